@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running Kemptor/VB needs.
+# Packages already present are skipped; works as root or through sudo.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev libqt6charts6 libqt6svg6 qt6-qpa-plugins
+  libgl-dev libxkbcommon-dev
+  libhunspell-dev hunspell-en-us
+  libgtest-dev libgmock-dev googletest
+  libcli11-dev
+  xvfb xauth x11-apps imagemagick
+  fonts-dejavu-core
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  SUDO=()
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+  SUDO=(sudo)
+elif command -v sudo >/dev/null 2>&1; then
+  SUDO=(sudo)
+  echo "install-deps: sudo will ask for your password to install: ${missing[*]}"
+else
+  echo "install-deps: need root or sudo to install: ${missing[*]}" >&2
+  echo "install-deps: run this script as root, or install those packages with apt-get" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

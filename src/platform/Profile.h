@@ -1,0 +1,43 @@
+#pragma once
+// Stand-ins for the Windows private-profile functions over one INI file.
+//
+// Semantics kept from the platform: section and key names compare case-insensitively; a read of an
+// absent file, section or key gives the default; a write replaces the value of one key (adding the
+// section or key at its end when absent) and keeps every other line of the file as it was; the file is
+// created by the first write. Files named without a directory live in SettingsDirectory().
+
+#include <optional>
+#include <string>
+
+namespace kemptor {
+
+// $KEMPTOR_CONFIG_DIR, else $XDG_CONFIG_HOME/kemptor, else ~/.config/kemptor; ends with '/'.
+std::string SettingsDirectory();
+
+// The host path of a profile file: a bare name ("VBKEMPT3.INI") is placed in SettingsDirectory().
+std::string ProfilePath(const std::string& fileName);
+
+inline constexpr const char* kSettingsFileName = "VBKEMPT3.INI";
+inline constexpr const char* kVbIniFileName = "VB.INI";
+
+// String value, at most 1023 characters.
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& fileName);
+
+// Integer value: a text longer than 2 characters beginning "0x"/"0X" is hexadecimal, otherwise
+// decimal; a text that is not a number gives the default.
+int GetProfileInteger(const std::string& section, const std::string& key, int defaultValue,
+                      const std::string& fileName);
+
+// Boolean value: read as an integer with the default 1 or 0; any non-zero number is true.
+bool GetProfileBool(const std::string& section, const std::string& key, bool defaultValue,
+                    const std::string& fileName);
+
+// Writes one key; false when the platform refuses the write (read-only file or directory...).
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& fileName);
+
+// The text of the error shown when a write is refused: "Unable to write to %s".
+std::string UnableToWriteMessage(const std::string& fileName);
+
+} // namespace kemptor

@@ -1,0 +1,52 @@
+#pragma once
+// Windows paths as project files write them, mapped to the host file system.
+//
+// The path arithmetic of the program stays Windows-style (directory texts end with a separator and are
+// joined by concatenation). At the file-system boundary MapToHostPath turns "\" into "/" and, for each
+// component that does not exist with its exact case, looks the directory up case-insensitively.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kemptor {
+
+// Host path for a Windows-style or host path; components missing with their exact case are matched
+// case-insensitively against the directory's entries (first match in name order).
+std::string MapToHostPath(const std::string& path);
+
+// True for "\" and "/".
+bool IsPathSeparator(char c);
+
+// A path that contains ":" or begins with "/" or "\" is absolute.
+bool IsAbsolutePath(const std::string& path);
+
+// The directory part of a path, up to and including its last separator or ":" ("" when none).
+std::string ExtractFileDir(const std::string& path);
+
+// The file name part of a path, after its last separator or ":".
+std::string ExtractFileName(const std::string& path);
+
+// The upper-case extension including the dot (".FRM"), "" when none; a dot before the last separator
+// does not count.
+std::string ExtractUpperExtension(const std::string& path);
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Size in bytes, -1 when the file does not exist.
+std::int64_t FileSizeOf(const std::string& path);
+
+// Creates a directory and every missing parent; true when it exists afterwards.
+bool ForceDirectories(const std::string& path);
+
+// The ordinary files (not directories) directly in a directory, names only, sorted.
+std::vector<std::string> ListDirectoryFiles(const std::string& dir);
+
+// Copies a file; with keepStamp the modification time and the permission bits come along, except that
+// the copy is always writable by its owner. False on failure.
+bool CopyFilePlain(const std::string& from, const std::string& to);
+bool CopyFileKeepStamp(const std::string& from, const std::string& to);
+
+bool DeleteFileAt(const std::string& path);
+
+} // namespace kemptor

@@ -5,9 +5,13 @@
 // absent file, section or key gives the default; a write replaces the value of one key (adding the
 // section or key at its end when absent) and keeps every other line of the file as it was; the file is
 // created by the first write. Files named without a directory live in SettingsDirectory().
+// Tolerated as the platform tolerates them: lines that are neither "[section]" nor "key=value", lines
+// beginning with ';', a section that appears more than once (read as one; the first occurrence of a key
+// wins and a write changes that occurrence or adds to the first section of the name).
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kemptor {
 
@@ -19,6 +23,15 @@ std::string ProfilePath(const std::string& fileName);
 
 inline constexpr const char* kSettingsFileName = "VBKEMPT3.INI";
 inline constexpr const char* kVbIniFileName = "VB.INI";
+
+// The stored text of a key (without one pair of enclosing quotes, at most 1023 characters), or
+// std::nullopt when the file, the section or the key is absent.
+std::optional<std::string> ReadProfileValue(const std::string& section, const std::string& key,
+                                            const std::string& fileName);
+
+// The integer rule of the profile: a text longer than 2 characters beginning "0x"/"0X" is hexadecimal
+// (at most 32 bits), otherwise an optionally signed decimal that fits an int; anything else is nullopt.
+std::optional<int> ParseProfileInteger(std::string_view text);
 
 // String value, at most 1023 characters.
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
@@ -33,7 +46,9 @@ int GetProfileInteger(const std::string& section, const std::string& key, int de
 bool GetProfileBool(const std::string& section, const std::string& key, bool defaultValue,
                     const std::string& fileName);
 
-// Writes one key; false when the platform refuses the write (read-only file or directory...).
+// Writes one key; false when the write is refused (read-only or unreadable file, unwritable directory,
+// a section or key name that cannot be stored). Line breaks inside a value are stored as blanks. A bare
+// file name creates SettingsDirectory() when it is missing.
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& fileName);
 

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kemptor {
@@ -12,8 +13,11 @@ namespace kemptor {
 using TextLines = std::vector<std::string>;
 
 // Reads a whole file as lines; a line ends at CR LF, LF or a lone CR. A final line end does not add an
-// empty line. std::nullopt when the file cannot be opened or read.
+// empty line. std::nullopt when the file cannot be opened or read (also for a directory).
 std::optional<TextLines> ReadTextLines(const std::string& path);
+
+// Splits text the way ReadTextLines splits a file.
+TextLines SplitTextLines(std::string_view text);
 
 // Counts the lines the way ReadTextLines splits them, without keeping them; -1 when unreadable.
 long CountTextLines(const std::string& path);
@@ -21,5 +25,14 @@ long CountTextLines(const std::string& path);
 // Writes lines, each ending in CR LF, to a temporary file in the target's directory and renames it over
 // the target, so no crash leaves half a file. False on any failure (nothing is left behind).
 bool WriteTextLinesAtomic(const std::string& path, const TextLines& lines);
+
+// The raw bytes of a file; std::nullopt when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Writes bytes through a temporary file in the target's directory renamed over the target. A new file
+// gets the usual permissions (0666 less the umask); a replaced file keeps its permission bits. The
+// rename protects against a crash of the program, not against a power cut (no fsync: a run writes
+// thousands of files).
+bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 } // namespace kemptor

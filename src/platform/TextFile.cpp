@@ -1,0 +1,168 @@
+#include "platform/TextFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/WinPath.h"
+
+namespace kemptor {
+
+namespace {
+
+// Closes a descriptor on every path out of a function.
+struct Fd {
+    int fd = -1;
+    ~Fd() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+mode_t NewFileMode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
+    if (f.fd < 0)
+        return std::nullopt;
+    struct stat st;
+    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
+        return std::nullopt;
+    std::string bytes;
+    if (S_ISREG(st.st_mode))
+        bytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(f.fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    return bytes;
+}
+
+TextLines SplitTextLines(std::string_view text) {
+    TextLines lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::optional<TextLines> ReadTextLines(const std::string& path) {
+    auto bytes = ReadFileBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return SplitTextLines(*bytes);
+}
+
+long CountTextLines(const std::string& path) {
+    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
+    if (f.fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
+        return -1;
+    long count = 0;
+    bool pendingText = false; // bytes seen since the last line end
+    bool afterCr = false;     // the previous byte was a CR, so an LF now ends nothing new
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(f.fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        for (ssize_t i = 0; i < n; ++i) {
+            char c = buffer[i];
+            if (c == '\n' && afterCr) {
+                afterCr = false;
+                continue;
+            }
+            afterCr = c == '\r';
+            if (c == '\r' || c == '\n') {
+                ++count;
+                pendingText = false;
+            } else {
+                pendingText = true;
+            }
+        }
+    }
+    return count + (pendingText ? 1 : 0);
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    const std::string target = MapToHostPath(path);
+    if (target.empty() || target.back() == '/')
+        return false;
+    std::string dir = ExtractFileDir(target);
+    std::string name = ExtractFileName(target);
+    std::string temp = dir + "." + name + ".XXXXXX";
+    Fd f{::mkstemp(temp.data())};
+    if (f.fd < 0)
+        return false;
+
+    struct stat st;
+    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
+    bool ok = ::fchmod(f.fd, mode) == 0 && WriteAll(f.fd, bytes);
+    ok = ::close(f.fd) == 0 && ok;
+    f.fd = -1;
+    if (ok && ::rename(temp.c_str(), target.c_str()) == 0)
+        return true;
+    ::unlink(temp.c_str());
+    return false;
+}
+
+bool WriteTextLinesAtomic(const std::string& path, const TextLines& lines) {
+    std::string bytes;
+    size_t total = 0;
+    for (const auto& line : lines)
+        total += line.size() + 2;
+    bytes.reserve(total);
+    for (const auto& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return WriteFileAtomic(path, bytes);
+}
+
+} // namespace kemptor

@@ -1,0 +1,82 @@
+#include "platform/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+#include "support/TempDir.h"
+
+namespace kemptor {
+namespace {
+
+using test::TempDir;
+
+TEST(TextFile, SplitsAtEveryKindOfLineEndAndKeepsOtherBytes) {
+    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (TextLines{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitTextLines("a\r\n"), (TextLines{"a"})) << "a final line end adds no empty line";
+    EXPECT_EQ(SplitTextLines("\r\n\r\n"), (TextLines{"", ""}));
+    EXPECT_EQ(SplitTextLines("\n\r"), (TextLines{"", ""})) << "LF then CR are two line ends";
+    EXPECT_EQ(SplitTextLines(""), TextLines{});
+    EXPECT_EQ(SplitTextLines(std::string_view("x\0y\xe9\tz", 6)), (TextLines{std::string("x\0y\xe9\tz", 6)}));
+}
+
+TEST(TextFile, CountAgreesWithReadAcrossBufferBoundaries) {
+    TempDir dir;
+    // A CR LF pair split by the 64 KiB read buffer must still count once.
+    std::string text(65535, 'x');
+    text += "\r\nsecond\rthird\n\nlast";
+    std::string path = dir.Write("big.txt", text);
+    auto lines = ReadTextLines(path);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->size(), 5u);
+    EXPECT_EQ(CountTextLines(path), 5);
+    dir.Write("empty.txt", "");
+    EXPECT_EQ(CountTextLines(dir.Path() + "empty.txt"), 0);
+}
+
+TEST(TextFile, MissingFilesAndDirectoriesAreUnreadable) {
+    TempDir dir;
+    EXPECT_FALSE(ReadTextLines(dir.Path() + "missing.txt"));
+    EXPECT_EQ(CountTextLines(dir.Path() + "missing.txt"), -1);
+    EXPECT_FALSE(ReadTextLines(dir.Path()));
+    EXPECT_EQ(CountTextLines(dir.Path()), -1);
+}
+
+TEST(TextFile, AtomicWriteUsesCrLfKeepsModeAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    std::string path = dir.Write("out.bas", "old");
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(WriteTextLinesAtomic(path, {"Option Explicit", "", "Sub A()"}));
+    EXPECT_EQ(dir.Read("out.bas"), "Option Explicit\r\n\r\nSub A()\r\n");
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.Path()))
+        entries += e.is_regular_file();
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(TextFile, AtomicWriteFailsCleanlyWhereItCannotWrite) {
+    TempDir dir;
+    EXPECT_FALSE(WriteTextLinesAtomic(dir.Path() + "no/such/dir/x.bas", {"a"}));
+    EXPECT_FALSE(WriteFileAtomic(dir.Path(), "a")) << "a directory is not a file name";
+    dir.Write("sub/keep.txt", "");
+    EXPECT_FALSE(WriteFileAtomic(dir.Path() + "sub", "a")) << "an existing directory is not replaced";
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() + "sub"));
+}
+
+TEST(TextFile, WindowsPathsAreMappedOnReadAndWrite) {
+    TempDir dir;
+    dir.Write("Sub/Util.BAS", "a\r\nb\r\n");
+    auto lines = ReadTextLines(dir.Path() + "SUB\\util.bas");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->size(), 2u);
+    ASSERT_TRUE(WriteTextLinesAtomic(dir.Path() + "sub\\New.bas", {"x"}));
+    EXPECT_EQ(dir.Read("Sub/New.bas"), "x\r\n");
+}
+
+} // namespace
+} // namespace kemptor

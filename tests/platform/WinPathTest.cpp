@@ -1,0 +1,101 @@
+#include "platform/WinPath.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "support/TempDir.h"
+
+namespace kemptor {
+namespace {
+
+using test::TempDir;
+
+TEST(WinPath, PathTextArithmetic) {
+    EXPECT_EQ(ExtractFileDir("C:\\VB\\FORM1.FRM"), "C:\\VB\\");
+    EXPECT_EQ(ExtractFileDir("C:FORM1.FRM"), "C:");
+    EXPECT_EQ(ExtractFileDir("/home/u/p.vbp"), "/home/u/");
+    EXPECT_EQ(ExtractFileDir("p.vbp"), "");
+    EXPECT_EQ(ExtractFileName("..\\lib\\Globals.bas"), "Globals.bas");
+    EXPECT_EQ(ExtractFileName("Main.frm"), "Main.frm");
+    EXPECT_EQ(ExtractUpperExtension("sub\\Util.bas"), ".BAS");
+    EXPECT_EQ(ExtractUpperExtension("my.dir\\README"), "") << "a dot before the last separator is no extension";
+    EXPECT_EQ(ExtractUpperExtension("name."), ".");
+    EXPECT_TRUE(IsAbsolutePath("C:\\VB\\A.FRM"));
+    EXPECT_TRUE(IsAbsolutePath("/tmp/a"));
+    EXPECT_TRUE(IsAbsolutePath("\\a"));
+    EXPECT_FALSE(IsAbsolutePath("..\\a"));
+}
+
+TEST(WinPath, MapsEachComponentCaseInsensitivelyWhenTheExactNameIsMissing) {
+    TempDir dir;
+    dir.Write("proj/Forms/Main.frm", "x");
+    dir.Write("Lib/Util.BAS", "x");
+    const std::string root = dir.Path();
+    EXPECT_EQ(MapToHostPath(root + "proj\\FORMS\\MAIN.FRM"), root + "proj/Forms/Main.frm");
+    EXPECT_EQ(MapToHostPath(root + "proj\\..\\lib\\util.bas"), root + "proj/../Lib/Util.BAS");
+    EXPECT_EQ(MapToHostPath(root + "PROJ\\forms\\"), root + "proj/Forms/");
+    EXPECT_EQ(MapToHostPath(root + "proj\\Missing\\main.frm"), root + "proj/Missing/main.frm")
+        << "after a missing component the rest is kept as written";
+    EXPECT_EQ(MapToHostPath(root + "proj//forms"), root + "proj/Forms");
+    EXPECT_TRUE(FileExists(root + "PROJ\\FORMS\\main.FRM"));
+    EXPECT_EQ(FileSizeOf(root + "lib\\UTIL.bas"), 1);
+    EXPECT_EQ(FileSizeOf(root + "lib\\none.bas"), -1);
+    EXPECT_TRUE(DirectoryExists(root + "LIB"));
+    EXPECT_FALSE(FileExists(root + "LIB"));
+}
+
+TEST(WinPath, ExactNameWinsOverOtherCases) {
+    TempDir dir;
+    dir.Write("a.bas", "1");
+    dir.Write("A.BAS", "22");
+    EXPECT_EQ(FileSizeOf(dir.Path() + "A.BAS"), 2);
+    EXPECT_EQ(FileSizeOf(dir.Path() + "a.bas"), 1);
+    EXPECT_EQ(MapToHostPath(dir.Path() + "A.bas"), dir.Path() + "A.BAS") << "first match in name order";
+}
+
+TEST(WinPath, DriveLettersAreTakenFromTheRoot) {
+    EXPECT_EQ(MapToHostPath("C:\\"), "/");
+    EXPECT_EQ(MapToHostPath("C:\\no-such-dir-kemptor\\X.FRM"), "/no-such-dir-kemptor/X.FRM");
+}
+
+TEST(WinPath, ForceDirectoriesListingCopyAndDelete) {
+    TempDir dir;
+    const std::string root = dir.Path();
+    ASSERT_TRUE(ForceDirectories(root + "out\\deep\\er\\"));
+    EXPECT_TRUE(DirectoryExists(root + "out/deep/er"));
+    EXPECT_TRUE(ForceDirectories(root + "OUT\\deep")) << "an existing directory in another case counts";
+    dir.Write("file", "x");
+    EXPECT_FALSE(ForceDirectories(root + "file\\sub"));
+
+    dir.Write("src/b.txt", "bb");
+    dir.Write("src/a.txt", "a");
+    dir.Write("src/inner/c.txt", "c");
+    EXPECT_EQ(ListDirectoryFiles(root + "SRC\\"), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_TRUE(ListDirectoryFiles(root + "none").empty());
+
+    const std::string from = root + "src/b.txt";
+    ::chmod(from.c_str(), 0444);
+    struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ::utimensat(AT_FDCWD, from.c_str(), old, 0);
+    ASSERT_TRUE(CopyFileKeepStamp(from, root + "out\\stamped.txt"));
+    ASSERT_TRUE(CopyFilePlain(from, root + "out\\plain.txt"));
+    struct stat stamped, plain;
+    ASSERT_EQ(::stat((root + "out/stamped.txt").c_str(), &stamped), 0);
+    ASSERT_EQ(::stat((root + "out/plain.txt").c_str(), &plain), 0);
+    EXPECT_EQ(stamped.st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(stamped.st_mode & 0777, 0644u) << "the copy stays writable by its owner";
+    EXPECT_NE(plain.st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(dir.Read("out/plain.txt"), "bb");
+    EXPECT_FALSE(CopyFilePlain(root + "missing", root + "out/x"));
+
+    EXPECT_TRUE(DeleteFileAt(root + "OUT\\PLAIN.TXT"));
+    EXPECT_FALSE(FileExists(root + "out/plain.txt"));
+    EXPECT_FALSE(DeleteFileAt(root + "out/plain.txt"));
+}
+
+} // namespace
+} // namespace kemptor

@@ -1,0 +1,293 @@
+#include "formatter/LineHelpers.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kemptor {
+
+namespace {
+
+constexpr char kQuote = '"';
+constexpr char kApostrophe = '\'';
+
+bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Letters, digits, "_" and every byte above 127 can be part of a name.
+bool IsNameChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_' || u >= 128;
+}
+
+// The code of s outside literals and before the comment, upper-cased and trimmed, written into a
+// buffer of this thread; the view is valid until the next call. The line tests run on it many
+// times per line, so it must not allocate once the buffer has grown.
+std::string_view UpperCodeView(std::string_view s) {
+    thread_local std::string buffer;
+    buffer.clear();
+    bool inside = false;
+    for (char c : s) {
+        if (c == kQuote) {
+            inside = !inside;
+        } else if (!inside) {
+            if (c == kApostrophe)
+                break;
+            buffer.push_back(UpperChar(c));
+        }
+    }
+    return Trim(buffer);
+}
+
+// Position (0-based) of the first whole-word occurrence of word in t, or npos.
+std::size_t FindWord(std::string_view t, std::string_view word) {
+    std::size_t p = t.find(word);
+    while (p != std::string_view::npos) {
+        const bool startOk = p == 0 || !IsNameChar(t[p - 1]);
+        const bool endOk = p + word.size() >= t.size() || !IsNameChar(t[p + word.size()]);
+        if (startOk && endOk)
+            return p;
+        p = t.find(word, p + 1);
+    }
+    return std::string_view::npos;
+}
+
+bool Contains(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
+
+} // namespace
+
+std::string Spaces(int n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
+
+int LeadingSpaces(std::string_view s) {
+    std::size_t n = 0;
+    while (n < s.size() && s[n] == ' ')
+        ++n;
+    return static_cast<int>(n);
+}
+
+std::string_view LeftStr(std::string_view s, int n) {
+    if (n <= 0)
+        return {};
+    return s.substr(0, std::min(s.size(), static_cast<std::size_t>(n)));
+}
+
+std::string_view RightStr(std::string_view s, int n) {
+    if (n <= 0)
+        return {};
+    const std::size_t count = std::min(s.size(), static_cast<std::size_t>(n));
+    return s.substr(s.size() - count);
+}
+
+int PosFrom(int i, std::string_view s, std::string_view sub) {
+    if (sub.empty())
+        return 0;
+    const std::size_t from = i < 1 ? 0 : static_cast<std::size_t>(i - 1);
+    if (from >= s.size())
+        return 0;
+    const std::size_t p = s.find(sub, from);
+    return p == std::string_view::npos ? 0 : static_cast<int>(p + 1);
+}
+
+std::string RepeatPattern(std::string_view pattern, int n) {
+    n = std::min(n, 1000);
+    std::string result;
+    if (pattern.empty() || n <= 0)
+        return result;
+    result.reserve(static_cast<std::size_t>(n));
+    while (result.size() < static_cast<std::size_t>(n))
+        result.append(pattern);
+    result.resize(static_cast<std::size_t>(n));
+    return result;
+}
+
+void ExpandTabsInto(std::string& out, std::string_view s, int tabWidth) {
+    out.clear();
+    if (s.find('\t') == std::string_view::npos) {
+        out.append(s);
+        return;
+    }
+    const std::size_t width = tabWidth > 0 ? static_cast<std::size_t>(tabWidth) : 0;
+    bool inside = false;
+    bool comment = false;
+    for (char c : s) {
+        if (comment) {
+            if (c == '\t')
+                out.append(width, ' ');
+            else
+                out.push_back(c);
+            continue;
+        }
+        if (c == kQuote)
+            inside = !inside;
+        else if (c == kApostrophe && !inside)
+            comment = true;
+        if (c == '\t' && !inside)
+            out.append(width, ' ');
+        else
+            out.push_back(c);
+    }
+}
+
+std::string ExpandTabs(std::string_view s, int tabWidth) {
+    std::string out;
+    ExpandTabsInto(out, s, tabWidth);
+    return out;
+}
+
+std::string_view TrimLeft(std::string_view s) {
+    std::size_t b = 0;
+    while (b < s.size() && IsTrimmed(s[b]))
+        ++b;
+    return s.substr(b);
+}
+
+std::string_view TrimRight(std::string_view s) {
+    std::size_t e = s.size();
+    while (e > 0 && IsTrimmed(s[e - 1]))
+        --e;
+    return s.substr(0, e);
+}
+
+std::string_view Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
+
+std::string UpperCase(std::string_view s) {
+    std::string result(s);
+    for (char& c : result)
+        c = UpperChar(c);
+    return result;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
+}
+
+int CommentPos(std::string_view s) {
+    bool inside = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == kQuote)
+            inside = !inside;
+        else if (s[i] == kApostrophe && !inside)
+            return static_cast<int>(i + 1);
+    }
+    return 0;
+}
+
+std::string_view CommentText(std::string_view s) {
+    const int p = CommentPos(s);
+    return p > 0 ? s.substr(static_cast<std::size_t>(p)) : std::string_view{};
+}
+
+std::string_view StripComment(std::string_view s) {
+    const int p = CommentPos(s);
+    if (p == 0)
+        return s;
+    std::string_view code = s.substr(0, static_cast<std::size_t>(p - 1));
+    while (!code.empty() && code.back() == ' ')
+        code.remove_suffix(1);
+    return code;
+}
+
+std::string RemoveLiterals(std::string_view s) {
+    std::string result;
+    result.reserve(s.size());
+    bool inside = false;
+    for (char c : s) {
+        if (c == kQuote)
+            inside = !inside;
+        else if (!inside)
+            result.push_back(c);
+    }
+    return result;
+}
+
+std::string UpperCodeText(std::string_view s) { return std::string(UpperCodeView(s)); }
+
+int PosOutsideQuotes(std::string_view s, char ch) {
+    bool inside = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == kQuote)
+            inside = !inside;
+        else if (s[i] == ch && !inside)
+            return static_cast<int>(i + 1);
+    }
+    return 0;
+}
+
+bool InsideLiteralAt(int i, std::string_view s) {
+    if (i < 1 || static_cast<std::size_t>(i) > s.size())
+        return false;
+    const auto quotes = std::count(s.begin(), s.begin() + (i - 1), kQuote);
+    return quotes % 2 == 1;
+}
+
+bool HasLiteral(std::string_view s) { return StripComment(s).find(kQuote) != std::string_view::npos; }
+
+bool IsCommentOnly(std::string_view s) {
+    const std::string_view t = TrimLeft(s);
+    return !t.empty() && t.front() == kApostrophe;
+}
+
+bool IsContinuedLine(std::string_view s) {
+    // The last character of the code outside literals that is not a blank.
+    bool inside = false;
+    char last = 0;
+    for (char c : s) {
+        if (c == kQuote) {
+            inside = !inside;
+        } else if (!inside) {
+            if (c == kApostrophe)
+                break;
+            if (c != ' ')
+                last = c;
+        }
+    }
+    return last == '_';
+}
+
+bool IsLabelLine(std::string_view s) {
+    const std::string_view t = UpperCodeView(s);
+    if (!t.empty() && t.back() == ':')
+        return true;
+    if (t.find(':') != std::string_view::npos)
+        return !s.empty() && s.front() != ' ';
+    return false;
+}
+
+bool HasStatementSeparator(std::string_view s) {
+    if (IsLabelLine(s))
+        return false;
+    const std::string_view t = UpperCodeView(s);
+    return Contains(t, ":") && !Contains(t, ":=");
+}
+
+bool IsSingleLineIf(std::string_view s) {
+    const std::string_view t = UpperCodeView(s);
+    if (!StartsWith(t, "IF") || (t.size() > 2 && IsNameChar(t[2])))
+        return false;
+    const std::size_t p = FindWord(t, "THEN");
+    // Something must follow Then on the line: at least two characters, the view being trimmed.
+    return p != std::string_view::npos && p + 5 < t.size();
+}
+
+bool IsMultiConstDecl(std::string_view s) {
+    const std::string_view t = UpperCodeView(s);
+    return (StartsWith(t, "CONST ") || StartsWith(t, "GLOBAL CONST ")) && Contains(t, ",");
+}
+
+bool IsMultiVarDecl(std::string_view s) {
+    const std::string_view t = UpperCodeView(s);
+    if (!Contains(t, ","))
+        return false;
+    if (StartsWith(t, "STATIC "))
+        return !StartsWith(t, "STATIC SUB ") && !StartsWith(t, "STATIC FUNCTION ");
+    if (StartsWith(t, "GLOBAL "))
+        return !StartsWith(t, "GLOBAL CONST ");
+    return StartsWith(t, "DIM ") || StartsWith(t, "REDIM ");
+}
+
+bool HasBoundsList(std::string_view s) {
+    const std::string_view t = UpperCodeView(s);
+    return Contains(t, "(") && Contains(t, ",");
+}
+
+} // namespace kemptor

@@ -1,0 +1,83 @@
+#pragma once
+// String and line-analysis helpers shared by the formatting engine, the metrics, the header commentor
+// and the form structure tree.
+//
+// Lines are 8-bit text; every byte, including bytes above 127, NUL and CR, is ordinary content.
+// Positions are 1-based and 0 means "not found". A string literal runs between two double quotes
+// (a doubled quote toggles twice and so keeps the literal open); a comment begins at the first
+// apostrophe outside a literal. `Rem` comments are not recognised. Upper-casing touches ASCII letters
+// only, and the keyword tests compare ASCII text.
+//
+// Functions that return std::string_view return a part of their argument: keep the argument alive
+// while the result is in use (do not pass a temporary std::string and store the view).
+
+#include <string>
+#include <string_view>
+
+namespace kemptor {
+
+// A string of n blanks; empty for n <= 0.
+std::string Spaces(int n);
+// Number of leading blanks (code 32 only); the length for a line of blanks only.
+int LeadingSpaces(std::string_view s);
+// First / last n characters of s (all of s when n exceeds its length; empty for n <= 0).
+std::string_view LeftStr(std::string_view s, int n);
+std::string_view RightStr(std::string_view s, int n);
+// Position of the first occurrence of sub in s at or after position i; 0 if none, if i is beyond the
+// end of s or if sub is empty.
+int PosFrom(int i, std::string_view s, std::string_view sub);
+// pattern repeated to n characters (n limited to 1000); empty for an empty pattern or n <= 0.
+std::string RepeatPattern(std::string_view pattern, int n);
+
+// Every tab outside a string literal replaced by tabWidth blanks (a tab is not advanced to a tab
+// stop). Tabs inside literals belong to the program's strings and are kept; tabs in a comment are
+// expanded.
+std::string ExpandTabs(std::string_view s, int tabWidth);
+// The same, written into out (whose capacity is reused).
+void ExpandTabsInto(std::string& out, std::string_view s, int tabWidth);
+
+// Removal of characters with codes up to 32 (blanks and control characters) from both ends, the
+// start or the end.
+std::string_view Trim(std::string_view s);
+std::string_view TrimLeft(std::string_view s);
+std::string_view TrimRight(std::string_view s);
+// s with ASCII letters upper-cased; other bytes unchanged.
+std::string UpperCase(std::string_view s);
+bool StartsWith(std::string_view s, std::string_view prefix);
+
+// Position of the first apostrophe outside a string literal; 0 if none.
+int CommentPos(std::string_view s);
+// The text after that apostrophe; empty without a comment.
+std::string_view CommentText(std::string_view s);
+// The text before the comment's apostrophe with trailing blanks removed; s itself without a comment.
+std::string_view StripComment(std::string_view s);
+// s without every double quote and every character between a pair of them.
+std::string RemoveLiterals(std::string_view s);
+// The code of s as the line tests see it: comment and literals removed, ASCII upper-cased, trimmed.
+std::string UpperCodeText(std::string_view s);
+// Position of the first ch outside a string literal; 0 if none.
+int PosOutsideQuotes(std::string_view s, char ch);
+// True when position i of s lies inside a string literal; false when i is outside the line.
+bool InsideLiteralAt(int i, std::string_view s);
+
+// The code before the comment contains a double quote.
+bool HasLiteral(std::string_view s);
+// The line, trimmed at its start, begins with an apostrophe.
+bool IsCommentOnly(std::string_view s);
+// Literals and comment removed and trailing blanks ignored, the line ends with "_".
+bool IsContinuedLine(std::string_view s);
+// A label: the code ends with ":", or holds a ":" and the line starts in the first column.
+bool IsLabelLine(std::string_view s);
+// Not a label, and the code holds ":" but no ":=".
+bool HasStatementSeparator(std::string_view s);
+// An If whose Then is followed by a statement on the same line. "If" and "Then" count only as whole
+// words, so an identifier such as "Authenticated" never passes for a Then.
+bool IsSingleLineIf(std::string_view s);
+// A Const or Global Const statement with a comma in its code.
+bool IsMultiConstDecl(std::string_view s);
+// A Dim, ReDim, Global (not Global Const) or Static (not Static Sub/Function) statement with a comma.
+bool IsMultiVarDecl(std::string_view s);
+// The code holds "(" and "," (array bounds or a parameter list).
+bool HasBoundsList(std::string_view s);
+
+} // namespace kemptor

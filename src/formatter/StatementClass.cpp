@@ -1,0 +1,165 @@
+#include "formatter/StatementClass.h"
+
+#include "formatter/LineHelpers.h"
+
+#include <array>
+#include <cstring>
+
+namespace kemptor {
+
+namespace {
+
+// Where a keyword is looked for: at the start of the line (keyword with its blank), at the start of
+// the line with one blank appended (so a closing keyword may end the line), or upper-cased.
+enum class Match { Start, StartOrWhole, StartUpper };
+
+struct Rule {
+    const char* keyword; // ends with a blank
+    Match match;
+    TStatementClass cls;
+};
+
+using C = TStatementClass;
+
+constexpr std::array<Rule, 39> kRules{{
+    {"Property ", Match::Start, C::scFunction},
+    {"Private Property ", Match::Start, C::scPrivateFunction},
+    {"Static Property ", Match::Start, C::scStaticFunction},
+    {"Public Property ", Match::Start, C::scPublicFunction},
+    {"End Property ", Match::StartOrWhole, C::scEndFunction},
+    {"Function ", Match::Start, C::scFunction},
+    {"Private Function ", Match::Start, C::scPrivateFunction},
+    {"Static Function ", Match::Start, C::scStaticFunction},
+    {"Public Function ", Match::Start, C::scPublicFunction},
+    {"End Function ", Match::StartOrWhole, C::scEndFunction},
+    {"Sub ", Match::Start, C::scSub},
+    {"Private Sub ", Match::Start, C::scPrivateSub},
+    {"Static Sub ", Match::Start, C::scStaticSub},
+    {"Public Sub ", Match::Start, C::scPublicSub},
+    {"End Sub ", Match::StartOrWhole, C::scEndSub},
+    {"With ", Match::Start, C::scWith},
+    {"End With ", Match::StartOrWhole, C::scEndWith},
+    {"Type ", Match::Start, C::scType},
+    {"Public Type ", Match::Start, C::scType},
+    {"Private Type ", Match::Start, C::scType},
+    {"TYPE AS ", Match::StartUpper, C::scOther},
+    {"End Type ", Match::StartOrWhole, C::scEndType},
+    {"If ", Match::Start, C::scIf},
+    {"Else ", Match::StartOrWhole, C::scElse},
+    {"ElseIf ", Match::Start, C::scElseIf},
+    {"End If ", Match::StartOrWhole, C::scEndIf},
+    {"#If ", Match::Start, C::scIf},
+    {"#Else ", Match::StartOrWhole, C::scElse},
+    {"#ElseIf ", Match::Start, C::scElseIf},
+    {"#End If ", Match::StartOrWhole, C::scEndIf},
+    {"Select Case ", Match::Start, C::scSelectCase},
+    {"Case ", Match::Start, C::scCase},
+    {"End Select ", Match::StartOrWhole, C::scEndSelect},
+    {"Do ", Match::StartOrWhole, C::scDo},
+    {"Loop ", Match::StartOrWhole, C::scLoop},
+    {"While ", Match::Start, C::scWhile},
+    {"Wend ", Match::StartOrWhole, C::scWend},
+    {"For ", Match::Start, C::scFor},
+    {"Next ", Match::StartOrWhole, C::scNext},
+}};
+
+bool EqualUpper(const char* upperKeyword, std::string_view t, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = t[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c != upperKeyword[i])
+            return false;
+    }
+    return true;
+}
+
+bool Matches(const Rule& rule, std::string_view t, std::size_t length) {
+    switch (rule.match) {
+    case Match::Start:
+        return t.size() >= length && t[0] == rule.keyword[0] && std::memcmp(t.data(), rule.keyword, length) == 0;
+    case Match::StartOrWhole:
+        // The keyword followed by a blank, or the keyword ending the line.
+        if (t.size() < length - 1 || t[0] != rule.keyword[0] ||
+            std::memcmp(t.data(), rule.keyword, length - 1) != 0)
+            return false;
+        return t.size() == length - 1 || t[length - 1] == ' ';
+    case Match::StartUpper:
+        return t.size() >= length && EqualUpper(rule.keyword, t, length);
+    }
+    return false;
+}
+
+struct KeywordLengths {
+    std::array<std::size_t, kRules.size()> values{};
+    KeywordLengths() {
+        for (std::size_t i = 0; i < kRules.size(); ++i)
+            values[i] = std::strlen(kRules[i].keyword);
+    }
+};
+
+} // namespace
+
+TStatementClass ClassifyLine(std::string_view s) {
+    static const KeywordLengths lengths;
+    const std::string_view t = TrimLeft(s);
+    TStatementClass result = C::scOther;
+    if (t.empty())
+        return result;
+    for (std::size_t i = 0; i < kRules.size(); ++i)
+        if (Matches(kRules[i], t, lengths.values[i]))
+            result = kRules[i].cls;
+    return result;
+}
+
+bool IsSubHeading(TStatementClass c) {
+    return c == C::scSub || c == C::scPrivateSub || c == C::scStaticSub || c == C::scPublicSub;
+}
+
+bool IsFunctionHeading(TStatementClass c) {
+    return c == C::scFunction || c == C::scPrivateFunction || c == C::scStaticFunction || c == C::scPublicFunction;
+}
+
+bool IsOpeningClass(TStatementClass c) {
+    switch (c) {
+    case C::scIf:
+    case C::scSelectCase:
+    case C::scDo:
+    case C::scWhile:
+    case C::scFor:
+    case C::scType:
+    case C::scWith:
+        return true;
+    default:
+        return IsProcedureHeading(c);
+    }
+}
+
+bool IsClosingClass(TStatementClass c) {
+    switch (c) {
+    case C::scEndSub:
+    case C::scEndFunction:
+    case C::scEndIf:
+    case C::scEndSelect:
+    case C::scLoop:
+    case C::scWend:
+    case C::scNext:
+    case C::scEndType:
+    case C::scEndWith:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string_view StatementClassName(TStatementClass c) {
+    static constexpr std::string_view names[] = {
+        "other",   "function", "private function", "static function", "public function", "end function",
+        "sub",     "private sub", "static sub",   "public sub",      "end sub",         "With",
+        "End With", "Type",    "End Type",        "If",              "Else",            "ElseIf",
+        "End If",  "Select Case", "Case",         "End Select",      "Do",              "Loop",
+        "While",   "Wend",     "For",             "Next"};
+    return names[static_cast<int>(c)];
+}
+
+} // namespace kemptor

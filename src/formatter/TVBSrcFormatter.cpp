@@ -1,0 +1,378 @@
+#include "formatter/TVBSrcFormatter.h"
+
+#include "formatter/LineHelpers.h"
+#include "platform/Progress.h"
+#include "platform/Prompter.h"
+#include "settings/Settings.h"
+
+#include <algorithm>
+
+namespace kemptor {
+
+namespace {
+
+constexpr std::string_view kOptionExplicit = "Option Explicit";
+constexpr std::string_view kOptionExplicitLine =
+    "Option Explicit     'Force all variables to be declared before their use";
+
+// The input line as the tests see it: tab-expanded. Lines without a tab are used in place.
+std::string_view Expanded(std::string_view raw, std::string& scratch, int tabWidth) {
+    if (raw.find('\t') == std::string_view::npos)
+        return raw;
+    ExpandTabsInto(scratch, raw, tabWidth);
+    return scratch;
+}
+
+// The closing "END" of a form's or a class's designer part. Trailing blanks and control characters
+// are ignored so that a hand-edited designer part is still recognised and passed through.
+bool IsDesignerEnd(std::string_view line) {
+    const std::string_view t = TrimRight(line);
+    return t.size() == 3 && (t[0] | 0x20) == 'e' && (t[1] | 0x20) == 'n' && (t[2] | 0x20) == 'd';
+}
+
+// Leading and trailing blanks only: control characters at the ends of a line are content.
+std::string_view TrimBlanks(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos)
+        return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// Replaces the leading blanks of line by `count` blanks (none when count is negative).
+void SetIndent(std::string& line, int count) {
+    const auto lead = static_cast<std::size_t>(LeadingSpaces(line));
+    line.replace(0, lead, static_cast<std::size_t>(std::max(count, 0)), ' ');
+}
+
+} // namespace
+
+TVBSrcFormatter::TVBSrcFormatter(const Settings& settings, Prompter& prompter)
+    : settings_(&settings), prompter_(&prompter) {}
+
+TLineList TVBSrcFormatter::TakeOutput() {
+    TLineList output = std::move(OutputLines);
+    OutputLines = TLineList();
+    return output;
+}
+
+// --- Per-file driver ---------------------------------------------------------------------------
+
+TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fileLines, std::string_view fileName,
+                                              TSourceKind kind, ProgressObserver& progress) {
+    return FormatFile(TLineList(fileLines), fileName, kind, progress);
+}
+
+TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::string_view fileName,
+                                              TSourceKind kind, ProgressObserver& progress) {
+    FreeLineObjects();
+    PassInput.Clear();
+    FileName = fileName;
+    FileKind = kind;
+    RepassNeeded = false;
+
+    TFormatFileResult result;
+    for (int pass = 0; pass < 3; ++pass) {
+        if (pass == 2 && !RepassNeeded)
+            break;
+        const TLineList* input = &fileLines;
+        if (pass > 0) {
+            // The previous output, with its markers, becomes this pass's input.
+            RepassNeeded = false;
+            PassInput = std::move(OutputLines);
+            OutputLines = TLineList();
+            input = &PassInput;
+        }
+        progress.SetCaption(FileName + " (Pass " + std::to_string(pass + 1) + ")");
+        const bool completed = FormatPass(*input, pass, progress);
+        PassInput.Clear();
+        ++result.Passes;
+        if (!completed) {
+            result.Cancelled = true;
+            break;
+        }
+    }
+    return result;
+}
+
+// --- One pass ----------------------------------------------------------------------------------
+
+void TVBSrcFormatter::ResetPassState() {
+    ForStack.Clear();
+    CommentGroupCount = 0;
+    DimCount = 0;
+    DimMaxCol = 0;
+    PrevIndent = 0;
+    Continued = false;
+    // Each pass starts at module level: a file that leaves blocks open (or closes too many) must not
+    // shift the lines of its later passes or of the files formatted after it.
+    IndentLevel = 0;
+    PrevLine.clear();
+    NextLine.clear();
+}
+
+bool TVBSrcFormatter::FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress) {
+    // Room for the output's growth (indentation, inserted lines) is reserved up front; pages that
+    // are never written are never touched.
+    OutputLines.Reserve(inputLines.size() + inputLines.size() / 8 + 16,
+                        inputLines.BufferBytes() + inputLines.size() * 8 + 4096);
+    return RunPass(inputLines, pass, progress);
+}
+
+bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver& progress) {
+    const Settings& cfg = *settings_;
+    const int tabWidth = cfg.TabWidth;
+    const std::size_t count = input.size();
+    std::string scratch;
+
+    ResetPassState();
+    bool optionExplicitFound = false;
+    bool designerEndFound = false;
+    bool wasChanged = false;
+
+    // Locate the first procedure heading; the code of the file starts before it.
+    std::size_t heading = 0;
+    bool headingFound = false;
+    for (; heading < count; ++heading) {
+        if (progress.CancelRequested())
+            return false;
+        if (IsProcedureHeading(ClassifyLine(Trim(Expanded(input[heading], scratch, tabWidth))))) {
+            headingFound = true;
+            break;
+        }
+    }
+
+    // Scan back from there for Option Explicit and for the END that closes a designer part.
+    std::size_t index = 0;
+    if (count > 0) {
+        std::size_t k = headingFound ? heading : count - 1;
+        while (true) {
+            const std::string_view line = Expanded(input[k], scratch, tabWidth);
+            if (StartsWith(line, kOptionExplicit))
+                optionExplicitFound = true;
+            if (IsDesignerEnd(line)) {
+                designerEndFound = true;
+                index = k + 1;
+                break;
+            }
+            if (k == 0)
+                break;
+            --k;
+        }
+    }
+
+    // The designer part goes through untouched.
+    if (designerEndFound)
+        for (std::size_t k = 0; k < index; ++k)
+            OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
+
+    if (!optionExplicitFound && cfg.OptionExplicitInsert) {
+        RepassNeeded = true;
+        while (index < count) {
+            const std::string_view line = Expanded(input[index], scratch, tabWidth);
+            if (!StartsWith(line, "Attribute"))
+                break;
+            OutputLines.Append(line, false);
+            ++index;
+        }
+        OutputLines.Append(kOptionExplicitLine, true);
+        OutputLines.Append("", true);
+    }
+
+    progress.SetRange(static_cast<int>(count));
+    progress.SetPosition(static_cast<int>(index));
+
+    std::string& line = line_;
+    std::string expandedInput; // the tab-expanded input line, kept only when it held a tab
+    for (std::size_t i = index; i < count; ++i) {
+        if (progress.CancelRequested())
+            return false;
+        progress.SetPosition(static_cast<int>(i));
+
+        const std::string_view raw = input[i];
+        ExpandTabsInto(line, raw, tabWidth);
+        std::string_view original = raw;
+        if (line.size() != raw.size()) {
+            expandedInput = line;
+            original = expandedInput;
+        }
+        if (i + 1 < count)
+            ExpandTabsInto(NextLine, input[i + 1], tabWidth);
+        else
+            NextLine.clear();
+        if (pass > 0)
+            wasChanged = input.Changed(i);
+
+        BeforeLine(line, pass);
+
+        bool emit = true;
+        if (cfg.MultiVarSplit && IsMultiVarDecl(line)) {
+            SplitMultiVar(line);
+            emit = false;
+        }
+        if (cfg.MultiConstSplit && IsMultiConstDecl(line)) {
+            SplitMultiConst(line);
+            emit = false;
+        }
+        if (cfg.IfThenSplit && IsSingleLineIf(line)) {
+            SplitIfThen(line);
+            emit = false;
+        } else if (cfg.MultiStatementSplit && HasStatementSeparator(line)) {
+            emit = !SplitStatements(line);
+        }
+
+        // Runs for split lines too, so that the level follows the unsplit line.
+        if (cfg.CodeIndentPerform && !IsLabelLine(line))
+            IndentLine(line);
+
+        if (cfg.AlignMultiDimAs && pass == 1)
+            CollectDimAs(line);
+
+        ForNextLine(line);
+
+        bool codeLine = true;
+        if (CommentPos(line) > 0) {
+            if (cfg.SpecialRemoveComments)
+                RemoveSpecialComment(line, emit);
+            if (IsCommentOnly(line)) {
+                ++CommentGroupCount;
+                FormatSingleLineComment(line);
+                codeLine = false;
+            } else if (CommentPos(line) > 0) {
+                // A removed comment leaves no comment to place.
+                FormatInLineComment(line);
+            }
+        }
+        if (codeLine && pass == 0) {
+            AddCommentBorders();
+            CommentGroupCount = 0;
+        }
+
+        if (pass == 0 && !KeepBlankLine(line))
+            emit = false;
+
+        if (emit)
+            OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
+
+        Continued = IsContinuedLine(line);
+        AfterLine(line, pass);
+        PrevIndent = LeadingSpaces(line);
+        PrevLine = line;
+        progress.LineDone();
+    }
+    return true;
+}
+
+// --- Hooks around each line --------------------------------------------------------------------
+
+void TVBSrcFormatter::BeforeLine(std::string& line, int pass) {
+    if (pass != 0)
+        return;
+    const Settings& cfg = *settings_;
+    if (cfg.SpellingPerform) {
+        if (cfg.SpellingLiterals && !SpellCheckCancelled)
+            SpellCheckLiterals(line);
+        if (cfg.SpellingComments && !SpellCheckCancelled)
+            SpellCheckComment(line);
+    }
+    InsertHeaderComment(line, true);
+    AddBlankLinesBefore(line);
+}
+
+void TVBSrcFormatter::AfterLine(std::string& line, int pass) {
+    if (pass != 0)
+        return;
+    InsertHeaderComment(line, false);
+    AddBlankLinesAfter(line);
+}
+
+// --- Indentation -------------------------------------------------------------------------------
+
+void TVBSrcFormatter::AdjustIndentLevel(TStatementClass cls) {
+    const Settings& cfg = *settings_;
+    using C = TStatementClass;
+    if (IsProcedureHeading(cls)) {
+        IndentLevel = cfg.DefaultLineIndent;
+        return;
+    }
+    switch (cls) {
+    case C::scEndSub:
+    case C::scEndFunction:
+        IndentLevel = 0;
+        break;
+    case C::scIf:
+        IndentLevel += cfg.IfThenElseIndent;
+        break;
+    case C::scEndIf:
+        IndentLevel -= cfg.IfThenElseIndent;
+        break;
+    case C::scSelectCase:
+        IndentLevel += cfg.SelectCaseIndent + cfg.CaseCodeIndent;
+        break;
+    case C::scEndSelect:
+        IndentLevel -= cfg.SelectCaseIndent + cfg.CaseCodeIndent;
+        break;
+    case C::scDo:
+        IndentLevel += cfg.DoLoopIndent;
+        break;
+    case C::scLoop:
+        IndentLevel -= cfg.DoLoopIndent;
+        break;
+    case C::scWhile:
+        IndentLevel += cfg.WhileWendIndent;
+        break;
+    case C::scWend:
+        IndentLevel -= cfg.WhileWendIndent;
+        break;
+    case C::scFor:
+        IndentLevel += cfg.ForNextIndent;
+        break;
+    case C::scNext:
+        IndentLevel -= cfg.ForNextIndent;
+        break;
+    case C::scType:
+        IndentLevel += cfg.TypeEndIndent;
+        break;
+    case C::scEndType:
+        IndentLevel -= cfg.TypeEndIndent;
+        break;
+    case C::scWith:
+        IndentLevel += cfg.WithEndIndent;
+        break;
+    case C::scEndWith:
+        IndentLevel -= cfg.WithEndIndent;
+        break;
+    default: // Else, ElseIf, Case and other statements leave the level alone
+        break;
+    }
+}
+
+void TVBSrcFormatter::IndentLine(std::string& line) {
+    const Settings& cfg = *settings_;
+    // A blank line stays empty instead of taking the blanks of the level.
+    if (line.find_first_not_of(' ') == std::string::npos) {
+        line.clear();
+        return;
+    }
+    if (IsSingleLineIf(line)) {
+        const std::string_view body = TrimBlanks(line);
+        line = Spaces(IndentLevel).append(body);
+        return;
+    }
+    const TStatementClass cls = ClassifyLine(line);
+    using C = TStatementClass;
+    if (IsClosingClass(cls)) {
+        AdjustIndentLevel(cls);
+        SetIndent(line, IndentLevel);
+    } else if (IsOpeningClass(cls)) {
+        SetIndent(line, IndentLevel);
+        AdjustIndentLevel(cls);
+    } else if (cls == C::scElse || cls == C::scElseIf) {
+        SetIndent(line, IndentLevel - cfg.IfThenElseIndent);
+    } else if (cls == C::scCase) {
+        SetIndent(line, IndentLevel - cfg.CaseCodeIndent);
+    } else {
+        SetIndent(line, std::max(IndentLevel, 0) + (Continued ? cfg.LineContinueIndent : 0));
+    }
+}
+
+} // namespace kemptor

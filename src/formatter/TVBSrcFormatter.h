@@ -1,0 +1,148 @@
+#pragma once
+// TVBSrcFormatter: the formatting engine. It rewrites one Visual Basic source file at a time, line by
+// line, into OutputLines, marking each emitted line changed or unchanged.
+//
+// A processing run creates one engine and formats its files one after another with FormatFile; the
+// command line and the tests do the same for single files. The engine is pure: it touches no file,
+// reads the settings it is given, reports progress and polls for cancel through a ProgressObserver and
+// asks the user through a Prompter.
+//
+// The steps of a pass are member functions so that each transformation lives in its own source file:
+//   TVBSrcFormatter.cpp       the passes, the per-file driver, indentation
+//   FormatterSplit.cpp        splitting of single-line If, ":"-joined statements, Dim and Const lists
+//   FormatterComments.cpp     comment placement, comment borders, blank lines, spell checking
+//   FormatterDeclarations.cpp alignment of declaration groups, For/Next variables
+//   FormatterHeaders.cpp      header comments before or after procedure headings
+
+#include "formatter/StatementClass.h"
+#include "formatter/TForStackNode.h"
+#include "formatter/TLineList.h"
+#include "project/TSourceKind.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kemptor {
+
+struct Settings;
+class ProgressObserver;
+class Prompter;
+
+// What became of one file handed to FormatFile.
+struct TFormatFileResult {
+    bool Cancelled = false; // the user cancelled; OutputLines holds the lines produced so far
+    int Passes = 0;         // passes run: 2, or 3 when the second asked for another
+};
+
+class TVBSrcFormatter {
+public:
+    // The engine reads `settings` each time it needs a value and asks the user through `prompter`;
+    // both must outlive it.
+    TVBSrcFormatter(const Settings& settings, Prompter& prompter);
+    TVBSrcFormatter(const TVBSrcFormatter&) = delete;
+    TVBSrcFormatter& operator=(const TVBSrcFormatter&) = delete;
+
+    // Formats one file: frees the previous output, runs the first pass on `fileLines`, the second on a
+    // copy of the first's output and a third when the second asks for it. The result is OutputLines.
+    // Cancel is tested before each line; after a cancel no further pass runs. Every pass starts at
+    // indentation level 0, so the result never depends on the files formatted before.
+    TFormatFileResult FormatFile(const TLineList& fileLines, std::string_view fileName, TSourceKind kind,
+                                 ProgressObserver& progress);
+    TFormatFileResult FormatFile(const std::vector<std::string>& fileLines, std::string_view fileName,
+                                 TSourceKind kind, ProgressObserver& progress);
+
+    // One pass over `inputLines` (pass 0, 1 or 2), appending to OutputLines; sets RepassNeeded when the
+    // pass produced lines that need another pass. False when the user cancelled.
+    bool FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress);
+
+    // Frees the colour objects of OutputLines and clears it.
+    void FreeLineObjects() { OutputLines.Clear(); }
+    // Hands the formatted file over, leaving OutputLines empty.
+    TLineList TakeOutput();
+
+    const Settings& Config() const { return *settings_; }
+    void SetSettings(const Settings& settings) { settings_ = &settings; }
+    Prompter& Prompt() const { return *prompter_; }
+
+    // Indentation: gives a statement line its leading blanks from IndentLevel and moves the level
+    // when the line opens or closes a block. A blank line stays empty.
+    void IndentLine(std::string& line);
+    void AdjustIndentLevel(TStatementClass cls);
+
+    // --- Per-file state -------------------------------------------------------------------------
+    TForStack ForStack;      // loop variables of the open For statements
+    int DimCount = 0;        // consecutive declaration lines in the current group
+    int DimMaxCol = 0;       // largest As column within that group
+    int IndentLevel = 0;     // current indentation level in blanks (may go negative)
+    int PrevIndent = 0;      // leading blanks of the preceding line after its formatting
+    TLineList OutputLines;   // lines produced for the current file in the current pass
+    TLineList PassInput;     // the previous pass's output while the second or third pass runs
+    std::string PrevLine;    // the preceding line as it stood after its formatting
+    std::string NextLine;    // the following input line, tab-expanded, unformatted; empty at the end
+    std::string FileName;    // file name of the file being formatted
+    std::string OutputDir;   // output directory of the run
+    TSourceKind FileKind = TSourceKind::skModule;
+    bool SpellCheckCancelled = false; // the user ended spell checking (kept across the files of a run)
+    bool SpellChanged = false;        // the last spell check changed its text
+    bool RepassNeeded = false;        // the current pass produced lines that need another pass
+    bool Continued = false;           // the preceding line ends in a line continuation
+    int CommentGroupCount = 0;        // whole-line comments since the last code line (this pass)
+
+    // --- Steps of a pass ------------------------------------------------------------------------
+    // Before a line is transformed (first pass only): spell checking, a header comment before a
+    // procedure heading, blank lines before a block keyword.
+    void BeforeLine(std::string& line, int pass);
+    // After a line has been emitted (first pass only): a header comment after a procedure heading,
+    // blank lines after a block keyword.
+    void AfterLine(std::string& line, int pass);
+
+    // Appends a line the engine created, marked changed.
+    void AppendCreated(std::string_view line) { OutputLines.Append(line, true); }
+
+    // Statement splitting (FormatterSplit.cpp). Each appends its pieces to OutputLines, marked
+    // changed, and sets RepassNeeded; the pass then does not emit the unsplit line.
+    void SplitIfThen(const std::string& line);
+    bool SplitStatements(const std::string& line); // true when it appended the pieces
+    void SplitMultiVar(const std::string& line);
+    void SplitMultiConst(const std::string& line);
+
+    // Comments and blank lines (FormatterComments.cpp).
+    void RemoveSpecialComment(std::string& line, bool& emit);
+    void FormatSingleLineComment(std::string& line);
+    void FormatInLineComment(std::string& line);
+    void AddCommentBorders(); // for the comment group that ends at the current line
+    bool KeepBlankLine(const std::string& line) const;
+    void AddBlankLines(int n);
+    void AddBlankLinesBefore(const std::string& line); // by the line's class, end of BeforeLine
+    void AddBlankLinesAfter(const std::string& line);  // by the line's class, end of AfterLine
+    void SpellCheckLiterals(std::string& line);
+    void SpellCheckComment(std::string& line);
+    void CheckSpelling(const std::string& context, std::string& text);
+
+    // Declarations and For/Next (FormatterDeclarations.cpp).
+    static int DimAsColumn(std::string_view s);
+    static bool IsForLine(std::string_view s);
+    static std::string ForVariable(std::string_view s);
+    static bool IsNextLine(std::string_view s);
+    void CollectDimAs(const std::string& line);
+    void AlignDimGroup(int n, int maxCol);
+    void ForNextLine(std::string& line); // push a For's variable; rewrite a Next and pop
+    void AddNextVariable(std::string& line, const std::string& variable);
+    void RemoveNextVariable(std::string& line);
+
+    // Header comments (FormatterHeaders.cpp).
+    void InsertHeaderComment(const std::string& line, bool before); // decides by class and settings
+    void InsertSubHeader(const std::string& line, bool before);
+    void InsertFunctionHeader(const std::string& line, bool before);
+
+private:
+    void ResetPassState();
+    bool RunPass(const TLineList& input, int pass, ProgressObserver& progress);
+
+    const Settings* settings_;
+    Prompter* prompter_;
+    std::string line_; // the current line of a pass; its capacity is reused from line to line
+};
+
+} // namespace kemptor

@@ -1,0 +1,83 @@
+#pragma once
+// Shared helpers of the formatter tests: texts written with "\n" between lines, formatted through the
+// per-file driver as a processing run would.
+
+#include "formatter/TVBSrcFormatter.h"
+#include "platform/Progress.h"
+#include "platform/Prompter.h"
+#include "settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kemptor::test {
+
+inline std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    if (text.empty())
+        return lines;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+        if (start == text.size())
+            break;
+    }
+    return lines;
+}
+
+inline std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += '\n';
+        text += lines[i];
+    }
+    return text;
+}
+
+// Settings that leave only indentation on: no Option Explicit, no comment placement, no alignment.
+inline Settings IndentOnly() {
+    Settings s;
+    s.OptionExplicitInsert = false;
+    s.AlignMultiDimAs = false;
+    s.GrpSingleLineComments = 0;
+    s.SingleLineCommentBlocks = false;
+    s.GrpInLineComments = 0;
+    return s;
+}
+
+inline TLineList FormatLines(const std::vector<std::string>& lines, const Settings& settings,
+                             TSourceKind kind = TSourceKind::skModule) {
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    TVBSrcFormatter engine(settings, prompter);
+    engine.FormatFile(lines, "Test.bas", kind, progress);
+    return engine.TakeOutput();
+}
+
+inline std::string Format(std::string_view code, const Settings& settings,
+                          TSourceKind kind = TSourceKind::skModule) {
+    return JoinLines(FormatLines(SplitLines(code), settings, kind).Texts());
+}
+
+// Formats `code` and expects `expected`; formats `expected` again and expects it to stay as it is.
+inline void VerifyFormat(std::string_view expected, std::string_view code, const Settings& settings,
+                         TSourceKind kind = TSourceKind::skModule) {
+    EXPECT_EQ(std::string(expected), Format(expected, settings, kind)) << "expected text is not stable";
+    EXPECT_EQ(std::string(expected), Format(code, settings, kind));
+}
+
+inline void VerifyFormat(std::string_view expected, const Settings& settings) {
+    VerifyFormat(expected, expected, settings);
+}
+
+} // namespace kemptor::test

@@ -1,0 +1,80 @@
+#pragma once
+// The commands of kemptor-cli. Each command lives in its own source file and registers itself:
+//
+//     namespace {
+//     class FormatCommand : public CliCommand {
+//         void Setup(CLI::App& sub) override { common.AddTo(sub); sub.add_option("FILE", files)->required(); }
+//         int Run() override { ... return kExitOk; }
+//         CommonOptions common;
+//         std::vector<std::string> files;
+//     };
+//     const bool registered = RegisterCliCommand<FormatCommand>("format", "Format source files");
+//     } // namespace
+//
+// main() adds one subcommand per registered command, parses, and runs the chosen one.
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Prompter.h"
+#include "project/TSourceMgt.h"
+#include "settings/Settings.h"
+
+namespace kemptor {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitWouldChange = 1; // --check found files that would change
+inline constexpr int kExitBadInput = 2;    // bad usage or input; the message is on stderr
+
+class CliCommand {
+public:
+    virtual ~CliCommand() = default;
+    // Declares the command's options and arguments on its subcommand.
+    virtual void Setup(CLI::App& sub) = 0;
+    // Runs after a successful parse; returns the exit status.
+    virtual int Run() = 0;
+};
+
+using CliCommandFactory = std::unique_ptr<CliCommand> (*)();
+
+struct CliCommandEntry {
+    std::string name;
+    std::string description;
+    CliCommandFactory factory;
+};
+
+// Adds a command; called from a static initialiser in the command's source file.
+bool RegisterCliCommand(std::string name, std::string description, CliCommandFactory factory);
+template <class Command> bool RegisterCliCommand(std::string name, std::string description) {
+    return RegisterCliCommand(std::move(name), std::move(description),
+                              []() -> std::unique_ptr<CliCommand> { return std::make_unique<Command>(); });
+}
+// Every registered command, sorted by name.
+std::vector<CliCommandEntry> RegisteredCliCommands();
+
+// The options every settings-dependent command shares: --ini FILE, --set Section.Key=Value (repeatable,
+// applied after the file), --tab-width N (instead of VB.INI).
+class CommonOptions {
+public:
+    void AddTo(CLI::App& sub);
+    // The settings file to use: --ini, else the user's VBKEMPT3.INI.
+    std::string SettingsFile() const;
+    // Loads the settings the same way for every command: defaults, the settings file, each --set in
+    // order, then the tab width. Prints the problem on stderr and returns nullopt on a bad --set.
+    std::optional<Settings> LoadSettings() const;
+
+private:
+    std::string ini_;
+    std::vector<std::string> sets_;
+    int tabWidth_ = 0; // 0: read VB.INI
+};
+
+// Opens a project for a command: messages go to stderr as "kind: text", OK/Yes answered. Returns nullptr
+// when no project could be opened.
+std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter);
+
+} // namespace kemptor

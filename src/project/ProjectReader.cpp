@@ -1,0 +1,218 @@
+#include "project/ProjectReader.h"
+
+#include <cctype>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/WinPath.h"
+#include "settings/SettingsProfile.h"
+
+namespace kemptor {
+
+namespace {
+
+// Longest file name shown in a warning; a longer one (a garbage line of megabytes) would make a message
+// box nobody can read or close.
+constexpr size_t kMaxShownName = 512;
+
+enum class ReadOutcome { Finished, Abandoned };
+
+std::string TrimBlanks(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos)
+        return {};
+    size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+bool StartsWithUpper(const std::string& s, std::string_view upperPrefix) {
+    if (s.size() < upperPrefix.size())
+        return false;
+    for (size_t i = 0; i < upperPrefix.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(s[i])) != upperPrefix[i])
+            return false;
+    return true;
+}
+
+// Reads one project style's lines into the model; shared by both readers, which differ only in which
+// lines name a file and how the path is taken from the line.
+class ProjectLinesReader {
+public:
+    ProjectLinesReader(TSourceMgt& project, ProjectReaderObserver& observer, Prompter& prompter)
+        : project_(project), observer_(observer), prompter_(prompter) {}
+
+    bool Empty() const { return empty_; }
+
+    ReadOutcome ReadMak() {
+        const auto& lines = project_.ProjectLines;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (line.find('=') == std::string::npos) {
+                std::string ext = ExtractUpperExtension(line);
+                // Libraries and custom controls are named in the project but are not source.
+                if (ext != ".DLL" && ext != ".VBX" && !TryAdd(line, line, ext))
+                    return ReadOutcome::Abandoned;
+            }
+            observer_.SetGaugePosition(static_cast<int>(i + 1));
+        }
+        return ReadOutcome::Finished;
+    }
+
+    ReadOutcome ReadVbp() {
+        const auto& lines = project_.ProjectLines;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (StartsWith(line, "UserControl") || StartsWith(line, "Module") || StartsWith(line, "Class") ||
+                StartsWith(line, "Form")) {
+                std::string written = ExtractProjectPath(line);
+                if (!TryAdd(written, written, ExtractUpperExtension(written)))
+                    return ReadOutcome::Abandoned;
+            }
+            observer_.SetGaugePosition(static_cast<int>(i + 1));
+        }
+        return ReadOutcome::Finished;
+    }
+
+private:
+    // Adds the file when it passes the text test; otherwise asks whether loading goes on. False when the
+    // user chose to quit loading.
+    bool TryAdd(const std::string& written, const std::string& shownName, const std::string& ext) {
+        if (IsTextFile(ProjectFilePath(project_.ProjectDir, written))) {
+            Add(written, ext);
+            return true;
+        }
+        observer_.SetBusyCursor(false);
+        if (prompter_.Show(PromptKind::Warning, NotAsciiFileText(shownName), PromptButtons::OkCancel) ==
+            PromptAnswer::Cancel)
+            return false;
+        observer_.SetBusyCursor(true);
+        return true;
+    }
+
+    void Add(const std::string& written, const std::string& ext) {
+        TSourceEntry* entry = project_.Current;
+        entry->FullPath = ProjectFilePath(project_.ProjectDir, written);
+        entry->FileName = ExtractFileName(written);
+        entry->DisplayName = entry->FileName;
+        entry->Extension = ext;
+        entry->FileSize = static_cast<double>(FileSizeOf(entry->FullPath));
+        entry->Selected = true;
+        entry->Processed = false;
+        entry->OutputPath.clear();
+        empty_ = false;
+        entry->Kind = SourceKindOf(ext);
+        entry->Loaded = false;
+        long count = CountTextLines(entry->FullPath);
+        entry->LineCount = static_cast<std::int32_t>(count < 0 ? 0 : count);
+        project_.AppendBlankEntry();
+    }
+
+    TSourceMgt& project_;
+    ProjectReaderObserver& observer_;
+    Prompter& prompter_;
+    bool empty_ = true;
+};
+
+// Ends a load that produced no project: the model goes, and the main window returns to "no project".
+void CloseLoad(std::unique_ptr<TSourceMgt>& project, ProjectReaderObserver& observer) {
+    observer.SetGaugeVisible(false);
+    project.reset();
+    observer.CloseProject();
+}
+
+} // namespace
+
+std::string NotAsciiFileText(const std::string& nameAsWritten) {
+    std::string name = nameAsWritten.size() > kMaxShownName ? nameAsWritten.substr(0, kMaxShownName) + "..."
+                                                            : nameAsWritten;
+    return name + " is not an ASCII file.  " + "It will not be added to the project.  Select Cancel to quit " +
+           "loading the project or OK to continue.";
+}
+
+bool IsTextFile(const std::string& path) {
+    if (path.empty())
+        return false;
+    int fd = ::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    unsigned char c = 0;
+    ssize_t n;
+    do
+        n = ::read(fd, &c, 1);
+    while (n < 0 && errno == EINTR);
+    ::close(fd);
+    if (n != 1)
+        return false;
+    return c == '\r' || c == '\n' || c == ' ' || c == '!' || c == '#' || c == '\'' || c == '*' || c == '.' ||
+           c == '/' || c == '\\' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+std::string ExtractProjectPath(const std::string& line) {
+    char mark = (StartsWithUpper(line, "FORM") || StartsWithUpper(line, "USERCONTROL")) ? '=' : ';';
+    size_t at = line.find(mark);
+    return at == std::string::npos ? std::string() : TrimBlanks(line.substr(at + 1));
+}
+
+std::string ProjectFilePath(const std::string& projectDir, const std::string& writtenPath) {
+    bool absolute = writtenPath.find(":\\") != std::string::npos || writtenPath.find(":/") != std::string::npos ||
+                    (!writtenPath.empty() && writtenPath[0] == '/');
+    return absolute ? writtenPath : projectDir + writtenPath;
+}
+
+bool OpenProject(const std::string& path, std::unique_ptr<TSourceMgt>& project, ProjectReaderObserver& observer,
+                 Prompter& prompter) {
+    if (observer.ProjectShown())
+        observer.CloseProject();
+    if (!IsTextFile(path)) {
+        prompter.Show(PromptKind::Error, kInvalidProjectText, PromptButtons::Ok);
+        return false;
+    }
+
+    project = std::make_unique<TSourceMgt>();
+    TSourceMgt& model = *project;
+    model.ProjectLines = ReadTextLines(path).value_or(TextLines{});
+    observer.SetGaugeRange(static_cast<int>(model.ProjectLines.size()));
+    observer.SetGaugeVisible(true);
+
+    const std::string projectName = ExtractFileName(path);
+    observer.ProjectOpening(projectName, path);
+    model.ProjectName = projectName;
+    model.ProjectDir = ExtractFileDir(path);
+
+    observer.SetBusyCursor(true);
+    ProjectLinesReader reader(model, observer, prompter);
+    ReadOutcome outcome;
+    if (ExtractUpperExtension(projectName) == ".VBP") {
+        model.ProjectStyle = TProjectStyle::VBP;
+        outcome = reader.ReadVbp();
+    } else {
+        model.ProjectStyle = TProjectStyle::MAK;
+        outcome = reader.ReadMak();
+    }
+    observer.SetBusyCursor(false);
+    model.Current->Next = nullptr; // the blank entry in hand is the terminator
+    if (outcome == ReadOutcome::Abandoned) {
+        CloseLoad(project, observer);
+        return false;
+    }
+
+    if (reader.Empty()) {
+        prompter.Show(PromptKind::Warning, kEmptyProjectText, PromptButtons::Ok);
+        CloseLoad(project, observer);
+        return false;
+    }
+
+    observer.AddRecentFile(path);
+    observer.ReloadOptions();
+    observer.SetTabWidth(ReadTabStops());
+    observer.EnableProjectCommands();
+    observer.BuildTree(model);
+    observer.SetGaugeVisible(false);
+    return true;
+}
+
+} // namespace kemptor

@@ -8,12 +8,12 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QMenu>
 #include <QPointer>
 
 #include <string>
 #include <string_view>
 
-class QMenu;
 
 namespace kemptor {
 

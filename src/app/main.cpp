@@ -1,12 +1,26 @@
-// Program start: the application object and the main window.
+// Program start: the application title, the main window with its long-lived windows (created hidden),
+// the project named on the command line, then the event loop until the main window closes.
+#include "app/ui/TfrmMain.h"
+#include "platform/ui/Icons.h"
+#include "platform/ui/QtPrompter.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kemptor/VB 3.0");
-    QMainWindow window;
-    window.setWindowTitle("Kemptor/VB 3.0");
+    QApplication::setWindowIcon(kemptor::KemptorIcon(kemptor::IconId::App));
+
+    kemptor::QtPrompter prompter;
+    kemptor::TfrmMain window(prompter);
+    prompter = kemptor::QtPrompter(&window);
     window.show();
+
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1) {
+        QString project = args.at(1);
+        QTimer::singleShot(0, &window, [&window, project] { window.OpenProject(project); });
+    }
     return app.exec();
 }

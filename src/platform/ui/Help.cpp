@@ -9,6 +9,16 @@
 #include <QVariant>
 #include <QWidget>
 
+// The program's resources live in a static library: registering them here makes every user of the help
+// file (and of the background bitmap, through the main window) pull them in.
+static void RegisterKemptorResources() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(kemptor);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace kemptor {
 
 namespace {
@@ -57,7 +67,12 @@ HelpWindow* Window() {
 
 } // namespace
 
-QString HelpFilePath() { return ":/help/VBKEMPT3.html"; }
+void EnsureResources() { RegisterKemptorResources(); }
+
+QString HelpFilePath() {
+    EnsureResources();
+    return ":/help/VBKEMPT3.html";
+}
 
 void SetHelpContext(QWidget* widget, int context) { widget->setProperty(kContextProperty, context); }
 

@@ -9,6 +9,9 @@ class QWidget;
 
 namespace kemptor {
 
+// Registers the program's built-in resources (help file, background bitmap); safe to call repeatedly.
+void EnsureResources();
+
 // The help file's resource path (":/help/VBKEMPT3.html").
 QString HelpFilePath();
 

@@ -220,8 +220,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
             emit = !SplitStatements(line);
         }
 
-        // Runs for split lines too, so that the level follows the unsplit line.
-        if (cfg.CodeIndentPerform && !IsLabelLine(line))
+        // Runs for split lines too, so that the level follows the unsplit line. An Attribute line
+        // inside a procedure stays in the first column, where the Visual Basic editor writes it and
+        // looks for it.
+        if (cfg.CodeIndentPerform && !IsLabelLine(line) && !StartsWith(line, "Attribute "))
             IndentLine(line);
 
         if (cfg.AlignMultiDimAs && pass == 1)

@@ -17,7 +17,7 @@
 #include "formatter/StatementClass.h"
 #include "formatter/TForStackNode.h"
 #include "formatter/TLineList.h"
-#include "project/TSourceKind.h"
+#include "project/TSourceMgt.h"
 
 #include <string>
 #include <string_view>
@@ -82,12 +82,13 @@ public:
     std::string NextLine;    // the following input line, tab-expanded, unformatted; empty at the end
     std::string FileName;    // file name of the file being formatted
     std::string OutputDir;   // output directory of the run
-    TSourceKind FileKind = TSourceKind::skModule;
+    TSourceKind FileKind = skModule;
     bool SpellCheckCancelled = false; // the user ended spell checking (kept across the files of a run)
     bool SpellChanged = false;        // the last spell check changed its text
     bool RepassNeeded = false;        // the current pass produced lines that need another pass
     bool Continued = false;           // the preceding line ends in a line continuation
     int CommentGroupCount = 0;        // whole-line comments since the last code line (this pass)
+    const TSourceMgt* SourceMgt = nullptr; // the project of the run, when there is one
 
     // --- Steps of a pass ------------------------------------------------------------------------
     // Before a line is transformed (first pass only): spell checking, a header comment before a

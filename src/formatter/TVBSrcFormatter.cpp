@@ -350,9 +350,11 @@ void TVBSrcFormatter::AdjustIndentLevel(TStatementClass cls) {
 
 void TVBSrcFormatter::IndentLine(std::string& line) {
     const Settings& cfg = *settings_;
-    // A blank line stays empty instead of taking the blanks of the level.
-    if (line.find_first_not_of(' ') == std::string::npos) {
-        line.clear();
+    // A blank line stays empty instead of taking the blanks of the level; a line of nothing but
+    // control characters is left as it is.
+    if (TrimLeft(line).empty()) {
+        if (line.find_first_not_of(' ') == std::string::npos)
+            line.clear();
         return;
     }
     if (IsSingleLineIf(line)) {

@@ -1,0 +1,161 @@
+#include "FormatTestSupport.h"
+
+namespace kemptor::test {
+namespace {
+
+using namespace std::string_literals;
+
+// The change markers of a formatted file as a string of "c" (changed) and "." (unchanged).
+std::string Markers(const TLineList& lines) {
+    std::string markers;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        markers += lines.Changed(i) ? 'c' : '.';
+    return markers;
+}
+
+// Records captions and cancels after a given number of formatted lines.
+class ScriptedProgress : public ProgressObserver {
+public:
+    explicit ScriptedProgress(int cancelAfter = -1) : cancelAfter_(cancelAfter) {}
+    void SetCaption(const std::string& caption) override { captions.push_back(caption); }
+    void LineDone() override { ++linesDone; }
+    bool CancelRequested() const override { return cancelAfter_ >= 0 && linesDone >= cancelAfter_; }
+
+    std::vector<std::string> captions;
+    int linesDone = 0;
+
+private:
+    int cancelAfter_;
+};
+
+constexpr std::string_view kForm = "VERSION 5.00\n"
+                                   "Begin VB.Form frmMain\n"
+                                   "   Caption         =   \"Main\"\n"
+                                   "   Begin VB.CommandButton cmdOk\n"
+                                   "      Caption         =   \"OK\"\n"
+                                   "   End\n"
+                                   "End\n"
+                                   "Attribute VB_Name = \"frmMain\"\n";
+
+TEST(FormatPass, FormDesignerPartPassesThroughUntouched) {
+    const std::string code = std::string(kForm) + "Option Explicit\n"
+                                                  "Private Sub cmdOk_Click()\n"
+                                                  "Unload Me\n"
+                                                  "End Sub";
+    const TLineList out = FormatLines(SplitLines(code), Settings(), skForm);
+    const std::string expected = std::string(kForm) + "Option Explicit\n"
+                                                      "Private Sub cmdOk_Click()\n"
+                                                      "    Unload Me\n"
+                                                      "End Sub";
+    EXPECT_EQ(expected, JoinLines(out.Texts()));
+    EXPECT_EQ("..........c.", Markers(out));
+}
+
+TEST(FormatPass, FormWithoutProceduresStillKeepsItsDesignerPart) {
+    Settings s;
+    s.OptionExplicitInsert = false;
+    const std::string code = std::string(kForm) + "  Dim x As Long";
+    EXPECT_EQ(std::string(kForm) + "Dim x As Long", Format(code, s, skForm));
+}
+
+TEST(FormatPass, OptionExplicitGoesAfterLeadingAttributeLinesOnce) {
+    const std::string code = "VERSION 1.0 CLASS\n"
+                             "BEGIN\n"
+                             "  MultiUse = -1  'True\n"
+                             "END\n"
+                             "Attribute VB_Name = \"clsItem\"\n"
+                             "Attribute VB_Exposed = False\n"
+                             "Private mCode As String\n"
+                             "Public Property Get Code() As String\n"
+                             "Code = mCode\n"
+                             "End Property";
+    ScriptedPrompter prompter;
+    ScriptedProgress progress;
+    Settings s = IndentOnly();
+    s.OptionExplicitInsert = true;
+    TVBSrcFormatter engine(s, prompter);
+    const TFormatFileResult result = engine.FormatFile(SplitLines(code), "clsItem.cls", skClass, progress);
+    EXPECT_FALSE(result.Cancelled);
+    EXPECT_EQ(2, result.Passes);
+    const TLineList out = engine.TakeOutput();
+    EXPECT_EQ("VERSION 1.0 CLASS\n"
+              "BEGIN\n"
+              "  MultiUse = -1  'True\n"
+              "END\n"
+              "Attribute VB_Name = \"clsItem\"\n"
+              "Attribute VB_Exposed = False\n"
+              "Option Explicit     'Force all variables to be declared before their use\n"
+              "\n"
+              "Private mCode As String\n"
+              "Public Property Get Code() As String\n"
+              "    Code = mCode\n"
+              "End Property",
+              JoinLines(out.Texts()));
+    EXPECT_EQ("......cc..c.", Markers(out));
+    EXPECT_EQ((std::vector<std::string>{"clsItem.cls (Pass 1)", "clsItem.cls (Pass 2)"}), progress.captions);
+}
+
+TEST(FormatPass, OptionExplicitCountsOnlyFromTheFirstColumnAndOnlyWhenAskedFor) {
+    Settings s = IndentOnly();
+    s.OptionExplicitInsert = true;
+    EXPECT_EQ("Option Explicit     'Force all variables to be declared before their use\n"
+              "\n"
+              "Option Explicit",
+              Format(" Option Explicit", s));
+    EXPECT_EQ("Option Explicit\nDim a", Format("Option Explicit\nDim a", s));
+    s.OptionExplicitInsert = false;
+    EXPECT_EQ("Dim a", Format("Dim a", s));
+}
+
+TEST(FormatPass, ChangeMarkersSurviveLaterPassesAndIgnoreTrailingBlanks) {
+    const TLineList out = FormatLines(SplitLines("Sub S()\nx = 1\n    y = 2   \nEnd Sub\nz = 3   "), IndentOnly());
+    EXPECT_EQ("Sub S()\n    x = 1\n    y = 2   \nEnd Sub\nz = 3   ", JoinLines(out.Texts()));
+    EXPECT_EQ(".c...", Markers(out));
+}
+
+TEST(FormatPass, UnbalancedFileDoesNotShiftItsLaterPassesOrTheNextFile) {
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    const Settings s = IndentOnly();
+    TVBSrcFormatter engine(s, prompter);
+    // Leaves an #If and an If open at module level.
+    engine.FormatFile(SplitLines("Dim a As Long\n#If Win32 Then\nIf x Then\nDim b As Long"), "A.bas", skModule,
+                      progress);
+    EXPECT_EQ("Dim a As Long\n#If Win32 Then\n    If x Then\n        Dim b As Long",
+              JoinLines(engine.TakeOutput().Texts()));
+
+    const std::string balanced = "Dim c As Long\nSub S()\nc = 1\nEnd Sub";
+    engine.FormatFile(SplitLines(balanced), "B.bas", skModule, progress);
+    EXPECT_EQ("Dim c As Long\nSub S()\n    c = 1\nEnd Sub", JoinLines(engine.TakeOutput().Texts()));
+}
+
+TEST(FormatPass, CancelStopsBeforeTheNextLineAndRunsNoFurtherPass) {
+    ScriptedPrompter prompter;
+    ScriptedProgress progress(2);
+    const Settings s = IndentOnly();
+    TVBSrcFormatter engine(s, prompter);
+    const TFormatFileResult result =
+        engine.FormatFile(SplitLines("Sub S()\na = 1\nb = 2\nEnd Sub"), "C.bas", skModule, progress);
+    EXPECT_TRUE(result.Cancelled);
+    EXPECT_EQ(1, result.Passes);
+    EXPECT_EQ("Sub S()\n    a = 1", JoinLines(engine.TakeOutput().Texts()));
+    EXPECT_EQ(1u, progress.captions.size());
+}
+
+TEST(FormatPass, RawBytesPassThroughUnchanged) {
+    const std::vector<std::string> lines = {"Sub S()"s, "    s = \"\xFF\xE9\0\r\" ' \x80"s, "\0"s, "    \r"s,
+                                            "End Sub"s};
+    const TLineList out = FormatLines(lines, IndentOnly());
+    EXPECT_EQ(lines, out.Texts());
+    EXPECT_EQ(".....", Markers(out));
+}
+
+TEST(FormatPass, EmptyFileGivesOnlyTheInsertedOptionExplicit) {
+    EXPECT_EQ("", Format("", IndentOnly()));
+    Settings s = IndentOnly();
+    s.OptionExplicitInsert = true;
+    EXPECT_EQ(2u, FormatLines({}, s).size());
+}
+
+} // namespace
+} // namespace kemptor::test

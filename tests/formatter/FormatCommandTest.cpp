@@ -1,0 +1,122 @@
+// kemptor-cli format, run as a program on fixture files.
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+namespace kemptor::test {
+namespace {
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliResult RunCli(const TempDir& dir, const std::string& arguments) {
+    const std::string command = std::string("'") + KEMPTOR_CLI + "' format " + arguments + " >'" + dir.Path() +
+                                "stdout' 2>'" + dir.Path() + "stderr'";
+    const int raw = std::system(command.c_str());
+    CliResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = dir.Read("stdout");
+    result.err = dir.Read("stderr");
+    return result;
+}
+
+constexpr std::string_view kUnformatted = "Option Explicit\r\n"
+                                          "Sub Main()\r\n"
+                                          "If a Then\r\n"
+                                          "\tb = \"x\ty\"\r\n"
+                                          "End If\r\n"
+                                          "End Sub\r\n";
+constexpr std::string_view kFormatted = "Option Explicit\r\n"
+                                        "Sub Main()\r\n"
+                                        "    If a Then\r\n"
+                                        "        b = \"x\ty\"\r\n"
+                                        "    End If\r\n"
+                                        "End Sub\r\n";
+
+TEST(FormatCommand, WritesTheFormattedFileToStdoutWithCrLf) {
+    TempDir dir;
+    const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
+    const CliResult r = RunCli(dir, "'" + file + "'");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(kFormatted, r.out);
+}
+
+TEST(FormatCommand, LfInputIsAcceptedAndSettingsOptionsApply) {
+    TempDir dir;
+    const std::string file = dir.Write("Main.bas", "Sub Main()\n\tx = 1\nEnd Sub\n");
+    EXPECT_EQ("Option Explicit     'Force all variables to be declared before their use\r\n\r\n"
+              "Sub Main()\r\n    x = 1\r\nEnd Sub\r\n",
+              RunCli(dir, "'" + file + "'").out);
+    EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n",
+              RunCli(dir, "--tab-width 2 --set General.OptionExplicitInsert=0 --set Indents.CodeIndentPerform=0 '" +
+                              file + "'")
+                  .out);
+    const std::string ini = dir.Write("my.ini", "[Indents]\nDefaultLineIndent=2\n[General]\nOptionExplicitInsert=0\n");
+    EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n", RunCli(dir, "--ini '" + ini + "' '" + file + "'").out);
+}
+
+TEST(FormatCommand, CheckReportsFilesThatWouldChange) {
+    TempDir dir;
+    const std::string messy = dir.Write("Messy.bas", std::string(kUnformatted));
+    const std::string tidy = dir.Write("Tidy.bas", std::string(kFormatted));
+    const CliResult both = RunCli(dir, "--check '" + messy + "' '" + tidy + "'");
+    EXPECT_EQ(1, both.status);
+    EXPECT_EQ(messy + "\n", both.out);
+    EXPECT_EQ(0, RunCli(dir, "--check '" + tidy + "'").status);
+    EXPECT_EQ(kUnformatted, dir.Read("Messy.bas")); // --check writes nothing
+}
+
+TEST(FormatCommand, InPlaceRewritesOnlyFilesThatChange) {
+    TempDir dir;
+    const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
+    const CliResult r = RunCli(dir, "-i '" + file + "'");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("", r.out);
+    EXPECT_EQ(kFormatted, dir.Read("Main.bas"));
+    EXPECT_EQ(0, RunCli(dir, "--check '" + file + "'").status);
+}
+
+TEST(FormatCommand, DiffShowsUnifiedHunks) {
+    TempDir dir;
+    const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
+    const CliResult r = RunCli(dir, "--diff '" + file + "'");
+    EXPECT_EQ(0, r.status);
+    EXPECT_EQ("--- " + file + "\n+++ " + file +
+                  "\n"
+                  "@@ -1,6 +1,6 @@\n"
+                  " Option Explicit\n"
+                  " Sub Main()\n"
+                  "-If a Then\n"
+                  "-\tb = \"x\ty\"\n"
+                  "-End If\n"
+                  "+    If a Then\n"
+                  "+        b = \"x\ty\"\n"
+                  "+    End If\n"
+                  " End Sub\n",
+              r.out);
+    const std::string tidy = dir.Write("Tidy.bas", std::string(kFormatted));
+    EXPECT_EQ("", RunCli(dir, "--diff '" + tidy + "'").out);
+}
+
+TEST(FormatCommand, BadInputAndUsageExitWithTwo) {
+    TempDir dir;
+    const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
+    const CliResult missing = RunCli(dir, "'" + dir.Path() + "Missing.bas'");
+    EXPECT_EQ(2, missing.status);
+    EXPECT_NE(std::string::npos, missing.err.find("Missing.bas"));
+    EXPECT_EQ(2, RunCli(dir, "-i --check '" + file + "'").status);
+    EXPECT_EQ(2, RunCli(dir, "--kind sheet '" + file + "'").status);
+    EXPECT_EQ(2, RunCli(dir, "--set Indents.NoSuchKey=1 '" + file + "'").status);
+    EXPECT_EQ(2, RunCli(dir, "").status);
+    EXPECT_EQ(kUnformatted, dir.Read("Main.bas"));
+}
+
+} // namespace
+} // namespace kemptor::test

@@ -808,11 +808,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            auto* source = qobject_cast<QWidget*>(drag->source());
-            // Only a node dragged from the project tree is accepted.
-            bool fromTree = source && (source == treeProject_ || treeProject_->isAncestorOf(source)) &&
-                            drag->mimeData()->hasFormat(kNodeMime);
-            if (fromTree)
+            // Only a node dragged from the project tree is accepted: its drag carries a type of data that
+            // nothing else produces.
+            if (drag->mimeData()->hasFormat(kNodeMime))
                 drag->acceptProposedAction();
             else
                 drag->ignore();

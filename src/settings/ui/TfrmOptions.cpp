@@ -116,12 +116,17 @@ TfrmOptions::TfrmOptions(Prompter& prompter, QWidget* parent, std::string fileNa
     lviewSelect_->setFlow(QListView::TopToBottom);
     lviewSelect_->setWrapping(false);
     lviewSelect_->setMovement(QListView::Static);
-    lviewSelect_->setGridSize(QSize(84, 50));
-    lviewSelect_->setUniformItemSizes(true);
-    lviewSelect_->setFixedWidth(92);
+    lviewSelect_->setGridSize(QSize(80, 50));
+    lviewSelect_->setWordWrap(true);
+    lviewSelect_->setTextElideMode(Qt::ElideNone);
+    lviewSelect_->setFixedWidth(86);
     lviewSelect_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (const PageInfo& page : kPages)
-        new QListWidgetItem(KemptorIcon(page.icon), page.name, lviewSelect_);
+    lviewSelect_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const PageInfo& page : kPages) {
+        auto* item = new QListWidgetItem(KemptorIcon(page.icon), page.name, lviewSelect_);
+        item->setSizeHint(QSize(78, 48));
+        item->setTextAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    }
 
     optionPages_ = new QStackedWidget(this);
     optionPages_->setObjectName("OptionPages");
@@ -130,6 +135,8 @@ TfrmOptions::TfrmOptions(Prompter& prompter, QWidget* parent, std::string fileNa
     for (int i = 0; i < kPageCount; ++i) {
         pages[i]->setObjectName(QString("page") + QString(kPages[i].name).remove(' '));
         SetHelpContext(pages[i], kPages[i].helpContext);
+        if (i != 2) // the Comments page is its tab widget, edge to edge
+            pages[i]->layout()->setContentsMargins(0, 4, 0, 0);
         optionPages_->addWidget(pages[i]);
     }
 
@@ -240,6 +247,7 @@ TINIEdit* TfrmOptions::Edit(const char* key, const char* name) {
 QWidget* TfrmOptions::BuildGeneralPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 4, 0, 0);
     layout->setSpacing(4);
     layout->addWidget(Check("PreviewBeforeSaving"));
     layout->addWidget(Check("OptionExplicitInsert"));
@@ -247,17 +255,23 @@ QWidget* TfrmOptions::BuildGeneralPage() {
     layout->addWidget(Check("MultiStatementSplit"));
     layout->addWidget(Check("MultiConstSplit"));
     layout->addWidget(Check("MultiVarSplit"));
+    layout->addWidget(Check("AlignMultiDimAs"));
     auto* qtyLabel = new QLabel(Caption("AlignDimAsGroupQty"));
     auto* qty = Spin("AlignDimAsGroupQty");
     qtyLabel->setBuddy(qty);
-    layout->addWidget(Row({Check("AlignMultiDimAs"), qtyLabel, qty}));
+    auto* qtyRow = Row({qtyLabel, qty});
+    qtyRow->layout()->setContentsMargins(22, 0, 0, 0); // under the box it belongs to
+    layout->addWidget(qtyRow);
 
     auto* asProblem = new QGroupBox("'As' problem");
     auto* asLayout = new QVBoxLayout(asProblem);
+    asLayout->setContentsMargins(6, 4, 6, 4);
     asLayout->addWidget(Check("CorrectAsProblem"));
     asLayout->addStretch();
     auto* forNext = Group("GrpForNextProcessing", Caption("GrpForNextProcessing"));
+    forNext->layout()->setContentsMargins(6, 4, 6, 4);
     auto* groups = new QHBoxLayout;
+    groups->setSpacing(6);
     groups->addWidget(asProblem);
     groups->addWidget(forNext, 1);
     layout->addLayout(groups);

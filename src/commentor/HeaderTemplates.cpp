@@ -1,0 +1,100 @@
+#include "commentor/HeaderTemplates.h"
+
+#include "platform/Prompter.h"
+#include "settings/SettingsCatalogue.h"
+
+#include <ctime>
+#include <langinfo.h>
+#include <locale.h>
+
+namespace kemptor {
+
+namespace {
+
+const std::string kBorder = "'! " + std::string(59, '-');
+
+TextLines BuildTemplate(bool withReturns) {
+    TextLines lines = {kBorder, "'!  Name   :  %n", "'!  Author :  %a", "'!  Date   :  %d", "'!  Params :  %p"};
+    if (withReturns)
+        lines.push_back("'!  Returns:  %r");
+    TextLines tail = {"'!  Purpose:  ",
+                      "'!",
+                      "'! DATE      WHO         WHAT",
+                      "'! " + std::string(8, '-') + "  " + std::string(10, '-') + " " + std::string(38, '-'),
+                      "'!",
+                      kBorder};
+    lines.insert(lines.end(), tail.begin(), tail.end());
+    return lines;
+}
+
+// Replaces `templ` by the file's lines; false when the file cannot be read.
+bool LoadTemplateFile(TextLines& templ, const std::string& fileName) {
+    std::optional<TextLines> lines = ReadTextLines(fileName);
+    if (!lines)
+        return false;
+    templ = std::move(*lines);
+    return true;
+}
+
+} // namespace
+
+TextLines DefaultSubTemplate() { return BuildTemplate(false); }
+TextLines DefaultFunctionTemplate() { return BuildTemplate(true); }
+HeaderTemplates DefaultHeaderTemplates() { return {DefaultSubTemplate(), DefaultFunctionTemplate()}; }
+
+std::string ExpandTemplate(std::string_view line, const TemplateValues& values) {
+    std::string out;
+    out.reserve(line.size() + 32);
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '%' && i + 1 < line.size()) {
+            const std::string* value = nullptr;
+            switch (line[i + 1]) {
+            case 'n': case 'N': value = &values.name; break;
+            case 'a': case 'A': value = &values.author; break;
+            case 'd': case 'D': value = &values.date; break;
+            case 'p': case 'P': value = &values.params; break;
+            case 'r': case 'R': value = &values.returnType; break;
+            default: break;
+            }
+            if (value) {
+                out += *value;
+                ++i;
+                continue;
+            }
+        }
+        out += line[i];
+    }
+    return out;
+}
+
+void LoadCommentHeaders(HeaderTemplates& templates, const Settings& settings, Prompter& prompter) {
+    if (!settings.SubLevelCommentsFile.empty() && !LoadTemplateFile(templates.Sub, settings.SubLevelCommentsFile))
+        prompter.Show(PromptKind::Warning, "Unable to load sub comment header file: " + settings.SubLevelCommentsFile,
+                      PromptButtons::Ok);
+    if (!settings.FunctionLevelCommentsFile.empty() &&
+        !LoadTemplateFile(templates.Function, settings.FunctionLevelCommentsFile))
+        prompter.Show(PromptKind::Warning,
+                      "Unable to load function comment header file: " + settings.FunctionLevelCommentsFile,
+                      PromptButtons::Ok);
+}
+
+std::string SystemShortDate() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    // The user's date format from the environment's LC_TIME; the bare C locale has a two-digit year,
+    // so it gets month/day/year with four digits instead.
+    std::string format = "%m/%d/%Y";
+    char text[64] = {};
+    if (locale_t user = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0))) {
+        std::string userFormat = nl_langinfo_l(D_FMT, user);
+        if (!userFormat.empty() && userFormat != "%m/%d/%y")
+            format = userFormat;
+        size_t n = strftime_l(text, sizeof text, format.c_str(), &local, user);
+        freelocale(user);
+        return std::string(text, n);
+    }
+    return std::string(text, std::strftime(text, sizeof text, format.c_str(), &local));
+}
+
+} // namespace kemptor

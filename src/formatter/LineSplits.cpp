@@ -1,0 +1,152 @@
+#include "formatter/LineSplits.h"
+
+#include "formatter/LineHelpers.h"
+#include "formatter/StatementCuts.h"
+
+#include <algorithm>
+
+namespace kemptor {
+
+namespace {
+
+// The comment of `line` behind `separator`, or nothing when the line has none.
+std::string Note(std::string_view line, std::string_view separator) {
+    std::string_view text = CommentText(line);
+    if (text.empty())
+        return {};
+    return std::string(separator) + std::string(text);
+}
+
+// The code of `line`, trimmed, without its comment.
+std::string_view Code(std::string_view line) { return Trim(StripComment(line)); }
+
+// `prefixes` tried in order against the upper-cased start of `code`; the last match gives the keyword
+// to write, and its length is what the keyword occupies in `code`.
+struct Keyword {
+    std::string_view upper;
+    std::string_view written;
+};
+
+bool AnyEmpty(const std::vector<std::string_view>& items) {
+    return std::any_of(items.begin(), items.end(), [](std::string_view s) { return s.empty(); });
+}
+
+constexpr Keyword kVarKeywords[] = {{"DIM ", "Dim "}, {"REDIM ", "Redim "}, {"GLOBAL ", "Global "}, {"STATIC ", "Static "}};
+constexpr Keyword kConstKeywords[] = {{"CONST ", "Const "}, {"GLOBAL CONST ", "Global Const "}};
+
+template <size_t N> const Keyword* FindKeyword(std::string_view code, const Keyword (&keywords)[N]) {
+    const Keyword* match = nullptr;
+    std::string start = UpperCase(LeftStr(code, 16));
+    for (const Keyword& k : keywords)
+        if (StartsWith(start, k.upper))
+            match = &k;
+    return match;
+}
+
+} // namespace
+
+bool EndsWithContinuation(std::string_view line) {
+    std::string_view t = TrimRight(line);
+    return !t.empty() && t.back() == '_' && (t.size() == 1 || static_cast<unsigned char>(t[t.size() - 2]) <= 32);
+}
+
+LinePieces SplitIfThenPieces(std::string_view line) {
+    if (EndsWithContinuation(line))
+        return std::nullopt;
+    std::optional<cuts::SingleLineIf> cut = cuts::CutSingleLineIf(Code(line));
+    if (!cut)
+        return std::nullopt;
+    std::string note = Note(line, kSplitNoteSeparator);
+    if (!cut->hasElse)
+        return TextLines{"  " + cut->head + note, "  " + cut->thenPart, "  End If"};
+    TextLines pieces{cut->head + note};
+    if (!cut->thenPart.empty())
+        pieces.push_back(cut->thenPart);
+    pieces.push_back("Else");
+    pieces.push_back(cut->elsePart);
+    pieces.push_back("End If");
+    return pieces;
+}
+
+LinePieces SplitStatementPieces(std::string_view line) {
+    if (IsLabelLine(line) || EndsWithContinuation(line))
+        return std::nullopt;
+    std::vector<std::string_view> statements = cuts::Statements(Code(line));
+    if (statements.size() < 2)
+        return std::nullopt;
+    std::string note = Note(line, kSplitNoteSeparator);
+    TextLines pieces;
+    for (std::string_view statement : statements)
+        pieces.push_back(std::string(statement) + note);
+    return pieces;
+}
+
+std::string FirstVarName(std::string_view rest) {
+    std::vector<std::string_view> items = cuts::CommaItems(Trim(rest));
+    std::string_view first = items.front();
+    size_t as = cuts::FindWord(first, "As");
+    return std::string(Trim(first.substr(0, as)));
+}
+
+std::string FirstVarType(std::string_view rest) {
+    for (std::string_view item : cuts::CommaItems(Trim(rest))) {
+        size_t as = cuts::FindWord(item, "As");
+        if (as == cuts::npos)
+            continue;
+        std::string_view type = Trim(item.substr(as + 2));
+        return type.empty() ? std::string(" As Variant ") : " As " + std::string(type) + " ";
+    }
+    return {};
+}
+
+void DropFirstVar(std::string& rest) {
+    std::vector<size_t> commas = cuts::TopLevelCommas(rest);
+    if (commas.empty())
+        rest.clear();
+    else
+        rest.erase(0, commas.front() + 1);
+}
+
+LinePieces SplitMultiVarPieces(std::string_view line, bool correctAs) {
+    if (!IsMultiVarDecl(line) || HasBoundsList(line) || EndsWithContinuation(line))
+        return std::nullopt;
+    std::string_view code = Code(line);
+    const Keyword* keyword = FindKeyword(code, kVarKeywords);
+    if (!keyword)
+        return std::nullopt;
+    std::string_view list = code.substr(keyword->upper.size());
+    std::vector<std::string_view> items = cuts::CommaItems(list);
+    if (items.size() < 2 || AnyEmpty(items))
+        return std::nullopt;
+
+    std::string note = Note(line, kVarSplitNoteSeparator);
+    std::string k(keyword->written);
+    TextLines pieces;
+    if (correctAs) {
+        for (std::string rest(list); !Trim(rest).empty(); DropFirstVar(rest))
+            pieces.push_back(k + FirstVarName(rest) + FirstVarType(rest) + note);
+    } else {
+        for (std::string_view item : items)
+            pieces.push_back(k + std::string(item) + note);
+    }
+    return pieces;
+}
+
+LinePieces SplitMultiConstPieces(std::string_view line) {
+    if (!IsMultiConstDecl(line) || EndsWithContinuation(line))
+        return std::nullopt;
+    std::string_view code = Code(line);
+    const Keyword* keyword = FindKeyword(code, kConstKeywords);
+    if (!keyword)
+        return std::nullopt;
+    std::vector<std::string_view> items = cuts::CommaItems(code.substr(keyword->upper.size()));
+    if (items.size() < 2 || AnyEmpty(items))
+        return std::nullopt;
+    std::string note = Note(line, kSplitNoteSeparator);
+    TextLines pieces;
+    for (std::string_view item : items)
+        pieces.push_back(std::string(keyword->written) + std::string(item) + note);
+    return pieces;
+}
+
+} // namespace kemptor

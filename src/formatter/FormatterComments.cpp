@@ -1,31 +1,235 @@
 // Comment placement, comment borders, blank lines and spell checking.
+#include "formatter/LineHelpers.h"
+#include "formatter/LineSplits.h"
+#include "formatter/StatementCuts.h"
 #include "formatter/TVBSrcFormatter.h"
+#include "settings/SettingsCatalogue.h"
+#include "spell/Speller.h"
+
+#include <algorithm>
 
 namespace kemptor {
 
-void TVBSrcFormatter::RemoveSpecialComment(std::string& /*line*/, bool& /*emit*/) {}
+namespace {
 
-void TVBSrcFormatter::FormatSingleLineComment(std::string& /*line*/) {}
+// `blanks` blanks followed by `text`.
+std::string Indented(int blanks, std::string_view text) {
+    std::string result = Spaces(blanks);
+    result.append(text);
+    return result;
+}
 
-void TVBSrcFormatter::FormatInLineComment(std::string& /*line*/) {}
+// A comment that follows a `Rem` belongs to the Rem's text; the line is left as it is.
+bool HasRemInCode(std::string_view line) { return cuts::RemStart(StripComment(line)) != cuts::npos; }
 
-void TVBSrcFormatter::AddCommentBorders() {}
+// The number of blank lines wanted before (or after) a statement of class `cls`.
+int BlankLinesFor(const Settings& cfg, TStatementClass cls, bool before) {
+    using C = TStatementClass;
+    switch (cls) {
+    case C::scIf: return before ? cfg.BlankLinesIfThenBefore : cfg.BlankLinesIfThenAfter;
+    case C::scElse:
+    case C::scElseIf: return before ? cfg.BlankLinesElseBefore : cfg.BlankLinesElseAfter;
+    case C::scEndIf: return before ? cfg.BlankLinesEndIfBefore : cfg.BlankLinesEndIfAfter;
+    case C::scSelectCase: return before ? cfg.BlankLinesSelectBefore : cfg.BlankLinesSelectAfter;
+    case C::scCase: return before ? cfg.BlankLinesCaseBefore : cfg.BlankLinesCaseAfter;
+    case C::scEndSelect: return before ? cfg.BlankLinesEndSelectBefore : cfg.BlankLinesEndSelectAfter;
+    case C::scDo: return before ? cfg.BlankLinesDoBefore : cfg.BlankLinesDoAfter;
+    case C::scLoop: return before ? cfg.BlankLinesLoopBefore : cfg.BlankLinesLoopAfter;
+    case C::scWhile: return before ? cfg.BlankLinesWhileBefore : cfg.BlankLinesWhileAfter;
+    case C::scWend: return before ? cfg.BlankLinesWendBefore : cfg.BlankLinesWendAfter;
+    case C::scFor: return before ? cfg.BlankLinesForBefore : cfg.BlankLinesForAfter;
+    case C::scNext: return before ? cfg.BlankLinesNextBefore : cfg.BlankLinesNextAfter;
+    default: return 0;
+    }
+}
 
-bool TVBSrcFormatter::KeepBlankLine(const std::string& /*line*/) const { return true; }
+constexpr int kBlankLinesByRules = 1;
+
+} // namespace
+
+// --- Special comments --------------------------------------------------------------------------
+
+void TVBSrcFormatter::RemoveSpecialComment(std::string& line, bool& emit) {
+    if (CommentPos(line) == 0 || HasRemInCode(line))
+        return;
+    // Removing a comment that goes on in the next line would leave its rest standing as code.
+    if (StartsWith(CommentText(line), Config().SpecialRemoveCommentCharacters) && !HasContinuedComment(line))
+        line = std::string(StripComment(line));
+    if (Trim(line).empty())
+        emit = false;
+}
+
+// --- Whole-line comments -----------------------------------------------------------------------
+
+void TVBSrcFormatter::FormatSingleLineComment(std::string& line) {
+    if (CommentGroupCount == 1)
+        CommentGroupStart = OutputLines.size();
+    const Settings& cfg = Config();
+    switch (cfg.GrpSingleLineComments) {
+    case 1: line = Indented(cfg.SingleLineCommentColumn, TrimLeft(line)); break;
+    case 2: line = Indented(PrevIndent, TrimLeft(line)); break;
+    case 3: line = Indented(IndentLevel, TrimLeft(line)); break;
+    case 4:
+        if (!HasContinuedComment(line))
+            line.clear();
+        break;
+    default: break;
+    }
+}
+
+void TVBSrcFormatter::AddCommentBorders() {
+    const Settings& cfg = Config();
+    const int group = CommentGroupCount;
+    if (!cfg.SingleLineCommentBlocks || group == 0 || group < cfg.SingleLineCommentGroupQty)
+        return;
+    const std::string& pattern =
+        cfg.SingleLineCommentBlockCharacters.empty() ? std::string("-") : cfg.SingleLineCommentBlockCharacters;
+    std::string border = Indented(PrevIndent, "'" + RepeatPattern(pattern, cfg.SingleLineCommentBlockCharacterTotal));
+    if (Trim(border) == Trim(PrevLine))
+        return; // the group already ends with such a border
+    // Placed like the group's own lines; the group count is kept so that no group start is taken.
+    const int count = CommentGroupCount;
+    CommentGroupCount = 0;
+    FormatSingleLineComment(border);
+    CommentGroupCount = count;
+    if (border.empty())
+        return;
+    // The border goes right after the group's last line (before anything the current line has added
+    // already) and right before its first line. Both indexes stay inside the list even when lines of
+    // the group were dropped.
+    const std::size_t bottom = std::min(LineOutputStart, OutputLines.size());
+    const std::size_t top = std::min(CommentGroupStart, bottom);
+    OutputLines.Insert(bottom, border, true);
+    OutputLines.Insert(top, border, true);
+}
+
+// --- Comments behind code ----------------------------------------------------------------------
+
+void TVBSrcFormatter::FormatInLineComment(std::string& line) {
+    const Settings& cfg = Config();
+    if (cfg.GrpInLineComments == 0 || HasRemInCode(line))
+        return;
+    const std::string code(StripComment(line));
+    const std::string text(CommentText(line));
+    // A comment that goes on in the next line must stay at the end of this one.
+    const bool continues = HasContinuedComment(line);
+
+    switch (cfg.GrpInLineComments) {
+    case 3:
+        if (!continues)
+            line = code;
+        return;
+    case 2: line = code + Spaces(cfg.InLineCommentsIndent) + "'" + text; return;
+    default: break;
+    }
+
+    // Fixed column: the apostrophe follows exactly Col characters, so the code must stay short of the
+    // column for at least one blank to stand before it.
+    const int col = cfg.InLineCommentsFixedColumn;
+    if (static_cast<int>(code.size()) < col) {
+        line = code + Spaces(col - static_cast<int>(code.size())) + "'" + std::string(Trim(text));
+        return;
+    }
+    int fallback = cfg.GrpInLineCommentsFixedColUnavail;
+    // A comment line put above a line that continues a statement would cut the statement in two.
+    if ((fallback == 1 && Continued) || (continues && (fallback == 1 || fallback == 2)))
+        fallback = 0;
+    switch (fallback) {
+    case 1:
+        RepassNeeded = true;
+        AppendCreated(Indented(PrevIndent, "'" + text));
+        line = code;
+        break;
+    case 2:
+        RepassNeeded = true;
+        AppendCreated(code);
+        line = Indented(PrevIndent, "'" + text);
+        break;
+    case 3:
+        if (!continues)
+            line = code;
+        break;
+    default: line = code + Spaces(cfg.InLineCommentsUnavailColIndent) + "'" + text; break;
+    }
+}
+
+// --- Blank lines -------------------------------------------------------------------------------
+
+bool TVBSrcFormatter::KeepBlankLine(const std::string& line) const {
+    return Config().GrpBlankLines == 0 || !Trim(line).empty();
+}
 
 void TVBSrcFormatter::AddBlankLines(int n) {
     for (int k = 0; k < n; ++k)
         AppendCreated("");
 }
 
-void TVBSrcFormatter::AddBlankLinesBefore(const std::string& /*line*/) {}
+void TVBSrcFormatter::AddBlankLinesBefore(const std::string& line) {
+    // Nothing may come between a line and the line that continues its statement.
+    if (Config().GrpBlankLines == kBlankLinesByRules && !Continued)
+        AddBlankLines(BlankLinesFor(Config(), ClassifyLine(line), true));
+}
 
-void TVBSrcFormatter::AddBlankLinesAfter(const std::string& /*line*/) {}
+void TVBSrcFormatter::AddBlankLinesAfter(const std::string& line) {
+    if (Config().GrpBlankLines == kBlankLinesByRules && !IsContinuedLine(line) && !CommentContinues)
+        AddBlankLines(BlankLinesFor(Config(), ClassifyLine(line), false));
+}
 
-void TVBSrcFormatter::SpellCheckLiterals(std::string& /*line*/) {}
+// --- Spell checking ----------------------------------------------------------------------------
 
-void TVBSrcFormatter::SpellCheckComment(std::string& /*line*/) {}
+void TVBSrcFormatter::CheckSpelling(const std::string& context, std::string& text) {
+    SpellCheckCancelled = false;
+    SpellChanged = false;
+    if (!speller_)
+        return;
+    const SpellCheckOutcome outcome = speller_->SpellCheckText(context, text);
+    SpellCheckCancelled = outcome.cancelled;
+    SpellChanged = outcome.changed;
+}
 
-void TVBSrcFormatter::CheckSpelling(const std::string& /*context*/, std::string& /*text*/) {}
+void TVBSrcFormatter::SpellCheckLiterals(std::string& line) {
+    if (!HasLiteral(line))
+        return;
+    const std::string context = line;
+    std::string rebuilt;
+    rebuilt.reserve(line.size() + 16);
+    std::string literal;
+    bool inside = false;
+    for (char c : context) {
+        if (c != '"') {
+            (inside ? literal : rebuilt) += c;
+            continue;
+        }
+        if (!inside) {
+            inside = true;
+            literal.clear();
+            continue;
+        }
+        // Once the user has ended spell checking, the remaining literals are copied as they are.
+        if (!SpellCheckCancelled && !Trim(literal).empty())
+            CheckSpelling(context, literal);
+        rebuilt += '"';
+        rebuilt += literal;
+        rebuilt += '"';
+        inside = false;
+    }
+    if (inside) {
+        // A literal still open at the end of the line is not checked and goes back unchanged.
+        rebuilt += '"';
+        rebuilt += literal;
+    }
+    line = std::move(rebuilt);
+}
+
+void TVBSrcFormatter::SpellCheckComment(std::string& line) {
+    if (CommentPos(line) == 0 || Trim(CommentText(line)).empty())
+        return;
+    std::string text(CommentText(line));
+    CheckSpelling(line, text);
+    if (SpellChanged) {
+        RepassNeeded = true;
+        line = std::string(StripComment(line)) + "     '" + text;
+    }
+}
 
 } // namespace kemptor

@@ -1,24 +1,154 @@
 // Alignment of declaration groups and the loop variables of For and Next.
+#include "formatter/LineHelpers.h"
+#include "formatter/StatementCuts.h"
 #include "formatter/TVBSrcFormatter.h"
+#include "settings/SettingsCatalogue.h"
+
+#include <algorithm>
 
 namespace kemptor {
 
-int TVBSrcFormatter::DimAsColumn(std::string_view /*s*/) { return 0; }
+namespace {
 
-bool TVBSrcFormatter::IsForLine(std::string_view /*s*/) { return false; }
+constexpr int kAddNextVariable = 1;
+constexpr int kRemoveNextVariable = 2;
 
-std::string TVBSrcFormatter::ForVariable(std::string_view /*s*/) { return {}; }
+// True for a Dim, ReDim, Global (not Global Const) or Static (not Static Sub/Function) statement.
+bool IsDeclaration(std::string_view trimmed) {
+    const std::string start = UpperCase(LeftStr(trimmed, 16));
+    if (StartsWith(start, "STATIC "))
+        return !StartsWith(start, "STATIC SUB ") && !StartsWith(start, "STATIC FUNCTION ");
+    if (StartsWith(start, "GLOBAL "))
+        return !StartsWith(start, "GLOBAL CONST ");
+    return StartsWith(start, "DIM ") || StartsWith(start, "REDIM ");
+}
 
-bool TVBSrcFormatter::IsNextLine(std::string_view /*s*/) { return false; }
+// Index of the first As of the code of `text` (outside literals and the comment), or npos.
+std::size_t AsIndex(std::string_view text) { return cuts::FindWord(StripComment(text), "As"); }
 
-void TVBSrcFormatter::CollectDimAs(const std::string& /*line*/) {}
+// How many loops a Next statement closes: one per variable it names, one when it names none.
+int LoopsClosed(std::string_view nextStatement) {
+    const std::string_view vars = Trim(Trim(StripComment(nextStatement)).substr(4));
+    return vars.empty() ? 1 : static_cast<int>(cuts::TopLevelCommas(vars).size()) + 1;
+}
 
-void TVBSrcFormatter::AlignDimGroup(int /*n*/, int /*maxCol*/) {}
+} // namespace
 
-void TVBSrcFormatter::ForNextLine(std::string& /*line*/) {}
+// --- Declaration groups ------------------------------------------------------------------------
 
-void TVBSrcFormatter::AddNextVariable(std::string& /*line*/, const std::string& /*variable*/) {}
+int TVBSrcFormatter::DimAsColumn(std::string_view s) {
+    const std::string_view t = Trim(s);
+    if (!IsDeclaration(t))
+        return 0;
+    const std::size_t as = AsIndex(t);
+    return as == cuts::npos ? 1 : static_cast<int>(as) + 1;
+}
 
-void TVBSrcFormatter::RemoveNextVariable(std::string& /*line*/) {}
+void TVBSrcFormatter::CollectDimAs(const std::string& line) {
+    const int column = DimAsColumn(line);
+    if (column > 0) {
+        ++DimCount;
+        DimMaxCol = std::max(DimMaxCol, column);
+        return;
+    }
+    if (DimCount >= Config().AlignDimAsGroupQty)
+        AlignDimGroup(DimCount, DimMaxCol);
+    DimCount = 0;
+    DimMaxCol = 0;
+}
+
+void TVBSrcFormatter::AlignDimGroup(int n, int maxCol) {
+    const std::size_t size = OutputLines.size();
+    const std::size_t count = std::min(static_cast<std::size_t>(std::max(n, 0)), size);
+    for (std::size_t i = size - count; i < size; ++i) {
+        const std::string_view s = OutputLines[i];
+        if (DimAsColumn(s) == 0)
+            continue; // a line that came between the declarations (a moved comment)
+        const int lead = LeadingSpaces(s);
+        const std::string_view t = s.substr(static_cast<std::size_t>(lead));
+        const std::size_t as = AsIndex(t);
+        if (as == cuts::npos)
+            continue;
+        std::string aligned = Spaces(lead);
+        aligned.append(t.substr(0, as));
+        aligned.append(Spaces(maxCol - static_cast<int>(as) - 1));
+        aligned.append(t.substr(as));
+        if (aligned == s)
+            continue;
+        OutputLines.Replace(i, aligned);
+        // In-line comments of the widened lines are placed again by another pass.
+        RepassNeeded = true;
+    }
+}
+
+// --- For and Next ------------------------------------------------------------------------------
+
+bool TVBSrcFormatter::IsForLine(std::string_view s) {
+    const std::string_view t = Trim(s);
+    return StartsWith(UpperCase(LeftStr(t, 4)), "FOR ") && !cuts::IsWordAsDeclaration(t);
+}
+
+std::string TVBSrcFormatter::ForVariable(std::string_view s) {
+    const std::string_view t = Trim(s).substr(std::min<std::size_t>(4, Trim(s).size()));
+    if (cuts::StartsWithWord(t, "Each"))
+        return {};
+    const int eq = PosOutsideQuotes(t, '=');
+    return eq > 0 ? std::string(Trim(t.substr(0, static_cast<std::size_t>(eq - 1)))) : std::string();
+}
+
+bool TVBSrcFormatter::IsNextLine(std::string_view s) {
+    const std::string_view t = Trim(s);
+    const std::string start = UpperCase(LeftStr(t, 5));
+    return (start == "NEXT " || start == "NEXT") && !cuts::IsWordAsDeclaration(t);
+}
+
+void TVBSrcFormatter::ForNextLine(std::string& line) {
+    const std::vector<std::string_view> statements = cuts::Statements(Trim(StripComment(line)));
+    if (statements.size() > 1) {
+        // Loops opened and closed by the statements of one line are tracked; the line is not rewritten.
+        for (std::string_view statement : statements) {
+            if (IsForLine(statement))
+                ForStack.Push(ForVariable(statement));
+            else if (IsNextLine(statement))
+                for (int k = LoopsClosed(statement); k > 0; --k)
+                    ForStack.Pop();
+        }
+        return;
+    }
+    if (IsForLine(line)) {
+        ForStack.Push(ForVariable(line));
+        return;
+    }
+    if (!IsNextLine(line))
+        return;
+    const int loops = LoopsClosed(line);
+    // "Next j, i" closes two loops; naming one of them only would leave the other open, so such a
+    // line stays as it is. A continued Next is left alone too.
+    if (loops == 1 && !Continued && !IsContinuedLine(line)) {
+        const int mode = Config().GrpForNextProcessing;
+        if (mode == kAddNextVariable && !ForStack.Empty())
+            AddNextVariable(line, ForStack.Peek());
+        else if (mode == kRemoveNextVariable)
+            RemoveNextVariable(line);
+    }
+    for (int k = loops; k > 0; --k)
+        ForStack.Pop();
+}
+
+void TVBSrcFormatter::AddNextVariable(std::string& line, const std::string& variable) {
+    const std::string_view text = CommentText(line);
+    std::string rewritten = Spaces(LeadingSpaces(line)) + "Next " + variable + "    ";
+    if (!text.empty())
+        rewritten.append("'").append(text);
+    line = std::move(rewritten);
+}
+
+void TVBSrcFormatter::RemoveNextVariable(std::string& line) {
+    const std::string_view text = CommentText(line);
+    std::string rewritten = Spaces(LeadingSpaces(line)) + "Next    ";
+    if (!text.empty())
+        rewritten.append("'").append(text);
+    line = std::move(rewritten);
+}
 
 } // namespace kemptor

@@ -1,12 +1,141 @@
 // Header comments before or after procedure headings.
+#include "formatter/LineHelpers.h"
+#include "formatter/LineSplits.h"
+#include "formatter/RoutineHeading.h"
 #include "formatter/TVBSrcFormatter.h"
+#include "settings/SettingsCatalogue.h"
+
+#include <initializer_list>
 
 namespace kemptor {
 
-void TVBSrcFormatter::InsertHeaderComment(const std::string& /*line*/, bool /*before*/) {}
+namespace {
 
-void TVBSrcFormatter::InsertSubHeader(const std::string& /*line*/, bool /*before*/) {}
+constexpr int kFormLevel = 0;
+constexpr int kModuleLevel = 1;
 
-void TVBSrcFormatter::InsertFunctionHeader(const std::string& /*line*/, bool /*before*/) {}
+std::string RoutineName(std::string_view line, std::initializer_list<std::string_view> prefixes) {
+    const std::string_view t = Trim(line);
+    const std::string upper = UpperCase(LeftStr(t, 20));
+    for (std::string_view prefix : prefixes) {
+        if (!StartsWith(upper, prefix))
+            continue;
+        std::string_view name = StripComment(t.substr(prefix.size()));
+        name = name.substr(0, name.find('('));
+        return std::string(Trim(name));
+    }
+    return "Unknown";
+}
+
+// The text inside the outermost parentheses of the code; without a closing one, the rest of the code.
+std::string Parameters(std::string_view line) {
+    const std::string_view code = Trim(StripComment(line));
+    const int open = PosOutsideQuotes(code, '(');
+    if (open == 0)
+        return {};
+    int depth = 0;
+    bool inLiteral = false;
+    for (std::size_t i = static_cast<std::size_t>(open - 1); i < code.size(); ++i) {
+        const char c = code[i];
+        if (c == '"')
+            inLiteral = !inLiteral;
+        else if (inLiteral)
+            continue;
+        else if (c == '(')
+            ++depth;
+        else if (c == ')' && --depth == 0)
+            return std::string(Trim(code.substr(static_cast<std::size_t>(open), i - static_cast<std::size_t>(open))));
+    }
+    return std::string(Trim(code.substr(static_cast<std::size_t>(open))));
+}
+
+// Whether the settings ask for a header at this place and in this kind of file.
+bool HeaderWanted(bool perform, bool beforeSelected, bool afterSelected, int files, bool before, TSourceKind kind) {
+    if (!perform || !(before ? beforeSelected : afterSelected))
+        return false;
+    if (files == kFormLevel)
+        return kind == TSourceKind::skForm;
+    if (files == kModuleLevel)
+        return kind == TSourceKind::skModule;
+    return true;
+}
+
+} // namespace
+
+std::string SubName(std::string_view line) { return RoutineName(line, {"PUBLIC SUB ", "PRIVATE SUB ", "SUB "}); }
+
+std::string FunctionName(std::string_view line) {
+    return RoutineName(line, {"PUBLIC FUNCTION ", "PRIVATE FUNCTION ", "FUNCTION "});
+}
+
+std::string SubParams(std::string_view line) { return Parameters(line); }
+std::string FunctionParams(std::string_view line) { return Parameters(line); }
+
+std::string FunctionReturnType(std::string_view line) {
+    const std::string_view code = StripComment(line);
+    const std::size_t close = code.rfind(')');
+    return close == std::string_view::npos ? std::string() : std::string(Trim(code.substr(close + 1)));
+}
+
+const std::string& TVBSrcFormatter::HeaderDate() {
+    if (date_.empty() && dateSource_)
+        date_ = dateSource_();
+    return date_;
+}
+
+void TVBSrcFormatter::InsertHeaderComment(const std::string& line, bool before) {
+    // A heading continued from the line before, or going on in the next line, has no room for lines
+    // between its parts.
+    if (before ? Continued : (IsContinuedLine(line) || HasContinuedComment(line)))
+        return;
+    const TStatementClass cls = ClassifyLine(line);
+    const Settings& cfg = Config();
+    if (IsSubHeading(cls) &&
+        HeaderWanted(cfg.SubLevelCommentsPerform, cfg.SubLevelCommentsBeforeProcedure,
+                     cfg.SubLevelCommentsAfterProcedure, cfg.GrpSubLevelComments, before, FileKind))
+        InsertSubHeader(line, before);
+    else if (IsFunctionHeading(cls) &&
+             HeaderWanted(cfg.FunctionLevelCommentsPerform, cfg.FunctionLevelCommentsBeforeProcedure,
+                          cfg.FunctionLevelCommentsAfterProcedure, cfg.GrpFunctionLevelComments, before, FileKind))
+        InsertFunctionHeader(line, before);
+}
+
+namespace {
+
+// True when the heading already has this header: the neighbouring line is the template's edge line
+// (wherever a later pass has indented it) or a border that comment blocking drew around the header.
+bool HeaderPresent(const TVBSrcFormatter& engine, const TextLines& templ, bool before) {
+    const std::string& neighbour = before ? engine.PrevLine : engine.NextLine;
+    const std::string& edge = before ? templ.back() : templ.front();
+    if (neighbour == edge || (!Trim(edge).empty() && Trim(neighbour) == Trim(edge)))
+        return true;
+    const Settings& cfg = engine.Config();
+    if (!cfg.SingleLineCommentBlocks)
+        return false;
+    const std::string& pattern =
+        cfg.SingleLineCommentBlockCharacters.empty() ? std::string("-") : cfg.SingleLineCommentBlockCharacters;
+    return Trim(neighbour) == "'" + RepeatPattern(pattern, cfg.SingleLineCommentBlockCharacterTotal);
+}
+
+} // namespace
+
+void TVBSrcFormatter::InsertSubHeader(const std::string& line, bool before) {
+    const TextLines& templ = templates_.Sub;
+    if (templ.empty() || HeaderPresent(*this, templ, before))
+        return;
+    const TemplateValues values{SubName(line), Config().UserName, HeaderDate(), SubParams(line), {}};
+    for (const std::string& templateLine : templ)
+        AppendCreated(ExpandTemplate(templateLine, values));
+}
+
+void TVBSrcFormatter::InsertFunctionHeader(const std::string& line, bool before) {
+    const TextLines& templ = templates_.Function;
+    if (templ.empty() || HeaderPresent(*this, templ, before))
+        return;
+    const TemplateValues values{FunctionName(line), Config().UserName, HeaderDate(), FunctionParams(line),
+                                FunctionReturnType(line)};
+    for (const std::string& templateLine : templ)
+        AppendCreated(ExpandTemplate(templateLine, values));
+}
 
 } // namespace kemptor

@@ -50,6 +50,14 @@ bool EndsWithContinuation(std::string_view line) {
     return !t.empty() && t.back() == '_' && (t.size() == 1 || static_cast<unsigned char>(t[t.size() - 2]) <= 32);
 }
 
+bool IsRemComment(std::string_view line) { return cuts::StartsWithWord(line, "Rem"); }
+
+bool HasContinuedComment(std::string_view line) {
+    if (!EndsWithContinuation(line))
+        return false;
+    return CommentPos(line) > 0 || cuts::RemStart(StripComment(line)) != cuts::npos;
+}
+
 LinePieces SplitIfThenPieces(std::string_view line) {
     if (EndsWithContinuation(line))
         return std::nullopt;
@@ -112,7 +120,7 @@ LinePieces SplitMultiVarPieces(std::string_view line, bool correctAs) {
         return std::nullopt;
     std::string_view code = Code(line);
     const Keyword* keyword = FindKeyword(code, kVarKeywords);
-    if (!keyword)
+    if (!keyword || !cuts::StatementColons(code).empty())
         return std::nullopt;
     std::string_view list = code.substr(keyword->upper.size());
     std::vector<std::string_view> items = cuts::CommaItems(list);
@@ -137,7 +145,7 @@ LinePieces SplitMultiConstPieces(std::string_view line) {
         return std::nullopt;
     std::string_view code = Code(line);
     const Keyword* keyword = FindKeyword(code, kConstKeywords);
-    if (!keyword)
+    if (!keyword || !cuts::StatementColons(code).empty())
         return std::nullopt;
     std::vector<std::string_view> items = cuts::CommaItems(code.substr(keyword->upper.size()));
     if (items.size() < 2 || AnyEmpty(items))

@@ -26,6 +26,13 @@ inline constexpr std::string_view kVarSplitNoteSeparator = "    '"; // four blan
 // continued onto the next line.
 bool EndsWithContinuation(std::string_view line);
 
+// True when the line is a `Rem` comment from its first word on.
+bool IsRemComment(std::string_view line);
+
+// True when the line's comment (apostrophe or `Rem`) ends in a continuation: the next source line is
+// more of the comment's text, not code.
+bool HasContinuedComment(std::string_view line);
+
 // A single-line If as a block: "If ... Then", the Then part, optionally "Else" and the Else part, and
 // "End If". Without an Else part every piece begins with two blanks. The comment goes onto the first.
 LinePieces SplitIfThenPieces(std::string_view line);
@@ -36,10 +43,11 @@ LinePieces SplitStatementPieces(std::string_view line);
 
 // A Dim, ReDim, Global or Static declaration of several variables, one declaration per variable, each
 // with the comment. With `correctAs`, a variable without a type takes the type of the next variable
-// that has one. Declarations with parentheses (bounds) are not cut.
+// that has one. Declarations with parentheses (bounds) or followed by further statements are not cut.
 LinePieces SplitMultiVarPieces(std::string_view line, bool correctAs);
 
-// A Const or Global Const declaration of several constants, one per line, each with the comment.
+// A Const or Global Const declaration of several constants, one per line, each with the comment; not
+// when further statements follow on the line.
 LinePieces SplitMultiConstPieces(std::string_view line);
 
 // The variant that corrects the types, on the variable list `rest` (the declaration without its

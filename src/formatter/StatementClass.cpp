@@ -1,6 +1,7 @@
 #include "formatter/StatementClass.h"
 
 #include "formatter/LineHelpers.h"
+#include "formatter/StatementCuts.h"
 
 #include <array>
 #include <cstring>
@@ -109,6 +110,10 @@ TStatementClass ClassifyLine(std::string_view s) {
     for (std::size_t i = 0; i < kRules.size(); ++i)
         if (Matches(kRules[i], t, lengths.values[i]))
             result = kRules[i].cls;
+    // A first word followed by As declares a member or variable of that name ("Type As Long",
+    // "Next      As Long" in a Type block), whatever keyword the name spells.
+    if (result != C::scOther && cuts::IsWordAsDeclaration(t))
+        result = C::scOther;
     return result;
 }
 

@@ -41,7 +41,8 @@ enum class TStatementClass {
 
 // Classifies a line by its keyword. The keyword is compared exact-case at the start of the line
 // trimmed at its left; closing keywords may also end the line. When several keywords match the
-// last one of the table wins ("Type As Integer" is a member named Type, class other).
+// last one of the table wins. A first word followed by As ("Type As Integer", "Next  As Long") is a
+// declaration of that name, class other.
 TStatementClass ClassifyLine(std::string_view s);
 
 bool IsSubHeading(TStatementClass c);

@@ -135,6 +135,12 @@ std::vector<size_t> StatementColons(std::string_view code) {
     return colons;
 }
 
+size_t RemStart(std::string_view code) {
+    std::vector<size_t> colons = StatementColons(code);
+    size_t start = SkipBlanks(code, colons.empty() ? 0 : colons.back() + 1);
+    return WordAt(code, start, "Rem") ? start : npos;
+}
+
 std::vector<std::string_view> Statements(std::string_view code) { return CutAt(code, StatementColons(code), false); }
 
 std::optional<SingleLineIf> CutSingleLineIf(std::string_view code) {
@@ -150,9 +156,7 @@ std::optional<SingleLineIf> CutSingleLineIf(std::string_view code) {
         return std::nullopt;
 
     SingleLineIf parts;
-    size_t headEnd = afterThen < code.size() && code[afterThen] == ' ' ? afterThen + 1 : afterThen;
-    parts.head = "If" + std::string(code.substr(2, thenPos - 2)) + "Then" +
-                 std::string(code.substr(afterThen, headEnd - afterThen));
+    parts.head = "If" + std::string(code.substr(2, thenPos - 2)) + "Then";
 
     size_t restStart = SkipBlanks(code, afterThen);
     size_t elsePos = FindWord(code, "Else", restStart);

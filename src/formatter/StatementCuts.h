@@ -39,11 +39,14 @@ std::vector<std::string_view> CommaItems(std::string_view code);
 // `If` (a single-line If owns every statement after its Then).
 std::vector<size_t> StatementColons(std::string_view code);
 
+// Position of a `Rem` that begins a statement of `code` (its comment runs to the end of the line).
+size_t RemStart(std::string_view code);
+
 // The statements of `code`, cut at StatementColons, trimmed; empty statements are left out.
 std::vector<std::string_view> Statements(std::string_view code);
 
-// A single-line If taken apart. `head` runs from "If" through "Then" and keeps the blank after it;
-// the keywords are written "If" and "Then". `thenPart` and `elsePart` are trimmed.
+// A single-line If taken apart. `head` runs from "If" through "Then", the keywords written "If" and
+// "Then"; `thenPart` and `elsePart` are trimmed.
 struct SingleLineIf {
     std::string head;
     std::string thenPart;

@@ -1,6 +1,7 @@
 #include "formatter/TVBSrcFormatter.h"
 
 #include "formatter/LineHelpers.h"
+#include "formatter/LineSplits.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "settings/Settings.h"
@@ -103,6 +104,8 @@ void TVBSrcFormatter::ResetPassState() {
     DimMaxCol = 0;
     PrevIndent = 0;
     Continued = false;
+    CommentContinues = false;
+    CommentGroupStart = 0;
     // Each pass starts at module level: a file that leaves blocks open (or closes too many) must not
     // shift the lines of its later passes or of the files formatted after it.
     IndentLevel = 0;
@@ -202,23 +205,33 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
         if (pass > 0)
             wasChanged = input.Changed(i);
 
+        if (CommentContinues) {
+            // More text of the comment on the line before: not code, so nothing touches it.
+            OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
+            CommentContinues = EndsWithContinuation(line);
+            Continued = false;
+            PrevIndent = LeadingSpaces(line);
+            PrevLine = line;
+            progress.LineDone();
+            continue;
+        }
+
+        LineOutputStart = OutputLines.size();
         BeforeLine(line, pass);
 
-        bool emit = true;
-        if (cfg.MultiVarSplit && IsMultiVarDecl(line)) {
-            SplitMultiVar(line);
-            emit = false;
+        // At most one splitter cuts a line; its pieces meet the others in the next pass.
+        bool split = false;
+        if (cfg.MultiVarSplit && IsMultiVarDecl(line))
+            split = SplitMultiVar(line);
+        if (!split && cfg.MultiConstSplit && IsMultiConstDecl(line))
+            split = SplitMultiConst(line);
+        if (!split) {
+            if (cfg.IfThenSplit && IsSingleLineIf(line))
+                split = SplitIfThen(line);
+            else if (cfg.MultiStatementSplit && HasStatementSeparator(line))
+                split = SplitStatements(line);
         }
-        if (cfg.MultiConstSplit && IsMultiConstDecl(line)) {
-            SplitMultiConst(line);
-            emit = false;
-        }
-        if (cfg.IfThenSplit && IsSingleLineIf(line)) {
-            SplitIfThen(line);
-            emit = false;
-        } else if (cfg.MultiStatementSplit && HasStatementSeparator(line)) {
-            emit = !SplitStatements(line);
-        }
+        bool emit = !split;
 
         // Runs for split lines too, so that the level follows the unsplit line. An Attribute line
         // inside a procedure stays in the first column, where the Visual Basic editor writes it and
@@ -231,11 +244,13 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
 
         ForNextLine(line);
 
+        // The comment of a split line travels with its pieces and is placed in the next pass.
         bool codeLine = true;
-        if (CommentPos(line) > 0) {
+        const bool remComment = IsRemComment(line);
+        if (!split && (remComment || CommentPos(line) > 0)) {
             if (cfg.SpecialRemoveComments)
                 RemoveSpecialComment(line, emit);
-            if (IsCommentOnly(line)) {
+            if (remComment || IsCommentOnly(line)) {
                 ++CommentGroupCount;
                 FormatSingleLineComment(line);
                 codeLine = false;
@@ -256,6 +271,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
             OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
 
         Continued = IsContinuedLine(line);
+        CommentContinues = !split && HasContinuedComment(line);
         AfterLine(line, pass);
         PrevIndent = LeadingSpaces(line);
         PrevLine = line;

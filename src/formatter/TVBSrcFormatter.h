@@ -14,6 +14,7 @@
 //   FormatterDeclarations.cpp alignment of declaration groups, For/Next variables
 //   FormatterHeaders.cpp      header comments before or after procedure headings
 
+#include "commentor/HeaderTemplates.h"
 #include "formatter/StatementClass.h"
 #include "formatter/TForStackNode.h"
 #include "formatter/TLineList.h"
@@ -28,6 +29,7 @@ namespace kemptor {
 struct Settings;
 class ProgressObserver;
 class Prompter;
+class SpellTextChecker;
 
 // What became of one file handed to FormatFile.
 struct TFormatFileResult {
@@ -65,6 +67,17 @@ public:
     void SetSettings(const Settings& settings) { settings_ = &settings; }
     Prompter& Prompt() const { return *prompter_; }
 
+    // The header comment templates in force; the default templates until replaced.
+    void SetHeaderTemplates(const HeaderTemplates& templates) { templates_ = templates; }
+    const HeaderTemplates& Templates() const { return templates_; }
+    // The checker that spell checking goes through; without one nothing is checked.
+    void SetSpellChecker(SpellTextChecker* checker) { speller_ = checker; }
+    // Where the date of header comments comes from (the system's short date unless replaced).
+    void SetDateSource(DateSource source) {
+        dateSource_ = std::move(source);
+        date_.clear();
+    }
+
     // Indentation: gives a statement line its leading blanks from IndentLevel and moves the level
     // when the line opens or closes a block. A blank line stays empty.
     void IndentLine(std::string& line);
@@ -89,6 +102,9 @@ public:
     bool Continued = false;           // the preceding line ends in a line continuation
     int CommentGroupCount = 0;        // whole-line comments since the last code line (this pass)
     const TSourceMgt* SourceMgt = nullptr; // the project of the run, when there is one
+    std::size_t CommentGroupStart = 0; // index in OutputLines where the current comment group began
+    bool CommentContinues = false;    // the preceding line's comment goes on in the next line
+    std::size_t LineOutputStart = 0;  // size of OutputLines when the current line's turn began
 
     // --- Steps of a pass ------------------------------------------------------------------------
     // Before a line is transformed (first pass only): spell checking, a header comment before a
@@ -102,11 +118,12 @@ public:
     void AppendCreated(std::string_view line) { OutputLines.Append(line, true); }
 
     // Statement splitting (FormatterSplit.cpp). Each appends its pieces to OutputLines, marked
-    // changed, and sets RepassNeeded; the pass then does not emit the unsplit line.
-    void SplitIfThen(const std::string& line);
-    bool SplitStatements(const std::string& line); // true when it appended the pieces
-    void SplitMultiVar(const std::string& line);
-    void SplitMultiConst(const std::string& line);
+    // changed, sets RepassNeeded and returns true; the pass then does not emit the unsplit line. A
+    // line that cannot be cut safely is left alone (false) and goes through the pass as it is.
+    bool SplitIfThen(const std::string& line);
+    bool SplitStatements(const std::string& line);
+    bool SplitMultiVar(const std::string& line);
+    bool SplitMultiConst(const std::string& line);
 
     // Comments and blank lines (FormatterComments.cpp).
     void RemoveSpecialComment(std::string& line, bool& emit);
@@ -141,8 +158,14 @@ private:
     void ResetPassState();
     bool RunPass(const TLineList& input, int pass, ProgressObserver& progress);
 
+    const std::string& HeaderDate();
+
     const Settings* settings_;
     Prompter* prompter_;
+    HeaderTemplates templates_ = DefaultHeaderTemplates();
+    SpellTextChecker* speller_ = nullptr;
+    DateSource dateSource_ = SystemShortDate;
+    std::string date_; // the date of header comments, taken once from dateSource_
     std::string line_; // the current line of a pass; its capacity is reused from line to line
 };
 

@@ -6,22 +6,22 @@ namespace kemptor {
 namespace {
 
 TEST(SplitIfThen, MakesABlockOfAPlainSingleLineIf) {
-    EXPECT_EQ(SplitIfThenPieces("If a = 1 Then b = 2"), (TextLines{"  If a = 1 Then ", "  b = 2", "  End If"}));
+    EXPECT_EQ(SplitIfThenPieces("If a = 1 Then b = 2"), (TextLines{"  If a = 1 Then", "  b = 2", "  End If"}));
     EXPECT_EQ(SplitIfThenPieces("    If a Then b = 1: c = 2 ' both"),
-              (TextLines{"  If a Then      ' both", "  b = 1: c = 2", "  End If"}));
+              (TextLines{"  If a Then     ' both", "  b = 1: c = 2", "  End If"}));
 }
 
 TEST(SplitIfThen, MakesABlockWithElse) {
     EXPECT_EQ(SplitIfThenPieces("If a Then b = 1 Else b = 2 ' note"),
-              (TextLines{"If a Then      ' note", "b = 1", "Else", "b = 2", "End If"}));
-    EXPECT_EQ(SplitIfThenPieces("If a Then Else b = 2"), (TextLines{"If a Then ", "Else", "b = 2", "End If"}));
+              (TextLines{"If a Then     ' note", "b = 1", "Else", "b = 2", "End If"}));
+    EXPECT_EQ(SplitIfThenPieces("If a Then Else b = 2"), (TextLines{"If a Then", "Else", "b = 2", "End If"}));
 }
 
 TEST(SplitIfThen, CutsAtRealKeywordsInAnyCase) {
-    EXPECT_EQ(SplitIfThenPieces("if x then y = 1"), (TextLines{"  If x Then ", "  y = 1", "  End If"}));
+    EXPECT_EQ(SplitIfThenPieces("if x then y = 1"), (TextLines{"  If x Then", "  y = 1", "  End If"}));
     EXPECT_EQ(SplitIfThenPieces("If ThenValue > 0 Then s = \" Else \" ELSE s = \"Then\""),
-              (TextLines{"If ThenValue > 0 Then ", "s = \" Else \"", "Else", "s = \"Then\"", "End If"}));
-    EXPECT_EQ(SplitIfThenPieces("If a Then x = ElseValue"), (TextLines{"  If a Then ", "  x = ElseValue", "  End If"}));
+              (TextLines{"If ThenValue > 0 Then", "s = \" Else \"", "Else", "s = \"Then\"", "End If"}));
+    EXPECT_EQ(SplitIfThenPieces("If a Then x = ElseValue"), (TextLines{"  If a Then", "  x = ElseValue", "  End If"}));
 }
 
 TEST(SplitIfThen, LeavesLinesItCannotCutSafely) {

@@ -59,20 +59,20 @@ TEST(StatementCuts, LeavesRemCommentsAndSingleLineIfsWhole) {
 TEST(StatementCuts, TakesApartSingleLineIfs) {
     auto plain = CutSingleLineIf("If a = 1 Then b = 2");
     ASSERT_TRUE(plain);
-    EXPECT_EQ(plain->head, "If a = 1 Then ");
+    EXPECT_EQ(plain->head, "If a = 1 Then");
     EXPECT_EQ(plain->thenPart, "b = 2");
     EXPECT_FALSE(plain->hasElse);
 
     auto lower = CutSingleLineIf("if x then y = \"Then Else\" else y = 2");
     ASSERT_TRUE(lower);
-    EXPECT_EQ(lower->head, "If x Then ");
+    EXPECT_EQ(lower->head, "If x Then");
     EXPECT_EQ(lower->thenPart, "y = \"Then Else\"");
     EXPECT_TRUE(lower->hasElse);
     EXPECT_EQ(lower->elsePart, "y = 2");
 
     auto names = CutSingleLineIf("If ThenValue Then ElseCount = 1 Else ElseCount = 2");
     ASSERT_TRUE(names);
-    EXPECT_EQ(names->head, "If ThenValue Then ");
+    EXPECT_EQ(names->head, "If ThenValue Then");
     EXPECT_EQ(names->thenPart, "ElseCount = 1");
     EXPECT_EQ(names->elsePart, "ElseCount = 2");
 

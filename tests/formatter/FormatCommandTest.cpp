@@ -51,7 +51,8 @@ TEST(FormatCommand, WritesTheFormattedFileToStdoutWithCrLf) {
 TEST(FormatCommand, LfInputIsAcceptedAndSettingsOptionsApply) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", "Sub Main()\n\tx = 1\nEnd Sub\n");
-    EXPECT_EQ("Option Explicit     'Force all variables to be declared before their use\r\n\r\n"
+    // The inserted line's comment is placed at the default fixed column by the second pass.
+    EXPECT_EQ("Option Explicit" + std::string(25, ' ') + "'Force all variables to be declared before their use\r\n\r\n"
               "Sub Main()\r\n    x = 1\r\nEnd Sub\r\n",
               RunCli(dir, "'" + file + "'").out);
     EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n",

@@ -88,6 +88,8 @@ struct KeyLookup {
 
 KeyLookup FindKey(const std::vector<ProfileLine>& lines, std::string_view text, std::string_view section,
                   std::string_view key) {
+    section = Trim(section);
+    key = Trim(key);
     KeyLookup found;
     bool inSection = false;
     bool firstSection = false;
@@ -265,7 +267,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         updated = text.substr(0, keyStart) + std::string(found.key->name) + "=" + cleanValue + text.substr(line.end);
     } else if (found.sectionEnd) {
         const auto& last = *found.sectionEnd;
-        std::string insert = key + "=" + cleanValue + eol;
+        std::string insert = std::string(Trim(key)) + "=" + cleanValue + eol;
         if (last.next == last.end) // the section's last line has no line end (end of file)
             updated = text + eol + insert;
         else
@@ -276,7 +278,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
             updated += eol;
         if (!updated.empty())
             updated += eol;
-        updated += "[" + section + "]" + eol + key + "=" + cleanValue + eol;
+        updated += "[" + std::string(Trim(section)) + "]" + eol + std::string(Trim(key)) + "=" + cleanValue + eol;
     }
     return WriteFileAtomic(path, updated);
 }

@@ -14,6 +14,12 @@ PACKAGES=(
   fonts-dejavu-core
 )
 
+if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+  echo "install-deps: this script installs Debian 12 packages with apt-get, which this system does not have." >&2
+  echo "install-deps: install the equivalents of these packages yourself: ${PACKAGES[*]}" >&2
+  exit 1
+fi
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

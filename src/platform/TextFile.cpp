@@ -1,6 +1,8 @@
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 
@@ -99,9 +101,10 @@ long CountTextLines(const std::string& path) {
     struct stat st;
     if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
         return -1;
+    // Every CR and every LF ends a line, except an LF right after a CR (one CR LF line end).
     long count = 0;
     bool pendingText = false; // bytes seen since the last line end
-    bool afterCr = false;     // the previous byte was a CR, so an LF now ends nothing new
+    bool afterCr = false;     // the last byte read was a CR
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(f.fd, buffer, sizeof buffer);
@@ -112,20 +115,17 @@ long CountTextLines(const std::string& path) {
         }
         if (n == 0)
             break;
-        for (ssize_t i = 0; i < n; ++i) {
-            char c = buffer[i];
-            if (c == '\n' && afterCr) {
-                afterCr = false;
-                continue;
-            }
-            afterCr = c == '\r';
-            if (c == '\r' || c == '\n') {
-                ++count;
-                pendingText = false;
-            } else {
-                pendingText = true;
-            }
+        const char* begin = buffer;
+        const char* end = buffer + n;
+        count += std::count(begin, end, '\r') + std::count(begin, end, '\n');
+        if (afterCr && *begin == '\n')
+            --count;
+        for (const char* cr = begin; (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;) {
+            if (++cr < end && *cr == '\n')
+                --count;
         }
+        afterCr = end[-1] == '\r';
+        pendingText = end[-1] != '\r' && end[-1] != '\n';
     }
     return count + (pendingText ? 1 : 0);
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <string_view>
+#include <unordered_map>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,12 +21,6 @@ namespace kemptor {
 
 namespace {
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool Exists(const std::string& hostPath) {
     struct stat st;
     return ::lstat(hostPath.c_str(), &st) == 0;
@@ -33,23 +28,26 @@ bool Exists(const std::string& hostPath) {
 
 // Directory listings used by the case-insensitive lookup. A project names each file several times
 // (text test, size, line count, later loads), and a directory of a large project holds thousands of
-// names, so listings are kept while the directory's modification time stays the same.
+// names, so each listing is kept as a map from the lower-case name to the first name in name order,
+// for as long as the directory's modification time stays the same.
 class DirectoryCache {
 public:
-    std::vector<std::string> Names(const std::string& dir) {
+    // The entry of `dir` whose name equals `name` but for letter case; "" when there is none.
+    std::string Find(const std::string& dir, const std::string& name) {
         struct stat st;
         if (::stat(dir.empty() ? "." : dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
             return {};
         std::lock_guard lock(mutex_);
         auto it = cache_.find(dir);
-        if (it != cache_.end() && it->second.mtime == st.st_mtim.tv_sec &&
-            it->second.mtimeNs == st.st_mtim.tv_nsec && it->second.inode == st.st_ino)
-            return it->second.names;
-        Listing listing{st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_ino, ReadNames(dir)};
-        if (cache_.size() >= kMaxDirectories)
-            cache_.clear();
-        auto& stored = cache_[dir] = std::move(listing);
-        return stored.names;
+        if (it == cache_.end() || it->second.mtime != st.st_mtim.tv_sec || it->second.mtimeNs != st.st_mtim.tv_nsec ||
+            it->second.inode != st.st_ino) {
+            if (cache_.size() >= kMaxDirectories)
+                cache_.clear();
+            it = cache_.insert_or_assign(dir, Listing{st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_ino, ReadNames(dir)})
+                     .first;
+        }
+        auto found = it->second.byLowerName.find(Lower(name));
+        return found == it->second.byLowerName.end() ? std::string() : found->second;
     }
 
 private:
@@ -59,22 +57,30 @@ private:
         time_t mtime;
         long mtimeNs;
         ino_t inode;
-        std::vector<std::string> names;
+        std::unordered_map<std::string, std::string> byLowerName;
     };
 
-    static std::vector<std::string> ReadNames(const std::string& dir) {
+    static std::string Lower(std::string s) {
+        for (auto& c : s)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    }
+
+    static std::unordered_map<std::string, std::string> ReadNames(const std::string& dir) {
         std::vector<std::string> names;
-        DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-        if (!d)
-            return names;
-        while (dirent* e = ::readdir(d)) {
-            std::string_view name = e->d_name;
-            if (name != "." && name != "..")
-                names.emplace_back(name);
+        if (DIR* d = ::opendir(dir.empty() ? "." : dir.c_str())) {
+            while (dirent* e = ::readdir(d)) {
+                std::string_view name = e->d_name;
+                if (name != "." && name != "..")
+                    names.emplace_back(name);
+            }
+            ::closedir(d);
         }
-        ::closedir(d);
         std::sort(names.begin(), names.end());
-        return names;
+        std::unordered_map<std::string, std::string> byLowerName;
+        for (auto& name : names)
+            byLowerName.emplace(Lower(name), name); // the first in name order stays
+        return byLowerName;
     }
 
     std::mutex mutex_;
@@ -104,8 +110,8 @@ bool IsAbsolutePath(const std::string& path) {
 std::string MapToHostPath(const std::string& path) {
     std::string text = StripDrive(path);
     std::replace(text.begin(), text.end(), '\\', '/');
-    if (text.empty())
-        return text;
+    if (text.empty() || Exists(text))
+        return text; // the usual case: the name is right as written
 
     const bool absolute = text[0] == '/';
     std::string result = absolute ? "/" : "";
@@ -121,12 +127,7 @@ std::string MapToHostPath(const std::string& path) {
             continue;
         std::string candidate = result + part;
         if (!missing && part != "." && part != ".." && !Exists(candidate)) {
-            std::string match;
-            for (const auto& name : Directories().Names(result))
-                if (EqualNoCase(name, part)) {
-                    match = name;
-                    break;
-                }
+            std::string match = Directories().Find(result, part);
             if (match.empty())
                 missing = true;
             else

@@ -44,10 +44,8 @@ int TSourceMgt::FileCount() const {
 }
 
 TSourceEntry* TSourceMgt::AppendBlankEntry() {
-    TSourceEntry* last = First;
-    while (last->Next)
-        last = last->Next;
-    assert(last == Current && "the blank entry in hand is the last one");
+    TSourceEntry* last = Current;
+    assert(last && !last->Next && "the blank entry in hand is the last one");
     storage_.push_back(std::make_unique<TSourceEntry>());
     TSourceEntry* blank = storage_.back().get();
     blank->Prev = last;

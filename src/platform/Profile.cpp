@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 
@@ -18,21 +19,6 @@ namespace kemptor {
 namespace {
 
 constexpr size_t kMaxProfileString = 1023;
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string_view Trim(std::string_view s) {
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 // One line of a profile file as positions into its text, so that a write can replace or insert one
 // line and leave every other byte of the file as it was.
@@ -61,17 +47,17 @@ std::vector<ProfileLine> ParseProfile(std::string_view text) {
         if (end < text.size())
             line.next += (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
 
-        std::string_view body = Trim(text.substr(pos, end - pos));
+        std::string_view body = TrimBlanks(text.substr(pos, end - pos));
         if (!body.empty() && body.front() == '[') {
             size_t close = body.find(']');
             line.type = ProfileLine::Section;
-            line.name = Trim(body.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            line.name = TrimBlanks(body.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
         } else if (!body.empty() && body.front() != ';') {
             size_t eq = body.find('=');
             if (eq != std::string_view::npos && eq > 0) {
                 line.type = ProfileLine::Key;
-                line.name = Trim(body.substr(0, eq));
-                line.value = Trim(body.substr(eq + 1));
+                line.name = TrimBlanks(body.substr(0, eq));
+                line.value = TrimBlanks(body.substr(eq + 1));
             }
         }
         lines.push_back(line);
@@ -88,8 +74,8 @@ struct KeyLookup {
 
 KeyLookup FindKey(const std::vector<ProfileLine>& lines, std::string_view text, std::string_view section,
                   std::string_view key) {
-    section = Trim(section);
-    key = Trim(key);
+    section = TrimBlanks(section);
+    key = TrimBlanks(key);
     KeyLookup found;
     bool inSection = false;
     bool firstSection = false;
@@ -105,7 +91,7 @@ KeyLookup FindKey(const std::vector<ProfileLine>& lines, std::string_view text, 
         }
         if (!inSection)
             continue;
-        if (firstSection && !Trim(text.substr(line.begin, line.end - line.begin)).empty())
+        if (firstSection && !TrimBlanks(text.substr(line.begin, line.end - line.begin)).empty())
             found.sectionEnd = &line;
         // Repeated sections are read as one: the first occurrence of the key wins.
         if (line.type == ProfileLine::Key && !found.key && EqualNoCase(line.name, key))
@@ -155,7 +141,7 @@ std::string ProfilePath(const std::string& fileName) {
 }
 
 std::optional<int> ParseProfileInteger(std::string_view text) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         unsigned long long value = 0;
         for (char c : text.substr(2)) {
@@ -229,8 +215,8 @@ bool GetProfileBool(const std::string& section, const std::string& key, bool def
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& fileName) {
     // Names that would break the file's syntax cannot be stored.
-    if (Trim(section).empty() || Trim(key).empty() || section.find_first_of("]\r\n") != std::string::npos ||
-        key.find_first_of("=[\r\n") != std::string::npos || Trim(key).front() == ';')
+    if (TrimBlanks(section).empty() || TrimBlanks(key).empty() || section.find_first_of("]\r\n") != std::string::npos ||
+        key.find_first_of("=[\r\n") != std::string::npos || TrimBlanks(key).front() == ';')
         return false;
     // A line break inside a value would start a new line of the file; it is stored as a blank.
     std::string cleanValue = value;
@@ -267,7 +253,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         updated = text.substr(0, keyStart) + std::string(found.key->name) + "=" + cleanValue + text.substr(line.end);
     } else if (found.sectionEnd) {
         const auto& last = *found.sectionEnd;
-        std::string insert = std::string(Trim(key)) + "=" + cleanValue + eol;
+        std::string insert = std::string(TrimBlanks(key)) + "=" + cleanValue + eol;
         if (last.next == last.end) // the section's last line has no line end (end of file)
             updated = text + eol + insert;
         else
@@ -278,7 +264,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
             updated += eol;
         if (!updated.empty())
             updated += eol;
-        updated += "[" + std::string(Trim(section)) + "]" + eol + std::string(Trim(key)) + "=" + cleanValue + eol;
+        updated += "[" + std::string(TrimBlanks(section)) + "]" + eol + std::string(TrimBlanks(key)) + "=" + cleanValue + eol;
     }
     return WriteFileAtomic(path, updated);
 }

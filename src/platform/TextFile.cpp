@@ -44,31 +44,38 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-} // namespace
-
-std::optional<std::string> ReadFileBytes(const std::string& path) {
+// Reads a file in chunks (never empty ones): onSize gets the size of a regular file first. False when
+// the file cannot be opened or read; a directory cannot.
+template <class OnSize, class OnChunk> bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
     Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
     if (f.fd < 0)
-        return std::nullopt;
+        return false;
     struct stat st;
     if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
-        return std::nullopt;
-    std::string bytes;
+        return false;
     if (S_ISREG(st.st_mode))
-        bytes.reserve(static_cast<size_t>(st.st_size));
+        onSize(static_cast<size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(f.fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return std::nullopt;
+            return false;
         }
         if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<size_t>(n));
+            return true;
+        onChunk(std::string_view(buffer, static_cast<size_t>(n)));
     }
-    return bytes;
+}
+
+} // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    bool ok = ReadChunks(
+        path, [&](size_t size) { bytes.reserve(size); }, [&](std::string_view chunk) { bytes += chunk; });
+    return ok ? std::optional<std::string>(std::move(bytes)) : std::nullopt;
 }
 
 TextLines SplitTextLines(std::string_view text) {
@@ -95,39 +102,23 @@ std::optional<TextLines> ReadTextLines(const std::string& path) {
 }
 
 long CountTextLines(const std::string& path) {
-    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
-    if (f.fd < 0)
-        return -1;
-    struct stat st;
-    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
-        return -1;
     // Every CR and every LF ends a line, except an LF right after a CR (one CR LF line end).
     long count = 0;
     bool pendingText = false; // bytes seen since the last line end
     bool afterCr = false;     // the last byte read was a CR
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(f.fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (n == 0)
-            break;
-        const char* begin = buffer;
-        const char* end = buffer + n;
+    bool ok = ReadChunks(path, [](size_t) {}, [&](std::string_view chunk) {
+        const char* begin = chunk.data();
+        const char* end = begin + chunk.size();
         count += std::count(begin, end, '\r') + std::count(begin, end, '\n');
         if (afterCr && *begin == '\n')
             --count;
-        for (const char* cr = begin; (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;) {
+        for (const char* cr = begin; (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;)
             if (++cr < end && *cr == '\n')
                 --count;
-        }
         afterCr = end[-1] == '\r';
         pendingText = end[-1] != '\r' && end[-1] != '\n';
-    }
-    return count + (pendingText ? 1 : 0);
+    });
+    return ok ? count + (pendingText ? 1 : 0) : -1;
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view bytes) {

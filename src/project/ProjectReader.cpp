@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/Text.h"
 #include "platform/WinPath.h"
 #include "settings/SettingsProfile.h"
 
@@ -18,14 +19,6 @@ namespace {
 constexpr size_t kMaxShownName = 512;
 
 enum class ReadOutcome { Finished, Abandoned };
-
-std::string TrimBlanks(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos)
-        return {};
-    size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -154,7 +147,7 @@ bool IsTextFile(const std::string& path) {
 std::string ExtractProjectPath(const std::string& line) {
     char mark = (StartsWithUpper(line, "FORM") || StartsWithUpper(line, "USERCONTROL")) ? '=' : ';';
     size_t at = line.find(mark);
-    return at == std::string::npos ? std::string() : TrimBlanks(line.substr(at + 1));
+    return at == std::string::npos ? std::string() : std::string(TrimBlanks(std::string_view(line).substr(at + 1)));
 }
 
 std::string ProjectFilePath(const std::string& projectDir, const std::string& writtenPath) {

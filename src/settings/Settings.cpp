@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -19,12 +21,6 @@ constexpr SettingDef kCatalogue[] = {
     KEMPTOR_SETTINGS(KEMPTOR_SETTING_ROW)
 #undef KEMPTOR_SETTING_ROW
 };
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "settings/SettingsProfile.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -9,12 +11,6 @@
 namespace kemptor {
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // The members of each radio group of `s`, in dialog order.
 std::map<std::string, std::vector<bool*>> RadioGroups(Settings& s) {

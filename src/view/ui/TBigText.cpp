@@ -85,6 +85,24 @@ QString TBigText::FromWindows1252(std::string_view text) {
     return out;
 }
 
+std::string TBigText::ToWindows1252(const QString& text) {
+    std::string out;
+    out.reserve(static_cast<size_t>(text.size()));
+    for (QChar ch : text) {
+        const char16_t code = ch.unicode();
+        char byte = '?';
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            byte = static_cast<char>(code);
+        } else {
+            const auto* at = std::find(std::begin(kWindows1252High), std::end(kWindows1252High), code);
+            if (at != std::end(kWindows1252High))
+                byte = static_cast<char>(0x80 + (at - std::begin(kWindows1252High)));
+        }
+        out += byte;
+    }
+    return out;
+}
+
 bool TBigText::AddLine(std::string_view text, TColor textColor, TColor backColor, bool paintNow) {
     const int before = store_.Count();
     if (!store_.AddLine(text, textColor, backColor, &lastError_))

@@ -95,6 +95,8 @@ public:
     QColor ToQColor(TColor color) const;
     // 8-bit text as shown: bytes above 127 are read as Windows-1252.
     static QString FromWindows1252(std::string_view text);
+    // Typed text to the viewer's 8-bit form; characters Windows-1252 cannot hold become '?'.
+    static std::string ToWindows1252(const QString& text);
 
 signals:
     void Click();

@@ -1,0 +1,43 @@
+#include "view/ui/TfrmViewSingleMDI.h"
+
+#include "platform/Prompter.h"
+#include "view/ui/TBigText.h"
+
+#include <QMenu>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace kemptor {
+
+TfrmViewSingleMDI::TfrmViewSingleMDI(Prompter& prompter, QWidget* parent)
+    : TfrmViewSingleMDI(prompter, parent, Qt::Widget) {
+    setObjectName("frmViewSingleMDI");
+    setAttribute(Qt::WA_DeleteOnClose);
+    SetCaption("View Single MDI");
+}
+
+TfrmViewSingleMDI::TfrmViewSingleMDI(Prompter& prompter, QWidget* parent, Qt::WindowFlags flags)
+    : TViewWindow(prompter, parent, flags) {
+    memoSource = new TBigText(this);
+    memoSource->setObjectName("memoSource");
+    ConfigureViewer(memoSource);
+    layout_->addWidget(memoSource, 1);
+    AddButton("Close", style()->standardIcon(QStyle::SP_DialogCloseButton), [this] { close(); });
+    AddButton("Print (preview)", style()->standardIcon(QStyle::SP_FileDialogContentsView),
+              [this] { emit PrintRequested(memoSource); });
+    AddButton("Search", style()->standardIcon(QStyle::SP_FileDialogContentsView), [this] { OpenFind(); });
+    mnuPopup = new QMenu(this);
+    mnuPopup->addAction("&Search", this, [this] { OpenFind(); });
+    memoSource->SetPopupMenu(mnuPopup);
+    resize(600, 450);
+}
+
+bool TfrmViewSingleMDI::Open(const std::string& path, const QString& caption) {
+    SetCaption(caption);
+    if (memoSource->LoadFromFile(path))
+        return true;
+    prompter_.Show(PromptKind::Error, "Cannot read file " + path, PromptButtons::Ok);
+    return false;
+}
+
+} // namespace kemptor

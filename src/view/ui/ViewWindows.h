@@ -1,0 +1,21 @@
+#pragma once
+// The openers through which the main window shows files: each creates a view window as a child of the
+// MDI area, loads the file(s), sets the caption and shows it. The window stays open (empty) when a file
+// cannot be read; the prompter has said why.
+
+#include <QString>
+
+class QMdiArea;
+class QWidget;
+
+namespace kemptor {
+
+class Prompter;
+
+// One file: a source file ("File: " + path) or the project file ("Project File: " + name).
+QWidget* OpenSingleView(QMdiArea* area, Prompter& prompter, const QString& caption, const QString& path);
+// A processed file beside its output copy, with the Diff command.
+QWidget* OpenDualView(QMdiArea* area, Prompter& prompter, const QString& caption, const QString& beforePath,
+                      const QString& afterPath);
+
+} // namespace kemptor

@@ -3,6 +3,9 @@
 #include "app/ui/TfrmMain.h"
 #include "platform/ui/Icons.h"
 #include "platform/ui/QtPrompter.h"
+#include "view/ui/TfrmViewDual.h"
+#include "view/ui/TfrmViewSingle.h"
+#include "view/ui/ViewWindows.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,6 +18,22 @@ int main(int argc, char** argv) {
     kemptor::QtPrompter prompter;
     kemptor::TfrmMain window(prompter);
     prompter = kemptor::QtPrompter(&window);
+
+    // The view windows: the run's modal preview and the stand-alone single view live as long as the
+    // program; the MDI views are made per use.
+    kemptor::TfrmViewDual frmViewDual(prompter, &window);
+    kemptor::TfrmViewSingle frmViewSingle(prompter);
+    window.Views.ViewSingle = [&window, &prompter](const QString& caption, const QString& path) {
+        return kemptor::OpenSingleView(window.MdiArea(), prompter, caption, path);
+    };
+    window.Views.ViewDual = [&window, &prompter](const QString& caption, const QString& before,
+                                                 const QString& after) {
+        return kemptor::OpenDualView(window.MdiArea(), prompter, caption, before, after);
+    };
+    window.Preview = [&frmViewDual](const std::string& fileName, const kemptor::TextLines& before,
+                                    const kemptor::TextLines& after, const std::vector<bool>& changed) {
+        return frmViewDual.Preview(fileName, before, after, changed);
+    };
     window.show();
 
     const QStringList args = QApplication::arguments();

@@ -4,7 +4,11 @@
 #include "view/ui/TBigText.h"
 #include "view/ui/TFindDialog.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -43,6 +47,58 @@ void TViewWindow::ConfigureViewer(TBigText* viewer) {
     viewer->setFont(font);
     viewer->SetFillBack(true);
     viewer->SetScrollBars(TBigText::TScrollStyle::Both);
+}
+
+QIcon TViewWindow::ButtonIconOf(ButtonIcon icon) {
+    if (icon == ButtonIcon::Close)
+        return QApplication::style()->standardIcon(QStyle::SP_DialogCloseButton);
+    if (icon == ButtonIcon::CancelProcessing)
+        return QApplication::style()->standardIcon(QStyle::SP_BrowserStop);
+    // The other buttons draw their pictures: a page for Print, a magnifier for Search, two pages with
+    // coloured rows for Diff.
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    auto page = [&p](QRectF r) {
+        p.setPen(QPen(QColor(60, 60, 60), 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(r);
+    };
+    switch (icon) {
+    case ButtonIcon::Print:
+        page(QRectF(7, 3, 18, 24));
+        p.setPen(QPen(QColor(90, 90, 90), 1.5));
+        for (int y = 9; y <= 21; y += 4)
+            p.drawLine(QPointF(10, y), QPointF(22, y));
+        p.setBrush(QColor(200, 220, 255));
+        p.setPen(QPen(QColor(0, 0, 128), 2));
+        p.drawEllipse(QRectF(15, 15, 10, 10));
+        p.drawLine(QPointF(24, 24), QPointF(29, 29));
+        break;
+    case ButtonIcon::Search:
+        p.setBrush(QColor(200, 220, 255));
+        p.setPen(QPen(QColor(0, 0, 128), 3));
+        p.drawEllipse(QRectF(4, 4, 17, 17));
+        p.setPen(QPen(QColor(0, 0, 128), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(19, 19), QPointF(28, 28));
+        break;
+    case ButtonIcon::Diff:
+        page(QRectF(2, 4, 13, 24));
+        page(QRectF(17, 4, 13, 24));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 0));
+        p.drawRect(QRectF(3, 11, 11, 4));
+        p.drawRect(QRectF(18, 11, 11, 4));
+        p.setBrush(QColor(192, 192, 192));
+        p.drawRect(QRectF(3, 19, 11, 4));
+        p.setBrush(QColor(0, 0, 255));
+        p.drawRect(QRectF(18, 19, 11, 4));
+        break;
+    default:
+        break;
+    }
+    return QIcon(pixmap);
 }
 
 QAction* TViewWindow::AddButton(const QString& hint, const QIcon& icon, std::function<void()> onClick) {

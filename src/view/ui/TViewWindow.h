@@ -32,6 +32,9 @@ public:
     // Font "Courier New", fixed pitch, 11 pixels high; rows filled; both scroll bars.
     static void ConfigureViewer(TBigText* viewer);
 
+    enum class ButtonIcon { Close, Print, Search, Diff, CancelProcessing };
+    static QIcon ButtonIconOf(ButtonIcon icon);
+
 signals:
     // The Print (preview) button; the printing window connects here.
     void PrintRequested(TBigText* viewer);

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMenu>
-#include <QStyle>
 
 namespace kemptor {
 
@@ -14,10 +13,10 @@ TfrmViewDual::TfrmViewDual(Prompter& prompter, QWidget* parent)
     setObjectName("frmViewDual");
     SetCaption("View Dual");
     setWindowModality(Qt::ApplicationModal);
-    AddButton("Close", style()->standardIcon(QStyle::SP_DialogCloseButton), [this] { btnCloseClick(); });
-    AddButton("Print (preview)", style()->standardIcon(QStyle::SP_FileDialogContentsView),
+    AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { btnCloseClick(); });
+    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
               [this] { emit PrintRequested(SearchViewer()); });
-    AddButton("Cancel processing", style()->standardIcon(QStyle::SP_BrowserStop), [this] { btnCancelClick(); });
+    AddButton("Cancel processing", ButtonIconOf(ButtonIcon::CancelProcessing), [this] { btnCancelClick(); });
     mnuPopupBefore->addAction("&Search", this, [this] { SearchLeft(); });
     mnuPopupAfter->addAction("&Search", this, [this] { SearchRight(); });
     // Right-clicking the formatted text opens the find dialog for it as the menu comes up.

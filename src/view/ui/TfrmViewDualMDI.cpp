@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QStyle>
 
 namespace kemptor {
 
@@ -27,10 +26,10 @@ TfrmViewDualMDI::TfrmViewDualMDI(Prompter& prompter, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     SetCaption("View Dual MDI");
     lblTitle_->hide();
-    AddButton("Close", style()->standardIcon(QStyle::SP_DialogCloseButton), [this] { close(); });
-    AddButton("Print (preview)", style()->standardIcon(QStyle::SP_FileDialogContentsView),
+    AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { close(); });
+    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
               [this] { emit PrintRequested(SearchViewer()); });
-    AddButton("Diff", style()->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { Diff(); });
+    AddButton("Diff", ButtonIconOf(ButtonIcon::Diff), [this] { Diff(); });
     for (QMenu* menu : {mnuPopupBefore, mnuPopupAfter})
         menu->addAction("&Diff", this, [this] { Diff(); });
     mnuPopupBefore->addAction("&Search", this, [this] { SearchLeft(); });

@@ -4,7 +4,6 @@
 #include "view/ui/TBigText.h"
 
 #include <QMenu>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace kemptor {
@@ -22,10 +21,10 @@ TfrmViewSingleMDI::TfrmViewSingleMDI(Prompter& prompter, QWidget* parent, Qt::Wi
     memoSource->setObjectName("memoSource");
     ConfigureViewer(memoSource);
     layout_->addWidget(memoSource, 1);
-    AddButton("Close", style()->standardIcon(QStyle::SP_DialogCloseButton), [this] { close(); });
-    AddButton("Print (preview)", style()->standardIcon(QStyle::SP_FileDialogContentsView),
+    AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { close(); });
+    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
               [this] { emit PrintRequested(memoSource); });
-    AddButton("Search", style()->standardIcon(QStyle::SP_FileDialogContentsView), [this] { OpenFind(); });
+    AddButton("Search", ButtonIconOf(ButtonIcon::Search), [this] { OpenFind(); });
     mnuPopup = new QMenu(this);
     mnuPopup->addAction("&Search", this, [this] { OpenFind(); });
     memoSource->SetPopupMenu(mnuPopup);

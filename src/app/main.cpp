@@ -21,7 +21,11 @@ int main(int argc, char** argv) {
 
     // The view windows: the run's modal preview and the stand-alone single view live as long as the
     // program; the MDI views are made per use.
-    kemptor::TfrmViewDual frmViewDual(prompter, &window);
+    // The preview has no parent and its own prompter: a run disables the main window, and a disabled
+    // window disables the dialogs and message boxes it parents.
+    kemptor::QtPrompter previewPrompter;
+    kemptor::TfrmViewDual frmViewDual(previewPrompter);
+    previewPrompter = kemptor::QtPrompter(&frmViewDual);
     kemptor::TfrmViewSingle frmViewSingle(prompter);
     window.Views.ViewSingle = [&window, &prompter](const QString& caption, const QString& path) {
         return kemptor::OpenSingleView(window.MdiArea(), prompter, caption, path);

@@ -1,6 +1,8 @@
 #pragma once
 // TfrmViewDual: the modal before/after preview of one file during a processing run, made once at program
 // start and hidden between files. Close lets the run go on; "Cancel processing" asks it to stop.
+// Make it without a parent (and give it a prompter whose boxes it parents): the run disables the main
+// window, and a disabled window disables every dialog it parents.
 
 #include "run/RunObserver.h"
 #include "view/ui/TViewDualBase.h"

@@ -107,6 +107,22 @@ private slots:
         QCOMPARE(view.VPos(), 33);
     }
 
+    void ScrollingRepaintsOnlyTheUncoveredRows() {
+        TBigText view;
+        view.show();
+        SizeToCells(view, 40, 20);
+        Fill(view, 200);
+        view.viewport()->repaint();
+        QCOMPARE(view.LastPaintedRows(), 20);
+        view.ScrollView(Qt::Vertical, TBigText::TScrollCode::LineDown);
+        QCoreApplication::processEvents();
+        QCOMPARE(view.VPos(), 1);
+        QCOMPARE(view.LastPaintedRows(), 1);
+        view.ScrollView(Qt::Vertical, TBigText::TScrollCode::PageUp);
+        QCoreApplication::processEvents();
+        QCOMPARE(view.LastPaintedRows(), 1);
+    }
+
     void FindTextSearchesBelowTheTopRow() {
         TBigText view;
         view.SetFillBack(true);

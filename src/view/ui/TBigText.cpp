@@ -289,10 +289,12 @@ void TBigText::paintEvent(QPaintEvent* event) {
     const int count = store_.Count();
     const int rowRight = viewport()->width() + hPos_ + hMax_ * charWidth_;
     const QFont base = font();
+    lastPaintedRows_ = 0;
     for (int i = vPos_; i < count && i <= vPos_ + visibleRows_; ++i) {
         const QRect row(0, (i - vPos_) * lineHeight_, rowRight, lineHeight_);
         if (!row.intersects(area.translated(hPos_ * charWidth_, 0)))
             continue;
+        ++lastPaintedRows_;
         const TTextAttributes& attributes = store_.Attributes(i);
         const bool hit = i == highlightLine_;
         const QColor fore = hit ? ToQColor(clYellow) : ToQColor(attributes.FontColor);

@@ -84,6 +84,8 @@ public:
     int HPos() const { return hPos_; }
     int VPos() const { return vPos_; }
     int HighlightedLine() const { return highlightLine_; }
+    // Rows drawn by the latest paint; scrolling moves pixels, so it repaints only the uncovered rows.
+    int LastPaintedRows() const { return lastPaintedRows_; }
 
     // The row receiver of a comparison.
     void ClearRows() override { Clear(); }
@@ -125,6 +127,7 @@ private:
     int visibleCols_ = 0, visibleRows_ = 0, hMax_ = 0, vMax_ = 0, hPos_ = 0, vPos_ = 0;
     int highlightLine_ = -1; // the last search hit, drawn yellow on navy until the view moves
     bool settingBars_ = false;
+    int lastPaintedRows_ = 0;
 
     void UpdateScrollBars();
     void OnBarMoved(Qt::Orientation axis, int value);

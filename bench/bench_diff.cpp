@@ -138,6 +138,17 @@ int main(int argc, char** argv) {
     WriteLines(path("apart-right.bas"), right);
     ok &= RunCase("20,000 lines sharing no line", path("apart-left.bas"), path("apart-right.bas"), 1.0, true);
 
+    // Unrelated modules that share only their blank lines: each match fixes one blank line, and the
+    // rest of both texts is searched again below it.
+    Lines leftBlanks, rightBlanks;
+    for (int k = 0; k < 10000; ++k) {
+        leftBlanks.insert(leftBlanks.end(), {"", "Dim left" + std::to_string(k)});
+        rightBlanks.insert(rightBlanks.end(), {"", "Dim right" + std::to_string(k)});
+    }
+    WriteLines(path("blanks-left.bas"), leftBlanks);
+    WriteLines(path("blanks-right.bas"), rightBlanks);
+    ok &= RunCase("20,000 lines sharing only blanks", path("blanks-left.bas"), path("blanks-right.bas"), 1.0, true);
+
     WriteLines(path("same-left.bas"), Lines(20000, "    End If"));
     WriteLines(path("same-right.bas"), Lines(19000, "    End If"));
     ok &= RunCase("one line repeated (20,000/19,000)", path("same-left.bas"), path("same-right.bas"), 1.0, true);

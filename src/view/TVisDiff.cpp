@@ -46,15 +46,21 @@ struct Match {
 
 // Suffix automaton over one range of the right text. Its transitions live in one open-addressing table
 // keyed by (state, line id); each state also keeps a chain of its own transitions so that a clone can
-// copy them. firstEnd is the end index of the first occurrence of the state's strings.
+// copy them. firstEnd and lastEnd are the end indexes of the first and last occurrence of the state's
+// strings. An automaton built for [lo, hi) also answers for any later range [p, hi) with p > lo: a match
+// counts only where it occurs at or after p, which lastEnd tells. So a chain of ranges that share their
+// end (the part below each fixed run) is searched with one automaton.
 class RunFinder {
 public:
     // The longest run of equal lines that lies inside both ranges, with the lowest left start and then
     // the lowest right start among the longest. A left line that is blank cannot start a run when
-    // blankId >= 0. nextNonBlank[k] is the first left index >= k that is not blank.
+    // nextNonBlank is given; nextNonBlank[k] is the first left index >= k that is not blank. No run can be
+    // longer than `bound`, so the search stops at the first run of that length.
     Match Longest(const std::vector<int>& left, int lo1, int hi1, const std::vector<int>& right, int lo2,
-                  int hi2, const std::vector<int>* nextNonBlank) {
-        Build(right, lo2, hi2);
+                  int hi2, const std::vector<int>* nextNonBlank, int bound) {
+        if (!(builtHi_ == hi2 && builtLo_ <= lo2 && builtFor_ == &right))
+            Build(right, lo2, hi2);
+        const int p = lo2;
         Match best;
         int bestState = 0;
         int state = 0;
@@ -70,6 +76,16 @@ public:
             if (next >= 0) {
                 state = next;
                 ++length;
+                // Keep only the part of the match that occurs at or after p.
+                while (state != 0) {
+                    const int allowed = lastEnd_[state] - p + 1;
+                    if (allowed > len_[link_[state]]) {
+                        length = std::min(length, allowed);
+                        break;
+                    }
+                    state = link_[state]; // every string of the state starts before p
+                    length = len_[state];
+                }
             } else {
                 state = 0;
                 length = 0;
@@ -83,15 +99,21 @@ public:
                 best.length = valid;
                 best.left = e - valid + 1;
                 bestState = state;
+                if (valid >= bound)
+                    break;
             }
         }
         if (best.length == 0)
             return best;
-        // The run is a suffix of what the automaton had matched at its end; its state is the one on the
-        // suffix-link path whose length range holds the run's length.
-        while (len_[link_[bestState]] >= best.length)
-            bestState = link_[bestState];
-        best.right = firstEnd_[bestState] - best.length + 1;
+        if (p == builtLo_) {
+            // The run is a suffix of what the automaton had matched at its end; its state is the one on
+            // the suffix-link path whose length range holds the run's length.
+            while (len_[link_[bestState]] >= best.length)
+                bestState = link_[bestState];
+            best.right = firstEnd_[bestState] - best.length + 1;
+        } else {
+            best.right = FirstOccurrence(left, best.left, best.length, right, p, hi2);
+        }
         return best;
     }
 
@@ -104,8 +126,11 @@ private:
         int nextOfState; // next transition slot of the same state, -1 at the end
     };
 
-    std::vector<int> len_, link_, firstEnd_, firstSlot_;
+    std::vector<int> len_, link_, firstEnd_, lastEnd_, firstSlot_;
     std::vector<Slot> table_;
+    const std::vector<int>* builtFor_ = nullptr;
+    int builtLo_ = -1, builtHi_ = -1;
+    std::vector<int> border_;
     std::uint64_t mask_ = 0;
     int shift_ = 60;
 
@@ -146,7 +171,33 @@ private:
         return static_cast<int>(len_.size()) - 1;
     }
 
+    // The first start at or after `from` of the run left[a, a + n) in right[from, hi), by a border
+    // (prefix function) search.
+    int FirstOccurrence(const std::vector<int>& left, int a, int n, const std::vector<int>& right, int from,
+                        int hi) {
+        border_.assign(static_cast<std::size_t>(n), 0);
+        for (int i = 1, k = 0; i < n; ++i) {
+            while (k > 0 && left[a + i] != left[a + k])
+                k = border_[k - 1];
+            if (left[a + i] == left[a + k])
+                ++k;
+            border_[i] = k;
+        }
+        for (int j = from, k = 0; j < hi; ++j) {
+            while (k > 0 && right[j] != left[a + k])
+                k = border_[k - 1];
+            if (right[j] == left[a + k])
+                ++k;
+            if (k == n)
+                return j - n + 1;
+        }
+        return -1; // cannot happen: the automaton saw the run in this range
+    }
+
     void Build(const std::vector<int>& text, int lo, int hi) {
+        builtFor_ = &text;
+        builtLo_ = lo;
+        builtHi_ = hi;
         const std::size_t n = static_cast<std::size_t>(hi - lo);
         len_.clear();
         link_.clear();
@@ -207,6 +258,20 @@ private:
             }
             last = cur;
         }
+        // lastEnd: the largest end over each state's subtree of suffix links, longest states first.
+        lastEnd_ = firstEnd_;
+        std::vector<int> byLength(n + 2, 0), order(len_.size());
+        for (int length : len_)
+            ++byLength[length];
+        for (std::size_t k = 1; k < byLength.size(); ++k)
+            byLength[k] += byLength[k - 1];
+        for (int v = static_cast<int>(len_.size()) - 1; v >= 0; --v)
+            order[--byLength[len_[v]]] = v;
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            const int v = *it;
+            if (v != 0)
+                lastEnd_[link_[v]] = std::max(lastEnd_[link_[v]], lastEnd_[v]);
+        }
     }
 };
 
@@ -232,6 +297,7 @@ Match LongestByPairs(const std::vector<int>& left, int lo1, int hi1, const std::
 
 struct Ranges {
     int lo1, hi1, lo2, hi2;
+    int bound; // no run inside these ranges is longer
 };
 
 } // namespace
@@ -271,7 +337,7 @@ DiffLinks TVisDiff::FindOptimalDiff(const std::vector<std::string>& lines1, cons
     // Each pair of ranges is searched on its own, so the order of the work does not change the links;
     // an explicit stack keeps deep splits off the call stack.
     RunFinder finder;
-    std::vector<Ranges> pending{{0, n1, 0, n2}};
+    std::vector<Ranges> pending{{0, n1, 0, n2, std::min(n1, n2)}};
     while (!pending.empty()) {
         const Ranges r = pending.back();
         pending.pop_back();
@@ -281,15 +347,18 @@ DiffLinks TVisDiff::FindOptimalDiff(const std::vector<std::string>& lines1, cons
         const Match m = pairs <= 256
                             ? LongestByPairs(ids.left, r.lo1, r.hi1, ids.right, r.lo2, r.hi2, blankId)
                             : finder.Longest(ids.left, r.lo1, r.hi1, ids.right, r.lo2, r.hi2,
-                                             blankId >= 0 ? &nextNonBlank : nullptr);
+                                             blankId >= 0 ? &nextNonBlank : nullptr,
+                                             std::min({r.bound, r.hi1 - r.lo1, r.hi2 - r.lo2}));
         if (m.length == 0)
             continue;
         for (int k = 0; k < m.length; ++k) {
             links.left[m.left + k] = TDiffObject{m.right + k, m.length};
             links.right[m.right + k] = TDiffObject{m.left + k, m.length};
         }
-        pending.push_back({m.left + m.length, r.hi1, m.right + m.length, r.hi2});
-        pending.push_back({r.lo1, m.left, r.lo2, m.right});
+        // The part below the run goes first: it shares the right end of these ranges, so the automaton
+        // built for them still serves.
+        pending.push_back({r.lo1, m.left, r.lo2, m.right, m.length});
+        pending.push_back({m.left + m.length, r.hi1, m.right + m.length, r.hi2, m.length});
     }
     return links;
 }

@@ -331,6 +331,17 @@ TEST(TVisDiff, LargeRepetitiveTextsLinkEveryLine) {
     const auto rows = TVisDiff::Rows(c, d);
     ASSERT_EQ(rows.size(), 3000u);
     EXPECT_EQ(rows.back().kind, DiffRowKind::Changed);
+    // Sharing only blank lines: each blank faces a blank, each other line a changed partner.
+    Lines e, f;
+    for (int k = 0; k < 3000; ++k) {
+        e.insert(e.end(), {"", "L" + std::to_string(k)});
+        f.insert(f.end(), {"", "R" + std::to_string(k)});
+    }
+    const auto blankRows = TVisDiff::Rows(e, f);
+    ASSERT_EQ(blankRows.size(), 6000u);
+    for (size_t k = 0; k < blankRows.size(); ++k)
+        ASSERT_EQ(blankRows[k].kind, k % 2 == 0 ? DiffRowKind::Same : DiffRowKind::Changed) << k;
+    ExpectSameLinksAsPlain(Lines(e.begin(), e.begin() + 300), Lines(f.begin(), f.begin() + 200), false);
 }
 
 TEST(TVisDiff, InternalErrorGoesThroughThePrompter) {

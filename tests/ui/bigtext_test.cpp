@@ -27,18 +27,6 @@ private:
     }
 
 private slots:
-    void StartsWithTheDefaults() {
-        TBigText view;
-        QCOMPARE(view.size(), QSize(320, 200));
-        QCOMPARE(view.Count(), 0);
-        QCOMPARE(view.PurgeLines(), std::uint16_t{200});
-        QCOMPARE(view.MaxLines(), std::uint16_t{0});
-        QVERIFY(view.ScrollBars() == TBigText::TScrollStyle::Vertical);
-        QVERIFY(view.ForeColor == clBlack);
-        QVERIFY(view.BackColor == clWhite);
-        QVERIFY(!view.FillBack());
-    }
-
     void RangesFollowTheClientArea() {
         TBigText view;
         view.SetScrollBars(TBigText::TScrollStyle::Both);

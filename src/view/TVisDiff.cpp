@@ -126,7 +126,8 @@ private:
         int nextOfState; // next transition slot of the same state, -1 at the end
     };
 
-    std::vector<int> len_, link_, firstEnd_, lastEnd_, firstSlot_;
+    static constexpr int kNoChar = -1;
+    std::vector<int> len_, link_, firstEnd_, lastEnd_, firstSlot_, inlineChar_, inlineTarget_;
     std::vector<Slot> table_;
     const std::vector<int>* builtFor_ = nullptr;
     int builtLo_ = -1, builtHi_ = -1;
@@ -142,6 +143,10 @@ private:
         return (key * 0x9E3779B97F4A7C15ull) >> shift_;
     }
     int Step(int state, int c) const {
+        if (inlineChar_[state] == c)
+            return inlineTarget_[state];
+        if (firstSlot_[state] < 0)
+            return -1;
         const std::uint64_t key = Key(state, c);
         for (std::uint64_t s = SlotOf(key);; s = (s + 1) & mask_) {
             if (table_[s].key == key)
@@ -150,8 +155,14 @@ private:
                 return -1;
         }
     }
-    // Sets or replaces the transition of state on c.
+    // Sets or replaces the transition of state on c. A state's first transition is kept beside the state
+    // (most states have only one); the others go to the table.
     void Put(int state, int c, int target) {
+        if (inlineChar_[state] == c || inlineChar_[state] == kNoChar) {
+            inlineChar_[state] = c;
+            inlineTarget_[state] = target;
+            return;
+        }
         const std::uint64_t key = Key(state, c);
         std::uint64_t s = SlotOf(key);
         for (; table_[s].key != kEmpty; s = (s + 1) & mask_) {
@@ -168,6 +179,8 @@ private:
         link_.push_back(suffixLink);
         firstEnd_.push_back(firstEnd);
         firstSlot_.push_back(-1);
+        inlineChar_.push_back(kNoChar);
+        inlineTarget_.push_back(-1);
         return static_cast<int>(len_.size()) - 1;
     }
 
@@ -203,14 +216,18 @@ private:
         link_.clear();
         firstEnd_.clear();
         firstSlot_.clear();
+        inlineChar_.clear();
+        inlineTarget_.clear();
+        inlineChar_.reserve(2 * n + 1);
+        inlineTarget_.reserve(2 * n + 1);
         len_.reserve(2 * n + 1);
         link_.reserve(2 * n + 1);
         firstEnd_.reserve(2 * n + 1);
         firstSlot_.reserve(2 * n + 1);
-        // At most 3n transitions; keep the table at most about a third full.
+        // At most 3n transitions, the first of each state kept beside it; the table stays under 3/4 full.
         std::size_t capacity = 16;
         shift_ = 60;
-        while (capacity < 9 * n + 16) {
+        while (capacity < 4 * n + 16) {
             capacity <<= 1;
             --shift_;
         }
@@ -238,16 +255,12 @@ private:
                     link_[cur] = q;
                 } else {
                     const int clone = NewState(len_[p] + 1, link_[q], firstEnd_[q]);
+                    inlineChar_[clone] = inlineChar_[q];
+                    inlineTarget_[clone] = inlineTarget_[q];
                     for (int s = firstSlot_[q]; s >= 0; s = table_[s].nextOfState)
                         Put(clone, static_cast<int>(table_[s].key & 0xFFFFFFFFu), table_[s].target);
-                    while (true) {
-                        const std::uint64_t key = Key(p, c);
-                        std::uint64_t s = SlotOf(key);
-                        while (table_[s].key != key)
-                            s = (s + 1) & mask_;
-                        if (table_[s].target != q)
-                            break;
-                        table_[s].target = clone;
+                    while (Step(p, c) == q) {
+                        Put(p, c, clone);
                         if (p == 0)
                             break;
                         p = link_[p];

@@ -245,6 +245,8 @@ bool IsContinuedLine(std::string_view s) {
 }
 
 bool IsLabelLine(std::string_view s) {
+    if (s.find(':') == std::string_view::npos)
+        return false; // most lines: no colon anywhere
     const std::string_view t = UpperCodeView(s);
     if (!t.empty() && t.back() == ':')
         return true;
@@ -261,6 +263,9 @@ bool HasStatementSeparator(std::string_view s) {
 }
 
 bool IsSingleLineIf(std::string_view s) {
+    const std::string_view start = TrimLeft(s);
+    if (start.size() < 2 || UpperChar(start[0]) != 'I' || UpperChar(start[1]) != 'F')
+        return false; // most lines: not an If at all
     const std::string_view t = UpperCodeView(s);
     if (!StartsWith(t, "IF") || (t.size() > 2 && IsNameChar(t[2])))
         return false;

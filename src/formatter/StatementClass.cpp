@@ -4,7 +4,9 @@
 #include "formatter/StatementCuts.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace kemptor {
 
@@ -91,24 +93,32 @@ bool Matches(const Rule& rule, std::string_view t, std::size_t length) {
     return false;
 }
 
-struct KeywordLengths {
-    std::array<std::size_t, kRules.size()> values{};
-    KeywordLengths() {
-        for (std::size_t i = 0; i < kRules.size(); ++i)
-            values[i] = std::strlen(kRules[i].keyword);
+// The rules that can match a line starting with a given byte, in table order, with their keyword
+// lengths: a line is tried against a handful of rules instead of all of them.
+struct RuleIndex {
+    std::array<std::size_t, kRules.size()> lengths{};
+    std::array<std::vector<std::uint8_t>, 256> byFirstByte;
+    RuleIndex() {
+        for (std::size_t i = 0; i < kRules.size(); ++i) {
+            lengths[i] = std::strlen(kRules[i].keyword);
+            const auto first = static_cast<unsigned char>(kRules[i].keyword[0]);
+            byFirstByte[first].push_back(static_cast<std::uint8_t>(i));
+            if (kRules[i].match == Match::StartUpper && first >= 'A' && first <= 'Z')
+                byFirstByte[first - 'A' + 'a'].push_back(static_cast<std::uint8_t>(i));
+        }
     }
 };
 
 } // namespace
 
 TStatementClass ClassifyLine(std::string_view s) {
-    static const KeywordLengths lengths;
+    static const RuleIndex index;
     const std::string_view t = TrimLeft(s);
     TStatementClass result = C::scOther;
     if (t.empty())
         return result;
-    for (std::size_t i = 0; i < kRules.size(); ++i)
-        if (Matches(kRules[i], t, lengths.values[i]))
+    for (const std::uint8_t i : index.byFirstByte[static_cast<unsigned char>(t[0])])
+        if (Matches(kRules[i], t, index.lengths[i]))
             result = kRules[i].cls;
     // A first word followed by As declares a member or variable of that name ("Type As Long",
     // "Next      As Long" in a Type block), whatever keyword the name spells.

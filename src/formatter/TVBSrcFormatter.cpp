@@ -110,7 +110,7 @@ void TVBSrcFormatter::ResetPassState() {
     // shift the lines of its later passes or of the files formatted after it.
     IndentLevel = 0;
     PrevLine.clear();
-    NextLine.clear();
+    NextLine = {};
 }
 
 bool TVBSrcFormatter::FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress) {
@@ -187,8 +187,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
     std::string& line = line_;
     std::string expandedInput; // the tab-expanded input line, kept only when it held a tab
     for (std::size_t i = index; i < count; ++i) {
-        if (progress.CancelRequested())
+        if (progress.CancelRequested()) {
+            NextLine = {};
             return false;
+        }
         progress.SetPosition(static_cast<int>(i));
 
         const std::string_view raw = input[i];
@@ -198,10 +200,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
             expandedInput = line;
             original = expandedInput;
         }
-        if (i + 1 < count)
-            ExpandTabsInto(NextLine, input[i + 1], tabWidth);
-        else
-            NextLine.clear();
+        NextLine = i + 1 < count ? Expanded(input[i + 1], nextScratch_, tabWidth) : std::string_view();
         if (pass > 0)
             wasChanged = input.Changed(i);
 
@@ -274,9 +273,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
         CommentContinues = !split && HasContinuedComment(line);
         AfterLine(line, pass);
         PrevIndent = LeadingSpaces(line);
-        PrevLine = line;
+        PrevLine.swap(line); // the next line is read into the old PrevLine's buffer
         progress.LineDone();
     }
+    NextLine = {};
     return true;
 }
 

@@ -92,7 +92,8 @@ public:
     TLineList OutputLines;   // lines produced for the current file in the current pass
     TLineList PassInput;     // the previous pass's output while the second or third pass runs
     std::string PrevLine;    // the preceding line as it stood after its formatting
-    std::string NextLine;    // the following input line, tab-expanded, unformatted; empty at the end
+    std::string_view NextLine; // the following input line, tab-expanded, unformatted; empty at the end
+                               // (valid while the pass runs)
     std::string FileName;    // file name of the file being formatted
     std::string OutputDir;   // output directory of the run
     TSourceKind FileKind = skModule;
@@ -165,8 +166,9 @@ private:
     HeaderTemplates templates_ = DefaultHeaderTemplates();
     SpellTextChecker* speller_ = nullptr;
     DateSource dateSource_ = SystemShortDate;
-    std::string date_; // the date of header comments, taken once from dateSource_
-    std::string line_; // the current line of a pass; its capacity is reused from line to line
+    std::string date_;        // the date of header comments, taken once from dateSource_
+    std::string line_;        // the current line of a pass; its capacity is reused from line to line
+    std::string nextScratch_; // NextLine's text when the input line holds a tab
 };
 
 } // namespace kemptor

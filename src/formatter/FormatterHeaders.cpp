@@ -105,7 +105,7 @@ namespace {
 // True when the heading already has this header: the neighbouring line is the template's edge line
 // (wherever a later pass has indented it) or a border that comment blocking drew around the header.
 bool HeaderPresent(const TVBSrcFormatter& engine, const TextLines& templ, bool before) {
-    const std::string& neighbour = before ? engine.PrevLine : engine.NextLine;
+    const std::string_view neighbour = before ? std::string_view(engine.PrevLine) : engine.NextLine;
     const std::string& edge = before ? templ.back() : templ.front();
     if (neighbour == edge || (!Trim(edge).empty() && Trim(neighbour) == Trim(edge)))
         return true;

@@ -103,7 +103,14 @@ bool TVBSrcFormatter::IsNextLine(std::string_view s) {
 }
 
 void TVBSrcFormatter::ForNextLine(std::string& line) {
-    const std::vector<std::string_view> statements = cuts::Statements(Trim(StripComment(line)));
+    // Most lines hold no ":" and start with neither For nor Next: nothing to track, nothing to cut.
+    const bool hasColon = line.find(':') != std::string::npos;
+    const std::string_view start = TrimLeft(line);
+    const char first = start.empty() ? '\0' : static_cast<char>(start.front() | 0x20);
+    if (!hasColon && first != 'f' && first != 'n')
+        return;
+    const std::vector<std::string_view> statements =
+        hasColon ? cuts::Statements(Trim(StripComment(line))) : std::vector<std::string_view>();
     if (statements.size() > 1) {
         // Loops opened and closed by the statements of one line are tracked; the line is not rewritten.
         for (std::string_view statement : statements) {

@@ -67,6 +67,60 @@ std::string ExpandTemplate(std::string_view line, const TemplateValues& values) 
     return out;
 }
 
+namespace {
+
+bool IsPlaceholderLetter(char c) {
+    switch (c) {
+    case 'n': case 'N': case 'a': case 'A': case 'd': case 'D': case 'p': case 'P': case 'r': case 'R': return true;
+    default: return false;
+    }
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32)
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32)
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+bool MatchesTemplateLine(std::string_view text, std::string_view line) {
+    text = TrimBlanks(text);
+    line = TrimBlanks(line);
+    // Wildcard matching in which each placeholder stands for any run of characters; on a mismatch the
+    // last placeholder takes one character more.
+    size_t t = 0, l = 0;
+    size_t starLine = std::string_view::npos, starText = 0;
+    while (t < text.size()) {
+        if (l + 1 < line.size() && line[l] == '%' && IsPlaceholderLetter(line[l + 1])) {
+            l += 2;
+            starLine = l;
+            starText = t;
+        } else if (l < line.size() && line[l] == text[t]) {
+            ++l;
+            ++t;
+        } else if (starLine != std::string_view::npos) {
+            l = starLine;
+            t = ++starText;
+        } else {
+            return false;
+        }
+    }
+    // What is left may only be placeholders that expanded to nothing, and the blanks before them
+    // that the trimming took away.
+    while (l < line.size()) {
+        if (line[l] == ' ')
+            ++l;
+        else if (l + 1 < line.size() && line[l] == '%' && IsPlaceholderLetter(line[l + 1]))
+            l += 2;
+        else
+            return false;
+    }
+    return true;
+}
+
 void LoadCommentHeaders(HeaderTemplates& templates, const Settings& settings, Prompter& prompter) {
     if (!settings.SubLevelCommentsFile.empty() && !LoadTemplateFile(templates.Sub, settings.SubLevelCommentsFile))
         prompter.Show(PromptKind::Warning, "Unable to load sub comment header file: " + settings.SubLevelCommentsFile,

@@ -40,6 +40,10 @@ struct TemplateValues {
 // "%" and a "%" at the end of the line are copied as they are.
 std::string ExpandTemplate(std::string_view line, const TemplateValues& values);
 
+// True when `text` could have come from `line` by ExpandTemplate: the placeholders match any text,
+// everything else must be equal. Leading and trailing blanks of both are ignored.
+bool MatchesTemplateLine(std::string_view text, std::string_view line);
+
 // Replaces the sub template by the lines of `settings.SubLevelCommentsFile` and the function template
 // by those of `settings.FunctionLevelCommentsFile`. An empty name leaves its template alone; a file
 // that cannot be read leaves it too and is reported through `prompter` as a warning.

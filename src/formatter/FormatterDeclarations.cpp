@@ -1,5 +1,6 @@
 // Alignment of declaration groups and the loop variables of For and Next.
 #include "formatter/LineHelpers.h"
+#include "formatter/LineSplits.h"
 #include "formatter/StatementCuts.h"
 #include "formatter/TVBSrcFormatter.h"
 #include "settings/SettingsCatalogue.h"
@@ -25,12 +26,6 @@ bool IsDeclaration(std::string_view trimmed) {
 
 // Index of the first As of the code of `text` (outside literals and the comment), or npos.
 std::size_t AsIndex(std::string_view text) { return cuts::FindWord(StripComment(text), "As"); }
-
-// How many loops a Next statement closes: one per variable it names, one when it names none.
-int LoopsClosed(std::string_view nextStatement) {
-    const std::string_view vars = Trim(Trim(StripComment(nextStatement)).substr(4));
-    return vars.empty() ? 1 : static_cast<int>(cuts::TopLevelCommas(vars).size()) + 1;
-}
 
 } // namespace
 
@@ -117,7 +112,7 @@ void TVBSrcFormatter::ForNextLine(std::string& line) {
             if (IsForLine(statement))
                 ForStack.Push(ForVariable(statement));
             else if (IsNextLine(statement))
-                for (int k = LoopsClosed(statement); k > 0; --k)
+                for (int k = LoopsClosedByNext(statement); k > 0; --k)
                     ForStack.Pop();
         }
         return;
@@ -128,7 +123,7 @@ void TVBSrcFormatter::ForNextLine(std::string& line) {
     }
     if (!IsNextLine(line))
         return;
-    const int loops = LoopsClosed(line);
+    const int loops = LoopsClosedByNext(line);
     // "Next j, i" closes two loops; naming one of them only would leave the other open, so such a
     // line stays as it is. A continued Next is left alone too.
     if (loops == 1 && !Continued && !IsContinuedLine(line)) {

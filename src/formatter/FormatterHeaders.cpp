@@ -103,11 +103,12 @@ void TVBSrcFormatter::InsertHeaderComment(const std::string& line, bool before) 
 namespace {
 
 // True when the heading already has this header: the neighbouring line is the template's edge line
-// (wherever a later pass has indented it) or a border that comment blocking drew around the header.
+// (as expanded for any routine on any day, wherever a later pass has indented it) or a border that
+// comment blocking drew around the header.
 bool HeaderPresent(const TVBSrcFormatter& engine, const TextLines& templ, bool before) {
     const std::string_view neighbour = before ? std::string_view(engine.PrevLine) : engine.NextLine;
     const std::string& edge = before ? templ.back() : templ.front();
-    if (neighbour == edge || (!Trim(edge).empty() && Trim(neighbour) == Trim(edge)))
+    if (neighbour == edge || (!Trim(edge).empty() && MatchesTemplateLine(neighbour, edge)))
         return true;
     const Settings& cfg = engine.Config();
     if (!cfg.SingleLineCommentBlocks)

@@ -58,6 +58,12 @@ bool HasContinuedComment(std::string_view line) {
     return CommentPos(line) > 0 || cuts::RemStart(StripComment(line)) != cuts::npos;
 }
 
+int LoopsClosedByNext(std::string_view nextStatement) {
+    const std::string_view code = Trim(StripComment(nextStatement));
+    const std::string_view vars = Trim(code.substr(std::min<size_t>(4, code.size())));
+    return vars.empty() ? 1 : static_cast<int>(cuts::TopLevelCommas(vars).size()) + 1;
+}
+
 LinePieces SplitIfThenPieces(std::string_view line) {
     if (EndsWithContinuation(line))
         return std::nullopt;

@@ -33,6 +33,10 @@ bool IsRemComment(std::string_view line);
 // more of the comment's text, not code.
 bool HasContinuedComment(std::string_view line);
 
+// How many loops a Next statement closes: one per variable it names ("Next j, i" closes two), one
+// when it names none.
+int LoopsClosedByNext(std::string_view nextStatement);
+
 // A single-line If as a block: "If ... Then", the Then part, optionally "Else" and the Else part, and
 // "End If". Without an Else part every piece begins with two blanks. The comment goes onto the first.
 LinePieces SplitIfThenPieces(std::string_view line);

@@ -381,7 +381,9 @@ void TVBSrcFormatter::IndentLine(std::string& line) {
     const TStatementClass cls = ClassifyLine(line);
     using C = TStatementClass;
     if (IsClosingClass(cls)) {
-        AdjustIndentLevel(cls);
+        // "Next j, i" closes as many loops as it names.
+        for (int k = cls == C::scNext ? LoopsClosedByNext(line) : 1; k > 0; --k)
+            AdjustIndentLevel(cls);
         SetIndent(line, IndentLevel);
     } else if (IsOpeningClass(cls)) {
         SetIndent(line, IndentLevel);

@@ -33,6 +33,17 @@ TEST(HeaderTemplates, ExpandsTheFivePlaceholdersInEitherCase) {
     EXPECT_EQ(ExpandTemplate("", v), "");
 }
 
+TEST(HeaderTemplates, RecognisesLinesExpandedFromATemplateLine) {
+    EXPECT_TRUE(MatchesTemplateLine("    ' Load (n As Integer) by Ann", "' %N (%p) by %a"));
+    EXPECT_TRUE(MatchesTemplateLine("' Load () by ", "' %n (%p) by %a"));
+    EXPECT_TRUE(MatchesTemplateLine("'! Name: a%nb", "'! Name: %n"));
+    EXPECT_TRUE(MatchesTemplateLine("' 100%", "' 100%"));
+    EXPECT_TRUE(MatchesTemplateLine("x", "%n%a"));
+    EXPECT_FALSE(MatchesTemplateLine("' Load by Ann", "' %n (%p) by %a"));
+    EXPECT_FALSE(MatchesTemplateLine("'! Name", "'! Name: %n"));
+    EXPECT_FALSE(MatchesTemplateLine("' other", "' ---"));
+}
+
 TEST(HeaderTemplates, LoadsTemplateFilesAndWarnsAboutUnreadableOnes) {
     test::TempDir dir;
     Settings settings;

@@ -124,19 +124,29 @@ void TVBSrcFormatter::InsertSubHeader(const std::string& line, bool before) {
     const TextLines& templ = templates_.Sub;
     if (templ.empty() || HeaderPresent(*this, templ, before))
         return;
-    const TemplateValues values{SubName(line), Config().UserName, HeaderDate(), SubParams(line), {}};
-    for (const std::string& templateLine : templ)
-        AppendCreated(ExpandTemplate(templateLine, values));
+    AppendHeader(templ, {SubName(line), Config().UserName, HeaderDate(), SubParams(line), {}}, before);
 }
 
 void TVBSrcFormatter::InsertFunctionHeader(const std::string& line, bool before) {
     const TextLines& templ = templates_.Function;
     if (templ.empty() || HeaderPresent(*this, templ, before))
         return;
-    const TemplateValues values{FunctionName(line), Config().UserName, HeaderDate(), FunctionParams(line),
-                                FunctionReturnType(line)};
+    AppendHeader(templ,
+                 {FunctionName(line), Config().UserName, HeaderDate(), FunctionParams(line), FunctionReturnType(line)},
+                 before);
+}
+
+void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues& values, bool before) {
+    const std::size_t first = OutputLines.size();
     for (const std::string& templateLine : templ)
         AppendCreated(ExpandTemplate(templateLine, values));
+    // The header is a group of whole-line comments: it gets its borders in this run, as it would in
+    // the next one. Before a heading it ends the group that the heading closes.
+    if (CommentGroupCount == 0)
+        CommentGroupStart = first;
+    CommentGroupCount += static_cast<int>(templ.size());
+    if (before)
+        LineOutputStart = OutputLines.size();
 }
 
 } // namespace kemptor

@@ -178,7 +178,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
             ++index;
         }
         OutputLines.Append(kOptionExplicitLine, true);
-        OutputLines.Append("", true);
+        // Under the blank-line rules (or their removal) a file gains no blank line besides theirs;
+        // formatting it again would drop this one.
+        if (cfg.GrpBlankLines == 0)
+            OutputLines.Append("", true);
     }
 
     progress.SetRange(static_cast<int>(count));

@@ -160,6 +160,7 @@ private:
     bool RunPass(const TLineList& input, int pass, ProgressObserver& progress);
 
     const std::string& HeaderDate();
+    void AppendHeader(const TextLines& templ, const TemplateValues& values, bool before);
 
     const Settings* settings_;
     Prompter* prompter_;

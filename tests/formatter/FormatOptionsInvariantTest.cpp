@@ -1,0 +1,309 @@
+// With every option on in turn, and with all of them on together, formatting never loses or repeats a
+// name, number or string literal of the code and never loses a comment. Only what a transformation asks
+// for may differ: keywords that a split writes again (Dim, Const, End If), the variables of Next
+// statements, the types that the variable split copies, and comments that a setting removes.
+#include "FormatTestSupport.h"
+#include "VbSourceGenerator.h"
+
+#include "formatter/LineHelpers.h"
+#include "formatter/LineSplits.h"
+#include "formatter/StatementCuts.h"
+#include "platform/TextFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <random>
+
+namespace kemptor::test {
+namespace {
+
+using TokenCounts = std::map<std::string, int>;
+
+// Keywords that splitting writes again or that the declaration split adds.
+bool IsRepeatableKeyword(const std::string& upper) {
+    static const char* const kWords[] = {"IF", "END", "DIM", "REDIM", "GLOBAL", "STATIC", "CONST", "AS", "VARIANT"};
+    return std::find(std::begin(kWords), std::end(kWords), upper) != std::end(kWords);
+}
+
+bool IsDeclarationStatement(std::string_view statement) {
+    const std::string up = UpperCase(LeftStr(Trim(statement), 8));
+    return StartsWith(up, "DIM ") || StartsWith(up, "REDIM ") || StartsWith(up, "STATIC ") ||
+           (StartsWith(up, "GLOBAL ") && !StartsWith(up, "GLOBAL C"));
+}
+
+// Names (upper-cased), numbers and literals of a piece of code.
+void AddTokens(std::string_view code, TokenCounts& counts) {
+    for (std::size_t i = 0; i < code.size();) {
+        if (code[i] == '"') {
+            std::size_t end = i + 1;
+            while (end < code.size() && !(code[end] == '"' && (end + 1 >= code.size() || code[end + 1] != '"')))
+                end += code[end] == '"' ? 2 : 1;
+            ++counts[std::string(code.substr(i, end + 1 - i))];
+            i = end + 1;
+        } else if (cuts::IsNameChar(code[i])) {
+            std::size_t end = i;
+            while (end < code.size() && cuts::IsNameChar(code[end]))
+                ++end;
+            std::string word = UpperCase(code.substr(i, end - i));
+            if (!IsRepeatableKeyword(word))
+                ++counts[word];
+            i = end;
+        } else {
+            ++i;
+        }
+    }
+}
+
+struct Digest {
+    TokenCounts code;
+    std::vector<std::string> comments; // trimmed, blanks folded
+};
+
+std::string Folded(std::string_view s) {
+    std::string out;
+    for (char c : Trim(s)) {
+        if (c == ' ' && !out.empty() && out.back() == ' ')
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+Digest DigestOf(const std::vector<std::string>& lines) {
+    Digest d;
+    bool commentGoesOn = false;
+    for (const std::string& line : lines) {
+        if (commentGoesOn) {
+            d.comments.push_back(Folded(line));
+            commentGoesOn = EndsWithContinuation(line);
+            continue;
+        }
+        std::string_view code = StripComment(line);
+        if (CommentPos(line) > 0)
+            d.comments.push_back(Folded(CommentText(line)));
+        if (const std::size_t rem = cuts::RemStart(code); rem != cuts::npos) {
+            d.comments.push_back(Folded(code.substr(rem + 3)));
+            code = code.substr(0, rem);
+        }
+        commentGoesOn = HasContinuedComment(line);
+        for (std::string_view statement : cuts::Statements(code)) {
+            if (TVBSrcFormatter::IsNextLine(statement))
+                continue; // Next variables are the For/Next setting's to change
+            if (!IsDeclarationStatement(statement)) {
+                AddTokens(statement, d.code);
+                continue;
+            }
+            // Declarations: the names only; the variable split may give a type to several names.
+            for (std::string_view item : cuts::CommaItems(statement))
+                AddTokens(item.substr(0, cuts::FindWord(item, "As")), d.code);
+        }
+    }
+    return d;
+}
+
+bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
+    std::size_t k = 0;
+    for (const std::string& item : whole)
+        if (k < part.size() && item == part[k])
+            ++k;
+    return k == part.size();
+}
+
+struct Variant {
+    std::string name;
+    Settings settings;
+    bool keepsComments = true;
+};
+
+std::vector<Variant> Variants() {
+    std::vector<Variant> v;
+    auto add = [&](std::string name, auto change, bool keepsComments = true) {
+        Settings s;
+        change(s);
+        v.push_back({std::move(name), s, keepsComments});
+    };
+    add("If split", [](Settings& s) { s.IfThenSplit = true; });
+    add("statement split", [](Settings& s) { s.MultiStatementSplit = true; });
+    add("variable split", [](Settings& s) { s.MultiVarSplit = true; });
+    add("variable split without types", [](Settings& s) { s.MultiVarSplit = true; s.CorrectAsProblem = false; });
+    add("constant split", [](Settings& s) { s.MultiConstSplit = true; });
+    add("alignment off", [](Settings& s) { s.AlignMultiDimAs = false; });
+    add("Next gets variables", [](Settings& s) { s.GrpForNextProcessing = 1; });
+    add("Next loses variables", [](Settings& s) { s.GrpForNextProcessing = 2; });
+    for (int item = 0; item <= 3; ++item)
+        add("whole-line comments " + std::to_string(item), [item](Settings& s) { s.GrpSingleLineComments = item; });
+    add("whole-line comments removed", [](Settings& s) { s.GrpSingleLineComments = 4; }, false);
+    add("comment blocks off", [](Settings& s) { s.SingleLineCommentBlocks = false; });
+    add("comment blocks of 1", [](Settings& s) { s.SingleLineCommentGroupQty = 1; s.SingleLineCommentBlockCharacters = "*="; });
+    for (int item : {0, 2})
+        add("in-line comments " + std::to_string(item), [item](Settings& s) { s.GrpInLineComments = item; });
+    add("in-line comments removed", [](Settings& s) { s.GrpInLineComments = 3; }, false);
+    for (int fallback = 0; fallback <= 2; ++fallback)
+        add("narrow column, fallback " + std::to_string(fallback), [fallback](Settings& s) {
+            s.InLineCommentsFixedColumn = 6;
+            s.GrpInLineCommentsFixedColUnavail = fallback;
+        });
+    add("narrow column, removed", [](Settings& s) {
+        s.InLineCommentsFixedColumn = 6;
+        s.GrpInLineCommentsFixedColUnavail = 3;
+    }, false);
+    add("special comments removed", [](Settings& s) { s.SpecialRemoveComments = true; s.SpecialRemoveCommentCharacters = " n"; }, false);
+    add("blank lines by rules", [](Settings& s) { s.GrpBlankLines = 1; });
+    add("blank lines removed", [](Settings& s) { s.GrpBlankLines = 2; });
+    add("headers after", [](Settings& s) { s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true; });
+    add("headers before", [](Settings& s) {
+        s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
+        s.SubLevelCommentsBeforeProcedure = s.FunctionLevelCommentsBeforeProcedure = true;
+        s.SubLevelCommentsAfterProcedure = s.FunctionLevelCommentsAfterProcedure = false;
+    });
+    auto allOn = [](Settings& s) {
+        s.IfThenSplit = s.MultiStatementSplit = s.MultiVarSplit = s.MultiConstSplit = true;
+        s.GrpForNextProcessing = 1;
+        s.GrpSingleLineComments = 3;
+        s.SingleLineCommentGroupQty = 2;
+        s.InLineCommentsFixedColumn = 30;
+        s.GrpInLineCommentsFixedColUnavail = 1;
+        s.GrpBlankLines = 1;
+        s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
+    };
+    add("all on", allOn);
+    add("all on with removals", [&](Settings& s) {
+        allOn(s);
+        s.GrpForNextProcessing = 2;
+        s.SpecialRemoveComments = true;
+        s.GrpInLineCommentsFixedColUnavail = 3;
+        s.GrpBlankLines = 2;
+    }, false);
+    return v;
+}
+
+void ExpectInvariants(const std::vector<std::string>& input, const Variant& variant, TSourceKind kind,
+                      const std::string& what) {
+    const std::vector<std::string> output = FormatLines(input, variant.settings, kind).Texts();
+    const Digest before = DigestOf(input);
+    Digest after = DigestOf(output);
+    // An inserted Option Explicit brings its two words.
+    for (const char* word : {"OPTION", "EXPLICIT"})
+        if (after.code[word] > (before.code.contains(word) ? before.code.at(word) : 0))
+            --after.code[word];
+    std::erase_if(after.code, [](const auto& entry) { return entry.second == 0; });
+    TokenCounts expected = before.code;
+    std::erase_if(expected, [](const auto& entry) { return entry.second == 0; });
+    EXPECT_EQ(expected, after.code) << what << ": a name, number or literal was lost or repeated\n"
+                                    << JoinLines(output);
+    if (variant.keepsComments)
+        EXPECT_TRUE(IsSubsequence(before.comments, after.comments)) << what << ": a comment was lost\n"
+                                                                    << JoinLines(output);
+}
+
+// Lines that the splitters, the comment placement and the For/Next handling must treat with care.
+std::vector<std::string> SplitProneModule(unsigned seed) {
+    std::mt19937 rng(seed);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    static const std::vector<std::string> kLines = {
+        "Dim a, b As Integer, c",
+        "Dim s As String, t ' two",
+        "dim p,q as long",
+        "Static n1, n2",
+        "Const A1 = 1, B1 = \"x, y\" ' consts",
+        "Global Const G1 = (1 + 2), H1 = 3",
+        "Dim m(1, 2) As Integer, k",
+        "Dim u, v As Long: w = 1",
+        "If x Then y = 1 Else y = 2",
+        "if a then b = \"Then Else\": c = 3 ' both",
+        "If ThenValue Then ElseCount = 1",
+        "If a Then If b Then c = 1 Else c = 2",
+        "If a Then _",
+        "Iffy = ThenCount + 1",
+        "x = 1: y = \"a:b\": z = 3 ' c",
+        "Call Work(Mode:=1): n = 2",
+        "Rem note: with, commas",
+        "x = 2: Rem it's: here",
+        "x = 1 ' this comment goes on _",
+        "Next more: text, If y Then it",
+        "For i = 1 To 3",
+        "For j=1 To 2: n = n + j: Next",
+        "Next j, i",
+        "Next",
+        "Next i ' done",
+        "For Each c In col",
+        "nTotal = nTotal + nCount + nOther + nMore ' a long line with a comment",
+        "' a whole-line comment",
+        "'! special",
+        "x = 1 '! special too",
+        "",
+        "Type                As Long",
+        "Next      As Long",
+    };
+    std::vector<std::string> lines = {"Option Explicit", "Sub Extra()"};
+    for (int n = 10 + pick(30); n > 0; --n) {
+        std::string line = std::string(static_cast<std::size_t>(pick(3) * 4), ' ') + kLines[pick(static_cast<int>(kLines.size()))];
+        lines.push_back(line);
+        if (line.ends_with("If a Then _"))
+            lines.push_back("    b = 1");
+    }
+    lines.push_back("End Sub");
+    lines.push_back("Public Function Sum(a As Long, b As Long) As Long");
+    lines.push_back("    Sum = a + b ' adds");
+    lines.push_back("End Function");
+    return lines;
+}
+
+TEST(FormatOptionsInvariant, GeneratedModulesKeepTheirCodeUnderEveryOption) {
+    const std::vector<Variant> variants = Variants();
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        const std::vector<std::string> modules[] = {SplitProneModule(seed), VbSourceGenerator(seed).Module()};
+        for (const auto& module : modules)
+            for (const Variant& variant : variants)
+                ExpectInvariants(module, variant, skModule, "seed " + std::to_string(seed) + " with " + variant.name);
+        if (HasFailure())
+            break; // one reported seed is enough to reproduce
+    }
+}
+
+TEST(FormatOptionsInvariant, SampleFilesKeepTheirCodeUnderEveryOption) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(KEMPTOR_EXAMPLES)) {
+        std::string ext = UpperCase(entry.path().extension().string());
+        if (entry.is_regular_file() && (ext == ".BAS" || ext == ".FRM" || ext == ".CLS" || ext == ".CTL"))
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    ASSERT_FALSE(files.empty());
+    for (const auto& file : files) {
+        const auto lines = ReadTextLines(file.string());
+        ASSERT_TRUE(lines.has_value()) << file;
+        const TSourceKind kind = UpperCase(file.extension().string()) == ".FRM" ? skForm : skModule;
+        for (const Variant& variant : Variants())
+            ExpectInvariants(*lines, variant, kind, file.filename().string() + " with " + variant.name);
+    }
+}
+
+TEST(FormatOptionsInvariant, EachOptionOnItsOwnGivesAStableResult) {
+    // Formatting the result again changes nothing, whichever single option is on.
+    for (const Variant& variant : Variants()) {
+        if (variant.name.starts_with("all on"))
+            continue; // splits make new block lines that the blank-line rules of that run never saw
+        for (unsigned seed = 1; seed <= 15; ++seed) {
+            const auto once = FormatLines(SplitProneModule(seed), variant.settings).Texts();
+            EXPECT_EQ(once, FormatLines(once, variant.settings).Texts()) << variant.name << ", seed " << seed;
+        }
+        if (HasFailure())
+            break;
+    }
+}
+
+TEST(FormatOptionsInvariant, SplittingSettlesWithinTheRunsOfTwoFormattings) {
+    // What one run splits, the next run leaves alone: pieces are never cut again into something else.
+    Settings s;
+    s.IfThenSplit = s.MultiStatementSplit = s.MultiVarSplit = s.MultiConstSplit = true;
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        const auto once = FormatLines(SplitProneModule(seed), s).Texts();
+        const auto twice = FormatLines(once, s).Texts();
+        EXPECT_EQ(twice, FormatLines(twice, s).Texts()) << "seed " << seed;
+    }
+}
+
+} // namespace
+} // namespace kemptor::test

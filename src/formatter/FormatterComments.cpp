@@ -171,8 +171,11 @@ void TVBSrcFormatter::AddBlankLinesBefore(const std::string& line) {
 }
 
 void TVBSrcFormatter::AddBlankLinesAfter(const std::string& line) {
-    if (Config().GrpBlankLines == kBlankLinesByRules && !IsContinuedLine(line) && !CommentContinues)
-        AddBlankLines(BlankLinesFor(Config(), ClassifyLine(line), false));
+    if (Config().GrpBlankLines != kBlankLinesByRules || CommentContinues)
+        return;
+    const int n = BlankLinesFor(Config(), ClassifyLine(line), false);
+    if (n > 0 && !IsContinuedLine(line))
+        AddBlankLines(n);
 }
 
 // --- Spell checking ----------------------------------------------------------------------------

@@ -16,6 +16,10 @@ constexpr int kRemoveNextVariable = 2;
 
 // True for a Dim, ReDim, Global (not Global Const) or Static (not Static Sub/Function) statement.
 bool IsDeclaration(std::string_view trimmed) {
+    // Most lines start with none of D, R, G and S: decided without copying anything.
+    const char first = trimmed.empty() ? '\0' : static_cast<char>(trimmed.front() & ~0x20);
+    if (first != 'D' && first != 'R' && first != 'G' && first != 'S')
+        return false;
     const std::string start = UpperCase(LeftStr(trimmed, 16));
     if (StartsWith(start, "STATIC "))
         return !StartsWith(start, "STATIC SUB ") && !StartsWith(start, "STATIC FUNCTION ");

@@ -84,12 +84,16 @@ const std::string& TVBSrcFormatter::HeaderDate() {
 }
 
 void TVBSrcFormatter::InsertHeaderComment(const std::string& line, bool before) {
+    const Settings& cfg = Config();
+    if (!cfg.SubLevelCommentsPerform && !cfg.FunctionLevelCommentsPerform)
+        return;
+    const TStatementClass cls = ClassifyLine(line);
+    if (!IsProcedureHeading(cls))
+        return;
     // A heading continued from the line before, or going on in the next line, has no room for lines
     // between its parts.
     if (before ? Continued : (IsContinuedLine(line) || HasContinuedComment(line)))
         return;
-    const TStatementClass cls = ClassifyLine(line);
-    const Settings& cfg = Config();
     if (IsSubHeading(cls) &&
         HeaderWanted(cfg.SubLevelCommentsPerform, cfg.SubLevelCommentsBeforeProcedure,
                      cfg.SubLevelCommentsAfterProcedure, cfg.GrpSubLevelComments, before, FileKind))

@@ -255,7 +255,23 @@ bool IsLabelLine(std::string_view s) {
     return false;
 }
 
+// True when the code of s (outside literals, before the comment) holds a colon; no copy is made.
+static bool HasCodeColon(std::string_view s) {
+    bool inside = false;
+    for (char c : s) {
+        if (c == kQuote)
+            inside = !inside;
+        else if (!inside && c == kApostrophe)
+            return false;
+        else if (!inside && c == ':')
+            return true;
+    }
+    return false;
+}
+
 bool HasStatementSeparator(std::string_view s) {
+    if (!HasCodeColon(s))
+        return false; // a colon inside a literal or a comment separates nothing
     if (IsLabelLine(s))
         return false;
     const std::string_view t = UpperCodeView(s);
@@ -274,12 +290,24 @@ bool IsSingleLineIf(std::string_view s) {
     return p != std::string_view::npos && p + 5 < t.size();
 }
 
+// True when the line's first non-blank character is one of `letters` (upper case, compared in any
+// case) and the line holds a comma: the cheap test that most lines fail before the declaration tests.
+static bool MayBeListDeclaration(std::string_view s, std::string_view letters) {
+    const std::string_view start = TrimLeft(s);
+    return !start.empty() && letters.find(UpperChar(start[0])) != std::string_view::npos &&
+           s.find(',') != std::string_view::npos;
+}
+
 bool IsMultiConstDecl(std::string_view s) {
+    if (!MayBeListDeclaration(s, "CG"))
+        return false;
     const std::string_view t = UpperCodeView(s);
     return (StartsWith(t, "CONST ") || StartsWith(t, "GLOBAL CONST ")) && Contains(t, ",");
 }
 
 bool IsMultiVarDecl(std::string_view s) {
+    if (!MayBeListDeclaration(s, "DRGS"))
+        return false;
     const std::string_view t = UpperCodeView(s);
     if (!Contains(t, ","))
         return false;

@@ -114,10 +114,10 @@ void TVBSrcFormatter::ResetPassState() {
 }
 
 bool TVBSrcFormatter::FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress) {
-    // Room for the output's growth (indentation, inserted lines) is reserved up front; pages that
-    // are never written are never touched.
-    OutputLines.Reserve(inputLines.size() + inputLines.size() / 8 + 16,
-                        inputLines.BufferBytes() + inputLines.size() * 8 + 4096);
+    // Room for the output's growth (indentation, split pieces, header comments, blank lines) is
+    // reserved up front, generously: pages that are never written are never touched, while a buffer
+    // that has to grow copies everything written so far.
+    OutputLines.Reserve(inputLines.size() * 2 + 16, inputLines.BufferBytes() * 2 + inputLines.size() * 8 + 4096);
     return RunPass(inputLines, pass, progress);
 }
 

@@ -25,5 +25,10 @@ test: build
 bench: build
 	./bench/run-all.sh $(BUILD_DIR)
 
+# Lists the C++ files that clang-format would change (not part of `make test`).
+format-check:
+	@git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' | \
+	  xargs clang-format --dry-run -Werror
+
 clean:
 	rm -rf $(BUILD_DIR)

@@ -30,15 +30,18 @@ std::string MakeSource(int index) {
 
 std::string Generate(const std::filesystem::path& dir, bool upperCaseNames) {
     std::filesystem::create_directories(dir / "Forms");
-    std::string vbp = "Type=Exe\r\nReference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE\r\n";
+    std::string vbp =
+        "Type=Exe\r\nReference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE\r\n";
     for (int i = 0; i < kFiles; ++i) {
         const bool form = i % 4 == 0;
-        std::string name = form ? "Forms/frmView" + std::to_string(i) + ".frm" : "modCalc" + std::to_string(i) + ".bas";
+        std::string name =
+            form ? "Forms/frmView" + std::to_string(i) + ".frm" : "modCalc" + std::to_string(i) + ".bas";
         std::ofstream(dir / name, std::ios::binary) << MakeSource(i);
         std::string written = form ? "Forms\\frmView" + std::to_string(i) + ".frm" : name;
         if (upperCaseNames)
             std::transform(written.begin(), written.end(), written.begin(), ::toupper);
-        vbp += form ? "Form=" + written + "\r\n" : "Module=modCalc" + std::to_string(i) + "; " + written + "\r\n";
+        vbp += form ? "Form=" + written + "\r\n"
+                    : "Module=modCalc" + std::to_string(i) + "; " + written + "\r\n";
     }
     vbp += "Startup=\"Sub Main\"\r\nName=\"Bench\"\r\n";
     const auto path = dir / (upperCaseNames ? "Upper.vbp" : "Bench.vbp");
@@ -81,10 +84,11 @@ int main() {
         for (int run = 0; run < 3; ++run)
             times.push_back(OpenMilliseconds(path, files));
         std::sort(times.begin(), times.end());
-        std::printf("open_project %d files x %d lines, names %s: median %.0f ms wall, %.0f ms CPU; best %.0f ms wall "
-                    "(%d files read)\n",
-                    kFiles, kLinesPerFile, upper ? "in upper case" : "as on disk", times[1].first, times[1].second,
-                    times[0].first, files);
+        std::printf(
+            "open_project %d files x %d lines, names %s: median %.0f ms wall, %.0f ms CPU; best %.0f ms wall "
+            "(%d files read)\n",
+            kFiles, kLinesPerFile, upper ? "in upper case" : "as on disk", times[1].first, times[1].second,
+            times[0].first, files);
         if (files != kFiles)
             status = 1;
     }

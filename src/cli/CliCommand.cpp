@@ -32,10 +32,13 @@ void CommonOptions::AddTo(CLI::App& sub) {
     sub.add_option("--ini", ini_, "Settings file (default: the user's VBKEMPT3.INI)");
     sub.add_option("--set", sets_, "Section.Key=Value, applied after the settings file (repeatable)")
         ->allow_extra_args(false);
-    sub.add_option("--tab-width", tabWidth_, "Tab width (instead of VB.INI TabStops)")->check(CLI::Range(1, 80));
+    sub.add_option("--tab-width", tabWidth_, "Tab width (instead of VB.INI TabStops)")
+        ->check(CLI::Range(1, 80));
 }
 
-std::string CommonOptions::SettingsFile() const { return ini_.empty() ? std::string(kSettingsFileName) : ini_; }
+std::string CommonOptions::SettingsFile() const {
+    return ini_.empty() ? std::string(kSettingsFileName) : ini_;
+}
 
 std::optional<Settings> CommonOptions::LoadSettings() const {
     Settings settings;

@@ -22,8 +22,8 @@ public:
         if (!project)
             return kExitBadInput;
         for (const auto& entry : project->Files())
-            std::cout << SourceKindName(entry.Kind) << '\t' << entry.FileName << '\t' << entry.FullPath << '\t'
-                      << static_cast<long long>(entry.FileSize) << '\t' << entry.LineCount << '\n';
+            std::cout << SourceKindName(entry.Kind) << '\t' << entry.FileName << '\t' << entry.FullPath
+                      << '\t' << static_cast<long long>(entry.FileSize) << '\t' << entry.LineCount << '\n';
         return kExitOk;
     }
 

@@ -51,7 +51,8 @@ std::vector<ProfileLine> ParseProfile(std::string_view text) {
         if (!body.empty() && body.front() == '[') {
             size_t close = body.find(']');
             line.type = ProfileLine::Section;
-            line.name = TrimBlanks(body.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            line.name = TrimBlanks(
+                body.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
         } else if (!body.empty() && body.front() != ';') {
             size_t eq = body.find('=');
             if (eq != std::string_view::npos && eq > 0) {
@@ -147,9 +148,10 @@ std::optional<int> ParseProfileInteger(std::string_view text) {
         for (char c : text.substr(2)) {
             if (!std::isxdigit(static_cast<unsigned char>(c)))
                 return std::nullopt;
-            value = value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(c))
-                                                           ? c - '0'
-                                                           : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10);
+            value = value * 16 +
+                    static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(c))
+                                              ? c - '0'
+                                              : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10);
             if (value > 0xFFFFFFFFull)
                 return std::nullopt;
         }
@@ -215,12 +217,14 @@ bool GetProfileBool(const std::string& section, const std::string& key, bool def
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& fileName) {
     // Names that would break the file's syntax cannot be stored.
-    if (TrimBlanks(section).empty() || TrimBlanks(key).empty() || section.find_first_of("]\r\n") != std::string::npos ||
+    if (TrimBlanks(section).empty() || TrimBlanks(key).empty() ||
+        section.find_first_of("]\r\n") != std::string::npos ||
         key.find_first_of("=[\r\n") != std::string::npos || TrimBlanks(key).front() == ';')
         return false;
     // A line break inside a value would start a new line of the file; it is stored as a blank.
     std::string cleanValue = value;
-    std::replace_if(cleanValue.begin(), cleanValue.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        cleanValue.begin(), cleanValue.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 
     std::string path = ProfilePath(fileName);
     struct stat st;
@@ -250,7 +254,8 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (found.key) {
         const auto& line = *found.key;
         size_t keyStart = text.find_first_not_of(" \t", line.begin);
-        updated = text.substr(0, keyStart) + std::string(found.key->name) + "=" + cleanValue + text.substr(line.end);
+        updated = text.substr(0, keyStart) + std::string(found.key->name) + "=" + cleanValue +
+                  text.substr(line.end);
     } else if (found.sectionEnd) {
         const auto& last = *found.sectionEnd;
         std::string insert = std::string(TrimBlanks(key)) + "=" + cleanValue + eol;
@@ -264,11 +269,14 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
             updated += eol;
         if (!updated.empty())
             updated += eol;
-        updated += "[" + std::string(TrimBlanks(section)) + "]" + eol + std::string(TrimBlanks(key)) + "=" + cleanValue + eol;
+        updated += "[" + std::string(TrimBlanks(section)) + "]" + eol + std::string(TrimBlanks(key)) + "=" +
+                   cleanValue + eol;
     }
     return WriteFileAtomic(path, updated);
 }
 
-std::string UnableToWriteMessage(const std::string& fileName) { return "Unable to write to " + fileName; }
+std::string UnableToWriteMessage(const std::string& fileName) {
+    return "Unable to write to " + fileName;
+}
 
 } // namespace kemptor

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -46,7 +46,8 @@ mode_t NewFileMode() {
 
 // Reads a file in chunks (never empty ones): onSize gets the size of a regular file first. False when
 // the file cannot be opened or read; a directory cannot.
-template <class OnSize, class OnChunk> bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
+template <class OnSize, class OnChunk>
+bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
     Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
     if (f.fd < 0)
         return false;
@@ -106,18 +107,21 @@ long CountTextLines(const std::string& path) {
     long count = 0;
     bool pendingText = false; // bytes seen since the last line end
     bool afterCr = false;     // the last byte read was a CR
-    bool ok = ReadChunks(path, [](size_t) {}, [&](std::string_view chunk) {
-        const char* begin = chunk.data();
-        const char* end = begin + chunk.size();
-        count += std::count(begin, end, '\r') + std::count(begin, end, '\n');
-        if (afterCr && *begin == '\n')
-            --count;
-        for (const char* cr = begin; (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;)
-            if (++cr < end && *cr == '\n')
+    bool ok = ReadChunks(
+        path, [](size_t) {},
+        [&](std::string_view chunk) {
+            const char* begin = chunk.data();
+            const char* end = begin + chunk.size();
+            count += std::count(begin, end, '\r') + std::count(begin, end, '\n');
+            if (afterCr && *begin == '\n')
                 --count;
-        afterCr = end[-1] == '\r';
-        pendingText = end[-1] != '\r' && end[-1] != '\n';
-    });
+            for (const char* cr = begin;
+                 (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;)
+                if (++cr < end && *cr == '\n')
+                    --count;
+            afterCr = end[-1] == '\r';
+            pendingText = end[-1] != '\r' && end[-1] != '\n';
+        });
     return ok ? count + (pendingText ? 1 : 0) : -1;
 }
 

@@ -39,11 +39,13 @@ public:
             return {};
         std::lock_guard lock(mutex_);
         auto it = cache_.find(dir);
-        if (it == cache_.end() || it->second.mtime != st.st_mtim.tv_sec || it->second.mtimeNs != st.st_mtim.tv_nsec ||
-            it->second.inode != st.st_ino) {
+        if (it == cache_.end() || it->second.mtime != st.st_mtim.tv_sec ||
+            it->second.mtimeNs != st.st_mtim.tv_nsec || it->second.inode != st.st_ino) {
             if (cache_.size() >= kMaxDirectories)
                 cache_.clear();
-            it = cache_.insert_or_assign(dir, Listing{st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_ino, ReadNames(dir)})
+            it = cache_
+                     .insert_or_assign(
+                         dir, Listing{st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_ino, ReadNames(dir)})
                      .first;
         }
         auto found = it->second.byLowerName.find(Lower(name));
@@ -101,7 +103,9 @@ std::string StripDrive(const std::string& path) {
 
 } // namespace
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 bool IsAbsolutePath(const std::string& path) {
     return path.find(':') != std::string::npos || (!path.empty() && IsPathSeparator(path[0]));
@@ -233,6 +237,8 @@ bool CopyFileKeepStamp(const std::string& from, const std::string& to) {
     return ::utimensat(AT_FDCWD, target.c_str(), times, 0) == 0;
 }
 
-bool DeleteFileAt(const std::string& path) { return ::unlink(MapToHostPath(path).c_str()) == 0; }
+bool DeleteFileAt(const std::string& path) {
+    return ::unlink(MapToHostPath(path).c_str()) == 0;
+}
 
 } // namespace kemptor

@@ -20,7 +20,9 @@ constexpr size_t kMaxShownName = 512;
 
 enum class ReadOutcome { Finished, Abandoned };
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& s, const char* prefix) {
+    return s.rfind(prefix, 0) == 0;
+}
 
 bool StartsWithUpper(const std::string& s, std::string_view upperPrefix) {
     if (s.size() < upperPrefix.size())
@@ -120,9 +122,10 @@ void CloseLoad(std::unique_ptr<TSourceMgt>& project, ProjectReaderObserver& obse
 } // namespace
 
 std::string NotAsciiFileText(const std::string& nameAsWritten) {
-    std::string name = nameAsWritten.size() > kMaxShownName ? nameAsWritten.substr(0, kMaxShownName) + "..."
-                                                            : nameAsWritten;
-    return name + " is not an ASCII file.  " + "It will not be added to the project.  Select Cancel to quit " +
+    std::string name =
+        nameAsWritten.size() > kMaxShownName ? nameAsWritten.substr(0, kMaxShownName) + "..." : nameAsWritten;
+    return name + " is not an ASCII file.  " +
+           "It will not be added to the project.  Select Cancel to quit " +
            "loading the project or OK to continue.";
 }
 
@@ -141,23 +144,26 @@ bool IsTextFile(const std::string& path) {
     if (n != 1)
         return false;
     return c == '\r' || c == '\n' || c == ' ' || c == '!' || c == '#' || c == '\'' || c == '*' || c == '.' ||
-           c == '/' || c == '\\' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+           c == '/' || c == '\\' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+           (c >= 'a' && c <= 'z');
 }
 
 std::string ExtractProjectPath(const std::string& line) {
     char mark = (StartsWithUpper(line, "FORM") || StartsWithUpper(line, "USERCONTROL")) ? '=' : ';';
     size_t at = line.find(mark);
-    return at == std::string::npos ? std::string() : std::string(TrimBlanks(std::string_view(line).substr(at + 1)));
+    return at == std::string::npos ? std::string()
+                                   : std::string(TrimBlanks(std::string_view(line).substr(at + 1)));
 }
 
 std::string ProjectFilePath(const std::string& projectDir, const std::string& writtenPath) {
-    bool absolute = writtenPath.find(":\\") != std::string::npos || writtenPath.find(":/") != std::string::npos ||
+    bool absolute = writtenPath.find(":\\") != std::string::npos ||
+                    writtenPath.find(":/") != std::string::npos ||
                     (!writtenPath.empty() && writtenPath[0] == '/');
     return absolute ? writtenPath : projectDir + writtenPath;
 }
 
-bool OpenProject(const std::string& path, std::unique_ptr<TSourceMgt>& project, ProjectReaderObserver& observer,
-                 Prompter& prompter) {
+bool OpenProject(const std::string& path, std::unique_ptr<TSourceMgt>& project,
+                 ProjectReaderObserver& observer, Prompter& prompter) {
     if (observer.ProjectShown())
         observer.CloseProject();
     if (!IsTextFile(path)) {

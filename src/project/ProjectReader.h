@@ -45,8 +45,8 @@ public:
 // project with at least one file is open. Otherwise no project is open afterwards: `project` is reset
 // before observer.CloseProject() is called, or, when the project file fails the text test, left as
 // step one left it.
-bool OpenProject(const std::string& path, std::unique_ptr<TSourceMgt>& project, ProjectReaderObserver& observer,
-                 Prompter& prompter);
+bool OpenProject(const std::string& path, std::unique_ptr<TSourceMgt>& project,
+                 ProjectReaderObserver& observer, Prompter& prompter);
 
 // True when the file's first byte is one a source file saved as text begins with: CR, LF, blank, "!",
 // "#", "'", "*", ".", "/", a digit, an ASCII letter or "\". A file that cannot be opened or read, and

@@ -18,11 +18,16 @@ TSourceKind SourceKindOf(const std::string& upperExtension) {
 
 const char* SourceKindName(TSourceKind kind) {
     switch (kind) {
-    case skForm: return "form";
-    case skModule: return "module";
-    case skCustomControl: return "customcontrol";
-    case skClass: return "class";
-    case skUserControl: return "usercontrol";
+    case skForm:
+        return "form";
+    case skModule:
+        return "module";
+    case skCustomControl:
+        return "customcontrol";
+    case skClass:
+        return "class";
+    case skUserControl:
+        return "usercontrol";
     }
     return "module";
 }
@@ -32,7 +37,9 @@ TSourceMgt::TSourceMgt() {
     First = Current = storage_.back().get();
 }
 
-TSourceMgt::~TSourceMgt() { ReleaseAllLines(); }
+TSourceMgt::~TSourceMgt() {
+    ReleaseAllLines();
+}
 
 int TSourceMgt::FileCount() const {
     int count = 0;
@@ -81,7 +88,9 @@ bool TSourceMgt::LoadCurrentLines() {
     return ok;
 }
 
-void TSourceMgt::ReleaseCurrentLines() { ReleaseLines(Current); }
+void TSourceMgt::ReleaseCurrentLines() {
+    ReleaseLines(Current);
+}
 
 void TSourceMgt::ReleaseAllLines() {
     for (TSourceEntry* e = First; e; e = e->Next)

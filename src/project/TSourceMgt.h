@@ -39,12 +39,12 @@ struct TSourceEntry {
     double FileSize = -1;    // bytes when the project was read; -1 when the file was not found
     std::string Extension;   // upper case with its dot (".FRM"); empty when none
     std::int32_t LineCount = 0;
-    bool Loaded = false;     // Lines holds the file's text
-    bool Selected = true;    // takes part in the next processing run
-    bool Processed = false;  // an output copy was written since the project was opened
-    std::string OutputPath;  // the output copy written last
+    bool Loaded = false;    // Lines holds the file's text
+    bool Selected = true;   // takes part in the next processing run
+    bool Processed = false; // an output copy was written since the project was opened
+    std::string OutputPath; // the output copy written last
     TSourceKind Kind = skForm;
-    TextLines Lines;         // the file's lines while Loaded
+    TextLines Lines; // the file's lines while Loaded
     TSourceEntry* Next = nullptr;
     TSourceEntry* Prev = nullptr;
     // The last LoadLines could not read the file: Lines holds only "NOT AVAILABLE". Whoever writes

@@ -24,18 +24,27 @@ std::map<std::string, std::vector<bool*>> RadioGroups(Settings& s) {
 }
 
 // Sets one radio button as the dialog's button would be set: selecting it clears its group.
-void SetRadio(std::map<std::string, std::vector<bool*>>& groups, const SettingDef& def, bool& button, bool on) {
+void SetRadio(std::map<std::string, std::vector<bool*>>& groups, const SettingDef& def, bool& button,
+              bool on) {
     if (on)
         for (bool* other : groups[def.items])
             *other = false;
     button = on;
 }
 
-std::string ValueText(bool value) { return value ? "1" : "0"; }
-std::string ValueText(int value) { return std::to_string(value); }
-std::string ValueText(const std::string& value) { return value; }
+std::string ValueText(bool value) {
+    return value ? "1" : "0";
+}
+std::string ValueText(int value) {
+    return std::to_string(value);
+}
+std::string ValueText(const std::string& value) {
+    return value;
+}
 
-int ClampChoice(const SettingDef& def, int value) { return std::clamp(value, 0, def.maximum); }
+int ClampChoice(const SettingDef& def, int value) {
+    return std::clamp(value, 0, def.maximum);
+}
 
 std::optional<bool> ParseBool(const std::string& text) {
     static const char* const trueWords[] = {"true", "yes", "on"};
@@ -137,14 +146,16 @@ std::optional<std::string> ApplySettingOverride(Settings& s, const std::string& 
 std::vector<std::string> ReadRecentFiles(const std::string& fileName) {
     std::vector<std::string> items;
     for (int n = kRecentFilesCapacity; n >= 1; --n) {
-        std::string value = GetPrivateProfileString("RecentFiles", "Item" + std::to_string(n), kNothingFound, fileName);
+        std::string value =
+            GetPrivateProfileString("RecentFiles", "Item" + std::to_string(n), kNothingFound, fileName);
         if (value != kNothingFound)
             items.insert(items.begin(), value);
     }
     return items;
 }
 
-std::optional<std::string> WriteRecentFiles(const std::vector<std::string>& items, const std::string& fileName) {
+std::optional<std::string> WriteRecentFiles(const std::vector<std::string>& items,
+                                            const std::string& fileName) {
     const size_t count = std::min(items.size(), static_cast<size_t>(kRecentFilesCapacity));
     for (size_t i = 0; i < count; ++i)
         if (!WritePrivateProfileString("RecentFiles", "Item" + std::to_string(i + 1), items[i], fileName))
@@ -176,7 +187,8 @@ WindowPlacementRecord ReadWindowPlacement(const std::string& fileName) {
     return placement;
 }
 
-std::optional<std::string> WriteWindowPlacement(const WindowPlacementRecord& placement, const std::string& fileName) {
+std::optional<std::string> WriteWindowPlacement(const WindowPlacementRecord& placement,
+                                                const std::string& fileName) {
     for (const auto& k : kPlacementKeys)
         if (!WritePrivateProfileString("frmMain", k.key, std::to_string(placement.*k.member), fileName))
             return UnableToWriteMessage(fileName);

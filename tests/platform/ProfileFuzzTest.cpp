@@ -25,8 +25,9 @@ bool SameName(std::string a, std::string b) {
 }
 
 std::string RandomProfile(std::mt19937& rng) {
-    static const std::string_view pieces[] = {"[", "]", "=", ";", "\r", "\n", "\r\n", " ", "\t", "s", "S",
-                                              "k", "K", "x", "a b", "\"", "'", "0x1", "\xff", std::string_view("\0", 1)};
+    static const std::string_view pieces[] = {
+        "[", "]", "=", ";", "\r",  "\n", "\r\n", " ",   "\t",   "s",
+        "S", "k", "K", "x", "a b", "\"", "'",    "0x1", "\xff", std::string_view("\0", 1)};
     std::string text;
     const int count = std::uniform_int_distribution<int>(0, 60)(rng);
     for (int i = 0; i < count; ++i) {

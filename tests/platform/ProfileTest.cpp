@@ -70,7 +70,8 @@ TEST_F(ProfileTest, BooleansAreIntegersWhereAnyNonZeroIsTrue) {
 }
 
 TEST_F(ProfileTest, GarbageAndRepeatedSectionsAreTolerated) {
-    Ini("junk before any section\n=novalue\n[A]\n; comment=1\nx=1\n\xff\xfe binary\n[B]\nx=2\n[a]\ny=3\nx=4\n[broken\nz=5\n");
+    Ini("junk before any section\n=novalue\n[A]\n; comment=1\nx=1\n\xff\xfe "
+        "binary\n[B]\nx=2\n[a]\ny=3\nx=4\n[broken\nz=5\n");
     EXPECT_EQ(Str("A", "x"), "1");
     EXPECT_EQ(Str("A", "y"), "3") << "a repeated section is read as one";
     EXPECT_EQ(Str("A", "; comment"), "<none>");

@@ -22,7 +22,8 @@ TEST(WinPath, PathTextArithmetic) {
     EXPECT_EQ(ExtractFileName("..\\lib\\Globals.bas"), "Globals.bas");
     EXPECT_EQ(ExtractFileName("Main.frm"), "Main.frm");
     EXPECT_EQ(ExtractUpperExtension("sub\\Util.bas"), ".BAS");
-    EXPECT_EQ(ExtractUpperExtension("my.dir\\README"), "") << "a dot before the last separator is no extension";
+    EXPECT_EQ(ExtractUpperExtension("my.dir\\README"), "")
+        << "a dot before the last separator is no extension";
     EXPECT_EQ(ExtractUpperExtension("name."), ".");
     EXPECT_TRUE(IsAbsolutePath("C:\\VB\\A.FRM"));
     EXPECT_TRUE(IsAbsolutePath("/tmp/a"));

@@ -27,7 +27,9 @@ public:
     void SetGaugeRange(int maximum) override { log += "range " + std::to_string(maximum) + ";"; }
     void SetGaugePosition(int) override { ++positions; }
     void SetGaugeVisible(bool visible) override { log += visible ? "gauge on;" : "gauge off;"; }
-    void ProjectOpening(const std::string& name, const std::string&) override { log += "opening " + name + ";"; }
+    void ProjectOpening(const std::string& name, const std::string&) override {
+        log += "opening " + name + ";";
+    }
     void SetBusyCursor(bool b) override { busy = b; }
     void AddRecentFile(const std::string&) override { log += "recent;"; }
     void ReloadOptions() override { log += "reload;"; }
@@ -52,11 +54,14 @@ public:
 
 class ProjectReaderTest : public ::testing::Test {
 protected:
-    bool Open(const std::string& relative) { return OpenProject(dir.Path() + relative, project, observer, prompter); }
+    bool Open(const std::string& relative) {
+        return OpenProject(dir.Path() + relative, project, observer, prompter);
+    }
     std::string Dump() const {
         std::string text;
         for (const auto& e : project->Files())
-            text += std::string(SourceKindName(e.Kind)) + " " + e.FileName + " " + std::to_string(e.LineCount) + "\n";
+            text += std::string(SourceKindName(e.Kind)) + " " + e.FileName + " " +
+                    std::to_string(e.LineCount) + "\n";
         return text;
     }
 
@@ -66,8 +71,9 @@ protected:
     std::unique_ptr<TSourceMgt> project;
 };
 
-const std::string kNotAscii = " is not an ASCII file.  It will not be added to the project.  Select Cancel to quit "
-                              "loading the project or OK to continue.";
+const std::string kNotAscii =
+    " is not an ASCII file.  It will not be added to the project.  Select Cancel to quit "
+    "loading the project or OK to continue.";
 
 TEST_F(ProjectReaderTest, MakSkipsLibrariesAndSettingsLinesAndReportsEachStep) {
     dir.Write("p/FORM1.FRM", "VERSION 2.00\r\nBegin Form Form1\r\nEnd\r\n");
@@ -81,7 +87,8 @@ TEST_F(ProjectReaderTest, MakSkipsLibrariesAndSettingsLinesAndReportsEachStep) {
     EXPECT_EQ(project->ProjectName, "Stock.mak");
     EXPECT_EQ(project->ProjectDir, dir.Path() + "p/");
     EXPECT_EQ(project->ProjectLines.size(), 5u);
-    EXPECT_EQ(observer.log, "range 5;gauge on;opening Stock.mak;recent;reload;tab 4;enable;tree 2;gauge off;");
+    EXPECT_EQ(observer.log,
+              "range 5;gauge on;opening Stock.mak;recent;reload;tab 4;enable;tree 2;gauge off;");
     EXPECT_EQ(observer.positions, 5);
     EXPECT_FALSE(observer.busy);
 
@@ -153,7 +160,8 @@ TEST(ProjectFilePath, AbsolutePathsStandAlone) {
     EXPECT_EQ(ProjectFilePath("/p/", "C:\\VB\\FORM1.FRM"), "C:\\VB\\FORM1.FRM");
     EXPECT_EQ(ProjectFilePath("/p/", "..\\COMMON\\UTIL.BAS"), "/p/..\\COMMON\\UTIL.BAS");
     EXPECT_EQ(ProjectFilePath("/p/", "/abs/x.bas"), "/abs/x.bas");
-    EXPECT_EQ(ProjectFilePath("/p/", "C:FORM1.FRM"), "/p/C:FORM1.FRM") << "only \":\\\" makes a path absolute";
+    EXPECT_EQ(ProjectFilePath("/p/", "C:FORM1.FRM"), "/p/C:FORM1.FRM")
+        << "only \":\\\" makes a path absolute";
 }
 
 TEST_F(ProjectReaderTest, OnlyReferenceLinesMakeAnEmptyProject) {
@@ -170,7 +178,8 @@ TEST_F(ProjectReaderTest, OnlyReferenceLinesMakeAnEmptyProject) {
 
 TEST_F(ProjectReaderTest, CancelOnAFailingFileAbandonsTheLoadAndOkLeavesItOut) {
     dir.Write("p/A.BAS", "a\r\n");
-    dir.Write("p/B.FRM", "\xC0" "binary form");
+    dir.Write("p/B.FRM", "\xC0"
+                         "binary form");
     dir.Write("p/C.BAS", "c\r\n");
     dir.Write("p/x.mak", "A.BAS\r\nMISSING.BAS\r\nB.FRM\r\nC.BAS\r\n");
     prompter.Answer(PromptAnswer::Ok);
@@ -192,10 +201,16 @@ TEST_F(ProjectReaderTest, CancelOnAFailingFileAbandonsTheLoadAndOkLeavesItOut) {
 
 TEST_F(ProjectReaderTest, TheTextTestLooksAtTheFirstRawByteOnly) {
     const std::pair<const char*, bool> cases[] = {
-        {"7 lines", true},  {"'comment", true}, {"\r\n", true},  {"\nx", true},   {" x", true},  {"!x", true},
-        {"#If", true},      {"*x", true},       {".x", true},    {"/x", true},    {"\\x", true}, {"Zx", true},
-        {"zx", true},       {"\xEF\xBB\xBF", false}, {"\x80", false}, {"\tx", false}, {"\"x", false},
-        {"(x", false},      {"", false},
+        {"7 lines", true}, {"'comment", true},
+        {"\r\n", true},    {"\nx", true},
+        {" x", true},      {"!x", true},
+        {"#If", true},     {"*x", true},
+        {".x", true},      {"/x", true},
+        {"\\x", true},     {"Zx", true},
+        {"zx", true},      {"\xEF\xBB\xBF", false},
+        {"\x80", false},   {"\tx", false},
+        {"\"x", false},    {"(x", false},
+        {"", false},
     };
     for (auto [text, passes] : cases) {
         std::string path = dir.Write("t.txt", text);
@@ -264,7 +279,8 @@ TEST(SampleProjects, BothSamplesOpenWithEveryFileFound) {
         ScriptedPrompter prompter;
         ProjectReaderObserver observer;
         std::unique_ptr<TSourceMgt> project;
-        ASSERT_TRUE(OpenProject(std::string(KEMPTOR_EXAMPLES) + sample, project, observer, prompter)) << sample;
+        ASSERT_TRUE(OpenProject(std::string(KEMPTOR_EXAMPLES) + sample, project, observer, prompter))
+            << sample;
         EXPECT_TRUE(prompter.Messages().empty()) << sample << ": " << prompter.Messages()[0].text;
         EXPECT_GE(project->FileCount(), 4) << sample;
         for (const auto& e : project->Files()) {

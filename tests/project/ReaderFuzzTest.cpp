@@ -13,10 +13,30 @@ namespace {
 using test::TempDir;
 
 std::string RandomProject(std::mt19937& rng) {
-    static const std::string_view pieces[] = {
-        "Form=", "Module=M; ", "Class=C; ", "UserControl=", "form=", "A.BAS", "b.frm", "SUB\\C.CLS", "..\\",
-        "C:\\", "=", ";", "\\", "/", ".", ".VBX", ".DLL", "\r\n", "\n", "\r", " ", "Reference=*\\G{x}",
-        std::string_view("\0", 1), "\xff\xfe"};
+    static const std::string_view pieces[] = {"Form=",
+                                              "Module=M; ",
+                                              "Class=C; ",
+                                              "UserControl=",
+                                              "form=",
+                                              "A.BAS",
+                                              "b.frm",
+                                              "SUB\\C.CLS",
+                                              "..\\",
+                                              "C:\\",
+                                              "=",
+                                              ";",
+                                              "\\",
+                                              "/",
+                                              ".",
+                                              ".VBX",
+                                              ".DLL",
+                                              "\r\n",
+                                              "\n",
+                                              "\r",
+                                              " ",
+                                              "Reference=*\\G{x}",
+                                              std::string_view("\0", 1),
+                                              "\xff\xfe"};
     std::string text;
     const int count = std::uniform_int_distribution<int>(0, 40)(rng);
     for (int i = 0; i < count; ++i) {

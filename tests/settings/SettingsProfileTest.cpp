@@ -114,7 +114,8 @@ TEST(SettingOverride, AppliesValuesTheWayTheDialogTakesThem) {
     EXPECT_EQ(ApplySettingOverride(s, "BackupInformation.BackupOnlyNewFiles=1"), std::nullopt);
     EXPECT_TRUE(s.BackupOnlyNewFiles);
     EXPECT_FALSE(s.BackupMAKFiles) << "setting a radio button clears its group";
-    EXPECT_EQ(ApplySettingOverride(s, "SpecialComments.SpecialRemoveCommentCharacters=abcdefgh"), std::nullopt);
+    EXPECT_EQ(ApplySettingOverride(s, "SpecialComments.SpecialRemoveCommentCharacters=abcdefgh"),
+              std::nullopt);
     EXPECT_EQ(s.SpecialRemoveCommentCharacters, "abcde");
     EXPECT_EQ(ApplySettingOverride(s, "BackupInformation.BackupNewCodeDirectory=C:\\A=B\\"), std::nullopt);
     EXPECT_EQ(s.BackupNewCodeDirectory, "C:\\A=B\\");
@@ -161,7 +162,8 @@ TEST_F(SettingsProfileTest, PlacementRoundTripsAndNeedsAWidth) {
 TEST_F(SettingsProfileTest, TabStopsComeFromVbIniWithinReason) {
     const std::string vbIni = dir.Path() + "VB.INI";
     EXPECT_EQ(ReadTabStops(vbIni), 4);
-    for (auto [stored, expected] : {std::pair{"8", 8}, {"0", 4}, {"-3", 4}, {"abc", 4}, {"0x2", 2}, {"500", 4}}) {
+    for (auto [stored, expected] :
+         {std::pair{"8", 8}, {"0", 4}, {"-3", 4}, {"abc", 4}, {"0x2", 2}, {"500", 4}}) {
         dir.Write("VB.INI", std::string("[Visual Basic]\r\nTabStops=") + stored + "\r\n");
         EXPECT_EQ(ReadTabStops(vbIni), expected) << stored;
     }

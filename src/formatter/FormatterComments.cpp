@@ -77,14 +77,20 @@ void TVBSrcFormatter::FormatSingleLineComment(std::string& line) {
     }
 }
 
+std::string TVBSrcFormatter::CommentBorder() const {
+    const Settings& cfg = Config();
+    // Without blocking characters the dialog's default stands in.
+    const std::string_view pattern =
+        cfg.SingleLineCommentBlockCharacters.empty() ? "-" : std::string_view(cfg.SingleLineCommentBlockCharacters);
+    return "'" + RepeatPattern(pattern, cfg.SingleLineCommentBlockCharacterTotal);
+}
+
 void TVBSrcFormatter::AddCommentBorders() {
     const Settings& cfg = Config();
     const int group = CommentGroupCount;
     if (!cfg.SingleLineCommentBlocks || group == 0 || group < cfg.SingleLineCommentGroupQty)
         return;
-    const std::string& pattern =
-        cfg.SingleLineCommentBlockCharacters.empty() ? std::string("-") : cfg.SingleLineCommentBlockCharacters;
-    std::string border = Indented(PrevIndent, "'" + RepeatPattern(pattern, cfg.SingleLineCommentBlockCharacterTotal));
+    std::string border = Indented(PrevIndent, CommentBorder());
     if (Trim(border) == Trim(PrevLine))
         return; // the group already ends with such a border
     // Placed like the group's own lines; the group count is kept so that no group start is taken.

@@ -2,6 +2,7 @@
 #include "formatter/LineHelpers.h"
 #include "formatter/LineSplits.h"
 #include "formatter/RoutineHeading.h"
+#include "formatter/StatementCuts.h"
 #include "formatter/TVBSrcFormatter.h"
 #include "settings/SettingsCatalogue.h"
 
@@ -33,20 +34,9 @@ std::string Parameters(std::string_view line) {
     const int open = PosOutsideQuotes(code, '(');
     if (open == 0)
         return {};
-    int depth = 0;
-    bool inLiteral = false;
-    for (std::size_t i = static_cast<std::size_t>(open - 1); i < code.size(); ++i) {
-        const char c = code[i];
-        if (c == '"')
-            inLiteral = !inLiteral;
-        else if (inLiteral)
-            continue;
-        else if (c == '(')
-            ++depth;
-        else if (c == ')' && --depth == 0)
-            return std::string(Trim(code.substr(static_cast<std::size_t>(open), i - static_cast<std::size_t>(open))));
-    }
-    return std::string(Trim(code.substr(static_cast<std::size_t>(open))));
+    const std::size_t from = static_cast<std::size_t>(open);
+    const std::size_t close = cuts::ClosingParen(code, from - 1);
+    return std::string(Trim(code.substr(from, close == cuts::npos ? cuts::npos : close - from)));
 }
 
 // Whether the settings ask for a header at this place and in this kind of file.
@@ -114,12 +104,7 @@ bool HeaderPresent(const TVBSrcFormatter& engine, const TextLines& templ, bool b
     const std::string& edge = before ? templ.back() : templ.front();
     if (neighbour == edge || (!Trim(edge).empty() && MatchesTemplateLine(neighbour, edge)))
         return true;
-    const Settings& cfg = engine.Config();
-    if (!cfg.SingleLineCommentBlocks)
-        return false;
-    const std::string& pattern =
-        cfg.SingleLineCommentBlockCharacters.empty() ? std::string("-") : cfg.SingleLineCommentBlockCharacters;
-    return Trim(neighbour) == "'" + RepeatPattern(pattern, cfg.SingleLineCommentBlockCharacterTotal);
+    return engine.Config().SingleLineCommentBlocks && Trim(neighbour) == engine.CommentBorder();
 }
 
 } // namespace

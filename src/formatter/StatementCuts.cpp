@@ -64,6 +64,23 @@ bool StartsWithWord(std::string_view code, std::string_view word) {
     return WordAt(code, SkipBlanks(code, 0), word);
 }
 
+size_t ClosingParen(std::string_view code, size_t open) {
+    int depth = 0;
+    bool inLiteral = false;
+    for (size_t i = open; i < code.size(); ++i) {
+        char c = code[i];
+        if (c == '"')
+            inLiteral = !inLiteral;
+        else if (inLiteral)
+            continue;
+        else if (c == '(')
+            ++depth;
+        else if (c == ')' && --depth == 0)
+            return i;
+    }
+    return npos;
+}
+
 std::vector<size_t> TopLevelCommas(std::string_view code) {
     std::vector<size_t> commas;
     bool inLiteral = false;
@@ -183,20 +200,8 @@ bool IsWordAsDeclaration(std::string_view code) {
         return false;
     i = SkipBlanks(code, i);
     if (i < code.size() && code[i] == '(') {
-        int depth = 0;
-        bool inLiteral = false;
-        for (; i < code.size(); ++i) {
-            char c = code[i];
-            if (c == '"')
-                inLiteral = !inLiteral;
-            else if (inLiteral)
-                continue;
-            else if (c == '(')
-                ++depth;
-            else if (c == ')' && --depth == 0)
-                break;
-        }
-        if (i >= code.size())
+        i = ClosingParen(code, i);
+        if (i == npos)
             return false;
         i = SkipBlanks(code, i + 1);
     }

@@ -28,6 +28,10 @@ size_t FindWord(std::string_view code, std::string_view word, size_t from = 0);
 // True when `code` (leading blanks allowed) begins with `word` as a whole word, in any letter case.
 bool StartsWithWord(std::string_view code, std::string_view word);
 
+// Position of the ")" that closes the "(" at `open`, skipping literals and nested pairs; npos when the
+// line ends first.
+size_t ClosingParen(std::string_view code, size_t open);
+
 // Every comma outside string literals and parentheses.
 std::vector<size_t> TopLevelCommas(std::string_view code);
 

@@ -131,6 +131,7 @@ public:
     void FormatSingleLineComment(std::string& line);
     void FormatInLineComment(std::string& line);
     void AddCommentBorders(); // for the comment group that ends at the current line
+    std::string CommentBorder() const; // an apostrophe and the blocking characters, unindented
     bool KeepBlankLine(const std::string& line) const;
     void AddBlankLines(int n);
     void AddBlankLinesBefore(const std::string& line); // by the line's class, end of BeforeLine

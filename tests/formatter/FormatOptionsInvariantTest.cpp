@@ -192,9 +192,10 @@ void ExpectInvariants(const std::vector<std::string>& input, const Variant& vari
     std::erase_if(expected, [](const auto& entry) { return entry.second == 0; });
     EXPECT_EQ(expected, after.code) << what << ": a name, number or literal was lost or repeated\n"
                                     << JoinLines(output);
-    if (variant.keepsComments)
+    if (variant.keepsComments) {
         EXPECT_TRUE(IsSubsequence(before.comments, after.comments)) << what << ": a comment was lost\n"
                                                                     << JoinLines(output);
+    }
 }
 
 // Lines that the splitters, the comment placement and the For/Next handling must treat with care.

@@ -128,6 +128,10 @@ public:
         CliPrompter prompter;
         ProgressObserver progress;
         TVBSrcFormatter engine(*settings, prompter);
+        // The header templates in force: the defaults, or the template files the settings name.
+        HeaderTemplates templates = DefaultHeaderTemplates();
+        LoadCommentHeaders(templates, *settings, prompter);
+        engine.SetHeaderTemplates(templates);
         bool anyWouldChange = false;
         bool anyFailed = false;
         for (const std::string& file : files_) {

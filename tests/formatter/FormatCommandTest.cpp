@@ -121,3 +121,21 @@ TEST(FormatCommand, BadInputAndUsageExitWithTwo) {
 
 } // namespace
 } // namespace kemptor::test
+
+namespace kemptor::test {
+namespace {
+
+TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
+    TempDir dir;
+    const std::string file = dir.Write("Main.bas", "Option Explicit\nSub Main()\nEnd Sub\n");
+    const std::string templ = dir.Write("sub.txt", "' Header of %n\n");
+    const std::string common = "--set SubComments.SubLevelCommentsPerform=1 --set SubComments.SubLevelCommentsFile=";
+    EXPECT_EQ("Option Explicit\r\nSub Main()\r\n' Header of Main\r\nEnd Sub\r\n",
+              RunCli(dir, common + "'" + templ + "' '" + file + "'").out);
+    const CliResult missing = RunCli(dir, common + "'" + dir.Path() + "none.txt' '" + file + "'");
+    EXPECT_EQ("warning: Unable to load sub comment header file: " + dir.Path() + "none.txt\n", missing.err);
+    EXPECT_NE(std::string::npos, missing.out.find("'!  Name   :  Main")) << "the default template stays";
+}
+
+} // namespace
+} // namespace kemptor::test

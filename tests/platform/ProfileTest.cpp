@@ -55,8 +55,6 @@ TEST_F(ProfileTest, IntegersFollowTheHexAndDecimalRule) {
     EXPECT_EQ(Int("S", "allbits"), -1);
     EXPECT_EQ(Int("S", "toolong"), -99);
     EXPECT_EQ(Int("S", "empty"), -99);
-    EXPECT_EQ(ParseProfileInteger("-2147483648"), -2147483647 - 1);
-    EXPECT_EQ(ParseProfileInteger("2147483648"), std::nullopt);
     EXPECT_EQ(GetProfileInteger("s", "HEX", 0, dir.Path() + "test.ini"), 16) << "first occurrence wins";
 }
 
@@ -67,6 +65,11 @@ TEST_F(ProfileTest, BooleansAreIntegersWhereAnyNonZeroIsTrue) {
     EXPECT_FALSE(GetProfileBool("S", "zero", true, f));
     EXPECT_TRUE(GetProfileBool("S", "word", true, f)) << "unreadable number keeps the default";
     EXPECT_FALSE(GetProfileBool("S", "absent", false, f));
+}
+
+TEST_F(ProfileTest, StringsAreCutAt1023Characters) {
+    Ini("[S]\nlong=" + std::string(5000, 'a') + "\n");
+    EXPECT_EQ(Str("S", "long").size(), 1023u);
 }
 
 TEST_F(ProfileTest, GarbageAndRepeatedSectionsAreTolerated) {
@@ -135,6 +138,15 @@ TEST_F(ProfileTest, ALineBreakInAValueCannotAddLines) {
     ASSERT_TRUE(Write("S", "K", "a\r\n[T]\nX=1"));
     EXPECT_EQ(Str("T", "X"), "<none>");
     EXPECT_EQ(Str("S", "K"), "a  [T] X=1");
+}
+
+TEST(ProfileInteger, ParsesWholeTextsOnly) {
+    EXPECT_EQ(ParseProfileInteger("2147483647"), 2147483647);
+    EXPECT_EQ(ParseProfileInteger("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(ParseProfileInteger("2147483648"), std::nullopt);
+    EXPECT_EQ(ParseProfileInteger("0xg1"), std::nullopt);
+    EXPECT_EQ(ParseProfileInteger("-"), std::nullopt);
+    EXPECT_EQ(ParseProfileInteger(" 42 "), 42);
 }
 
 } // namespace

@@ -68,5 +68,15 @@ TEST(TextFile, AtomicWriteFailsCleanlyWhereItCannotWrite) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() + "sub"));
 }
 
+TEST(TextFile, WindowsPathsAreMappedOnReadAndWrite) {
+    TempDir dir;
+    dir.Write("Sub/Util.BAS", "a\r\nb\r\n");
+    auto lines = ReadTextLines(dir.Path() + "SUB\\util.bas");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->size(), 2u);
+    ASSERT_TRUE(WriteTextLinesAtomic(dir.Path() + "sub\\New.bas", {"x"}));
+    EXPECT_EQ(dir.Read("Sub/New.bas"), "x\r\n");
+}
+
 } // namespace
 } // namespace kemptor

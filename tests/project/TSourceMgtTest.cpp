@@ -44,6 +44,18 @@ TEST(TSourceMgt, WalksVisitEveryFileOnceAndNeverTheTerminator) {
     EXPECT_TRUE(m.Current->FileName.empty());
 }
 
+TEST(TSourceMgt, KindComesFromTheExtensionWithLaterTestsWinning) {
+    EXPECT_EQ(SourceKindOf(".FRM"), skForm);
+    EXPECT_EQ(SourceKindOf(".BAS"), skModule);
+    EXPECT_EQ(SourceKindOf(".TXT"), skModule);
+    EXPECT_EQ(SourceKindOf(""), skModule);
+    EXPECT_EQ(SourceKindOf(".VBX"), skCustomControl);
+    EXPECT_EQ(SourceKindOf(".CLS"), skClass);
+    EXPECT_EQ(SourceKindOf(".CTL"), skUserControl);
+    EXPECT_EQ(SourceKindOf(".frm"), skModule) << "the extension is upper-cased by the reader";
+    EXPECT_STREQ(SourceKindName(skUserControl), "usercontrol");
+}
+
 TEST(TSourceMgt, LinesAreLoadedOnDemandAndReleased) {
     TempDir dir;
     TSourceMgt m;
@@ -86,6 +98,21 @@ TEST(TSourceMgt, AnUnreadableFileLoadsAsNotAvailableAndSaysSo) {
     EXPECT_TRUE(m.LoadLines(e));
     EXPECT_FALSE(e->LoadFailed);
     EXPECT_EQ(e->Lines, (TextLines{"back"}));
+}
+
+TEST(TSourceMgt, ReleaseAllLinesReachesTheTerminatorToo) {
+    TempDir dir;
+    TSourceMgt m;
+    auto* a = AddFile(m, dir.Write("a.bas", "1\r\n"));
+    auto* b = AddFile(m, dir.Write("b.bas", "2\r\n"));
+    m.LoadLines(a);
+    m.LoadLines(b);
+    m.Current->FullPath = a->FullPath;
+    m.LoadLines(m.Current);
+    m.ReleaseAllLines();
+    EXPECT_FALSE(a->Loaded);
+    EXPECT_FALSE(b->Loaded);
+    EXPECT_FALSE(m.Current->Loaded);
 }
 
 } // namespace

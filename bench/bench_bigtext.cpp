@@ -32,9 +32,11 @@ bool BenchWidget(const std::vector<std::string>& text) {
     const auto scrollStart = std::chrono::steady_clock::now();
     view.ScrollView(Qt::Vertical, kemptor::TBigText::TScrollCode::LineDown);
     QCoreApplication::processEvents();
-    const double scroll = std::chrono::duration<double>(std::chrono::steady_clock::now() - scrollStart).count();
+    const double scroll =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - scrollStart).count();
     const bool ok = fill < 2.0 && view.Count() == static_cast<int>(text.size());
-    std::printf("TBigText widget: filled in %.3f s; a full paint draws %d rows, a line scroll %d row(s) in %.2f ms  %s\n",
+    std::printf("TBigText widget: filled in %.3f s; a full paint draws %d rows, a line scroll %d row(s) in "
+                "%.2f ms  %s\n",
                 fill, fullRows, view.LastPaintedRows(), scroll * 1000, ok ? "ok" : "SLOW");
     return ok;
 }

@@ -37,7 +37,8 @@ void WriteLines(const std::string& path, const Lines& lines) {
 
 // A Visual Basic-like source: numbered statements among the lines every module repeats.
 Lines SourceText(int count, std::mt19937& rng) {
-    static const char* repeated[] = {"", "    End If", "    Next i", "End Sub", "    Else", "", "    Exit Sub"};
+    static const char* repeated[] = {"",         "    End If", "    Next i",  "End Sub",
+                                     "    Else", "",           "    Exit Sub"};
     std::uniform_int_distribution<int> pick(0, 9);
     Lines lines;
     lines.reserve(static_cast<size_t>(count));
@@ -94,7 +95,8 @@ double TimeGnuDiff(const std::string& left, const std::string& right) {
     return status == -1 || WEXITSTATUS(status) > 1 ? -1.0 : seconds;
 }
 
-bool RunCase(const char* name, const std::string& left, const std::string& right, double limit, bool againstDiff) {
+bool RunCase(const char* name, const std::string& left, const std::string& right, double limit,
+             bool againstDiff) {
     size_t rows = 0;
     double best = 1e9, bestDiff = 1e9;
     for (int round = 0; round < 3; ++round) {
@@ -127,7 +129,8 @@ int main(int argc, char** argv) {
     const Lines source = SourceText(100000, rng);
     WriteLines(path("big-left.bas"), source);
     WriteLines(path("big-right.bas"), ScatteredEdits(source, 300, rng));
-    ok &= RunCase("100,000 lines, 300 scattered edits", path("big-left.bas"), path("big-right.bas"), 1.0, true);
+    ok &=
+        RunCase("100,000 lines, 300 scattered edits", path("big-left.bas"), path("big-right.bas"), 1.0, true);
 
     Lines left, right;
     for (int k = 0; k < 20000; ++k) {
@@ -147,11 +150,13 @@ int main(int argc, char** argv) {
     }
     WriteLines(path("blanks-left.bas"), leftBlanks);
     WriteLines(path("blanks-right.bas"), rightBlanks);
-    ok &= RunCase("20,000 lines sharing only blanks", path("blanks-left.bas"), path("blanks-right.bas"), 1.0, true);
+    ok &= RunCase("20,000 lines sharing only blanks", path("blanks-left.bas"), path("blanks-right.bas"), 1.0,
+                  true);
 
     WriteLines(path("same-left.bas"), Lines(20000, "    End If"));
     WriteLines(path("same-right.bas"), Lines(19000, "    End If"));
-    ok &= RunCase("one line repeated (20,000/19,000)", path("same-left.bas"), path("same-right.bas"), 1.0, true);
+    ok &= RunCase("one line repeated (20,000/19,000)", path("same-left.bas"), path("same-right.bas"), 1.0,
+                  true);
 
     std::filesystem::remove_all(dir);
     return ok ? 0 : 1;

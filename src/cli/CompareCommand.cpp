@@ -49,7 +49,8 @@ private:
     std::string right_;
 };
 
-const bool registered = RegisterCliCommand<CompareCommand>("compare", "Compare two files line by line (TSV rows)");
+const bool registered =
+    RegisterCliCommand<CompareCommand>("compare", "Compare two files line by line (TSV rows)");
 
 } // namespace
 } // namespace kemptor

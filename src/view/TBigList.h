@@ -19,8 +19,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-template <class T>
-class TBigList {
+template <class T> class TBigList {
 public:
     static constexpr int kMaxChunks = 4;
 

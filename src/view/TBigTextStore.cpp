@@ -174,8 +174,8 @@ std::string TBigTextStore::ExpandTabsToEights(std::string_view line) {
 }
 
 std::size_t TBigTextStore::MemoryBytes() const {
-    std::size_t bytes = lines_.Capacity() * sizeof(TextRef) + attributes_.Capacity() * sizeof(TTextAttributes) +
-                        blocks_.capacity() * sizeof(Block);
+    std::size_t bytes = lines_.Capacity() * sizeof(TextRef) +
+                        attributes_.Capacity() * sizeof(TTextAttributes) + blocks_.capacity() * sizeof(Block);
     for (const Block& block : blocks_)
         if (block.bytes)
             bytes += block.size;

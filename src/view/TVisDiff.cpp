@@ -139,9 +139,7 @@ private:
         return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(state)) << 32) |
                static_cast<std::uint32_t>(c);
     }
-    std::uint64_t SlotOf(std::uint64_t key) const {
-        return (key * 0x9E3779B97F4A7C15ull) >> shift_;
-    }
+    std::uint64_t SlotOf(std::uint64_t key) const { return (key * 0x9E3779B97F4A7C15ull) >> shift_; }
     int Step(int state, int c) const {
         if (inlineChar_[state] == c)
             return inlineTarget_[state];
@@ -329,8 +327,8 @@ const char* DiffRowKindName(DiffRowKind kind) {
     return "";
 }
 
-DiffLinks TVisDiff::FindOptimalDiff(const std::vector<std::string>& lines1, const std::vector<std::string>& lines2,
-                                    bool ignoreBlankAnchors) {
+DiffLinks TVisDiff::FindOptimalDiff(const std::vector<std::string>& lines1,
+                                    const std::vector<std::string>& lines2, bool ignoreBlankAnchors) {
     const LineIds ids = HashLines(lines1, lines2);
     const int n1 = static_cast<int>(lines1.size());
     const int n2 = static_cast<int>(lines2.size());
@@ -420,8 +418,8 @@ std::vector<DiffRow> TVisDiff::DisplayOptimalDiff(const DiffLinks& links, bool* 
     return rows;
 }
 
-std::vector<DiffRow> TVisDiff::Rows(const std::vector<std::string>& lines1, const std::vector<std::string>& lines2,
-                                    bool ignoreBlankAnchors) {
+std::vector<DiffRow> TVisDiff::Rows(const std::vector<std::string>& lines1,
+                                    const std::vector<std::string>& lines2, bool ignoreBlankAnchors) {
     return DisplayOptimalDiff(FindOptimalDiff(lines1, lines2, ignoreBlankAnchors));
 }
 

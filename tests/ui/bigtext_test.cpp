@@ -142,8 +142,8 @@ private slots:
     void LinesAreCutAndTabsExpandedOnLoad() {
         QTemporaryDir dir;
         const std::string path = dir.filePath("tabs.bas").toStdString();
-        std::ofstream(path, std::ios::binary) << "\tx\r\n1234567\ty\r\n" << std::string(300, 'w')
-                                              << "\r\nab\0cd\r\n\xe9t\xe9\x80\r\n";
+        std::ofstream(path, std::ios::binary) << "\tx\r\n1234567\ty\r\n"
+                                              << std::string(300, 'w') << "\r\nab\0cd\r\n\xe9t\xe9\x80\r\n";
         TBigText view;
         QVERIFY(view.LoadFromFile(path));
         QCOMPARE(view.Count(), 4);

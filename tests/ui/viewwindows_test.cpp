@@ -149,7 +149,8 @@ private slots:
             Shot(window, "preview");
             window.ButtonBar()->actions().at(0)->trigger(); // Close
         });
-        QVERIFY(window.Preview("Form1.frm", before, after, {true, true, true, false}) == PreviewAnswer::Close);
+        QVERIFY(window.Preview("Form1.frm", before, after, {true, true, true, false}) ==
+                PreviewAnswer::Close);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.memoCodeBefore->Count(), 2);
         QCOMPARE(window.memoCodeAfter->Count(), 4);
@@ -188,7 +189,8 @@ private slots:
     void FindWithoutHitSaysNotFound() {
         QTemporaryDir dir;
         const QString path = dir.filePath("Module1.bas");
-        WriteFile(path, "Attribute VB_Name = \"Module1\"\r\nOption Explicit\r\n\r\nSub Main()\r\nEnd Sub\r\n");
+        WriteFile(path,
+                  "Attribute VB_Name = \"Module1\"\r\nOption Explicit\r\n\r\nSub Main()\r\nEnd Sub\r\n");
         ScriptedPrompter prompter;
         TfrmViewSingleMDI window(prompter);
         QVERIFY(window.Open(path.toStdString(), "File: " + path));
@@ -213,7 +215,8 @@ private slots:
         const QString after = dir.filePath("STYLED/Form1.frm");
         QDir().mkpath(dir.filePath("STYLED"));
         WriteFile(before, "Sub Main()\r\nIf a Then b\r\nx = 1\r\nEnd Sub\r\nExtra\r\n");
-        WriteFile(after, "Sub Main()\r\n    If a Then\r\n        b\r\n    End If\r\n    x = 1\r\nEnd Sub\r\n");
+        WriteFile(after,
+                  "Sub Main()\r\n    If a Then\r\n        b\r\n    End If\r\n    x = 1\r\nEnd Sub\r\n");
         ScriptedPrompter prompter;
         TfrmViewDualMDI window(prompter);
         window.setAttribute(Qt::WA_DeleteOnClose, false);

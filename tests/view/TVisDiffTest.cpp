@@ -176,7 +176,8 @@ Lines Edited(const Lines& text, std::mt19937& rng) {
             out.push_back("");
             out.push_back(text[k]);
         } else if (r < 11 && k + 5 < text.size()) {
-            out.insert(out.end(), text.begin() + static_cast<long>(k) + 1, text.begin() + static_cast<long>(k) + 5);
+            out.insert(out.end(), text.begin() + static_cast<long>(k) + 1,
+                       text.begin() + static_cast<long>(k) + 5);
             out.push_back(text[k]);
             k += 4;
         } else
@@ -189,10 +190,10 @@ Lines Edited(const Lines& text, std::mt19937& rng) {
 
 TEST(TVisDiff, WorkedExampleAlignsTheLongestRunFirst) {
     EXPECT_EQ(Dump({"A", "B", "C", "D"}, {"A", "X", "C", "D", "E"}), "same A|A\n"
-                                                                      "changed B|X\n"
-                                                                      "same C|C\n"
-                                                                      "same D|D\n"
-                                                                      "inserted -|E\n");
+                                                                     "changed B|X\n"
+                                                                     "same C|C\n"
+                                                                     "same D|D\n"
+                                                                     "inserted -|E\n");
 }
 
 TEST(TVisDiff, EmptyAndIdenticalTexts) {

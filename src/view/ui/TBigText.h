@@ -14,7 +14,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace kemptor {
 
 class Prompter;
@@ -24,7 +23,17 @@ class TBigText : public QAbstractScrollArea, public DiffRowSink {
 
 public:
     enum class TScrollStyle { None, Horizontal, Vertical, Both };
-    enum class TScrollCode { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Top, Bottom, EndScroll };
+    enum class TScrollCode {
+        LineUp,
+        LineDown,
+        PageUp,
+        PageDown,
+        ThumbPosition,
+        ThumbTrack,
+        Top,
+        Bottom,
+        EndScroll
+    };
 
     static constexpr int kColumns = 255;
 
@@ -51,7 +60,9 @@ public:
     // is drawn at once and the view follows the end of the text at column 0. False when the line was not
     // added; LastError() then says why.
     bool AddLine(std::string_view text, TColor textColor, TColor backColor, bool paintNow);
-    bool AddDefaultLine(std::string_view text, bool paintNow) { return AddLine(text, ForeColor, BackColor, paintNow); }
+    bool AddDefaultLine(std::string_view text, bool paintNow) {
+        return AddLine(text, ForeColor, BackColor, paintNow);
+    }
     const std::string& LastError() const { return lastError_; }
     void Clear();
     // Replaces the contents with the lines of a file, tabs expanded; false when the file cannot be read.

@@ -46,12 +46,24 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-QString TFindDialog::FindText() const { return edtFind_->text(); }
-void TFindDialog::SetFindText(const QString& text) { edtFind_->setText(text); }
-bool TFindDialog::Down() const { return rdoDown_->isChecked(); }
-void TFindDialog::SetDown(bool down) { (down ? rdoDown_ : rdoUp_)->setChecked(true); }
-bool TFindDialog::MatchCase() const { return chkMatchCase_->isChecked(); }
-void TFindDialog::SetMatchCase(bool on) { chkMatchCase_->setChecked(on); }
+QString TFindDialog::FindText() const {
+    return edtFind_->text();
+}
+void TFindDialog::SetFindText(const QString& text) {
+    edtFind_->setText(text);
+}
+bool TFindDialog::Down() const {
+    return rdoDown_->isChecked();
+}
+void TFindDialog::SetDown(bool down) {
+    (down ? rdoDown_ : rdoUp_)->setChecked(true);
+}
+bool TFindDialog::MatchCase() const {
+    return chkMatchCase_->isChecked();
+}
+void TFindDialog::SetMatchCase(bool on) {
+    chkMatchCase_->setChecked(on);
+}
 
 void TFindDialog::Execute() {
     show();

@@ -52,7 +52,8 @@ TViewDualBase::TViewDualBase(Prompter& prompter, QWidget* parent, Qt::WindowFlag
 void TViewDualBase::UpdateSharedScrollBar() {
     ScrollBothBar->setMinimum(0);
     ScrollBothBar->setSingleStep(1);
-    const TBigText* longer = memoCodeBefore->Count() > memoCodeAfter->Count() ? memoCodeBefore : memoCodeAfter;
+    const TBigText* longer =
+        memoCodeBefore->Count() > memoCodeAfter->Count() ? memoCodeBefore : memoCodeAfter;
     ScrollBothBar->setMaximum(std::max(1, longer->Count() - longer->PageLines()));
     ScrollBothBar->setPageStep(std::max(1, longer->PageLines() - 1));
 }

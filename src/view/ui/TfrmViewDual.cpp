@@ -41,8 +41,8 @@ void TfrmViewDual::Fill(const std::string& fileName, const TextLines& before, co
     UpdateSharedScrollBar();
 }
 
-PreviewAnswer TfrmViewDual::Preview(const std::string& fileName, const TextLines& before, const TextLines& after,
-                                    const std::vector<bool>& changed) {
+PreviewAnswer TfrmViewDual::Preview(const std::string& fileName, const TextLines& before,
+                                    const TextLines& after, const std::vector<bool>& changed) {
     Fill(fileName, before, after, changed);
     return ShowModal();
 }

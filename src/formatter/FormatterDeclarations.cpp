@@ -75,6 +75,8 @@ void TVBSrcFormatter::AlignDimGroup(int n, int maxCol) {
         if (aligned == s)
             continue;
         OutputLines.Replace(i, aligned);
+        // The widened line differs from the file now, whatever the pass that emitted it found.
+        OutputLines.SetChanged(i, true);
         // In-line comments of the widened lines are placed again by another pass.
         RepassNeeded = true;
     }

@@ -113,6 +113,24 @@ TEST(FormatPass, ChangeMarkersSurviveLaterPassesAndIgnoreTrailingBlanks) {
     EXPECT_EQ(".c...", Markers(out));
 }
 
+TEST(FormatPass, AlignedGroupAsksForAThirdPassAndMarkersSurviveIt) {
+    ScriptedPrompter prompter;
+    ScriptedProgress progress;
+    Settings s = IndentOnly();
+    s.AlignMultiDimAs = true;
+    TVBSrcFormatter engine(s, prompter);
+    const TFormatFileResult result = engine.FormatFile(
+        SplitLines("Sub S()\n    Dim a As Integer\nDim lngTotal As Long\n    a = 1\nEnd Sub"), "D.bas", skModule,
+        progress);
+    EXPECT_EQ(3, result.Passes);
+    EXPECT_EQ("D.bas (Pass 3)", progress.captions.back());
+    const TLineList out = engine.TakeOutput();
+    EXPECT_EQ("Sub S()\n    Dim a        As Integer\n    Dim lngTotal As Long\n    a = 1\nEnd Sub",
+              JoinLines(out.Texts()));
+    // Aligning changes a line that the first pass left alone: it must show as changed all the same.
+    EXPECT_EQ(".cc..", Markers(out));
+}
+
 TEST(FormatPass, UnbalancedFileDoesNotShiftItsLaterPassesOrTheNextFile) {
     ScriptedPrompter prompter;
     ProgressObserver progress;

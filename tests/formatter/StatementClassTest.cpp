@@ -85,14 +85,6 @@ TEST(ClassifyLine, TypeBlocksAndConditionalCompilation) {
     });
 }
 
-TEST(ClassifyLine, ProcedureHeadingGroups) {
-    EXPECT_TRUE(IsSubHeading(C::scStaticSub));
-    EXPECT_FALSE(IsSubHeading(C::scFunction));
-    EXPECT_TRUE(IsFunctionHeading(C::scPublicFunction));
-    EXPECT_TRUE(IsProcedureHeading(ClassifyLine("Public Property Get Name() As String")));
-    EXPECT_FALSE(IsProcedureHeading(ClassifyLine("End Sub")));
-}
-
 TEST(ClassifyLine, RawBytesClassifyAsOther) {
     EXPECT_EQ(C::scOther, ClassifyLine(std::string("\0\xFF\r", 3)));
     EXPECT_EQ(C::scOther, ClassifyLine(""));

@@ -16,220 +16,114 @@ public:
 
     std::vector<std::string> Module() {
         lines_.clear();
-        if (Chance(30)) {
-            lines_.push_back("Attribute VB_Name = \"mod" + std::to_string(Pick(100)) + "\"");
-            if (Chance(50))
-                lines_.push_back("Attribute VB_Exposed = False");
-        }
+        if (Chance(30))
+            lines_.insert(lines_.end(), {"Attribute VB_Name = \"modX\"", "Attribute VB_Exposed = False"});
         if (Chance(50))
             lines_.push_back("Option Explicit");
         for (int n = Pick(6); n > 0; --n)
-            Declaration();
+            Line(OneOf({"Dim " + Name() + " As Long", "Private mA As String   ' kept", "Const LIMIT = 9", "",
+                        "Global gB As Integer"}));
         if (Chance(30))
-            TypeBlock();
-        for (int n = 1 + Pick(4); n > 0; --n)
-            Procedure();
+            for (const char* member : {"Private Type Rec", "Code As String * 12", "Type As Integer", "End Type"})
+                Line(member);
+        for (int n = 1 + Pick(4); n > 0; --n) {
+            const std::string head = OneOf({"Sub Run()", "Private Sub Form_Load()", "Static Sub Tick()",
+                                            "Public Function Total(ByVal n As Long) As Long",
+                                            "Public Property Get Value() As Long"});
+            Line(head);
+            if (Chance(40))
+                lines_.push_back("Attribute Value.VB_UserMemId = 0");
+            Body(0);
+            if (Chance(95))
+                Line(head.find("Function") != std::string::npos   ? "End Function"
+                     : head.find("Property") != std::string::npos ? "End Property"
+                                                                  : "End Sub");
+        }
         return lines_;
     }
 
 private:
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     bool Chance(int percent) { return Pick(100) < percent; }
-    template <class T> const T& OneOf(const std::vector<T>& items) { return items[Pick(static_cast<int>(items.size()))]; }
+    std::string OneOf(const std::vector<std::string>& items) { return items[Pick(static_cast<int>(items.size()))]; }
 
-    std::string Indent() {
-        switch (Pick(5)) {
-        case 0:
-            return "";
-        case 1:
-            return std::string(Pick(13), ' ');
-        case 2:
-            return std::string(1 + Pick(3), '\t');
-        case 3:
-            return " \t  ";
-        default:
-            return std::string(4 * Pick(4), ' ');
-        }
-    }
-
-    std::string Name() {
-        static const std::vector<std::string> names = {"a",     "b",      "nCount", "sText", "Then1",
-                                                       "Authenticated", "ElseValue", "x_", "\xE9t\xE9"};
-        return OneOf(names);
-    }
-
+    std::string Name() { return OneOf({"a", "nCount", "Then1", "Authenticated", "ElseValue", "x_", "\xE9t\xE9"}); }
     std::string Literal() {
-        static const std::vector<std::string> texts = {"\"plain\"",        "\"it's\"",        "\"a:b\"",
-                                                       "\"tab\there\"",    "\"say \"\"hi\"\"\"", "\"\"",
-                                                       "\"x, y\"",         "\"\xFC\xDF\"",   "\"' not a comment\""};
-        return OneOf(texts);
+        return OneOf({"\"plain\"", "\"it's\"", "\"a:b\"", "\"tab\there\"", "\"say \"\"hi\"\"\"", "\"\"", "\"x, y\"",
+                      "\"\xFC\xDF\"", "\"' not a comment\""});
     }
-
     std::string Comment() {
-        static const std::vector<std::string> texts = {"' note",  "'tight",        "'   spaced  out",
-                                                       "' \"quoted\" text", "' it's fine", "' a: b",
-                                                       "'\tafter a tab",     "' \xA9 1999"};
-        return OneOf(texts);
+        return OneOf({"' note", "'tight", "'   spaced  out", "' \"quoted\" text", "' it's fine", "' a: b",
+                      "'\tafter a tab", "' \xA9 1999"});
     }
-
     std::string Statement() {
-        std::string s;
-        switch (Pick(10)) {
-        case 0:
-            s = Name() + " = " + Literal();
-            break;
-        case 1:
-            s = Name() + " = " + Name() + " + " + std::to_string(Pick(100));
-            break;
-        case 2:
-            s = "Call Work(" + Name() + ", Mode:=" + std::to_string(Pick(3)) + ")";
-            break;
-        case 3:
-            s = "Debug.Print " + Literal() + "; " + Name();
-            break;
-        case 4:
-            s = "MsgBox " + Literal() + ", vbOKOnly";
-            break;
-        case 5:
-            s = "x = 1: y = " + Literal();
-            break;
-        case 6:
-            s = "Set obj = Nothing";
-            break;
-        case 7:
-            s = "ReDim arr(1 To " + std::to_string(1 + Pick(9)) + ")";
-            break;
-        default:
-            s = Name() + " = " + Name();
-            break;
-        }
-        if (Chance(20))
-            s += std::string(1 + Pick(8), ' ') + Comment();
-        return s;
+        std::string s = OneOf({Name() + " = " + Literal(), Name() + " = " + Name() + " + 1",
+                               "Call Work(" + Name() + ", Mode:=2)", "Debug.Print " + Literal() + "; " + Name(),
+                               "x = 1: y = " + Literal(), "ReDim arr(1 To 5)", "Set obj = Nothing"});
+        return Chance(20) ? s + std::string(1 + Pick(8), ' ') + Comment() : s;
     }
-
+    std::string Indent() {
+        return OneOf({"", std::string(Pick(13), ' '), std::string(1 + Pick(3), '\t'), " \t  ", "        "});
+    }
     void Line(const std::string& text) { lines_.push_back(Indent() + text); }
 
-    void Declaration() {
-        switch (Pick(5)) {
-        case 0:
-            Line("Dim " + Name() + " As Long");
-            break;
-        case 1:
-            Line("Private m" + std::to_string(Pick(50)) + " As String   ' kept");
-            break;
-        case 2:
-            Line("Const LIMIT_" + std::to_string(Pick(9)) + " = " + std::to_string(Pick(999)));
-            break;
-        case 3:
-            Line("Global g" + std::to_string(Pick(9)) + " As Integer");
-            break;
-        default:
-            lines_.push_back("");
-            break;
+    // A block: its opening line, a body, then each further (keyword, has body) part in turn.
+    void Block(const std::string& open, std::initializer_list<std::pair<std::string, bool>> parts, int depth) {
+        Line(open);
+        Body(depth + 1);
+        for (const auto& [keyword, hasBody] : parts) {
+            Line(keyword);
+            if (hasBody)
+                Body(depth + 1);
         }
-    }
-
-    void TypeBlock() {
-        Line("Private Type Rec" + std::to_string(Pick(9)));
-        Line("Code As String * 12");
-        Line("Type As Integer");
-        Line("End Type");
-    }
-
-    void Procedure() {
-        static const std::vector<std::string> heads = {"Sub Run()", "Private Sub Form_Load()",
-                                                       "Public Function Total(ByVal n As Long) As Long",
-                                                       "Public Property Get Value() As Long", "Static Sub Tick()"};
-        const std::string head = OneOf(heads);
-        Line(head);
-        if (Chance(40))
-            lines_.push_back("Attribute Value.VB_UserMemId = 0");
-        Body(0);
-        if (Chance(95))
-            Line(head.find("Function") != std::string::npos   ? "End Function"
-                 : head.find("Property") != std::string::npos ? "End Property"
-                                                              : "End Sub");
-        if (Chance(50))
-            lines_.push_back("");
     }
 
     void Body(int depth) {
         for (int n = 1 + Pick(5); n > 0; --n) {
-            const int choice = depth > 3 ? 0 : Pick(16);
-            switch (choice) {
+            switch (depth > 3 ? 0 : Pick(15)) {
             case 1:
-                Line("If " + Name() + " > 0 Then");
-                Body(depth + 1);
-                if (Chance(50)) {
-                    Line("ElseIf " + Name() + " = " + Literal() + " Then");
-                    Body(depth + 1);
-                }
-                if (Chance(50)) {
-                    Line("Else");
-                    Body(depth + 1);
-                }
+                Block("If " + Name() + " > 0 Then", {{"ElseIf a = " + Literal() + " Then", true}, {"Else", true}}, depth);
                 if (Chance(95))
                     Line("End If");
                 break;
             case 2:
-                Line("Select Case " + Name());
-                Line("Case 1, 2");
-                Body(depth + 1);
-                Line("Case Else");
-                Body(depth + 1);
-                Line("End Select");
+                Block("Select Case " + Name(), {{"Case 1, 2", true}, {"Case Else", true}, {"End Select", false}},
+                      depth);
                 break;
             case 3:
-                Line(Chance(50) ? "Do While " + Name() + " < 10" : "Do");
-                Body(depth + 1);
-                Line(Chance(50) ? "Loop" : "Loop Until " + Name());
+                Block(Chance(50) ? "Do While a < 10" : "Do", {{Chance(50) ? "Loop" : "Loop Until a", false}}, depth);
                 break;
             case 4:
-                Line("While " + Name());
-                Body(depth + 1);
-                Line("Wend");
+                Block("While " + Name(), {{"Wend", false}}, depth);
                 break;
             case 5:
-                Line(Chance(50) ? "For i = 1 To 10" : "For Each c In Items");
-                Body(depth + 1);
-                Line(Chance(50) ? "Next" : "Next i");
+                Block(Chance(50) ? "For i = 1 To 10" : "For Each c In Items", {{Chance(50) ? "Next" : "Next i", false}},
+                      depth);
                 break;
             case 6:
-                Line("With Me");
-                Body(depth + 1);
-                Line("End With");
+                Block("With Me", {{"End With", false}}, depth);
                 break;
             case 7:
-                Line("#If Win32 Then");
-                Body(depth + 1);
-                Line("#Else");
-                Body(depth + 1);
-                Line("#End If");
+                Block("#If Win32 Then", {{"#Else", true}, {"#End If", false}}, depth);
                 break;
             case 8:
                 Line(Comment());
-                if (Chance(50))
-                    Line(Comment());
                 break;
             case 9:
-                lines_.push_back(Chance(50) ? "" : "   ");
+                lines_.push_back(OneOf({"", "   ", "ErrHandler:", "Retry: " + Statement()}));
                 break;
             case 10:
-                lines_.push_back(Chance(50) ? "ErrHandler:" : "Retry: " + Statement());
-                break;
-            case 11:
                 Line(Name() + " = " + Name() + " & _");
                 Line(Literal() + " & _");
                 Line(Name());
                 break;
-            case 12:
+            case 11:
                 Line("If " + Name() + " Then " + Statement());
                 break;
-            case 13:
+            case 12:
                 Line("If " + Name() + " Then a = 1 Else a = 2");
                 break;
-            case 14:
+            case 13:
                 Line("end if");
                 break;
             default:

@@ -100,6 +100,11 @@ void WriteUnifiedDiff(std::ostream& out, const std::string& path, const TextLine
 }
 
 
+bool HoldsNul(const TextLines& lines) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [](const std::string& line) { return line.find('\0') != std::string::npos; });
+}
+
 std::optional<TSourceKind> KindFromName(const std::string& name) {
     for (TSourceKind kind : {skForm, skModule, skCustomControl, skClass, skUserControl})
         if (name == SourceKindName(kind))
@@ -154,7 +159,12 @@ public:
             } else if (diff_) {
                 WriteUnifiedDiff(std::cout, file, *lines, formatted);
             } else if (inPlace_) {
-                if (changed && !WriteTextLinesAtomic(file, formatted)) {
+                // Line ends are rewritten as CR LF: a file with NUL bytes is most likely not source
+                // text, and rewriting it would corrupt it.
+                if (changed && HoldsNul(*lines)) {
+                    std::cerr << "error: " << file << " holds NUL bytes and looks binary; it is not rewritten\n";
+                    anyFailed = true;
+                } else if (changed && !WriteTextLinesAtomic(file, formatted)) {
                     std::cerr << "error: cannot write " << file << "\n";
                     anyFailed = true;
                 }

@@ -117,6 +117,11 @@ TEST(FormatCommand, BadInputAndUsageExitWithTwo) {
     EXPECT_EQ(2, RunCli(dir, "--set Indents.NoSuchKey=1 '" + file + "'").status);
     EXPECT_EQ(2, RunCli(dir, "").status);
     EXPECT_EQ(kUnformatted, dir.Read("Main.bas"));
+    // A binary file given by mistake is never rewritten in place.
+    const std::string binary("\x00\x01If\tx\r\n\x00\xFF\n", 10);
+    dir.Write("Main.frx", binary);
+    EXPECT_EQ(2, RunCli(dir, "-i '" + dir.Path() + "Main.frx'").status);
+    EXPECT_EQ(binary, dir.Read("Main.frx"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/Prompter.h"
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -153,11 +154,26 @@ bool Run(const char* label, std::size_t lineTarget, const Settings& settings, bo
     ProgressObserver progress;
     TVBSrcFormatter engine(settings, prompter);
     engine.SetDateSource([] { return std::string("12/08/2026"); });
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = CpuSeconds();
-    const TFormatFileResult result = engine.FormatFile(input, "modBench.bas", skModule, progress);
-    const double seconds = CpuSeconds() - cpuStart;
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // The first run meets fresh memory, as the first file of a processing run does; the later ones
+    // reuse what the first released, as the following files do. The best later run is reported too:
+    // the machine is shared, and a neighbour's burst should not count.
+    constexpr int kRuns = 4;
+    double seconds = 0;
+    double wall = 0;
+    double bestLater = 1e9;
+    TFormatFileResult result;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = CpuSeconds();
+        result = engine.FormatFile(input, "modBench.bas", skModule, progress);
+        const double cpu = CpuSeconds() - cpuStart;
+        if (run == 0) {
+            seconds = cpu;
+            wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        } else {
+            bestLater = std::min(bestLater, cpu);
+        }
+    }
     const std::size_t peak = StatusBytes("VmHWM:");
 
     std::size_t changed = 0;
@@ -168,8 +184,10 @@ bool Run(const char* label, std::size_t lineTarget, const Settings& settings, bo
     std::printf("%s\n", label);
     std::printf("  lines %zu, file %.1f MB, passes %d, output lines %zu (%zu changed)\n", input.size(),
                 fileBytes / 1e6, result.Passes, engine.OutputLines.size(), changed);
-    std::printf("  cpu time %.3f s (wall %.3f s), %.0f lines/s (target >= 1000000): %s\n", seconds, wall,
+    std::printf("  first run: cpu %.3f s (wall %.3f s), %.0f lines/s (target >= 1000000): %s\n", seconds, wall,
                 linesPerSecond, linesPerSecond >= 1e6 ? "met" : "MISSED");
+    std::printf("  best later run: cpu %.3f s, %.0f lines/s\n", bestLater,
+                static_cast<double>(input.size()) / bestLater);
     std::printf("  peak memory above start %.1f MB = %.2f x file size (target < 4): %s\n",
                 (peak - baseline) / 1e6, peakOverFile, peakOverFile < 4.0 ? "met" : "MISSED");
     return linesPerSecond >= 1e6 && peakOverFile < 4.0;

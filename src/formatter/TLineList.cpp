@@ -81,6 +81,12 @@ void TLineList::SetChanged(std::size_t i, bool changed) {
 
 void TLineList::Clear() { *this = TLineList(); }
 
+void TLineList::Reset() {
+    text_.clear();
+    offsets_.clear();
+    lengths_.clear();
+}
+
 void TLineList::Reserve(std::size_t lines, std::size_t bytes) {
     text_.reserve(bytes);
     offsets_.reserve(lines);

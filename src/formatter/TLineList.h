@@ -45,9 +45,13 @@ public:
 
     // Frees the markers and texts of every line and the memory they held (FreeLineObjects and Clear).
     void Clear();
+    // Removes every line but keeps the memory for the lines that follow.
+    void Reset();
     void Reserve(std::size_t lines, std::size_t bytes);
     // Bytes of text held, including texts that replaced lines have left behind.
     std::size_t BufferBytes() const { return text_.size(); }
+    std::size_t TextCapacity() const { return text_.capacity(); }
+    std::size_t LineCapacity() const { return lengths_.capacity(); }
     // Bytes the list has allocated for texts and line entries.
     std::size_t AllocatedBytes() const;
 

@@ -1,0 +1,244 @@
+#include "run/BackupCopier.h"
+
+#include "platform/WinPath.h"
+#include "project/ProjectReader.h"
+#include "run/RunObserver.h"
+
+#include <cctype>
+#include <filesystem>
+
+namespace kemptor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The key under which a path is compared: mapped to the host, absolute, "." and ".." and links resolved
+// as far as the path exists.
+std::string HostKey(const std::string& path) {
+    std::error_code ec;
+    fs::path host(MapToHostPath(path));
+    fs::path key = fs::weakly_canonical(host, ec);
+    if (ec)
+        key = fs::absolute(host, ec).lexically_normal();
+    return key.string();
+}
+
+// Blanks and control characters at both ends removed.
+std::string Trim(const std::string& text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string UpperPrefix(const std::string& text, size_t count) {
+    std::string prefix = text.substr(0, count);
+    for (char& c : prefix)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return prefix;
+}
+
+bool HasSeparator(const std::string& text) {
+    for (char c : text)
+        if (IsPathSeparator(c))
+            return true;
+    return false;
+}
+
+// The path with its extension replaced, or the extension appended when it has none.
+std::string WithExtension(const std::string& path, const std::string& extension) {
+    size_t dot = path.rfind('.');
+    size_t sep = path.find_last_of("\\/:");
+    if (dot == std::string::npos || (sep != std::string::npos && sep > dot))
+        return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
+// A name that stays inside the directory it is joined to.
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && !HasSeparator(name);
+}
+
+std::string JoinDir(const std::string& dir, const std::string& name) {
+    if (dir.empty() || IsPathSeparator(dir.back()) || dir.back() == ':')
+        return dir + name;
+    return dir + "\\" + name;
+}
+
+} // namespace
+
+void ProtectedFiles::Add(const std::string& path) { keys_.insert(HostKey(path)); }
+
+bool ProtectedFiles::Contains(const std::string& path) const {
+    return !keys_.empty() && keys_.count(HostKey(path)) > 0;
+}
+
+BackupCopier::BackupCopier(RunObserver* observer, const ProtectedFiles* guard)
+    : observer_(observer), guard_(guard) {}
+
+bool BackupCopier::CopyFilePlain(const std::string& source, const std::string& target) {
+    return CopyFile(source, target, false);
+}
+
+bool BackupCopier::CopyFileKeepStamp(const std::string& source, const std::string& target) {
+    return CopyFile(source, target, true);
+}
+
+bool BackupCopier::CopyFile(const std::string& source, const std::string& target, bool keepStamp) {
+    if (source == target)
+        return false;
+    std::error_code ec;
+    fs::path hostSource(MapToHostPath(source));
+    fs::path hostTarget(MapToHostPath(target));
+    if (!fs::is_regular_file(hostSource, ec))
+        return false;
+    if (guard_ && guard_->Contains(target))
+        return false;
+    if (fs::exists(hostTarget, ec) && fs::equivalent(hostSource, hostTarget, ec))
+        return false;
+    // The platform copies through a temporary file renamed over the target.
+    return keepStamp ? kemptor::CopyFileKeepStamp(hostSource.string(), hostTarget.string())
+                     : kemptor::CopyFilePlain(hostSource.string(), hostTarget.string());
+}
+
+void BackupCopier::BeginCopyWindow(int count) {
+    if (!observer_)
+        return;
+    observer_->SetRange(count > 0 ? count - 1 : 0);
+    observer_->SetPosition(0);
+    observer_->ShowWindow(RunWindow::Copy);
+}
+
+void BackupCopier::EndCopyWindow() {
+    if (observer_)
+        observer_->HideWindow(RunWindow::Copy);
+}
+
+void BackupCopier::ShowFile(int index, const std::string& name) {
+    if (!observer_)
+        return;
+    observer_->SetPosition(index);
+    observer_->SetCaption("Backing Up File: " + name);
+}
+
+void BackupCopier::CopyCompanion(const std::string& sourcePath, const std::string& extension,
+                                 const std::string& targetDir) {
+    const std::string hostCompanion = MapToHostPath(WithExtension(sourcePath, extension));
+    if (!FileExists(hostCompanion))
+        return;
+    // The companion keeps the name it has on disk: the form or control file refers to it by that name.
+    CopyFilePlain(hostCompanion, JoinDir(targetDir, ExtractFileName(hostCompanion)));
+}
+
+bool BackupCopier::CopyNamedFiles(const TextLines& lines, bool vbpStyle, const std::string& sourceDir,
+                                  const std::string& targetDir) {
+    if (!DirectoryExists(sourceDir) || !DirectoryExists(targetDir))
+        return false;
+    BeginCopyWindow(static_cast<int>(lines.size()));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string name = vbpStyle ? ExtractProjectPath(lines[i]) : lines[i];
+        if (vbpStyle && name.size() <= 1)
+            continue;
+        ShowFile(static_cast<int>(i), name);
+        const std::string fileName = ExtractFileName(name);
+        if (!IsPlainFileName(fileName))
+            continue;
+        const std::string source = ResolveProjectPath(sourceDir, name);
+        CopyFilePlain(source, JoinDir(targetDir, fileName));
+        CopyCompanion(source, ".FRX", targetDir);
+        if (ExtractUpperExtension(name) == ".CTL")
+            CopyCompanion(source, ".CTX", targetDir);
+    }
+    EndCopyWindow();
+    return true;
+}
+
+bool BackupCopier::CopyProjectFiles(const TextLines& projectLines, const std::string& sourceDir,
+                                    const std::string& targetDir) {
+    return CopyNamedFiles(projectLines, false, sourceDir, targetDir);
+}
+
+bool BackupCopier::CopyVbpProjectFiles(const TextLines& projectLines, const std::string& sourceDir,
+                                       const std::string& targetDir) {
+    return CopyNamedFiles(projectLines, true, sourceDir, targetDir);
+}
+
+bool BackupCopier::CopyDirectoryFiles(const std::vector<std::string>& names, const std::string& sourceDir,
+                                      const std::string& targetDir) {
+    if (!DirectoryExists(sourceDir) || !DirectoryExists(targetDir))
+        return false;
+    BeginCopyWindow(static_cast<int>(names.size()));
+    for (size_t i = 0; i < names.size(); ++i) {
+        ShowFile(static_cast<int>(i), names[i]);
+        if (IsPlainFileName(names[i]))
+            CopyFilePlain(JoinDir(sourceDir, names[i]), JoinDir(targetDir, names[i]));
+    }
+    EndCopyWindow();
+    return true;
+}
+
+bool BackupCopier::DeleteDirectoryFiles(const std::vector<std::string>& names, const std::string& dir) {
+    bool allDeleted = true;
+    for (const auto& name : names) {
+        const std::string path = JoinDir(dir, name);
+        if (!IsPlainFileName(name) || (guard_ && guard_->Contains(path)) || !DeleteFileAt(path))
+            allDeleted = false;
+    }
+    return allDeleted;
+}
+
+std::string ResolveProjectPath(const std::string& projectDir, const std::string& writtenPath) {
+    return IsAbsolutePath(writtenPath) ? writtenPath : projectDir + writtenPath;
+}
+
+TextLines RewriteMakLines(const TextLines& lines) {
+    TextLines result;
+    result.reserve(lines.size());
+    for (const auto& line : lines) {
+        const std::string ext = ExtractUpperExtension(line);
+        const bool keep = !HasSeparator(line) || line.find('=') != std::string::npos || ext == ".DLL" ||
+                          ext == ".VBX" || ext == ".OCX";
+        result.push_back(keep ? line : ExtractFileName(line));
+    }
+    return result;
+}
+
+TextLines RewriteVbpLines(const TextLines& lines) {
+    TextLines result;
+    result.reserve(lines.size());
+    for (const auto& line : lines) {
+        const bool names = line.starts_with("Form") || line.starts_with("UserControl") ||
+                           line.starts_with("Class") || line.starts_with("Module");
+        result.push_back(names ? VbpLineWithoutDir(line) : line);
+    }
+    return result;
+}
+
+std::string VbpLineWithoutDir(const std::string& line) {
+    if (UpperPrefix(line, 4) == "FORM" || UpperPrefix(line, 11) == "USERCONTROL") {
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            return line;
+        return Trim(line.substr(0, eq + 1)) + ExtractFileName(Trim(line.substr(eq + 1)));
+    }
+    const size_t semicolon = line.find(';');
+    if (semicolon == std::string::npos)
+        return line;
+    return Trim(line.substr(0, semicolon + 1)) + " " + ExtractFileName(Trim(line.substr(semicolon + 1)));
+}
+
+bool RewriteMakProject(const std::string& path) {
+    const auto lines = ReadTextLines(path);
+    return lines && WriteTextLinesAtomic(path, RewriteMakLines(*lines));
+}
+
+bool RewriteVbpProject(const std::string& path) {
+    const auto lines = ReadTextLines(path);
+    return lines && WriteTextLinesAtomic(path, RewriteVbpLines(*lines));
+}
+
+} // namespace kemptor

@@ -1,0 +1,89 @@
+#pragma once
+// The copies that fill an output directory before a run, and the rewriting of the project file copy so
+// that it names its files without directories.
+//
+// Every copy lands directly in the target directory under the file name of the path the project writes
+// (the name the rewritten project file uses), never in a subfolder and never outside it. A copy is made
+// under a temporary name and renamed, so no half-written file is ever left. Files listed in a
+// ProtectedFiles set (the project's own files) are never written or deleted.
+
+#include "platform/TextFile.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kemptor {
+
+class RunObserver;
+
+// Files that a run must never write, rename or delete, compared after mapping to the host and resolving
+// "..", "." and links.
+class ProtectedFiles {
+public:
+    void Add(const std::string& path);
+    bool Contains(const std::string& path) const;
+    bool Empty() const { return keys_.empty(); }
+
+private:
+    std::set<std::string> keys_;
+};
+
+// The copy routines of the backup step. The observer (optional) shows the copy window "Backing up
+// files..." with a label per file; results of single copies are not reported (a file that cannot be
+// copied is skipped quietly), only a missing directory makes a routine return false.
+class BackupCopier {
+public:
+    explicit BackupCopier(RunObserver* observer = nullptr, const ProtectedFiles* guard = nullptr);
+
+    // Copies every file a project names, with the .FRX companion of each and the .CTX companion of a
+    // user control. MAK style: each line is a path; VBP style: the path of ExtractProjectPath(line).
+    bool CopyProjectFiles(const TextLines& projectLines, const std::string& sourceDir,
+                          const std::string& targetDir);
+    bool CopyVbpProjectFiles(const TextLines& projectLines, const std::string& sourceDir,
+                             const std::string& targetDir);
+
+    // Copies the listed files (names only) from one directory to another; no companions.
+    bool CopyDirectoryFiles(const std::vector<std::string>& names, const std::string& sourceDir,
+                            const std::string& targetDir);
+
+    // Deletes the listed files of a directory; false when any of them could not be deleted.
+    bool DeleteDirectoryFiles(const std::vector<std::string>& names, const std::string& dir);
+
+    // Copies one file. False when the two paths name the same file, the source cannot be read, the target
+    // is protected or cannot be written. The copy is always writable; KeepStamp also keeps the source's
+    // modification time and permission bits.
+    bool CopyFilePlain(const std::string& source, const std::string& target);
+    bool CopyFileKeepStamp(const std::string& source, const std::string& target);
+
+private:
+    bool CopyFile(const std::string& source, const std::string& target, bool keepStamp);
+    bool CopyNamedFiles(const TextLines& lines, bool vbpStyle, const std::string& sourceDir,
+                        const std::string& targetDir);
+    void CopyCompanion(const std::string& sourcePath, const std::string& extension,
+                       const std::string& targetDir);
+    void BeginCopyWindow(int count);
+    void EndCopyWindow();
+    void ShowFile(int index, const std::string& name);
+
+    RunObserver* observer_;
+    const ProtectedFiles* guard_;
+};
+
+// The path a project line names, resolved against the project directory unless it is absolute.
+std::string ResolveProjectPath(const std::string& projectDir, const std::string& writtenPath);
+
+// MAK copy: every line that holds a directory loses it, except libraries and controls (.DLL, .VBX, .OCX)
+// and setting lines ("Key=Value"), which stay as they are.
+TextLines RewriteMakLines(const TextLines& lines);
+// VBP copy: Form=, UserControl=, Class= and Module= lines name their file without a directory.
+TextLines RewriteVbpLines(const TextLines& lines);
+// One VBP file line without the directory of its path: Form=..\forms\Main.frm gives Form=Main.frm,
+// Module=Globals; ..\lib\Globals.bas gives Module=Globals; Globals.bas.
+std::string VbpLineWithoutDir(const std::string& line);
+
+// Rewrite the project copy at `path` in place (atomically, CR LF); false when it cannot be read or written.
+bool RewriteMakProject(const std::string& path);
+bool RewriteVbpProject(const std::string& path);
+
+} // namespace kemptor

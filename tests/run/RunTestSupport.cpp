@@ -1,0 +1,83 @@
+#include "RunTestSupport.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+namespace kemptor::test {
+
+TempDir::TempDir() {
+    std::random_device random;
+    for (;;) {
+        path_ = fs::temp_directory_path() / ("kemptor-run-" + std::to_string(random()));
+        if (fs::create_directory(path_))
+            break;
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Tests make files and folders read-only; give the owner write access back before removing them.
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> FileNames(const fs::path& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(dir, ec))
+        if (entry.is_regular_file())
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TreeSnapshot Snapshot(const fs::path& dir) {
+    TreeSnapshot snapshot;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        const std::string key = fs::relative(entry.path(), dir).string();
+        if (entry.is_directory())
+            snapshot[key + "/"] = {"", entry.status().permissions(), {}};
+        else
+            snapshot[key] = {ReadFile(entry.path()), entry.status().permissions(), entry.last_write_time()};
+    }
+    return snapshot;
+}
+
+void RecordingObserver::SetCaption(const std::string& caption) {
+    captions.push_back(caption);
+    linesSinceCaption_ = 0;
+    armed_ = !cancelCaption_.empty() && caption == cancelCaption_;
+}
+
+void RecordingObserver::LineDone() {
+    ++linesSinceCaption_;
+    if (armed_ && linesSinceCaption_ >= cancelLine_) {
+        armed_ = false;
+        RequestCancel();
+    }
+}
+
+PreviewAnswer RecordingObserver::Preview(const std::string& fileName, const TextLines& before,
+                                         const TextLines& after, const std::vector<bool>& changed) {
+    previews.push_back({fileName, before, after, changed});
+    return fileName == cancelPreview_ ? PreviewAnswer::CancelProcessing : PreviewAnswer::Close;
+}
+
+} // namespace kemptor::test

@@ -58,11 +58,6 @@ std::string WithExtension(const std::string& path, const std::string& extension)
     return path.substr(0, dot) + extension;
 }
 
-// A name that stays inside the directory it is joined to.
-bool IsPlainFileName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && !HasSeparator(name);
-}
-
 std::string JoinDir(const std::string& dir, const std::string& name) {
     if (dir.empty() || IsPathSeparator(dir.back()) || dir.back() == ':')
         return dir + name;
@@ -71,13 +66,23 @@ std::string JoinDir(const std::string& dir, const std::string& name) {
 
 } // namespace
 
-void ProtectedFiles::Add(const std::string& path) { keys_.insert(HostKey(path)); }
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && !HasSeparator(name) && name.find(':') == std::string::npos;
+}
 
-bool ProtectedFiles::Contains(const std::string& path) const {
+void FileSet::Add(const std::string& path) { keys_.insert(HostKey(path)); }
+
+void FileSet::AddWithCompanions(const std::string& path) {
+    Add(path);
+    Add(WithExtension(path, ".FRX"));
+    Add(WithExtension(path, ".CTX"));
+}
+
+bool FileSet::Contains(const std::string& path) const {
     return !keys_.empty() && keys_.count(HostKey(path)) > 0;
 }
 
-BackupCopier::BackupCopier(RunObserver* observer, const ProtectedFiles* guard)
+BackupCopier::BackupCopier(RunObserver* observer, const FileSet* guard)
     : observer_(observer), guard_(guard) {}
 
 bool BackupCopier::CopyFilePlain(const std::string& source, const std::string& target) {
@@ -147,8 +152,9 @@ bool BackupCopier::CopyNamedFiles(const TextLines& lines, bool vbpStyle, const s
         const std::string fileName = ExtractFileName(name);
         if (!IsPlainFileName(fileName))
             continue;
-        const std::string source = ResolveProjectPath(sourceDir, name);
-        CopyFilePlain(source, JoinDir(targetDir, fileName));
+        const std::string source = ProjectFilePath(sourceDir, name);
+        if (!IsDeferred(source))
+            CopyFilePlain(source, JoinDir(targetDir, fileName));
         CopyCompanion(source, ".FRX", targetDir);
         if (ExtractUpperExtension(name) == ".CTL")
             CopyCompanion(source, ".CTX", targetDir);
@@ -174,7 +180,7 @@ bool BackupCopier::CopyDirectoryFiles(const std::vector<std::string>& names, con
     BeginCopyWindow(static_cast<int>(names.size()));
     for (size_t i = 0; i < names.size(); ++i) {
         ShowFile(static_cast<int>(i), names[i]);
-        if (IsPlainFileName(names[i]))
+        if (IsPlainFileName(names[i]) && !IsDeferred(JoinDir(sourceDir, names[i])))
             CopyFilePlain(JoinDir(sourceDir, names[i]), JoinDir(targetDir, names[i]));
     }
     EndCopyWindow();
@@ -189,10 +195,6 @@ bool BackupCopier::DeleteDirectoryFiles(const std::vector<std::string>& names, c
             allDeleted = false;
     }
     return allDeleted;
-}
-
-std::string ResolveProjectPath(const std::string& projectDir, const std::string& writtenPath) {
-    return IsAbsolutePath(writtenPath) ? writtenPath : projectDir + writtenPath;
 }
 
 TextLines RewriteMakLines(const TextLines& lines) {

@@ -4,8 +4,8 @@
 //
 // Every copy lands directly in the target directory under the file name of the path the project writes
 // (the name the rewritten project file uses), never in a subfolder and never outside it. A copy is made
-// under a temporary name and renamed, so no half-written file is ever left. Files listed in a
-// ProtectedFiles set (the project's own files) are never written or deleted.
+// under a temporary name and renamed, so no half-written file is ever left. The files of a guard set
+// (the project's own files) are never written or deleted.
 
 #include "platform/TextFile.h"
 
@@ -17,11 +17,13 @@ namespace kemptor {
 
 class RunObserver;
 
-// Files that a run must never write, rename or delete, compared after mapping to the host and resolving
-// "..", "." and links.
-class ProtectedFiles {
+// A set of files compared after mapping to the host and resolving "..", "." and links: the files a run
+// must never write, rename or delete, or the sources whose copy a run makes later.
+class FileSet {
 public:
     void Add(const std::string& path);
+    // A source file and the companions a copy takes along (.FRX, .CTX).
+    void AddWithCompanions(const std::string& path);
     bool Contains(const std::string& path) const;
     bool Empty() const { return keys_.empty(); }
 
@@ -29,12 +31,20 @@ private:
     std::set<std::string> keys_;
 };
 
+// A bare file name that stays inside the directory it is joined to (not empty, ".", ".." or a path).
+bool IsPlainFileName(const std::string& name);
+
 // The copy routines of the backup step. The observer (optional) shows the copy window "Backing up
 // files..." with a label per file; results of single copies are not reported (a file that cannot be
 // copied is skipped quietly), only a missing directory makes a routine return false.
 class BackupCopier {
 public:
-    explicit BackupCopier(RunObserver* observer = nullptr, const ProtectedFiles* guard = nullptr);
+    explicit BackupCopier(RunObserver* observer = nullptr, const FileSet* guard = nullptr);
+
+    // Sources that the bulk copies below pass over (their label is still shown): a run formats and saves
+    // them under the same name anyway, and copies only those it did not save (a new file costs far more
+    // than its bytes on most file systems). nullptr: copy everything.
+    void SetDeferred(const FileSet* sources) { deferred_ = sources; }
 
     // Copies every file a project names, with the .FRX companion of each and the .CTX companion of a
     // user control. MAK style: each line is a path; VBP style: the path of ExtractProjectPath(line).
@@ -62,16 +72,15 @@ private:
                         const std::string& targetDir);
     void CopyCompanion(const std::string& sourcePath, const std::string& extension,
                        const std::string& targetDir);
+    bool IsDeferred(const std::string& source) const { return deferred_ && deferred_->Contains(source); }
     void BeginCopyWindow(int count);
     void EndCopyWindow();
     void ShowFile(int index, const std::string& name);
 
     RunObserver* observer_;
-    const ProtectedFiles* guard_;
+    const FileSet* guard_;
+    const FileSet* deferred_ = nullptr;
 };
-
-// The path a project line names, resolved against the project directory unless it is absolute.
-std::string ResolveProjectPath(const std::string& projectDir, const std::string& writtenPath);
 
 // MAK copy: every line that holds a directory loses it, except libraries and controls (.DLL, .VBX, .OCX)
 // and setting lines ("Key=Value"), which stay as they are.

@@ -128,7 +128,7 @@ TEST_F(CopyProject, CopyFileRefusesTheSameFileAndProtectedTargets) {
     EXPECT_FALSE(plain.CopyFilePlain(Proj() + "missing.bas", Out() + "missing.bas"));
     EXPECT_FALSE(plain.CopyFilePlain(Proj() + "cls", Out() + "cls"));
 
-    ProtectedFiles guard;
+    FileSet guard;
     guard.Add(Proj() + "cls\\clsData.cls");
     BackupCopier guarded(nullptr, &guard);
     EXPECT_FALSE(guarded.CopyFilePlain(Proj() + "modMain.bas", Proj() + "CLS/clsData.cls"));

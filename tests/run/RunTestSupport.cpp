@@ -48,10 +48,15 @@ std::vector<std::string> FileNames(const fs::path& dir) {
     return names;
 }
 
-TreeSnapshot Snapshot(const fs::path& dir) {
+TreeSnapshot Snapshot(const fs::path& dir, const std::vector<std::string>& skip) {
     TreeSnapshot snapshot;
-    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
+        const auto& entry = *it;
         const std::string key = fs::relative(entry.path(), dir).string();
+        if (entry.is_directory() && std::find(skip.begin(), skip.end(), key) != skip.end()) {
+            it.disable_recursion_pending();
+            continue;
+        }
         if (entry.is_directory())
             snapshot[key + "/"] = {"", entry.status().permissions(), {}};
         else

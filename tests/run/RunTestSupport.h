@@ -45,7 +45,8 @@ struct FileState {
     bool operator==(const FileState&) const = default;
 };
 using TreeSnapshot = std::map<std::string, FileState>;
-TreeSnapshot Snapshot(const fs::path& dir);
+// Sub-folders named in `skip` (relative to `dir`) are left out.
+TreeSnapshot Snapshot(const fs::path& dir, const std::vector<std::string>& skip = {});
 
 // Records the run's windows, captions and preview calls; cancels when `cancelWhen` says so.
 class RecordingObserver : public RunObserver {

@@ -1,0 +1,173 @@
+// kemptor-cli process [common] [--output DIR] [--only NAME,...] PROJECT: the processing run of the
+// Begin Processing command, headless. Messages go to stderr as "kind: text" and are answered OK/Yes,
+// except the question whether to delete the run's files after a cancel, answered No. A progress line
+// is kept on stderr when it is a terminal; Ctrl+C cancels the run as the Cancel button does (a second
+// Ctrl+C ends the program at once). The figures of the run are printed on stdout at the end.
+//
+// Exit status: 0 done; 2 bad usage or input (project not opened, unknown --only name, output directory
+// that cannot be made or is the project's own, a file that could not be read or saved); 130 cancelled.
+#include "cli/CliCommand.h"
+#include "platform/WinPath.h"
+#include "run/ProcessingRun.h"
+#include "run/RunObserver.h"
+
+#include <algorithm>
+#include <cctype>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include <unistd.h>
+
+namespace kemptor {
+namespace {
+
+constexpr int kExitCancelled = 130;
+
+// The progress line: the window's label and the gauge in per cent, redrawn in place.
+class CliRunObserver : public RunObserver {
+public:
+    explicit CliRunObserver(bool terminal) : terminal_(terminal) {}
+    ~CliRunObserver() override { ClearLine(); }
+
+    void ShowWindow(RunWindow window) override {
+        Draw(window == RunWindow::Copy ? "Backing up files..." : "Processing...");
+    }
+    void HideWindow(RunWindow) override { ClearLine(); }
+    void SetCaption(const std::string& caption) override { Draw(caption); }
+    void SetRange(int maximum) override { maximum_ = maximum; }
+    void SetPosition(int position) override {
+        const int percent = maximum_ > 0 ? static_cast<int>(100LL * position / maximum_) : 0;
+        if (percent != percent_) {
+            percent_ = percent;
+            Draw(caption_);
+        }
+    }
+    void RunFinishing() override { ClearLine(); }
+
+private:
+    void Draw(const std::string& caption) {
+        caption_ = caption;
+        if (!terminal_)
+            return;
+        std::string text = caption_;
+        if (text.size() > 70)
+            text = "..." + text.substr(text.size() - 67);
+        std::fprintf(stderr, "\r%s %3d%%\033[K", text.c_str(), std::clamp(percent_, 0, 100));
+        std::fflush(stderr);
+        drawn_ = true;
+    }
+    void ClearLine() {
+        if (drawn_)
+            std::fputs("\r\033[K", stderr);
+        drawn_ = false;
+    }
+
+    bool terminal_;
+    bool drawn_ = false;
+    std::string caption_;
+    int maximum_ = 0;
+    int percent_ = 0;
+};
+
+RunObserver* interruptTarget = nullptr;
+
+extern "C" void OnInterrupt(int) {
+    if (interruptTarget)
+        interruptTarget->RequestCancel(); // a lock-free atomic store
+    std::signal(SIGINT, SIG_DFL);         // a second Ctrl+C ends the program
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+class ProcessCommand : public CliCommand {
+public:
+    void Setup(CLI::App& sub) override {
+        common_.AddTo(sub);
+        sub.add_option("--output", output_, "Output directory (instead of BackupNewCodeDirectory)");
+        sub.add_option("--only", only_, "Process only the files of these names (comma-separated)")->delimiter(',');
+        sub.add_option("PROJECT", project_, "Project file (*.vbp or *.mak)")->required();
+    }
+
+    int Run() override {
+        auto settings = common_.LoadSettings();
+        if (!settings)
+            return kExitBadInput;
+        settings->PreviewBeforeSaving = false; // no window to show it in
+        if (!output_.empty()) {
+            // Relative to the working directory, as a command-line user expects.
+            settings->BackupNewCodeDirectory = std::filesystem::absolute(output_).lexically_normal().string();
+        }
+
+        CliPrompter prompter({"Delete all files in "});
+        auto project = OpenProjectForCli(project_, prompter);
+        if (!project)
+            return kExitBadInput;
+        if (!only_.empty() && !SelectOnly(*project))
+            return kExitBadInput;
+
+        CliRunObserver observer(::isatty(STDERR_FILENO) != 0);
+        interruptTarget = &observer;
+        auto previous = std::signal(SIGINT, OnInterrupt);
+        const auto summary = ProcessSelectedFiles(project.get(), *settings, prompter, observer);
+        std::signal(SIGINT, previous);
+        interruptTarget = nullptr;
+        if (!summary)
+            return kExitBadInput;
+        if (summary->outcome == RunOutcome::Refused || summary->outcome == RunOutcome::BackupFailed)
+            return kExitBadInput; // the message is on stderr; nothing was formatted
+
+        std::cout << "Files formatted: " << summary->formatted << '\n'
+                  << "Files changed: " << summary->changed << '\n'
+                  << "Files skipped: " << summary->skipped << '\n'
+                  << "Output directory: "
+                  << std::filesystem::absolute(MapToHostPath(summary->outputDir)).lexically_normal().string()
+                  << '\n';
+        switch (summary->outcome) {
+        case RunOutcome::Completed:
+        case RunOutcome::NothingToRun: return summary->skipped > 0 ? kExitBadInput : kExitOk;
+        case RunOutcome::Cancelled: return kExitCancelled;
+        case RunOutcome::Refused:
+        case RunOutcome::BackupFailed:
+        case RunOutcome::SaveFailed: return kExitBadInput;
+        }
+        return kExitBadInput;
+    }
+
+private:
+    // Selects the entries named by --only (case-insensitive file names); false for a name the project lacks.
+    bool SelectOnly(TSourceMgt& project) {
+        std::vector<std::string> wanted;
+        for (const auto& name : only_)
+            wanted.push_back(Upper(name));
+        std::vector<bool> found(wanted.size(), false);
+        for (auto& entry : project.Files()) {
+            const auto it = std::find(wanted.begin(), wanted.end(), Upper(entry.FileName));
+            entry.Selected = it != wanted.end();
+            if (entry.Selected)
+                found[it - wanted.begin()] = true;
+        }
+        for (size_t i = 0; i < wanted.size(); ++i) {
+            if (!found[i]) {
+                std::cerr << "error: the project names no file " << only_[i] << '\n';
+                return false;
+            }
+        }
+        return true;
+    }
+
+    CommonOptions common_;
+    std::string output_;
+    std::vector<std::string> only_;
+    std::string project_;
+};
+
+const bool registered = RegisterCliCommand<ProcessCommand>("process", "Format the selected files of a project");
+
+} // namespace
+} // namespace kemptor

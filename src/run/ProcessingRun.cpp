@@ -1,0 +1,310 @@
+#include "run/ProcessingRun.h"
+
+#include "formatter/LineHelpers.h"
+#include "formatter/TVBSrcFormatter.h"
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+#include "platform/WinPath.h"
+#include "project/ProjectReader.h"
+#include "project/TSourceMgt.h"
+#include "run/BackupCopier.h"
+#include "run/RunObserver.h"
+#include "settings/SettingsCatalogue.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include <unistd.h>
+
+namespace kemptor {
+
+namespace fs = std::filesystem;
+
+BackupMode BackupModeOf(const Settings& settings) {
+    if (settings.BackupAllFiles)
+        return BackupMode::AllFiles;
+    if (settings.BackupMAKFiles)
+        return BackupMode::ProjectFiles;
+    return BackupMode::NewFilesOnly;
+}
+
+std::string OutputDirectoryFor(const std::string& projectDir, const std::string& setting) {
+    std::string dir = IsAbsolutePath(setting) ? setting : projectDir + setting;
+    if (dir.empty() || !IsPathSeparator(dir.back())) {
+        // The separator the text already uses: "/tmp/out" becomes "/tmp/out/", "C:\OUT" "C:\OUT\".
+        const size_t last = dir.find_last_of("\\/");
+        dir += last != std::string::npos && dir[last] == '/' ? '/' : '\\';
+    }
+    return dir;
+}
+
+namespace {
+
+bool SameDirectory(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return fs::equivalent(MapToHostPath(a), MapToHostPath(b), ec) && !ec;
+}
+
+bool IsWritableDirectory(const std::string& dir) {
+    return DirectoryExists(dir) && ::access(MapToHostPath(dir).c_str(), W_OK | X_OK) == 0;
+}
+
+// One run over the model; lives for one RunProject call.
+class ProcessingRun {
+public:
+    ProcessingRun(TSourceMgt& model, const Settings& settings, Prompter& prompter, RunObserver& observer,
+                  const std::function<std::string()>& now)
+        : model_(model), settings_(settings), prompter_(prompter), observer_(observer), now_(now),
+          copier_(&observer, &guard_) {}
+
+    RunSummary Run();
+
+private:
+    void ProtectProjectFiles();
+    bool BackupProject();
+    void WriteLog();
+    // Formats, previews and saves one selected entry; false when the run must stop.
+    bool ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine);
+    bool Save(TSourceEntry& entry, const TLineList& lines);
+    void DeferCopiesOfSelectedFiles();
+    void CopyDeferredFilesNotSaved();
+    void OfferToDeleteCreatedFiles();
+    void ClearProcessed(bool onlyWithoutOutput);
+
+    TSourceMgt& model_;
+    const Settings& settings_;
+    Prompter& prompter_;
+    RunObserver& observer_;
+    const std::function<std::string()>& now_;
+    FileSet guard_;
+    FileSet deferred_;                           // sources whose backup copy waits for the run's outcome
+    std::vector<const TSourceEntry*> deferredEntries_;
+    std::set<const TSourceEntry*> saved_;        // entries saved by this run
+    BackupCopier copier_;
+    std::string outputDir_;
+    std::set<std::string> filesBefore_; // names in the output directory before the run
+    RunSummary summary_;
+};
+
+RunSummary ProcessingRun::Run() {
+    if (!model_.First || !model_.First->Next)
+        return summary_;
+    outputDir_ = OutputDirectoryFor(model_.ProjectDir, settings_.BackupNewCodeDirectory);
+    summary_.outputDir = outputDir_;
+
+    // Writing into the project's own directory would replace its sources with no copy left.
+    if (SameDirectory(outputDir_, model_.ProjectDir)) {
+        prompter_.Show(PromptKind::Error,
+                       "The output directory " + outputDir_ +
+                           " is the project's own directory.  Choose another directory.  Operation aborted...",
+                       PromptButtons::Ok);
+        summary_.outcome = RunOutcome::Refused;
+        return summary_;
+    }
+    ProtectProjectFiles();
+    for (auto& name : ListDirectoryFiles(outputDir_))
+        filesBefore_.insert(std::move(name));
+
+    if (!BackupProject()) {
+        prompter_.Show(PromptKind::Error, "Unable to create backup...  Operation aborted...", PromptButtons::Ok);
+        summary_.outcome = RunOutcome::BackupFailed;
+        return summary_;
+    }
+    if (settings_.CreateLog)
+        WriteLog();
+
+    TVBSrcFormatter engine(settings_, prompter_);
+    engine.OutputDir = outputDir_;
+    summary_.outcome = RunOutcome::Completed;
+    observer_.ShowWindow(RunWindow::Processing);
+    for (TSourceEntry* entry = model_.First; entry && entry->Next && !observer_.CancelRequested();
+         entry = entry->Next) {
+        model_.Current = entry;
+        if (entry->Selected && !ProcessEntry(*entry, engine)) {
+            model_.ReleaseCurrentLines();
+            summary_.outcome = RunOutcome::SaveFailed;
+            break;
+        }
+        model_.ReleaseCurrentLines();
+    }
+    CopyDeferredFilesNotSaved();
+    if (observer_.CancelRequested()) {
+        summary_.outcome = RunOutcome::Cancelled;
+        OfferToDeleteCreatedFiles();
+    }
+    observer_.HideWindow(RunWindow::Processing);
+    return summary_;
+}
+
+// Every file the project names, its companions and the project file: a run writes none of them.
+void ProcessingRun::ProtectProjectFiles() {
+    guard_.Add(model_.ProjectDir + model_.ProjectName);
+    const bool vbp = model_.ProjectStyle == TProjectStyle::VBP;
+    for (const auto& line : model_.ProjectLines) {
+        const std::string written = vbp ? ExtractProjectPath(line) : line;
+        if (written.empty())
+            continue;
+        guard_.AddWithCompanions(ProjectFilePath(model_.ProjectDir, written));
+    }
+    for (const auto& entry : model_.Files())
+        guard_.Add(entry.FullPath);
+}
+
+bool ProcessingRun::BackupProject() {
+    ForceDirectories(outputDir_);
+    if (!IsWritableDirectory(outputDir_))
+        return false;
+    const BackupMode mode = BackupModeOf(settings_);
+    if (mode == BackupMode::NewFilesOnly)
+        return true;
+
+    DeferCopiesOfSelectedFiles();
+    const bool vbp = model_.ProjectStyle == TProjectStyle::VBP;
+    if (vbp)
+        copier_.CopyVbpProjectFiles(model_.ProjectLines, model_.ProjectDir, outputDir_);
+    else
+        copier_.CopyProjectFiles(model_.ProjectLines, model_.ProjectDir, outputDir_);
+    if (mode == BackupMode::AllFiles)
+        copier_.CopyDirectoryFiles(ListDirectoryFiles(model_.ProjectDir), model_.ProjectDir, outputDir_);
+    else
+        copier_.CopyFileKeepStamp(model_.ProjectDir + model_.ProjectName, outputDir_ + model_.ProjectName);
+
+    const std::string projectCopy = outputDir_ + model_.ProjectName;
+    if (!guard_.Contains(projectCopy)) {
+        if (vbp)
+            RewriteVbpProject(projectCopy);
+        else
+            RewriteMakProject(projectCopy);
+    }
+    ClearProcessed(false);
+    return true;
+}
+
+// A selected file is saved under its name over its backup copy, so the copy is made only when the file
+// ends up not saved (cancel, unreadable, save refused). A name that several entries share keeps the
+// copying order of the project and is copied at once.
+void ProcessingRun::DeferCopiesOfSelectedFiles() {
+    std::map<std::string, int> nameCount;
+    for (const auto& entry : model_.Files())
+        ++nameCount[UpperCase(entry.FileName)];
+    for (const auto& entry : model_.Files()) {
+        if (entry.Selected && nameCount[UpperCase(entry.FileName)] == 1 && IsPlainFileName(entry.FileName)) {
+            deferred_.Add(entry.FullPath);
+            deferredEntries_.push_back(&entry);
+        }
+    }
+    copier_.SetDeferred(&deferred_);
+}
+
+void ProcessingRun::CopyDeferredFilesNotSaved() {
+    copier_.SetDeferred(nullptr);
+    for (const TSourceEntry* entry : deferredEntries_)
+        if (!saved_.count(entry))
+            copier_.CopyFilePlain(entry->FullPath, outputDir_ + entry->FileName);
+}
+
+void ProcessingRun::WriteLog() {
+    std::vector<CheckLogFile> files;
+    for (const auto& entry : model_.Files())
+        if (entry.Selected)
+            files.push_back({entry.FileName, entry.FullPath});
+    WriteCheckLog(outputDir_, files, prompter_, now_);
+}
+
+bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
+    // A file that cannot be read is left as it is: saving the model's stand-in text "NOT AVAILABLE"
+    // would replace its copy in the output directory.
+    if (!model_.LoadCurrentLines()) {
+        prompter_.Show(PromptKind::Warning,
+                       "Unable to read " + entry.FullPath + ".  " + entry.FileName + " is left unformatted.",
+                       PromptButtons::Ok);
+        ++summary_.skipped;
+        return true;
+    }
+    const TextLines& lines = entry.Lines;
+    observer_.SetPosition(0);
+    const TFormatFileResult result = engine.FormatFile(lines, entry.FileName, entry.Kind, observer_);
+    if (result.Cancelled || observer_.CancelRequested())
+        return true;
+
+    const TLineList& output = engine.OutputLines;
+    if (settings_.PreviewBeforeSaving) {
+        std::vector<bool> changed(output.size());
+        for (size_t i = 0; i < output.size(); ++i)
+            changed[i] = output.Changed(i);
+        if (observer_.Preview(entry.FileName, lines, output.Texts(), changed) == PreviewAnswer::CancelProcessing)
+            observer_.RequestCancel(); // the file in hand is still saved; no further file is taken
+    }
+    return Save(entry, output);
+}
+
+bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
+    const std::string path = outputDir_ + entry.FileName;
+    if (!IsPlainFileName(entry.FileName) || guard_.Contains(path)) {
+        prompter_.Show(PromptKind::Warning,
+                       "The output file " + path + " is a file of the project.  " + entry.FileName +
+                           " is not saved.",
+                       PromptButtons::Ok);
+        ++summary_.skipped;
+        return true;
+    }
+    TextLines texts = output.Texts();
+    if (!WriteTextLinesAtomic(path, texts)) {
+        prompter_.Show(PromptKind::Error, "Unable to save " + path + ".  Operation aborted...", PromptButtons::Ok);
+        return false;
+    }
+    entry.OutputPath = path;
+    entry.Processed = true;
+    saved_.insert(&entry);
+    ++summary_.formatted;
+    if (texts != entry.Lines)
+        ++summary_.changed;
+    return true;
+}
+
+void ProcessingRun::OfferToDeleteCreatedFiles() {
+    if (prompter_.Show(PromptKind::Confirmation, "Delete all files in " + outputDir_ + "?", PromptButtons::YesNo) !=
+        PromptAnswer::Yes)
+        return;
+    // Only what this run created goes: files that were there before stay, and so does the project.
+    std::vector<std::string> created;
+    for (auto& name : ListDirectoryFiles(outputDir_))
+        if (!filesBefore_.count(name))
+            created.push_back(std::move(name));
+    copier_.DeleteDirectoryFiles(created, outputDir_);
+    ClearProcessed(true);
+}
+
+// Clears Processed on every entry, or only on those whose output copy is gone.
+void ProcessingRun::ClearProcessed(bool onlyWithoutOutput) {
+    for (auto& entry : model_.Files())
+        if (!onlyWithoutOutput || entry.OutputPath.empty() || !FileExists(entry.OutputPath))
+            entry.Processed = false;
+}
+
+} // namespace
+
+RunSummary RunProject(TSourceMgt* model, const Settings& settings, Prompter& prompter, RunObserver& observer,
+                      const std::function<std::string()>& now) {
+    if (!model)
+        return {};
+    ProcessingRun run(*model, settings, prompter, observer, now);
+    return run.Run();
+}
+
+std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings, Prompter& prompter,
+                                               RunObserver& observer, const std::function<std::string()>& now) {
+    if (prompter.Show(PromptKind::Confirmation, "Process all selected files?", PromptButtons::YesNo) !=
+        PromptAnswer::Yes)
+        return std::nullopt;
+    observer.RunStarting();
+    observer.ClearCancel();
+    RunSummary summary = RunProject(model, settings, prompter, observer, now);
+    observer.RunFinishing();
+    prompter.Show(PromptKind::Information, "Conversion Completed.", PromptButtons::Ok);
+    return summary;
+}
+
+} // namespace kemptor

@@ -1,0 +1,66 @@
+#pragma once
+// A processing run: every selected file of the open project through the formatting engine into the
+// output directory, after the backup step and the optional check log. The GUI's Begin Processing
+// command, the command line's `process` and the tests all run it; windows, questions and the preview go
+// through the RunObserver and the Prompter.
+//
+// The run never writes, renames or deletes a file of the project itself: it refuses an output directory
+// that is the project's own, never saves or copies over a file the project names, and after a cancel it
+// deletes only the files it created.
+
+#include "run/CheckLog.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace kemptor {
+
+class TSourceMgt;
+struct Settings;
+class Prompter;
+class RunObserver;
+
+enum class BackupMode {
+    NewFilesOnly, // "Only create new files"
+    ProjectFiles, // "Copy all files in the .Mak file (including .FRX's)"
+    AllFiles,     // "Copy all files in the original directory"
+};
+BackupMode BackupModeOf(const Settings& settings);
+
+// The output directory of a run for the text of BackupNewCodeDirectory: an absolute text as it stands,
+// any other below the project directory (".\STYLED\" gives the project's STYLED folder). The result
+// always ends with a separator, since file names are joined to it by concatenation.
+std::string OutputDirectoryFor(const std::string& projectDir, const std::string& setting);
+
+enum class RunOutcome {
+    NothingToRun, // no project, or a project without files
+    Completed,    // every selected file was taken through
+    Cancelled,    // the user cancelled (processing window, preview or Ctrl+C)
+    Refused,      // the output directory is the project's own directory
+    BackupFailed, // the output directory could not be created or is not writable
+    SaveFailed,   // a formatted file could not be written; the run stopped there
+};
+
+struct RunSummary {
+    RunOutcome outcome = RunOutcome::NothingToRun;
+    std::string outputDir;
+    int formatted = 0; // files formatted and saved
+    int changed = 0;   // of those, files whose text the engine changed
+    int skipped = 0;   // selected files left unformatted (unreadable, or named like a project file)
+};
+
+// The run over every entry of the model (RunProject): prepares the output directory, writes the check
+// log when asked, formats, previews and saves each selected file, handles a cancel. Every problem is
+// reported through the prompter inside it; the summary is for front ends that report figures.
+RunSummary RunProject(TSourceMgt* model, const Settings& settings, Prompter& prompter, RunObserver& observer,
+                      const std::function<std::string()>& now = CurrentDateTimeText);
+
+// The Begin Processing command without its window (btnProcessClick): asks "Process all selected
+// files?", clears the cancel flag, runs, and shows "Conversion Completed." after every run, whatever its
+// outcome. std::nullopt when the user answered No.
+std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings, Prompter& prompter,
+                                               RunObserver& observer,
+                                               const std::function<std::string()>& now = CurrentDateTimeText);
+
+} // namespace kemptor

@@ -1,0 +1,445 @@
+#include "RunTestSupport.h"
+#include "platform/Prompter.h"
+#include "project/ProjectReader.h"
+#include "run/ProcessingRun.h"
+#include "settings/SettingsCatalogue.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace kemptor {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FileNames;
+using test::ReadFile;
+using test::RecordingObserver;
+using test::Snapshot;
+using test::TempDir;
+using test::WriteFile;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+std::unique_ptr<TSourceMgt> Open(const std::string& path, Prompter& prompter) {
+    ProjectReaderObserver observer;
+    std::unique_ptr<TSourceMgt> model;
+    if (!OpenProject(path, model, observer, prompter))
+        return nullptr;
+    return model;
+}
+
+// An unindented module of `procedures` small procedures: every file needs formatting.
+std::string Module(const std::string& name, int procedures) {
+    std::string text = "Attribute VB_Name = \"" + name + "\"\r\n";
+    for (int i = 0; i < procedures; ++i)
+        text += "Public Sub Run" + std::to_string(i) + "()\r\nDim n As Long\r\nIf n = 0 Then\r\nn = 1\r\nEnd If\r\n"
+                "End Sub\r\n";
+    return text;
+}
+
+TEST(OutputDirectoryFor, ResolvesRelativeTextsBelowTheProjectAndEndsWithASeparator) {
+    EXPECT_EQ(OutputDirectoryFor("/p/", ".\\STYLED\\"), "/p/.\\STYLED\\");
+    EXPECT_EQ(OutputDirectoryFor("/p/", "out"), "/p/out/");
+    EXPECT_EQ(OutputDirectoryFor("C:\\P\\", "out"), "C:\\P\\out\\");
+    EXPECT_EQ(OutputDirectoryFor("/p/", "C:\\OUT\\"), "C:\\OUT\\");
+    EXPECT_EQ(OutputDirectoryFor("/p/", "/tmp/out"), "/tmp/out/");
+    EXPECT_EQ(OutputDirectoryFor("/p/", ""), "/p/");
+}
+
+// A VBP project of a form, three modules, a class and a user control in a subfolder, plus a file the
+// project does not name; the output directory is the default .\STYLED\ below it.
+class Run : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile(root / "proj/Test.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nModule=modA; modA.bas\r\n"
+                                          "Module=modB; modB.bas\r\nClass=clsC; clsC.cls\r\n"
+                                          "UserControl=ctl\\Gauge.ctl\r\nStartup=\"frmMain\"\r\n");
+        WriteFile(root / "proj/frmMain.frm", "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Caption = \"Main\"\r\nEnd\r\n"
+                                             "Attribute VB_Name = \"frmMain\"\r\nPrivate Sub Form_Load()\r\n"
+                                             "Dim x As Long\r\nEnd Sub\r\n");
+        WriteFile(root / "proj/frmMain.frx", std::string("\0\1\2frx", 6));
+        WriteFile(root / "proj/modA.bas", Module("modA", 4));
+        WriteFile(root / "proj/modB.bas", Module("modB", 4));
+        WriteFile(root / "proj/clsC.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nAttribute VB_Name = \"clsC\"\r\n"
+                                          "Option Explicit\r\nPublic Sub Go()\r\nEnd Sub\r\n");
+        WriteFile(root / "proj/ctl/Gauge.ctl", "VERSION 5.00\r\nBegin VB.UserControl Gauge\r\nEnd\r\n"
+                                               "Option Explicit\r\n");
+        WriteFile(root / "proj/ctl/Gauge.ctx", std::string("\0ctx", 4));
+        WriteFile(root / "proj/notes.txt", "not named by the project\r\n");
+        settings.PreviewBeforeSaving = false;
+        Reopen();
+    }
+
+    void Reopen() {
+        model = Open(root / "proj/Test.vbp", prompter);
+        ASSERT_NE(model, nullptr);
+        prompter.Clear();
+    }
+
+    void UseMode(BackupMode mode) {
+        settings.BackupOnlyNewFiles = mode == BackupMode::NewFilesOnly;
+        settings.BackupMAKFiles = mode == BackupMode::ProjectFiles;
+        settings.BackupAllFiles = mode == BackupMode::AllFiles;
+    }
+
+    RunSummary RunIt() { return RunProject(model.get(), settings, prompter, observer, [] { return "now"; }); }
+    fs::path Out() const { return root.Path() / "proj/STYLED"; }
+    std::string OutDir() const { return root.Dir() + "proj/.\\STYLED\\"; }
+    test::TreeSnapshot Project() const { return Snapshot(root.Path() / "proj", {"STYLED"}); }
+    TSourceEntry& Entry(const std::string& fileName) {
+        for (auto& entry : model->Files())
+            if (entry.FileName == fileName)
+                return entry;
+        throw std::runtime_error("no entry " + fileName);
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : prompter.Messages())
+            texts.push_back(m.text);
+        return texts;
+    }
+
+    TempDir root;
+    Settings settings;
+    ScriptedPrompter prompter;
+    RecordingObserver observer;
+    std::unique_ptr<TSourceMgt> model;
+};
+
+TEST_F(Run, EachBackupModeFillsTheOutputDirectoryAndLeavesTheProjectAlone) {
+    const std::vector<std::string> formatted{"Gauge.ctl", "clsC.cls", "frmMain.frm", "modA.bas", "modB.bas"};
+    const struct {
+        BackupMode mode;
+        std::vector<std::string> files;
+    } cases[] = {
+        {BackupMode::NewFilesOnly, formatted},
+        {BackupMode::ProjectFiles, {"Gauge.ctl", "Gauge.ctx", "Test.vbp", "clsC.cls", "frmMain.frm", "frmMain.frx",
+                                    "modA.bas", "modB.bas"}},
+        {BackupMode::AllFiles, {"Gauge.ctl", "Gauge.ctx", "Test.vbp", "clsC.cls", "frmMain.frm", "frmMain.frx",
+                                "modA.bas", "modB.bas", "notes.txt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        fs::remove_all(Out());
+        Reopen();
+        UseMode(c.mode);
+        const auto before = Project();
+        const RunSummary summary = RunIt();
+        EXPECT_EQ(summary.outcome, RunOutcome::Completed);
+        EXPECT_EQ(summary.formatted, 5);
+        EXPECT_EQ(summary.skipped, 0);
+        EXPECT_THAT(Texts(), IsEmpty());
+        EXPECT_EQ(FileNames(Out()), c.files);
+        EXPECT_EQ(Project(), before);
+        for (const auto& entry : model->Files()) {
+            EXPECT_TRUE(entry.Processed) << entry.FileName;
+            EXPECT_EQ(entry.OutputPath, OutDir() + entry.FileName);
+            EXPECT_FALSE(entry.Loaded) << entry.FileName;
+        }
+    }
+    // The formatted module is indented, written with CR LF, and replaced the copied source.
+    const std::string modA = ReadFile(Out() / "modA.bas");
+    EXPECT_THAT(modA, HasSubstr("\r\n    Dim n As Long\r\n"));
+    EXPECT_THAT(modA, HasSubstr("Option Explicit"));
+    EXPECT_EQ(ReadFile(Out() / "Test.vbp"), "Type=Exe\r\nForm=frmMain.frm\r\nModule=modA; modA.bas\r\n"
+                                            "Module=modB; modB.bas\r\nClass=clsC; clsC.cls\r\n"
+                                            "UserControl=Gauge.ctl\r\nStartup=\"frmMain\"\r\n");
+    EXPECT_EQ(ReadFile(Out() / "Gauge.ctx"), std::string("\0ctx", 4));
+}
+
+TEST_F(Run, ShowsTheWindowsAndOnePassCaptionPerPass) {
+    RunIt();
+    EXPECT_THAT(observer.events, ElementsAre("show copy", "hide copy", "show processing", "hide processing"));
+    EXPECT_THAT(observer.captions, Contains("frmMain.frm (Pass 1)"));
+    EXPECT_THAT(observer.captions, Contains("frmMain.frm (Pass 2)"));
+    EXPECT_THAT(observer.captions, Not(Contains("clsC.cls (Pass 3)")));
+    EXPECT_THAT(observer.captions, Contains("Backing Up File: ctl\\Gauge.ctl"));
+}
+
+TEST_F(Run, CommandAsksFirstAndAlwaysEndsWithConversionCompleted) {
+    prompter.Answer(PromptAnswer::No);
+    EXPECT_FALSE(ProcessSelectedFiles(model.get(), settings, prompter, observer).has_value());
+    EXPECT_THAT(Texts(), ElementsAre("Process all selected files?"));
+    EXPECT_FALSE(fs::exists(Out()));
+    EXPECT_THAT(observer.events, IsEmpty());
+
+    prompter.Clear();
+    observer.RequestCancel(); // left over from an earlier run: the command clears it
+    for (auto& entry : model->Files())
+        entry.Selected = false;
+    const auto summary = ProcessSelectedFiles(model.get(), settings, prompter, observer);
+    ASSERT_TRUE(summary.has_value());
+    EXPECT_EQ(summary->outcome, RunOutcome::Completed);
+    EXPECT_EQ(summary->formatted, 0);
+    EXPECT_EQ(prompter.Messages().back().kind, PromptKind::Information);
+    EXPECT_THAT(Texts(), ElementsAre("Process all selected files?", "Conversion Completed."));
+    EXPECT_EQ(prompter.Messages()[0].buttons, PromptButtons::YesNo);
+    // Nothing selected: the output directory is still prepared with the copies.
+    EXPECT_THAT(FileNames(Out()), Contains("Test.vbp"));
+    EXPECT_EQ(ReadFile(Out() / "modA.bas"), ReadFile(root.Path() / "proj/modA.bas"));
+    EXPECT_EQ(observer.events.front(), "starting");
+    EXPECT_EQ(observer.events.back(), "finishing");
+}
+
+TEST_F(Run, RefusesTheProjectsOwnDirectoryBeforeWritingAnything) {
+    for (const std::string& text : std::vector<std::string>{".\\", "", root.Dir() + "proj", root.Dir() + "PROJ/ctl/..\\"}) {
+        SCOPED_TRACE(text);
+        prompter.Clear();
+        settings.BackupNewCodeDirectory = text;
+        for (BackupMode mode : {BackupMode::ProjectFiles, BackupMode::AllFiles}) {
+            UseMode(mode);
+            const auto before = Project();
+            const auto summary = ProcessSelectedFiles(model.get(), settings, prompter, observer);
+            EXPECT_EQ(summary->outcome, RunOutcome::Refused);
+            EXPECT_EQ(Project(), before);
+        }
+        ASSERT_EQ(prompter.Messages().size(), 6u);
+        EXPECT_EQ(prompter.Messages()[1].kind, PromptKind::Error);
+        EXPECT_THAT(prompter.Messages()[1].text, HasSubstr("is the project's own directory"));
+        EXPECT_EQ(prompter.Messages()[2].text, "Conversion Completed.");
+    }
+}
+
+TEST_F(Run, CancelInPassTwoOfTheThirdFileKeepsTheFirstTwoWhenTheAnswerIsNo) {
+    for (BackupMode mode : {BackupMode::NewFilesOnly, BackupMode::ProjectFiles, BackupMode::AllFiles}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        fs::remove_all(Out());
+        Reopen();
+        UseMode(mode);
+        RecordingObserver cancelling;
+        cancelling.CancelAt("modB.bas (Pass 2)", 3);
+        prompter.Answer(PromptAnswer::No);
+        const auto before = Project();
+        const auto summary = RunProject(model.get(), settings, prompter, cancelling);
+        EXPECT_EQ(summary.outcome, RunOutcome::Cancelled);
+        EXPECT_EQ(summary.formatted, 2);
+        EXPECT_THAT(Texts(), ElementsAre("Delete all files in " + OutDir() + "?"));
+        EXPECT_EQ(prompter.Messages()[0].buttons, PromptButtons::YesNo);
+        EXPECT_TRUE(Entry("frmMain.frm").Processed);
+        EXPECT_TRUE(Entry("modA.bas").Processed);
+        EXPECT_FALSE(Entry("modB.bas").Processed);
+        EXPECT_FALSE(Entry("clsC.cls").Processed);
+        EXPECT_THAT(ReadFile(Out() / "modA.bas"), HasSubstr("    Dim n As Long"));
+        // modB.bas is not saved: in the copying modes its backup copy stays as it was.
+        if (mode == BackupMode::NewFilesOnly)
+            EXPECT_THAT(FileNames(Out()), ElementsAre("frmMain.frm", "modA.bas"));
+        else
+            for (const char* name : {"modB.bas", "clsC.cls", "ctl/Gauge.ctl"})
+                EXPECT_EQ(ReadFile(Out() / fs::path(name).filename()), ReadFile(root.Path() / "proj" / name));
+        EXPECT_EQ(Project(), before);
+        EXPECT_THAT(cancelling.captions, Not(Contains("clsC.cls (Pass 1)")));
+    }
+}
+
+TEST_F(Run, CancelInPassOneAndYesDeletesOnlyWhatTheRunCreated) {
+    WriteFile(Out() / "earlier.txt", "kept");
+    WriteFile(Out() / "modA.bas", "an earlier output");
+    for (BackupMode mode : {BackupMode::NewFilesOnly, BackupMode::ProjectFiles, BackupMode::AllFiles}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        Reopen();
+        UseMode(mode);
+        RecordingObserver cancelling;
+        cancelling.CancelAt("frmMain.frm (Pass 1)", 1);
+        prompter.Answer(PromptAnswer::Yes);
+        const auto before = Project();
+        EXPECT_EQ(RunProject(model.get(), settings, prompter, cancelling).outcome, RunOutcome::Cancelled);
+        EXPECT_THAT(FileNames(Out()), ElementsAre("earlier.txt", "modA.bas"));
+        EXPECT_EQ(ReadFile(Out() / "earlier.txt"), "kept");
+        EXPECT_EQ(Project(), before);
+        for (const auto& entry : model->Files())
+            EXPECT_FALSE(entry.Processed) << entry.FileName;
+    }
+}
+
+TEST_F(Run, YesAfterALaterCancelLeavesNoFileOfTheRunAndClearsProcessed) {
+    settings.BackupNewCodeDirectory = "..\\out\\";
+    RecordingObserver cancelling;
+    cancelling.CancelAt("clsC.cls (Pass 1)", 1);
+    prompter.Answer(PromptAnswer::Yes);
+    const auto before = Project();
+    RunProject(model.get(), settings, prompter, cancelling);
+    EXPECT_TRUE(fs::is_directory(root.Path() / "out"));
+    EXPECT_THAT(FileNames(root.Path() / "out"), IsEmpty());
+    EXPECT_FALSE(Entry("modA.bas").Processed);
+    EXPECT_EQ(Project(), before);
+}
+
+TEST_F(Run, PreviewShowsEachFileAndItsCancelSavesThatFileOnly) {
+    settings.PreviewBeforeSaving = true;
+    UseMode(BackupMode::NewFilesOnly);
+    observer.CancelInPreviewOf("modA.bas");
+    prompter.Answer(PromptAnswer::No);
+    const auto summary = RunIt();
+    EXPECT_EQ(summary.outcome, RunOutcome::Cancelled);
+    ASSERT_EQ(observer.previews.size(), 2u);
+    const auto& preview = observer.previews[1];
+    EXPECT_EQ(preview.fileName, "modA.bas");
+    EXPECT_EQ(preview.before[0], "Attribute VB_Name = \"modA\"");
+    ASSERT_EQ(preview.after.size(), preview.changed.size());
+    for (size_t i = 0; i < preview.after.size(); ++i)
+        if (preview.after[i] == "    Dim n As Long") {
+            EXPECT_TRUE(preview.changed[i]);
+        }
+    EXPECT_EQ(preview.after[0], "Attribute VB_Name = \"modA\"");
+    EXPECT_FALSE(preview.changed[0]);
+    EXPECT_THAT(FileNames(Out()), ElementsAre("frmMain.frm", "modA.bas"));
+    EXPECT_TRUE(Entry("modA.bas").Processed);
+    EXPECT_THAT(Texts(), ElementsAre("Delete all files in " + OutDir() + "?"));
+}
+
+TEST_F(Run, UnreadableSourceIsWarnedAndItsCopyKeptNotReplaced) {
+    UseMode(BackupMode::NewFilesOnly);
+    WriteFile(Out() / "modA.bas", "an earlier output");
+    fs::remove(root.Path() / "proj/modA.bas");
+    fs::create_directory(root.Path() / "proj/modA.bas"); // unreadable as a file, even for root
+    const auto summary = RunIt();
+    EXPECT_EQ(summary.outcome, RunOutcome::Completed);
+    EXPECT_EQ(summary.formatted, 4);
+    EXPECT_EQ(summary.skipped, 1);
+    ASSERT_EQ(prompter.Messages().size(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].kind, PromptKind::Warning);
+    EXPECT_EQ(prompter.Messages()[0].text,
+              "Unable to read " + root.Dir() + "proj/modA.bas.  modA.bas is left unformatted.");
+    EXPECT_EQ(ReadFile(Out() / "modA.bas"), "an earlier output");
+    EXPECT_FALSE(Entry("modA.bas").Processed);
+    EXPECT_TRUE(Entry("modB.bas").Processed);
+}
+
+TEST_F(Run, OutputDirectoryThatCannotBeMadeStopsBeforeFormatting) {
+    WriteFile(root.Path() / "afile", "a file, not a directory");
+    for (const std::string& dir :
+         std::vector<std::string>{root.Dir() + "afile", root.Dir() + "afile/sub/", "/proc/kemptor-out/"}) {
+        SCOPED_TRACE(dir);
+        prompter.Clear();
+        settings.BackupNewCodeDirectory = dir;
+        const auto before = Project();
+        const auto summary = RunIt();
+        EXPECT_EQ(summary.outcome, RunOutcome::BackupFailed);
+        EXPECT_THAT(Texts(), ElementsAre("Unable to create backup...  Operation aborted..."));
+        EXPECT_EQ(prompter.Messages()[0].kind, PromptKind::Error);
+        EXPECT_EQ(ReadFile(root.Path() / "afile"), "a file, not a directory");
+        EXPECT_EQ(Project(), before);
+    }
+    EXPECT_THAT(observer.events, IsEmpty());
+}
+
+TEST_F(Run, ReadOnlyOutputDirectoryIsRefusedLikeOneThatCannotBeMade) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    fs::create_directories(Out());
+    fs::permissions(Out(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(RunIt().outcome, RunOutcome::BackupFailed);
+    EXPECT_THAT(Texts(), ElementsAre("Unable to create backup...  Operation aborted..."));
+}
+
+TEST_F(Run, FileThatCannotBeSavedStopsTheRunWithAnError) {
+    UseMode(BackupMode::NewFilesOnly);
+    fs::create_directories(Out() / "modB.bas");
+    const auto summary = RunIt();
+    EXPECT_EQ(summary.outcome, RunOutcome::SaveFailed);
+    EXPECT_EQ(summary.formatted, 2);
+    EXPECT_THAT(Texts(), ElementsAre("Unable to save " + OutDir() + "modB.bas.  Operation aborted..."));
+    EXPECT_FALSE(Entry("modB.bas").Processed);
+    EXPECT_FALSE(Entry("clsC.cls").Processed);
+    EXPECT_THAT(FileNames(Out()), ElementsAre("frmMain.frm", "modA.bas"));
+}
+
+TEST_F(Run, OutputsReplaceEarlierFilesByRenameNotByWritingIntoThem) {
+    UseMode(BackupMode::ProjectFiles);
+    WriteFile(root.Path() / "witness.bas", "linked");
+    fs::create_directories(Out());
+    fs::create_hard_link(root.Path() / "witness.bas", Out() / "modA.bas");
+    fs::create_hard_link(root.Path() / "witness.bas", Out() / "Test.vbp");
+    RunIt();
+    EXPECT_EQ(ReadFile(root.Path() / "witness.bas"), "linked");
+    EXPECT_THAT(ReadFile(Out() / "modA.bas"), HasSubstr("    Dim n As Long"));
+}
+
+TEST_F(Run, NeverSavesOverAFileThatTheProjectNames) {
+    // The project names a module that lives in its own output directory.
+    WriteFile(root.Path() / "proj/Test.vbp", "Type=Exe\r\nModule=Inner; STYLED\\Inner.bas\r\nModule=modA; modA.bas\r\n");
+    WriteFile(Out() / "Inner.bas", Module("Inner", 1));
+    Reopen();
+    const auto before = Snapshot(root.Path() / "proj");
+    const auto summary = RunIt();
+    EXPECT_EQ(summary.formatted, 1);
+    EXPECT_EQ(summary.skipped, 1);
+    ASSERT_EQ(prompter.Messages().size(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text, "The output file " + OutDir() + "Inner.bas is a file of the project.  "
+                                           "Inner.bas is not saved.");
+    const auto after = Snapshot(root.Path() / "proj");
+    EXPECT_EQ(after.at("STYLED/Inner.bas"), before.at("STYLED/Inner.bas"));
+    EXPECT_EQ(after.at("modA.bas"), before.at("modA.bas"));
+}
+
+TEST_F(Run, LongLinesAreFormattedWholeAndListedInTheCheckLog) {
+    const std::string longLine = "x = \"" + std::string(300000, 'a') + "\"";
+    WriteFile(root.Path() / "proj/modB.bas", "Attribute VB_Name = \"modB\"\nSub Long()\n" + longLine + "\nEnd Sub\n");
+    Reopen();
+    settings.CreateLog = true;
+    Entry("clsC.cls").Selected = false;
+    RunIt();
+    EXPECT_THAT(ReadFile(Out() / "modB.bas"), HasSubstr("\r\n    " + longLine + "\r\n"));
+    const std::string log = ReadFile(Out() / "VBKEMPT3.LOG");
+    EXPECT_THAT(log, HasSubstr("+++ Processing file: modB.bas\r\nCheck Line #3-->" + longLine + "\r\n"));
+    EXPECT_THAT(log, HasSubstr("*** Project processing started at: now\r\n"));
+    EXPECT_THAT(log, Not(HasSubstr("clsC.cls")));
+    EXPECT_THAT(Texts(), IsEmpty());
+}
+
+TEST_F(Run, BinaryFormLeftOutOfTheProjectIsStillCopiedUnchanged) {
+    const std::string binary = "\xff\xfe\x00\x01 binary form";
+    WriteFile(root.Path() / "proj/Test.vbp", "Type=Exe\r\nForm=frmBin.frm\r\nModule=modA; modA.bas\r\n");
+    WriteFile(root.Path() / "proj/frmBin.frm", binary);
+    model = Open(root / "proj/Test.vbp", prompter); // the reader asks whether to go on without it; OK
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->FileCount(), 1);
+    prompter.Clear();
+    RunIt();
+    EXPECT_EQ(ReadFile(Out() / "frmBin.frm"), binary);
+    EXPECT_THAT(Texts(), IsEmpty());
+}
+
+// The copy of each sample project opens again and names the same files.
+TEST(RunSamples, StyledCopyReopensWithTheSameFiles) {
+    TempDir root;
+    fs::copy(KEMPTOR_EXAMPLES, root.Path(), fs::copy_options::recursive);
+    for (const std::string project : {"vbp/Inventory.vbp", "mak/Stock.mak"}) {
+        SCOPED_TRACE(project);
+        ScriptedPrompter prompter;
+        auto model = Open(root / project, prompter);
+        ASSERT_NE(model, nullptr);
+        const auto before = Snapshot(root.Path(), {"vbp/STYLED", "mak/STYLED"});
+        Settings settings;
+        settings.PreviewBeforeSaving = false;
+        test::RecordingObserver observer;
+        const auto summary = RunProject(model.get(), settings, prompter, observer);
+        EXPECT_EQ(summary.outcome, RunOutcome::Completed);
+        EXPECT_EQ(summary.formatted, model->FileCount());
+        EXPECT_EQ(Snapshot(root.Path(), {"vbp/STYLED", "mak/STYLED"}), before);
+
+        const std::string styled = (root.Path() / project).parent_path() / "STYLED" /
+                                   fs::path(project).filename();
+        ScriptedPrompter again;
+        auto copy = Open(styled, again);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(again.Messages().size(), prompter.Messages().size());
+        std::vector<std::string> names, copyNames;
+        for (const auto& entry : model->Files())
+            names.push_back(entry.FileName);
+        for (const auto& entry : copy->Files()) {
+            copyNames.push_back(entry.FileName);
+            EXPECT_EQ(fs::path(entry.FullPath).parent_path(), fs::path(styled).parent_path());
+            EXPECT_GE(entry.FileSize, 0) << entry.FileName;
+        }
+        EXPECT_EQ(copyNames, names);
+    }
+}
+
+} // namespace
+} // namespace kemptor

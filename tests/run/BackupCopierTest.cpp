@@ -49,33 +49,33 @@ TEST(RewriteMakLines, DropsDirectoriesExceptOfLibrariesControlsAndSettings) {
 
 TEST(RewriteProjectFile, RewritesTheCopyInPlaceWithCrLf) {
     TempDir dir;
-    WriteFile(dir / "P.VBP", "Type=Exe\nForm=forms\\A.frm\nUserControl=c\\B.ctl\n");
-    ASSERT_TRUE(RewriteVbpProject(dir / "P.VBP"));
-    EXPECT_EQ(ReadFile(dir / "P.VBP"), "Type=Exe\r\nForm=A.frm\r\nUserControl=B.ctl\r\n");
-    WriteFile(dir / "P.MAK", "SUB\\U.BAS\r\nGRID.VBX\r\n");
-    ASSERT_TRUE(RewriteMakProject(dir / "P.MAK"));
-    EXPECT_EQ(ReadFile(dir / "P.MAK"), "U.BAS\r\nGRID.VBX\r\n");
-    EXPECT_FALSE(RewriteMakProject(dir / "MISSING.MAK"));
+    WriteFile(dir.Path() + "P.VBP", "Type=Exe\nForm=forms\\A.frm\nUserControl=c\\B.ctl\n");
+    ASSERT_TRUE(RewriteVbpProject(dir.Path() + "P.VBP"));
+    EXPECT_EQ(ReadFile(dir.Path() + "P.VBP"), "Type=Exe\r\nForm=A.frm\r\nUserControl=B.ctl\r\n");
+    WriteFile(dir.Path() + "P.MAK", "SUB\\U.BAS\r\nGRID.VBX\r\n");
+    ASSERT_TRUE(RewriteMakProject(dir.Path() + "P.MAK"));
+    EXPECT_EQ(ReadFile(dir.Path() + "P.MAK"), "U.BAS\r\nGRID.VBX\r\n");
+    EXPECT_FALSE(RewriteMakProject(dir.Path() + "MISSING.MAK"));
 }
 
 // A project directory with files in subfolders and one beside the project, and an output directory.
 class CopyProject : public ::testing::Test {
 protected:
     void SetUp() override {
-        WriteFile(root / "proj/frmMain.frm", "VERSION 5.00\r\n");
-        WriteFile(root / "proj/frmMain.frx", std::string("\0\1binary", 8));
-        WriteFile(root / "proj/modMain.bas", "Attribute VB_Name = \"modMain\"\r\n");
-        WriteFile(root / "proj/cls/clsData.cls", "VERSION 1.0 CLASS\r\n");
-        WriteFile(root / "proj/ctl/Gauge.ctl", "VERSION 5.00\r\n");
-        WriteFile(root / "proj/ctl/Gauge.ctx", std::string("\0ctx", 4));
-        WriteFile(root / "common/Util.bas", "Attribute VB_Name = \"Util\"\r\n");
+        WriteFile(root.Path() + "proj/frmMain.frm", "VERSION 5.00\r\n");
+        WriteFile(root.Path() + "proj/frmMain.frx", std::string("\0\1binary", 8));
+        WriteFile(root.Path() + "proj/modMain.bas", "Attribute VB_Name = \"modMain\"\r\n");
+        WriteFile(root.Path() + "proj/cls/clsData.cls", "VERSION 1.0 CLASS\r\n");
+        WriteFile(root.Path() + "proj/ctl/Gauge.ctl", "VERSION 5.00\r\n");
+        WriteFile(root.Path() + "proj/ctl/Gauge.ctx", std::string("\0ctx", 4));
+        WriteFile(root.Path() + "common/Util.bas", "Attribute VB_Name = \"Util\"\r\n");
         // Files that a copy written "output dir + path as written" would overwrite.
-        WriteFile(root / "Util.bas", "unrelated");
-        std::filesystem::create_directory(root / "proj/STYLED");
+        WriteFile(root.Path() + "Util.bas", "unrelated");
+        std::filesystem::create_directory(root.Path() + "proj/STYLED");
     }
 
-    std::string Proj() const { return root.Dir() + "proj/"; }
-    std::string Out() const { return root.Dir() + "proj/STYLED/"; }
+    std::string Proj() const { return root.Path() + "proj/"; }
+    std::string Out() const { return root.Path() + "proj/STYLED/"; }
 
     TempDir root;
 };
@@ -86,11 +86,11 @@ TEST_F(CopyProject, VbpCopiesLandInTheOutputDirectoryUnderTheirFileNamesWithComp
                           "Module=Util; ..\\common\\Util.bas", "Module=Broken"};
     BackupCopier copier;
     ASSERT_TRUE(copier.CopyVbpProjectFiles(lines, Proj(), Out()));
-    EXPECT_THAT(FileNames(root / "proj/STYLED"), ElementsAre("FRMMAIN.FRM", "Gauge.ctl", "Gauge.ctx", "Util.bas",
+    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"), ElementsAre("FRMMAIN.FRM", "Gauge.ctl", "Gauge.ctx", "Util.bas",
                                                               "clsData.cls", "frmMain.frx", "modMain.bas"));
-    EXPECT_EQ(ReadFile(root / "proj/STYLED/Gauge.ctx"), std::string("\0ctx", 4));
-    EXPECT_EQ(ReadFile(root / "Util.bas"), "unrelated");
-    EXPECT_FALSE(std::filesystem::exists(root / "proj/STYLED/ctl"));
+    EXPECT_EQ(ReadFile(root.Path() + "proj/STYLED/Gauge.ctx"), std::string("\0ctx", 4));
+    EXPECT_EQ(ReadFile(root.Path() + "Util.bas"), "unrelated");
+    EXPECT_FALSE(std::filesystem::exists(root.Path() + "proj/STYLED/ctl"));
 }
 
 TEST_F(CopyProject, MakCopiesTakeEveryLineAndStayInsideTheOutputDirectory) {
@@ -98,16 +98,16 @@ TEST_F(CopyProject, MakCopiesTakeEveryLineAndStayInsideTheOutputDirectory) {
                           "ProjWinSize=152,402,248,215", "", ".."};
     BackupCopier copier;
     ASSERT_TRUE(copier.CopyProjectFiles(lines, Proj(), Out()));
-    EXPECT_THAT(FileNames(root / "proj/STYLED"), ElementsAre("CLSDATA.CLS", "UTIL.BAS", "frmMain.frx", "frmmain.frm"));
-    EXPECT_EQ(ReadFile(root / "Util.bas"), "unrelated");
+    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"), ElementsAre("CLSDATA.CLS", "UTIL.BAS", "frmMain.frx", "frmmain.frm"));
+    EXPECT_EQ(ReadFile(root.Path() + "Util.bas"), "unrelated");
 }
 
 TEST_F(CopyProject, MissingDirectoryCopiesNothing) {
     BackupCopier copier;
-    EXPECT_FALSE(copier.CopyVbpProjectFiles({"Form=frmMain.frm"}, Proj(), root.Dir() + "nowhere/"));
-    EXPECT_FALSE(copier.CopyProjectFiles({"frmMain.frm"}, root.Dir() + "nowhere/", Out()));
-    EXPECT_FALSE(copier.CopyDirectoryFiles({"frmMain.frm"}, Proj(), root.Dir() + "nowhere/"));
-    EXPECT_TRUE(FileNames(root / "proj/STYLED").empty());
+    EXPECT_FALSE(copier.CopyVbpProjectFiles({"Form=frmMain.frm"}, Proj(), root.Path() + "nowhere/"));
+    EXPECT_FALSE(copier.CopyProjectFiles({"frmMain.frm"}, root.Path() + "nowhere/", Out()));
+    EXPECT_FALSE(copier.CopyDirectoryFiles({"frmMain.frm"}, Proj(), root.Path() + "nowhere/"));
+    EXPECT_TRUE(FileNames(root.Path() + "proj/STYLED").empty());
 }
 
 TEST_F(CopyProject, ShowsTheCopyWindowWithOneLabelPerFile) {
@@ -117,7 +117,7 @@ TEST_F(CopyProject, ShowsTheCopyWindowWithOneLabelPerFile) {
     EXPECT_THAT(observer.events, ElementsAre("show copy", "hide copy"));
     EXPECT_THAT(observer.captions,
                 ElementsAre("Backing Up File: frmMain.frm", "Backing Up File: modMain.bas"));
-    copier.CopyDirectoryFiles(FileNames(root / "proj"), Proj(), Out());
+    copier.CopyDirectoryFiles(FileNames(root.Path() + "proj"), Proj(), Out());
     EXPECT_EQ(observer.captions.back(), "Backing Up File: modMain.bas");
 }
 
@@ -132,14 +132,14 @@ TEST_F(CopyProject, CopyFileRefusesTheSameFileAndProtectedTargets) {
     guard.Add(Proj() + "cls\\clsData.cls");
     BackupCopier guarded(nullptr, &guard);
     EXPECT_FALSE(guarded.CopyFilePlain(Proj() + "modMain.bas", Proj() + "CLS/clsData.cls"));
-    EXPECT_EQ(ReadFile(root / "proj/cls/clsData.cls"), "VERSION 1.0 CLASS\r\n");
+    EXPECT_EQ(ReadFile(root.Path() + "proj/cls/clsData.cls"), "VERSION 1.0 CLASS\r\n");
     EXPECT_FALSE(guarded.DeleteDirectoryFiles({"clsData.cls"}, Proj() + "cls/"));
-    EXPECT_TRUE(std::filesystem::exists(root / "proj/cls/clsData.cls"));
+    EXPECT_TRUE(std::filesystem::exists(root.Path() + "proj/cls/clsData.cls"));
 }
 
 TEST_F(CopyProject, ReadOnlySourceGivesWritableCopyAndKeepStampKeepsTheTime) {
     namespace fs = std::filesystem;
-    const fs::path source = root.Path() / "proj/modMain.bas";
+    const fs::path source = fs::path(root.Path()) / "proj/modMain.bas";
     const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
     fs::last_write_time(source, stamp);
     fs::permissions(source, fs::perms::owner_read | fs::perms::group_read);
@@ -147,21 +147,21 @@ TEST_F(CopyProject, ReadOnlySourceGivesWritableCopyAndKeepStampKeepsTheTime) {
     ASSERT_TRUE(copier.CopyFilePlain(source.string(), Out() + "plain.bas"));
     ASSERT_TRUE(copier.CopyFileKeepStamp(source.string(), Out() + "stamp.bas"));
     for (const char* name : {"plain.bas", "stamp.bas"}) {
-        const auto perms = fs::status(root.Path() / "proj/STYLED" / name).permissions();
+        const auto perms = fs::status(fs::path(root.Path()) / "proj/STYLED" / name).permissions();
         EXPECT_NE(perms & fs::perms::owner_write, fs::perms::none) << name;
     }
-    EXPECT_EQ(fs::last_write_time(root.Path() / "proj/STYLED/stamp.bas"), stamp);
-    EXPECT_NE(fs::last_write_time(root.Path() / "proj/STYLED/plain.bas"), stamp);
+    EXPECT_EQ(fs::last_write_time(fs::path(root.Path()) / "proj/STYLED/stamp.bas"), stamp);
+    EXPECT_NE(fs::last_write_time(fs::path(root.Path()) / "proj/STYLED/plain.bas"), stamp);
 }
 
 TEST_F(CopyProject, DeleteDirectoryFilesDeletesTheListedFilesOnly) {
-    WriteFile(root / "proj/STYLED/a.bas", "a");
-    WriteFile(root / "proj/STYLED/b.bas", "b");
+    WriteFile(root.Path() + "proj/STYLED/a.bas", "a");
+    WriteFile(root.Path() + "proj/STYLED/b.bas", "b");
     BackupCopier copier;
     EXPECT_TRUE(copier.DeleteDirectoryFiles({"a.bas"}, Out()));
-    EXPECT_THAT(FileNames(root / "proj/STYLED"), ElementsAre("b.bas"));
+    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"), ElementsAre("b.bas"));
     EXPECT_FALSE(copier.DeleteDirectoryFiles({"gone.bas", "b.bas"}, Out()));
-    EXPECT_TRUE(FileNames(root / "proj/STYLED").empty());
+    EXPECT_TRUE(FileNames(root.Path() + "proj/STYLED").empty());
     EXPECT_FALSE(copier.DeleteDirectoryFiles({".."}, Out()));
 }
 

@@ -29,30 +29,30 @@ struct CliResult {
 
 // Runs `prefix kemptor-cli ARGS` in `dir` with its own settings directory.
 CliResult RunCli(const TempDir& dir, const std::string& args, const std::string& prefix = "") {
-    const std::string command = "cd '" + dir.Path().string() + "' && KEMPTOR_CONFIG_DIR='" + dir.Dir() +
-                                "config' " + prefix + " '" + KEMPTOR_CLI + "' " + args + " >'" + dir.Dir() +
-                                "stdout' 2>'" + dir.Dir() + "stderr' </dev/null";
+    const std::string command = "cd '" + dir.Path() + "' && KEMPTOR_CONFIG_DIR='" + dir.Path() +
+                                "config' " + prefix + " '" + KEMPTOR_CLI + "' " + args + " >'" + dir.Path() +
+                                "stdout' 2>'" + dir.Path() + "stderr' </dev/null";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir / "stdout"), ReadFile(dir / "stderr")};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir.Path() + "stdout"), ReadFile(dir.Path() + "stderr")};
 }
 
 class ProcessCommand : public ::testing::Test {
 protected:
-    void SetUp() override { fs::copy(KEMPTOR_EXAMPLES, root.Path() / "ex", fs::copy_options::recursive); }
+    void SetUp() override { fs::copy(KEMPTOR_EXAMPLES, fs::path(root.Path()) / "ex", fs::copy_options::recursive); }
     TempDir root;
 };
 
 TEST_F(ProcessCommand, FormatsTheSampleProjectIntoItsStyledFolder) {
-    const auto before = Snapshot(root.Path() / "ex");
+    const auto before = Snapshot(fs::path(root.Path()) / "ex");
     const CliResult r = RunCli(root, "process ex/vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string styled = (root.Path() / "ex/vbp/STYLED/").string();
+    const std::string styled = (fs::path(root.Path()) / "ex/vbp/STYLED/").string();
     EXPECT_EQ(r.out, "Files formatted: 6\nFiles changed: 6\nFiles skipped: 0\nOutput directory: " + styled + "\n");
     EXPECT_EQ(r.err, "confirmation: Process all selected files?\ninformation: Conversion Completed.\n");
-    EXPECT_THAT(FileNames(root.Path() / "ex/vbp/STYLED"),
+    EXPECT_THAT(FileNames(fs::path(root.Path()) / "ex/vbp/STYLED"),
                 ElementsAre("CLSSTOCKITEM.CLS", "FRMMAIN.FRM", "Inventory.vbp", "ctlQtyBox.ctl", "ctlQtyBox.ctx",
                             "frmItem.frm", "frmMain.frx", "modFileIO.bas", "modGlobals.bas"));
-    EXPECT_EQ(Snapshot(root.Path() / "ex", {"vbp/STYLED"}), before);
+    EXPECT_EQ(Snapshot(fs::path(root.Path()) / "ex", {"vbp/STYLED"}), before);
 }
 
 TEST_F(ProcessCommand, OnlyFormatsTheNamedFilesIntoTheOutputGivenRelativeToTheWorkingDirectory) {
@@ -60,16 +60,16 @@ TEST_F(ProcessCommand, OnlyFormatsTheNamedFilesIntoTheOutputGivenRelativeToTheWo
                                      "ex/mak/../vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("Files formatted: 1\n"));
-    EXPECT_THAT(r.out, HasSubstr("Output directory: " + root.Dir() + "out/\n"));
-    EXPECT_NE(ReadFile(root / "out/modGlobals.bas"), ReadFile(root / "ex/vbp/modGlobals.bas"));
-    EXPECT_EQ(ReadFile(root / "out/frmItem.frm"), ReadFile(root / "ex/vbp/frmItem.frm"));
-    EXPECT_THAT(ReadFile(root / "out/VBKEMPT3.LOG"), HasSubstr("+++ Processing file: modGlobals.bas\r\n"));
-    EXPECT_THAT(ReadFile(root / "out/VBKEMPT3.LOG"), Not(HasSubstr("frmItem.frm")));
+    EXPECT_THAT(r.out, HasSubstr("Output directory: " + root.Path() + "out/\n"));
+    EXPECT_NE(ReadFile(root.Path() + "out/modGlobals.bas"), ReadFile(root.Path() + "ex/vbp/modGlobals.bas"));
+    EXPECT_EQ(ReadFile(root.Path() + "out/frmItem.frm"), ReadFile(root.Path() + "ex/vbp/frmItem.frm"));
+    EXPECT_THAT(ReadFile(root.Path() + "out/VBKEMPT3.LOG"), HasSubstr("+++ Processing file: modGlobals.bas\r\n"));
+    EXPECT_THAT(ReadFile(root.Path() + "out/VBKEMPT3.LOG"), Not(HasSubstr("frmItem.frm")));
 }
 
 TEST_F(ProcessCommand, BadOutputDirectoryOrNameExitsWithStatusTwo) {
-    WriteFile(root / "afile", "x");
-    const auto before = Snapshot(root.Path() / "ex");
+    WriteFile(root.Path() + "afile", "x");
+    const auto before = Snapshot(fs::path(root.Path()) / "ex");
     CliResult r = RunCli(root, "process --output afile ex/vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 2);
     EXPECT_THAT(r.err, HasSubstr("error: Unable to create backup...  Operation aborted...\n"));
@@ -82,7 +82,7 @@ TEST_F(ProcessCommand, BadOutputDirectoryOrNameExitsWithStatusTwo) {
     EXPECT_THAT(r.err, HasSubstr("error: the project names no file nosuch.bas"));
     r = RunCli(root, "process ex/vbp/Missing.vbp");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(Snapshot(root.Path() / "ex"), before);
+    EXPECT_EQ(Snapshot(fs::path(root.Path()) / "ex"), before);
 }
 
 // A project large enough for a run to be interrupted part-way.
@@ -102,33 +102,33 @@ void WriteLargeProject(const fs::path& dir) {
 // Ctrl+C cancels the run and the delete question is answered No; a run killed at any moment leaves
 // every output file either the source's copy or the finished formatted file, never a part of one.
 TEST_F(ProcessCommand, InterruptedRunsLeaveOnlyCompleteFiles) {
-    WriteLargeProject(root.Path() / "large");
+    WriteLargeProject(fs::path(root.Path()) / "large");
     const CliResult reference = RunCli(root, "process --output ref large/Large.vbp");
     ASSERT_EQ(reference.status, 0) << reference.err;
-    const auto before = Snapshot(root.Path() / "large");
+    const auto before = Snapshot(fs::path(root.Path()) / "large");
 
     const char* interrupts[] = {"timeout --preserve-status -s INT 0.05", "timeout --preserve-status -s INT 0.2",
                                 "timeout -s KILL 0.02",
                                 "timeout -s KILL 0.1", "timeout -s KILL 0.3"};
     for (const char* prefix : interrupts) {
         SCOPED_TRACE(prefix);
-        fs::remove_all(root.Path() / "out");
+        fs::remove_all(fs::path(root.Path()) / "out");
         const CliResult r = RunCli(root, "process --output out large/Large.vbp", prefix);
         if (std::string(prefix).find("INT") != std::string::npos) {
             EXPECT_THAT(r.status, AnyOf(0, 130)) << r.err;
             // A Ctrl+C that comes before the run has started ends the program as usual.
             if (r.status == 130 && r.err.find("Process all selected files?") != std::string::npos) {
-                EXPECT_THAT(r.err, HasSubstr("confirmation: Delete all files in " + root.Dir() + "out/?\n"));
+                EXPECT_THAT(r.err, HasSubstr("confirmation: Delete all files in " + root.Path() + "out/?\n"));
             }
         }
-        for (const auto& name : FileNames(root.Path() / "out")) {
+        for (const auto& name : FileNames(fs::path(root.Path()) / "out")) {
             if (name[0] == '.')
                 continue; // a temporary file the kill left behind, never the file itself
-            const std::string text = ReadFile(root.Path() / "out" / name);
-            EXPECT_THAT(text, AnyOf(ReadFile(root.Path() / "large" / name), ReadFile(root.Path() / "ref" / name)))
+            const std::string text = ReadFile(fs::path(root.Path()) / "out" / name);
+            EXPECT_THAT(text, AnyOf(ReadFile(fs::path(root.Path()) / "large" / name), ReadFile(fs::path(root.Path()) / "ref" / name)))
                 << name;
         }
-        EXPECT_EQ(Snapshot(root.Path() / "large"), before);
+        EXPECT_EQ(Snapshot(fs::path(root.Path()) / "large"), before);
     }
 }
 

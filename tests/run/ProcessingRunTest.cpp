@@ -56,27 +56,27 @@ TEST(OutputDirectoryFor, ResolvesRelativeTextsBelowTheProjectAndEndsWithASeparat
 class Run : public ::testing::Test {
 protected:
     void SetUp() override {
-        WriteFile(root / "proj/Test.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nModule=modA; modA.bas\r\n"
+        WriteFile(root.Path() + "proj/Test.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nModule=modA; modA.bas\r\n"
                                           "Module=modB; modB.bas\r\nClass=clsC; clsC.cls\r\n"
                                           "UserControl=ctl\\Gauge.ctl\r\nStartup=\"frmMain\"\r\n");
-        WriteFile(root / "proj/frmMain.frm", "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Caption = \"Main\"\r\nEnd\r\n"
+        WriteFile(root.Path() + "proj/frmMain.frm", "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Caption = \"Main\"\r\nEnd\r\n"
                                              "Attribute VB_Name = \"frmMain\"\r\nPrivate Sub Form_Load()\r\n"
                                              "Dim x As Long\r\nEnd Sub\r\n");
-        WriteFile(root / "proj/frmMain.frx", std::string("\0\1\2frx", 6));
-        WriteFile(root / "proj/modA.bas", Module("modA", 4));
-        WriteFile(root / "proj/modB.bas", Module("modB", 4));
-        WriteFile(root / "proj/clsC.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nAttribute VB_Name = \"clsC\"\r\n"
+        WriteFile(root.Path() + "proj/frmMain.frx", std::string("\0\1\2frx", 6));
+        WriteFile(root.Path() + "proj/modA.bas", Module("modA", 4));
+        WriteFile(root.Path() + "proj/modB.bas", Module("modB", 4));
+        WriteFile(root.Path() + "proj/clsC.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nAttribute VB_Name = \"clsC\"\r\n"
                                           "Option Explicit\r\nPublic Sub Go()\r\nEnd Sub\r\n");
-        WriteFile(root / "proj/ctl/Gauge.ctl", "VERSION 5.00\r\nBegin VB.UserControl Gauge\r\nEnd\r\n"
+        WriteFile(root.Path() + "proj/ctl/Gauge.ctl", "VERSION 5.00\r\nBegin VB.UserControl Gauge\r\nEnd\r\n"
                                                "Option Explicit\r\n");
-        WriteFile(root / "proj/ctl/Gauge.ctx", std::string("\0ctx", 4));
-        WriteFile(root / "proj/notes.txt", "not named by the project\r\n");
+        WriteFile(root.Path() + "proj/ctl/Gauge.ctx", std::string("\0ctx", 4));
+        WriteFile(root.Path() + "proj/notes.txt", "not named by the project\r\n");
         settings.PreviewBeforeSaving = false;
         Reopen();
     }
 
     void Reopen() {
-        model = Open(root / "proj/Test.vbp", prompter);
+        model = Open(root.Path() + "proj/Test.vbp", prompter);
         ASSERT_NE(model, nullptr);
         prompter.Clear();
     }
@@ -88,9 +88,9 @@ protected:
     }
 
     RunSummary RunIt() { return RunProject(model.get(), settings, prompter, observer, [] { return "now"; }); }
-    fs::path Out() const { return root.Path() / "proj/STYLED"; }
-    std::string OutDir() const { return root.Dir() + "proj/.\\STYLED\\"; }
-    test::TreeSnapshot Project() const { return Snapshot(root.Path() / "proj", {"STYLED"}); }
+    fs::path Out() const { return fs::path(root.Path()) / "proj/STYLED"; }
+    std::string OutDir() const { return root.Path() + "proj/.\\STYLED\\"; }
+    test::TreeSnapshot Project() const { return Snapshot(fs::path(root.Path()) / "proj", {"STYLED"}); }
     TSourceEntry& Entry(const std::string& fileName) {
         for (auto& entry : model->Files())
             if (entry.FileName == fileName)
@@ -181,13 +181,13 @@ TEST_F(Run, CommandAsksFirstAndAlwaysEndsWithConversionCompleted) {
     EXPECT_EQ(prompter.Messages()[0].buttons, PromptButtons::YesNo);
     // Nothing selected: the output directory is still prepared with the copies.
     EXPECT_THAT(FileNames(Out()), Contains("Test.vbp"));
-    EXPECT_EQ(ReadFile(Out() / "modA.bas"), ReadFile(root.Path() / "proj/modA.bas"));
+    EXPECT_EQ(ReadFile(Out() / "modA.bas"), ReadFile(fs::path(root.Path()) / "proj/modA.bas"));
     EXPECT_EQ(observer.events.front(), "starting");
     EXPECT_EQ(observer.events.back(), "finishing");
 }
 
 TEST_F(Run, RefusesTheProjectsOwnDirectoryBeforeWritingAnything) {
-    for (const std::string& text : std::vector<std::string>{".\\", "", root.Dir() + "proj", root.Dir() + "PROJ/ctl/..\\"}) {
+    for (const std::string& text : std::vector<std::string>{".\\", "", root.Path() + "proj", root.Path() + "PROJ/ctl/..\\"}) {
         SCOPED_TRACE(text);
         prompter.Clear();
         settings.BackupNewCodeDirectory = text;
@@ -230,7 +230,7 @@ TEST_F(Run, CancelInPassTwoOfTheThirdFileKeepsTheFirstTwoWhenTheAnswerIsNo) {
             EXPECT_THAT(FileNames(Out()), ElementsAre("frmMain.frm", "modA.bas"));
         else
             for (const char* name : {"modB.bas", "clsC.cls", "ctl/Gauge.ctl"})
-                EXPECT_EQ(ReadFile(Out() / fs::path(name).filename()), ReadFile(root.Path() / "proj" / name));
+                EXPECT_EQ(ReadFile(Out() / fs::path(name).filename()), ReadFile(fs::path(root.Path()) / "proj" / name));
         EXPECT_EQ(Project(), before);
         EXPECT_THAT(cancelling.captions, Not(Contains("clsC.cls (Pass 1)")));
     }
@@ -263,8 +263,8 @@ TEST_F(Run, YesAfterALaterCancelLeavesNoFileOfTheRunAndClearsProcessed) {
     prompter.Answer(PromptAnswer::Yes);
     const auto before = Project();
     RunProject(model.get(), settings, prompter, cancelling);
-    EXPECT_TRUE(fs::is_directory(root.Path() / "out"));
-    EXPECT_THAT(FileNames(root.Path() / "out"), IsEmpty());
+    EXPECT_TRUE(fs::is_directory(fs::path(root.Path()) / "out"));
+    EXPECT_THAT(FileNames(fs::path(root.Path()) / "out"), IsEmpty());
     EXPECT_FALSE(Entry("modA.bas").Processed);
     EXPECT_EQ(Project(), before);
 }
@@ -295,8 +295,8 @@ TEST_F(Run, PreviewShowsEachFileAndItsCancelSavesThatFileOnly) {
 TEST_F(Run, UnreadableSourceIsWarnedAndItsCopyKeptNotReplaced) {
     UseMode(BackupMode::NewFilesOnly);
     WriteFile(Out() / "modA.bas", "an earlier output");
-    fs::remove(root.Path() / "proj/modA.bas");
-    fs::create_directory(root.Path() / "proj/modA.bas"); // unreadable as a file, even for root
+    fs::remove(fs::path(root.Path()) / "proj/modA.bas");
+    fs::create_directory(fs::path(root.Path()) / "proj/modA.bas"); // unreadable as a file, even for root
     const auto summary = RunIt();
     EXPECT_EQ(summary.outcome, RunOutcome::Completed);
     EXPECT_EQ(summary.formatted, 4);
@@ -304,16 +304,16 @@ TEST_F(Run, UnreadableSourceIsWarnedAndItsCopyKeptNotReplaced) {
     ASSERT_EQ(prompter.Messages().size(), 1u);
     EXPECT_EQ(prompter.Messages()[0].kind, PromptKind::Warning);
     EXPECT_EQ(prompter.Messages()[0].text,
-              "Unable to read " + root.Dir() + "proj/modA.bas.  modA.bas is left unformatted.");
+              "Unable to read " + root.Path() + "proj/modA.bas.  modA.bas is left unformatted.");
     EXPECT_EQ(ReadFile(Out() / "modA.bas"), "an earlier output");
     EXPECT_FALSE(Entry("modA.bas").Processed);
     EXPECT_TRUE(Entry("modB.bas").Processed);
 }
 
 TEST_F(Run, OutputDirectoryThatCannotBeMadeStopsBeforeFormatting) {
-    WriteFile(root.Path() / "afile", "a file, not a directory");
+    WriteFile(fs::path(root.Path()) / "afile", "a file, not a directory");
     for (const std::string& dir :
-         std::vector<std::string>{root.Dir() + "afile", root.Dir() + "afile/sub/", "/proc/kemptor-out/"}) {
+         std::vector<std::string>{root.Path() + "afile", root.Path() + "afile/sub/", "/proc/kemptor-out/"}) {
         SCOPED_TRACE(dir);
         prompter.Clear();
         settings.BackupNewCodeDirectory = dir;
@@ -322,7 +322,7 @@ TEST_F(Run, OutputDirectoryThatCannotBeMadeStopsBeforeFormatting) {
         EXPECT_EQ(summary.outcome, RunOutcome::BackupFailed);
         EXPECT_THAT(Texts(), ElementsAre("Unable to create backup...  Operation aborted..."));
         EXPECT_EQ(prompter.Messages()[0].kind, PromptKind::Error);
-        EXPECT_EQ(ReadFile(root.Path() / "afile"), "a file, not a directory");
+        EXPECT_EQ(ReadFile(fs::path(root.Path()) / "afile"), "a file, not a directory");
         EXPECT_EQ(Project(), before);
     }
     EXPECT_THAT(observer.events, IsEmpty());
@@ -351,35 +351,35 @@ TEST_F(Run, FileThatCannotBeSavedStopsTheRunWithAnError) {
 
 TEST_F(Run, OutputsReplaceEarlierFilesByRenameNotByWritingIntoThem) {
     UseMode(BackupMode::ProjectFiles);
-    WriteFile(root.Path() / "witness.bas", "linked");
+    WriteFile(fs::path(root.Path()) / "witness.bas", "linked");
     fs::create_directories(Out());
-    fs::create_hard_link(root.Path() / "witness.bas", Out() / "modA.bas");
-    fs::create_hard_link(root.Path() / "witness.bas", Out() / "Test.vbp");
+    fs::create_hard_link(fs::path(root.Path()) / "witness.bas", Out() / "modA.bas");
+    fs::create_hard_link(fs::path(root.Path()) / "witness.bas", Out() / "Test.vbp");
     RunIt();
-    EXPECT_EQ(ReadFile(root.Path() / "witness.bas"), "linked");
+    EXPECT_EQ(ReadFile(fs::path(root.Path()) / "witness.bas"), "linked");
     EXPECT_THAT(ReadFile(Out() / "modA.bas"), HasSubstr("    Dim n As Long"));
 }
 
 TEST_F(Run, NeverSavesOverAFileThatTheProjectNames) {
     // The project names a module that lives in its own output directory.
-    WriteFile(root.Path() / "proj/Test.vbp", "Type=Exe\r\nModule=Inner; STYLED\\Inner.bas\r\nModule=modA; modA.bas\r\n");
+    WriteFile(fs::path(root.Path()) / "proj/Test.vbp", "Type=Exe\r\nModule=Inner; STYLED\\Inner.bas\r\nModule=modA; modA.bas\r\n");
     WriteFile(Out() / "Inner.bas", Module("Inner", 1));
     Reopen();
-    const auto before = Snapshot(root.Path() / "proj");
+    const auto before = Snapshot(fs::path(root.Path()) / "proj");
     const auto summary = RunIt();
     EXPECT_EQ(summary.formatted, 1);
     EXPECT_EQ(summary.skipped, 1);
     ASSERT_EQ(prompter.Messages().size(), 1u);
     EXPECT_EQ(prompter.Messages()[0].text, "The output file " + OutDir() + "Inner.bas is a file of the project.  "
                                            "Inner.bas is not saved.");
-    const auto after = Snapshot(root.Path() / "proj");
+    const auto after = Snapshot(fs::path(root.Path()) / "proj");
     EXPECT_EQ(after.at("STYLED/Inner.bas"), before.at("STYLED/Inner.bas"));
     EXPECT_EQ(after.at("modA.bas"), before.at("modA.bas"));
 }
 
 TEST_F(Run, LongLinesAreFormattedWholeAndListedInTheCheckLog) {
     const std::string longLine = "x = \"" + std::string(300000, 'a') + "\"";
-    WriteFile(root.Path() / "proj/modB.bas", "Attribute VB_Name = \"modB\"\nSub Long()\n" + longLine + "\nEnd Sub\n");
+    WriteFile(fs::path(root.Path()) / "proj/modB.bas", "Attribute VB_Name = \"modB\"\nSub Long()\n" + longLine + "\nEnd Sub\n");
     Reopen();
     settings.CreateLog = true;
     Entry("clsC.cls").Selected = false;
@@ -394,9 +394,9 @@ TEST_F(Run, LongLinesAreFormattedWholeAndListedInTheCheckLog) {
 
 TEST_F(Run, BinaryFormLeftOutOfTheProjectIsStillCopiedUnchanged) {
     const std::string binary = "\xff\xfe\x00\x01 binary form";
-    WriteFile(root.Path() / "proj/Test.vbp", "Type=Exe\r\nForm=frmBin.frm\r\nModule=modA; modA.bas\r\n");
-    WriteFile(root.Path() / "proj/frmBin.frm", binary);
-    model = Open(root / "proj/Test.vbp", prompter); // the reader asks whether to go on without it; OK
+    WriteFile(fs::path(root.Path()) / "proj/Test.vbp", "Type=Exe\r\nForm=frmBin.frm\r\nModule=modA; modA.bas\r\n");
+    WriteFile(fs::path(root.Path()) / "proj/frmBin.frm", binary);
+    model = Open(root.Path() + "proj/Test.vbp", prompter); // the reader asks whether to go on without it; OK
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->FileCount(), 1);
     prompter.Clear();
@@ -412,7 +412,7 @@ TEST(RunSamples, StyledCopyReopensWithTheSameFiles) {
     for (const std::string project : {"vbp/Inventory.vbp", "mak/Stock.mak"}) {
         SCOPED_TRACE(project);
         ScriptedPrompter prompter;
-        auto model = Open(root / project, prompter);
+        auto model = Open(root.Path() + project, prompter);
         ASSERT_NE(model, nullptr);
         const auto before = Snapshot(root.Path(), {"vbp/STYLED", "mak/STYLED"});
         Settings settings;
@@ -423,7 +423,7 @@ TEST(RunSamples, StyledCopyReopensWithTheSameFiles) {
         EXPECT_EQ(summary.formatted, model->FileCount());
         EXPECT_EQ(Snapshot(root.Path(), {"vbp/STYLED", "mak/STYLED"}), before);
 
-        const std::string styled = (root.Path() / project).parent_path() / "STYLED" /
+        const std::string styled = (fs::path(root.Path()) / project).parent_path() / "STYLED" /
                                    fs::path(project).filename();
         ScriptedPrompter again;
         auto copy = Open(styled, again);

@@ -3,29 +3,9 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 
 namespace kemptor::test {
-
-TempDir::TempDir() {
-    std::random_device random;
-    for (;;) {
-        path_ = fs::temp_directory_path() / ("kemptor-run-" + std::to_string(random()));
-        if (fs::create_directory(path_))
-            break;
-    }
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    // Tests make files and folders read-only; give the owner write access back before removing them.
-    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-}
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());

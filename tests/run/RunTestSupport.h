@@ -1,8 +1,9 @@
 #pragma once
-// Helpers of the run tests: scratch directories, file contents, a snapshot of a directory tree, and an
+// Helpers of the run tests: file contents, a snapshot of a directory tree, and an
 // observer that records what the run shows and cancels where a test asks it to.
 
 #include "run/RunObserver.h"
+#include "support/TempDir.h"
 
 #include <filesystem>
 #include <functional>
@@ -13,23 +14,6 @@
 namespace kemptor::test {
 
 namespace fs = std::filesystem;
-
-// A fresh directory under the system's temporary directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const fs::path& Path() const { return path_; }
-    // The directory as the run's path texts write it: ending with a separator.
-    std::string Dir() const { return path_.string() + "/"; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
 
 void WriteFile(const fs::path& path, const std::string& bytes);
 std::string ReadFile(const fs::path& path);

@@ -161,16 +161,7 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
 }
 
-int CommentPos(std::string_view s) {
-    bool inside = false;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == kQuote)
-            inside = !inside;
-        else if (s[i] == kApostrophe && !inside)
-            return static_cast<int>(i + 1);
-    }
-    return 0;
-}
+int CommentPos(std::string_view s) { return PosOutsideQuotes(s, kApostrophe); }
 
 std::string_view CommentText(std::string_view s) {
     const int p = CommentPos(s);

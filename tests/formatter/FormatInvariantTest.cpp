@@ -71,15 +71,6 @@ Digest DigestOf(const std::vector<std::string>& lines, bool dropInsertedOptionEx
     return d;
 }
 
-// True when every item of `part` appears in `whole` in the same order.
-bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
-    std::size_t k = 0;
-    for (const std::string& item : whole)
-        if (k < part.size() && item == part[k])
-            ++k;
-    return k == part.size();
-}
-
 void ExpectInvariants(const std::vector<std::string>& input, const Settings& settings, TSourceKind kind,
                       const std::string& what) {
     const std::vector<std::string> output = FormatLines(input, settings, kind).Texts();
@@ -145,12 +136,12 @@ TEST(FormatInvariant, SampleFiles) {
 }
 
 TEST(FormatInvariant, GeneratedModules) {
-    for (unsigned seed = 1; seed <= 300; ++seed) {
-        const std::vector<std::string> module = VbSourceGenerator(seed).Module();
+    for (unsigned sampleNo = 1; sampleNo <= 300; ++sampleNo) {
+        const std::vector<std::string> module = VbSourceGenerator(sampleNo).Module();
         for (const auto& [name, settings] : SettingsVariants())
-            ExpectInvariants(module, settings, skModule, "seed " + std::to_string(seed) + " with " + name);
+            ExpectInvariants(module, settings, skModule, "sampleNo " + std::to_string(sampleNo) + " with " + name);
         if (HasFailure())
-            break; // one reported seed is enough to reproduce
+            break; // one reported sample is enough to reproduce
     }
 }
 

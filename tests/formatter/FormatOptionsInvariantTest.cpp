@@ -102,14 +102,6 @@ Digest DigestOf(const std::vector<std::string>& lines) {
     return d;
 }
 
-bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
-    std::size_t k = 0;
-    for (const std::string& item : whole)
-        if (k < part.size() && item == part[k])
-            ++k;
-    return k == part.size();
-}
-
 struct Variant {
     std::string name;
     Settings settings;
@@ -199,8 +191,8 @@ void ExpectInvariants(const std::vector<std::string>& input, const Variant& vari
 }
 
 // Lines that the splitters, the comment placement and the For/Next handling must treat with care.
-std::vector<std::string> SplitProneModule(unsigned seed) {
-    std::mt19937 rng(seed);
+std::vector<std::string> SplitProneModule(unsigned sampleNo) {
+    std::mt19937 rng(sampleNo);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     static const std::vector<std::string> kLines = {
         "Dim a, b As Integer, c",
@@ -253,13 +245,13 @@ std::vector<std::string> SplitProneModule(unsigned seed) {
 
 TEST(FormatOptionsInvariant, GeneratedModulesKeepTheirCodeUnderEveryOption) {
     const std::vector<Variant> variants = Variants();
-    for (unsigned seed = 1; seed <= 60; ++seed) {
-        const std::vector<std::string> modules[] = {SplitProneModule(seed), VbSourceGenerator(seed).Module()};
+    for (unsigned sampleNo = 1; sampleNo <= 60; ++sampleNo) {
+        const std::vector<std::string> modules[] = {SplitProneModule(sampleNo), VbSourceGenerator(sampleNo).Module()};
         for (const auto& module : modules)
             for (const Variant& variant : variants)
-                ExpectInvariants(module, variant, skModule, "seed " + std::to_string(seed) + " with " + variant.name);
+                ExpectInvariants(module, variant, skModule, "sampleNo " + std::to_string(sampleNo) + " with " + variant.name);
         if (HasFailure())
-            break; // one reported seed is enough to reproduce
+            break; // one reported sample is enough to reproduce
     }
 }
 
@@ -286,9 +278,9 @@ TEST(FormatOptionsInvariant, EachOptionOnItsOwnGivesAStableResult) {
     for (const Variant& variant : Variants()) {
         if (variant.name.starts_with("all on"))
             continue; // splits make new block lines that the blank-line rules of that run never saw
-        for (unsigned seed = 1; seed <= 15; ++seed) {
-            const auto once = FormatLines(SplitProneModule(seed), variant.settings).Texts();
-            EXPECT_EQ(once, FormatLines(once, variant.settings).Texts()) << variant.name << ", seed " << seed;
+        for (unsigned sampleNo = 1; sampleNo <= 15; ++sampleNo) {
+            const auto once = FormatLines(SplitProneModule(sampleNo), variant.settings).Texts();
+            EXPECT_EQ(once, FormatLines(once, variant.settings).Texts()) << variant.name << ", sampleNo " << sampleNo;
         }
         if (HasFailure())
             break;
@@ -299,10 +291,10 @@ TEST(FormatOptionsInvariant, SplittingSettlesWithinTheRunsOfTwoFormattings) {
     // What one run splits, the next run leaves alone: pieces are never cut again into something else.
     Settings s;
     s.IfThenSplit = s.MultiStatementSplit = s.MultiVarSplit = s.MultiConstSplit = true;
-    for (unsigned seed = 1; seed <= 30; ++seed) {
-        const auto once = FormatLines(SplitProneModule(seed), s).Texts();
+    for (unsigned sampleNo = 1; sampleNo <= 30; ++sampleNo) {
+        const auto once = FormatLines(SplitProneModule(sampleNo), s).Texts();
         const auto twice = FormatLines(once, s).Texts();
-        EXPECT_EQ(twice, FormatLines(twice, s).Texts()) << "seed " << seed;
+        EXPECT_EQ(twice, FormatLines(twice, s).Texts()) << "sampleNo " << sampleNo;
     }
 }
 

@@ -80,4 +80,13 @@ inline void VerifyFormat(std::string_view expected, const Settings& settings) {
     VerifyFormat(expected, expected, settings);
 }
 
+// True when every item of `part` appears in `whole` in the same order (comments kept by formatting).
+inline bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
+    std::size_t k = 0;
+    for (const std::string& item : whole)
+        if (k < part.size() && item == part[k])
+            ++k;
+    return k == part.size();
+}
+
 } // namespace kemptor::test

@@ -2,7 +2,7 @@
 // Random Visual Basic modules for the formatter's invariant tests: nested blocks of every kind, labels,
 // continuation lines, single-line Ifs, declarations, comments, literals holding apostrophes, colons,
 // tabs and doubled quotes, bytes above 127, ragged indentation with blanks and tabs, and now and then an
-// unbalanced block. The same seed gives the same module.
+// unbalanced block. The same sample number gives the same module.
 
 #include <random>
 #include <string>
@@ -12,7 +12,7 @@ namespace kemptor::test {
 
 class VbSourceGenerator {
 public:
-    explicit VbSourceGenerator(unsigned seed) : rng_(seed) {}
+    explicit VbSourceGenerator(unsigned sampleNo) : rng_(sampleNo) {}
 
     std::vector<std::string> Module() {
         lines_.clear();

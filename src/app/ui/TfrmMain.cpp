@@ -12,6 +12,7 @@
 #define KEMPTOR_HAS_RUN 1
 #endif
 #include "run/ui/GuiRunObserver.h"
+#include "run/ui/TfrmCopyFiles.h"
 #include "run/ui/TfrmProcessing.h"
 #include "settings/SettingsProfile.h"
 #include "settings/ui/INIControls.h"

@@ -1,5 +1,6 @@
 #include "run/ui/GuiRunObserver.h"
 
+#include "run/ui/TfrmCopyFiles.h"
 #include "run/ui/TfrmProcessing.h"
 
 #include <QApplication>

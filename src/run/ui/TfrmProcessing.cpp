@@ -1,45 +1,9 @@
 #include "run/ui/TfrmProcessing.h"
 
-#include <QLabel>
-#include <QProgressBar>
+#include <QBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace kemptor {
-
-TfrmProgressWindow::TfrmProgressWindow(const QString& caption, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
-      lblProcessingFile_(new QLabel(this)), guageProcessing_(new QProgressBar(this)) {
-    setWindowTitle(caption);
-    setModal(false);
-    lblProcessingFile_->setObjectName("lblProcessingFile");
-    lblProcessingFile_->setMinimumWidth(320);
-    lblProcessingFile_->setTextFormat(Qt::PlainText);
-    guageProcessing_->setObjectName("guageProcessing");
-    guageProcessing_->setRange(0, 100);
-    guageProcessing_->setValue(0);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblProcessingFile_);
-    layout->addWidget(guageProcessing_);
-}
-
-void TfrmProgressWindow::SetLabel(const QString& text) {
-    lblProcessingFile_->setText(text);
-    lblProcessingFile_->repaint(); // shown at once, also when no events are handled before the next label
-}
-
-void TfrmProgressWindow::SetRange(int maximum) {
-    guageProcessing_->setRange(0, std::max(0, maximum));
-    guageProcessing_->setValue(0);
-}
-
-void TfrmProgressWindow::SetPosition(int position) {
-    guageProcessing_->setValue(std::clamp(position, guageProcessing_->minimum(), guageProcessing_->maximum()));
-}
-
-QString TfrmProgressWindow::Label() const { return lblProcessingFile_->text(); }
-int TfrmProgressWindow::Position() const { return guageProcessing_->value(); }
-int TfrmProgressWindow::Maximum() const { return guageProcessing_->maximum(); }
 
 TfrmProcessing::TfrmProcessing(QWidget* parent)
     : TfrmProgressWindow("Processing...", parent), btnCancel_(new QPushButton("Cancel", this)) {
@@ -59,9 +23,5 @@ void TfrmProcessing::btnCancelClick() {
 }
 
 void TfrmProcessing::reject() { btnCancelClick(); }
-
-TfrmCopyFiles::TfrmCopyFiles(QWidget* parent) : TfrmProgressWindow("Backing up files...", parent) {
-    setObjectName("frmCopyFiles");
-}
 
 } // namespace kemptor

@@ -7,10 +7,7 @@
 #include "platform/ui/Icons.h"
 #include "project/TSourceMgt.h"
 #include "project/ProjectReader.h"
-#if __has_include("run/ProcessingRun.h")
 #include "run/ProcessingRun.h"
-#define KEMPTOR_HAS_RUN 1
-#endif
 #include "run/ui/GuiRunObserver.h"
 #include "run/ui/TfrmCopyFiles.h"
 #include "run/ui/TfrmProcessing.h"
@@ -656,9 +653,7 @@ void TfrmMain::btnProcessClick() {
         return;
     runObserver_->SetPreview(Preview);
     QCursor remembered = cursor();
-#ifdef KEMPTOR_HAS_RUN
     ProcessSelectedFiles(model_.get(), SettingsInForce(), prompter_, *runObserver_);
-#endif
     setEnabled(true);
     setCursor(remembered);
     activateWindow();

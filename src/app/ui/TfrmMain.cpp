@@ -652,10 +652,8 @@ void TfrmMain::btnProcessClick() {
     if (!model_ || RunInProgress())
         return;
     runObserver_->SetPreview(Preview);
-    QCursor remembered = cursor();
     ProcessSelectedFiles(model_.get(), SettingsInForce(), prompter_, *runObserver_);
     setEnabled(true);
-    setCursor(remembered);
     activateWindow();
     setFocus();
     if (closePending_) {

@@ -53,6 +53,10 @@ TfrmProgressWindow* GuiRunObserver::InView() const {
 void GuiRunObserver::ShowWindow(RunWindow window) {
     inView_ = window;
     TfrmProgressWindow* w = InView();
+    if (!w->isVisible() && mainWindow_) {
+        w->adjustSize();
+        w->move(mainWindow_->geometry().center() - w->rect().center()); // over the main window
+    }
     w->show();
     w->raise();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); // paint it before work begins

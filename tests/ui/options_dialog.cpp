@@ -9,6 +9,7 @@
 #include "settings/ui/TfrmOptions.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -384,6 +385,8 @@ private slots:
         auto* box = new QWidget(&form);
         auto* b = new TINIEdit(box);
         auto* c = new TINIEdit(&form);
+        auto* dialog = new QDialog(&form);
+        new TINIEdit(dialog); // a window of the form is a form of its own
         QList<TINIBound*> expected{a, b, c};
         QCOMPARE(INIControlsOf(&form), expected);
     }

@@ -46,8 +46,13 @@ bool WriteBool(const TINIBound& b, const char* suffix, bool value, const std::st
 int ToColorRef(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 QColor FromColorRef(int v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
 
+// A window parented to the form (a dialog the form opens) is a form of its own: its controls are not the
+// form's, so the walk does not enter it.
 void CollectBound(QObject* parent, QList<TINIBound*>& out) {
     for (QObject* child : parent->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && widget->isWindow())
+            continue;
         if (auto* bound = dynamic_cast<TINIBound*>(child))
             out.append(bound);
         CollectBound(child, out);

@@ -172,7 +172,8 @@ public:
     void LoadINI(const std::string& fileName) override;
 };
 
-// Every profile-bound control owned by `form`, in creation order, depth first.
+// Every profile-bound control owned by `form`, in creation order, depth first; windows the form owns
+// (its dialogs) are forms of their own and are not entered.
 QList<TINIBound*> INIControlsOf(QObject* form);
 
 // Saves every profile-bound control of `form`; stops at the first refused write and returns false.

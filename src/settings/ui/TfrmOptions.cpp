@@ -82,26 +82,27 @@ QString FileDialogFilter() { return "Text Files (*.TXT *.txt);;All Files (*)"; }
 
 } // namespace
 
-QStringList DefaultSubHeaderTemplate() {
-    const QString rule = "'! " + QString(59, '-');
-    return {rule,
-            "'!  Name   :  %n",
-            "'!  Author :  %a",
-            "'!  Date   :  %d",
-            "'!  Params :  %p",
-            "'!  Purpose:  ",
-            "'!",
-            "'! DATE      WHO         WHAT",
-            "'! " + QString(8, '-') + "  " + QString(10, '-') + " " + QString(38, '-'),
-            "'!",
-            rule};
+namespace {
+
+QStringList ToStringList(const TextLines& lines) {
+    QStringList out;
+    for (const std::string& line : lines)
+        out << QString::fromStdString(line);
+    return out;
 }
 
-QStringList DefaultFunctionHeaderTemplate() {
-    QStringList lines = DefaultSubHeaderTemplate();
-    lines.insert(5, "'!  Returns:  %r");
-    return lines;
+TextLines ToTextLines(const QString& text) {
+    TextLines out;
+    for (const QString& line : text.split('\n'))
+        out.push_back(line.toStdString());
+    return out;
 }
+
+} // namespace
+
+QStringList DefaultSubHeaderTemplate() { return ToStringList(DefaultSubTemplate()); }
+
+QStringList DefaultFunctionHeaderTemplate() { return ToStringList(DefaultFunctionTemplate()); }
 
 TfrmOptions::TfrmOptions(Prompter& prompter, QWidget* parent, std::string fileName)
     : QDialog(parent), prompter_(prompter), fileName_(std::move(fileName)) {
@@ -601,10 +602,7 @@ void TfrmOptions::TemplateFileClick(bool functions) {
         QString path = ChooseTemplateSaveFile();
         if (path.isEmpty())
             return;
-        TextLines lines;
-        for (const QString& line : memo->toPlainText().split('\n'))
-            lines.push_back(line.toStdString());
-        if (!WriteTextLinesAtomic(path.toStdString(), lines)) {
+        if (!WriteTextLinesAtomic(path.toStdString(), ToTextLines(memo->toPlainText()))) {
             prompter_.Show(PromptKind::Error, "Unable to write to " + path.toStdString(), PromptButtons::Ok);
             return;
         }
@@ -635,29 +633,19 @@ bool TfrmOptions::LoadTemplateFile(QPlainTextEdit* memo, const QString& fileName
     std::optional<TextLines> lines = ReadTextLines(fileName.toStdString());
     if (!lines)
         return false;
-    QStringList text;
-    for (const std::string& line : *lines)
-        text << QString::fromStdString(line);
-    memo->setPlainText(text.join('\n'));
+    memo->setPlainText(ToStringList(*lines).join('\n'));
     return true;
 }
 
 void TfrmOptions::LoadCommentHeaders() {
-    struct {
-        const char* key;
-        QPlainTextEdit* memo;
-        const char* warning;
-    } headers[] = {
-        {"SubLevelCommentsFile", memoSubLevelComments_, "Unable to load sub comment header file: "},
-        {"FunctionLevelCommentsFile", memoFunctionLevelComments_, "Unable to load function comment header file: "},
-    };
-    for (const auto& h : headers) {
-        QString file = static_cast<QLineEdit*>(ControlFor(h.key))->text();
-        if (file.isEmpty())
-            continue;
-        if (!LoadTemplateFile(h.memo, file))
-            prompter_.Show(PromptKind::Warning, h.warning + file.toStdString(), PromptButtons::Ok);
-    }
+    HeaderTemplates templates = Templates();
+    kemptor::LoadCommentHeaders(templates, CurrentSettings(), prompter_);
+    memoSubLevelComments_->setPlainText(ToStringList(templates.Sub).join('\n'));
+    memoFunctionLevelComments_->setPlainText(ToStringList(templates.Function).join('\n'));
+}
+
+HeaderTemplates TfrmOptions::Templates() const {
+    return {ToTextLines(memoSubLevelComments_->toPlainText()), ToTextLines(memoFunctionLevelComments_->toPlainText())};
 }
 
 QStringList TfrmOptions::SubTemplate() const { return memoSubLevelComments_->toPlainText().split('\n'); }

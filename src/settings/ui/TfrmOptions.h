@@ -2,6 +2,7 @@
 // The Options dialog. Its profile-bound controls hold the settings in force: the run, the engine and the
 // commentor read CurrentSettings() at the moment of use. Created once and only hidden when closed.
 
+#include "commentor/HeaderTemplates.h"
 #include "platform/Profile.h"
 #include "settings/Settings.h"
 #include "settings/ui/TfrmSaveOrLoad.h"
@@ -56,6 +57,8 @@ public:
 
     QStringList SubTemplate() const;
     QStringList FunctionTemplate() const;
+    // Both templates in force, as the engine takes them.
+    HeaderTemplates Templates() const;
 
     // The control bound to a catalogue key, for the commands and tests that need one.
     QWidget* ControlFor(const QString& key) const;

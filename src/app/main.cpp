@@ -8,6 +8,7 @@
 #include "view/ui/ViewWindows.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 int main(int argc, char** argv) {
@@ -42,7 +43,9 @@ int main(int argc, char** argv) {
 
     const QStringList args = QApplication::arguments();
     if (args.size() > 1) {
-        QString project = args.at(1);
+        // An absolute path, so that the recent-files entry opens from any working directory later.
+        QFileInfo given(args.at(1));
+        QString project = given.exists() ? given.absoluteFilePath() : args.at(1);
         QTimer::singleShot(0, &window, [&window, project] { window.OpenProject(project); });
     }
     return app.exec();

@@ -6,13 +6,13 @@
 #include "platform/Prompter.h"
 #include "project/TSourceMgt.h"
 #include "run/ui/TfrmProcessing.h"
+#include "view/ui/TfrmViewDualMDI.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,7 +106,7 @@ private slots:
         QMdiSubWindow* view = w.MdiArea()->subWindowList().value(0);
         QVERIFY(view);
         QVERIFY(view->windowTitle().startsWith("File: "));
-        QCOMPARE(view->findChildren<QPlainTextEdit*>().size(), 2);
+        QVERIFY(qobject_cast<TfrmViewDualMDI*>(view->widget()));
         w.close();
     }
 

@@ -14,6 +14,8 @@
 #include "settings/SettingsProfile.h"
 #include "settings/ui/INIControls.h"
 #include "settings/ui/TfrmOptions.h"
+#include "view/ui/TfrmViewDual.h"
+#include "view/ui/ViewWindows.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -29,7 +31,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
@@ -115,6 +116,16 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     copy_ = std::make_unique<TfrmCopyFiles>();
     processing_ = std::make_unique<TfrmProcessing>();
     runObserver_ = std::make_unique<GuiRunObserver>(this, *processing_, *copy_);
+    viewDual_ = std::make_unique<TfrmViewDual>(prompter_);
+
+    Preview = [this](const std::string& fileName, const TextLines& before, const TextLines& after,
+                     const std::vector<bool>& changed) { return viewDual_->Preview(fileName, before, after, changed); };
+    Views.ViewSingle = [this](const QString& caption, const QString& path) {
+        return OpenSingleView(mdiArea_, prompter_, caption, path);
+    };
+    Views.ViewDual = [this](const QString& caption, const QString& leftPath, const QString& rightPath) {
+        return OpenDualView(mdiArea_, prompter_, caption, leftPath, rightPath);
+    };
 
     mdiArea_ = new QMdiArea;
     mdiArea_->setObjectName("ClientArea");
@@ -157,6 +168,7 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
 
 TfrmMain::~TfrmMain() {
     runObserver_.reset();
+    viewDual_.reset();
     model_.reset();
 }
 
@@ -668,55 +680,21 @@ void TfrmMain::btnConfigClick() {
     options_->Execute();
 }
 
-QWidget* TfrmMain::OpenTextView(const QString& caption, const QStringList& paths) {
-    // Plain read-only text views, used until a richer viewer is connected through Views.
-    auto* splitter = new QSplitter(Qt::Horizontal);
-    for (const QString& path : paths) {
-        auto* text = new QPlainTextEdit;
-        text->setReadOnly(true);
-        text->setLineWrapMode(QPlainTextEdit::NoWrap);
-        QFont font("Courier New");
-        font.setStyleHint(QFont::TypeWriter);
-        text->setFont(font);
-        std::optional<TextLines> lines = ReadTextLines(path.toStdString());
-        QStringList all;
-        if (lines)
-            for (const std::string& line : *lines)
-                all << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-        text->setPlainText(lines ? all.join('\n') : QString("Unable to read %1").arg(path));
-        splitter->addWidget(text);
-    }
-    QMdiSubWindow* window = mdiArea_->addSubWindow(splitter);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(caption);
-    window->resize(paths.size() > 1 ? 760 : 560, 420);
-    window->show();
-    return window;
-}
-
 void TfrmMain::btnViewProjFileClick() {
     if (!projectLoaded_)
         return;
-    QString caption = "Project File: " + projectName_;
     if (Views.ViewSingle)
-        Views.ViewSingle(caption, projectPath_);
-    else
-        OpenTextView(caption, {projectPath_});
+        Views.ViewSingle("Project File: " + projectName_, projectPath_);
 }
 
 void TfrmMain::ViewEntry(TSourceEntry& entry) {
     QString full = QString::fromStdString(entry.FullPath);
     QString caption = "File: " + full;
     if (entry.Processed) {
-        QString output = QString::fromStdString(entry.OutputPath);
         if (Views.ViewDual)
-            Views.ViewDual(caption, full, output);
-        else
-            OpenTextView(caption, {full, output});
+            Views.ViewDual(caption, full, QString::fromStdString(entry.OutputPath));
     } else if (Views.ViewSingle) {
         Views.ViewSingle(caption, full);
-    } else {
-        OpenTextView(caption, {full});
     }
 }
 

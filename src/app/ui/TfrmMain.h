@@ -31,6 +31,7 @@ class Prompter;
 class TfrmCopyFiles;
 class TfrmOptions;
 class TfrmProcessing;
+class TfrmViewDual;
 class TINIToolBar;
 class TSourceMgt;
 struct TSourceEntry;
@@ -75,7 +76,7 @@ public:
     QMenu* PopupMenu() const { return mnuPopup_; }
     QProgressBar* Gauge() const { return gaugeMain_; }
 
-    // Connections of the view windows and of the run's preview.
+    // The view windows and the run's preview (set to the program's own windows; tests replace them).
     MainWindowViews Views;
     std::function<PreviewAnswer(const std::string& fileName, const TextLines& before, const TextLines& after,
                                 const std::vector<bool>& changed)>
@@ -147,7 +148,6 @@ private:
     void SetMark(QTreeWidgetItem* node, bool selected);
     void SetAllMarks(bool selected);
     void ViewEntry(TSourceEntry& entry);
-    QWidget* OpenTextView(const QString& caption, const QStringList& paths);
     TSourceEntry* SelectedEntry() const;
     QAction* MakeAction(const QString& name, const QString& text, const QString& hint,
                         void (TfrmMain::*handler)());
@@ -168,6 +168,7 @@ private:
     std::unique_ptr<TfrmProcessing> processing_;
     std::unique_ptr<TfrmCopyFiles> copy_;
     std::unique_ptr<GuiRunObserver> runObserver_;
+    std::unique_ptr<TfrmViewDual> viewDual_; // the run's modal preview
 
     QSplitter* splitter_ = nullptr; // its handle is the grab bar between the tree and the client area
     QWidget* pnlOutline_ = nullptr;

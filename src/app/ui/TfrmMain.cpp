@@ -18,14 +18,11 @@
 #include "view/ui/ViewWindows.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QFileDialog>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>

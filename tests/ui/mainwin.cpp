@@ -72,14 +72,18 @@ QString MenuDump(QMenu* menu) {
     return items.join(" | ");
 }
 
-QImage IconImage(const QIcon& icon) { return icon.pixmap(20, 20).toImage(); }
+QImage IconImage(const QIcon& icon) {
+    return icon.pixmap(20, 20).toImage();
+}
 
 QTreeWidgetItem* Node(TfrmMain& w, const QString& text) {
     auto found = w.ProjectTree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return found.isEmpty() ? nullptr : found.first();
 }
 
-bool Enabled(TfrmMain& w, const char* name) { return w.Action(name)->isEnabled(); }
+bool Enabled(TfrmMain& w, const char* name) {
+    return w.Action(name)->isEnabled();
+}
 
 } // namespace
 
@@ -113,12 +117,14 @@ private slots:
         QStringList hints;
         for (QAction* a : bar->actions())
             hints << a->toolTip();
-        QCOMPARE(hints, QStringList({"Open a VB Project", "Close Current Project", "Display Options Window",
-                                     "Begin Processing", "View Project Source", "View Selected File",
-                                     "Build Form Tree", "Show Function/Module Commentor", "Display Chart Selector",
-                                     "Select All Items", "Deselect All Items", "Help"}));
-        for (const char* name : {"btnClose", "btnProcess", "btnViewProjFile", "btnViewSource", "btnShowCommentor",
-                                 "btnCharts", "btnSelectAll", "btnDeselectAll", "btnBuildFormTree"})
+        QCOMPARE(hints,
+                 QStringList({"Open a VB Project", "Close Current Project", "Display Options Window",
+                              "Begin Processing", "View Project Source", "View Selected File",
+                              "Build Form Tree", "Show Function/Module Commentor", "Display Chart Selector",
+                              "Select All Items", "Deselect All Items", "Help"}));
+        for (const char* name :
+             {"btnClose", "btnProcess", "btnViewProjFile", "btnViewSource", "btnShowCommentor", "btnCharts",
+              "btnSelectAll", "btnDeselectAll", "btnBuildFormTree"})
             QVERIFY2(!Enabled(w, name), name);
         QVERIFY(Enabled(w, "btnOpen") && Enabled(w, "btnOptions") && Enabled(w, "btnHelp"));
 
@@ -128,15 +134,20 @@ private slots:
         QCOMPARE(menus, QStringList({"&File", "&View", "&Project", "&Window", "&Help"}));
         QVERIFY(!w.findChild<QMenu*>("mnuProject")->menuAction()->isVisible());
         QCOMPARE(MenuDump(w.findChild<QMenu*>("mnuFile")), QString("&Open... | - | E&xit"));
-        QCOMPARE(MenuDump(w.findChild<QMenu*>("mnuView")), QString("&Options... | - | &Toolbar | Process &Bar"));
-        QCOMPARE(MenuDump(w.findChild<QMenu*>("mnuProject")),
-                 QString("&Begin Processing | - | View Project Source | View Current Source | View Form Structure | "
-                         "View Sub/Function Commentor | View Charts | - | &Select All | &Deselect All"));
+        QCOMPARE(MenuDump(w.findChild<QMenu*>("mnuView")),
+                 QString("&Options... | - | &Toolbar | Process &Bar"));
+        QCOMPARE(
+            MenuDump(w.findChild<QMenu*>("mnuProject")),
+            QString(
+                "&Begin Processing | - | View Project Source | View Current Source | View Form Structure | "
+                "View Sub/Function Commentor | View Charts | - | &Select All | &Deselect All"));
         QCOMPARE(MenuDump(w.findChild<QMenu*>("mnuHelp")), QString("&Contents | - | &About..."));
-        QCOMPARE(MenuDump(w.PopupMenu()),
-                 QString("Toggle Selection | - | Select All | Deselect All | - | View Project Source | "
-                         "View Current Source | View Form Structure | View Sub/Function Commentor | View Charts | - | "
-                         "Begin Processing | - | Options"));
+        QCOMPARE(
+            MenuDump(w.PopupMenu()),
+            QString(
+                "Toggle Selection | - | Select All | Deselect All | - | View Project Source | "
+                "View Current Source | View Form Structure | View Sub/Function Commentor | View Charts | - | "
+                "Begin Processing | - | Options"));
         QCOMPARE(w.Action("mnuFileOpen")->statusTip(), QString("Display the open file dialog"));
         QCOMPARE(w.Action("mnuFileExit")->statusTip(), QString("Exit Kemptor/VB"));
         QCOMPARE(w.Action("mnuViewProcessBar")->statusTip(), QString("Toggle the process bar"));
@@ -195,14 +206,17 @@ private slots:
         TfrmMain w(prompter, nullptr, FreshIni());
         w.OpenProject(vbp_);
         // Before any node is selected the buttons are enabled (and do nothing); the menu item is not.
-        QVERIFY(Enabled(w, "btnBuildFormTree") && Enabled(w, "btnViewSource") && Enabled(w, "btnShowCommentor"));
+        QVERIFY(Enabled(w, "btnBuildFormTree") && Enabled(w, "btnViewSource") &&
+                Enabled(w, "btnShowCommentor"));
         QVERIFY(!Enabled(w, "mnuProjectViewFormStructure") && !Enabled(w, "mnuPopupViewFormStructure"));
         w.btnViewSourceClick();
         QVERIFY(w.MdiArea()->subWindowList().isEmpty());
 
-        const char* fileCommands[] = {"mnuProjectViewCurrentSource", "mnuPopupViewCurrentSource", "btnViewSource",
-                                      "mnuProjectViewCommentor", "mnuPopupViewCommentor", "btnShowCommentor"};
-        const char* formCommands[] = {"mnuProjectViewFormStructure", "mnuPopupViewFormStructure", "btnBuildFormTree"};
+        const char* fileCommands[] = {
+            "mnuProjectViewCurrentSource", "mnuPopupViewCurrentSource", "btnViewSource",
+            "mnuProjectViewCommentor",     "mnuPopupViewCommentor",     "btnShowCommentor"};
+        const char* formCommands[] = {"mnuProjectViewFormStructure", "mnuPopupViewFormStructure",
+                                      "btnBuildFormTree"};
         w.ProjectTree()->setCurrentItem(Node(w, "modGlobals.bas"));
         for (const char* name : fileCommands)
             QVERIFY2(Enabled(w, name), name);
@@ -298,7 +312,8 @@ private slots:
             // Reopen position 4: it moves to 1, positions 1 to 3 shift down.
             QStringList before = w.RecentFiles();
             w.LastFilesClick(4);
-            QCOMPARE(w.RecentFiles(), QStringList({before[3], before[0], before[1], before[2], before[4], before[5]}));
+            QCOMPARE(w.RecentFiles(),
+                     QStringList({before[3], before[0], before[1], before[2], before[4], before[5]}));
             QStringList captions;
             for (QAction* a : w.findChild<QMenu*>("mnuFile")->actions())
                 if (a->objectName().startsWith("LastFiles"))
@@ -349,7 +364,8 @@ private slots:
             w.setGeometry(40, 50, 700, 500);
             w.close();
         }
-        QVERIFY(GetProfileInteger("frmMain", "PlaceNormPosL", 0, ini) < GetProfileInteger("frmMain", "PlaceNormPosR", 0, ini));
+        QVERIFY(GetProfileInteger("frmMain", "PlaceNormPosL", 0, ini) <
+                GetProfileInteger("frmMain", "PlaceNormPosR", 0, ini));
         ScriptedPrompter prompter;
         TfrmMain w(prompter, nullptr, ini);
         w.show();

@@ -96,8 +96,8 @@ private slots:
         QVERIFY(!w.ProcessingWindow().isVisible());
         QCOMPARE(Processed(w).size(), 6);
         QString styled = QFileInfo(project).dir().filePath("STYLED");
-        for (const char* name : {"FRMMAIN.FRM", "frmItem.frm", "modGlobals.bas", "modFileIO.bas", "CLSSTOCKITEM.CLS",
-                                 "ctlQtyBox.ctl"})
+        for (const char* name : {"FRMMAIN.FRM", "frmItem.frm", "modGlobals.bas", "modFileIO.bas",
+                                 "CLSSTOCKITEM.CLS", "ctlQtyBox.ctl"})
             QVERIFY2(QFile::exists(styled + "/" + name), name);
 
         // A processed file now opens beside its formatted copy.
@@ -131,7 +131,8 @@ private slots:
         w.ProjectTree()->setCurrentItem(Node(w, "modFileIO.bas"));
         w.treeProjectDblClick();
         QStringList previewed;
-        w.Preview = [&](const std::string& fileName, const TextLines&, const TextLines&, const std::vector<bool>&) {
+        w.Preview = [&](const std::string& fileName, const TextLines&, const TextLines&,
+                        const std::vector<bool>&) {
             previewed << QString::fromStdString(fileName);
             return PreviewAnswer::Close;
         };

@@ -44,7 +44,9 @@ void WriteFile(const QString& path, const std::string& text) {
     out << text;
 }
 
-template <class T> T* Control(TfrmOptions& d, const char* key) { return dynamic_cast<T*>(d.ControlFor(key)); }
+template <class T> T* Control(TfrmOptions& d, const char* key) {
+    return dynamic_cast<T*>(d.ControlFor(key));
+}
 
 // A settings value that differs from the defaults in every key, within each key's range.
 Settings EveryKeyChanged() {
@@ -100,7 +102,8 @@ private slots:
         QStringList pages;
         for (int i = 0; i < list->count(); ++i)
             pages << list->item(i)->text();
-        QCOMPARE(pages, QStringList({"General", "Indents", "Comments", "Blank Lines", "Spell Check", "Save", "User"}));
+        QCOMPARE(pages, QStringList({"General", "Indents", "Comments", "Blank Lines", "Spell Check", "Save",
+                                     "User"}));
         auto* tabs = d.findChild<QTabWidget*>("pageComments");
         QStringList tabNames;
         for (int i = 0; i < tabs->count(); ++i)
@@ -210,7 +213,8 @@ private slots:
         ScriptedPrompter prompter;
         TfrmOptions d(prompter, nullptr, Ini());
         const int contexts[] = {11, 12, 13, 15, 16, 17, 71};
-        const char* names[] = {"General", "Indents", "Comments", "Blank Lines", "Spell Check", "Save", "User"};
+        const char* names[] = {"General",     "Indents", "Comments", "Blank Lines",
+                               "Spell Check", "Save",    "User"};
         auto* list = d.findChild<QListWidget*>("lviewSelect");
         for (int i = 0; i < 7; ++i) {
             list->setCurrentRow(i);
@@ -333,7 +337,8 @@ private slots:
         QCOMPARE(d.SubTemplate(), QStringList({"' Sub %n", "' by %a"}));
         Control<QLineEdit>(d, "FunctionLevelCommentsFile")->setText(dir_.filePath("missing.txt"));
         d.LoadCommentHeaders();
-        QVERIFY(prompter.Saw("Unable to load function comment header file: " + dir_.filePath("missing.txt").toStdString()));
+        QVERIFY(prompter.Saw("Unable to load function comment header file: " +
+                             dir_.filePath("missing.txt").toStdString()));
         QCOMPARE(d.FunctionTemplate(), DefaultFunctionHeaderTemplate());
     }
 

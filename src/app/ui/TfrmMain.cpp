@@ -5,8 +5,8 @@
 #include "platform/TextFile.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Icons.h"
-#include "project/TSourceMgt.h"
 #include "project/ProjectReader.h"
+#include "project/TSourceMgt.h"
 #include "run/ProcessingRun.h"
 #include "run/ui/GuiRunObserver.h"
 #include "run/ui/TfrmCopyFiles.h"
@@ -58,7 +58,8 @@ protected:
 
     void mouseMoveEvent(QMouseEvent* event) override {
         if ((event->buttons() & Qt::LeftButton) && !dragging_ && currentItem() &&
-            (event->position().toPoint() - pressPos_).manhattanLength() >= QApplication::startDragDistance()) {
+            (event->position().toPoint() - pressPos_).manhattanLength() >=
+                QApplication::startDragDistance()) {
             dragging_ = true;
             auto* drag = new QDrag(this);
             auto* mime = new QMimeData;
@@ -79,11 +80,15 @@ private:
 
 IconId IconOfKind(TSourceKind kind) {
     switch (kind) {
-    case skForm: return IconId::Form;
-    case skClass: return IconId::Class;
-    case skUserControl: return IconId::UserControl;
+    case skForm:
+        return IconId::Form;
+    case skClass:
+        return IconId::Class;
+    case skUserControl:
+        return IconId::UserControl;
     case skModule:
-    case skCustomControl: break;
+    case skCustomControl:
+        break;
     }
     return IconId::Module;
 }
@@ -116,7 +121,9 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     viewDual_ = std::make_unique<TfrmViewDual>(prompter_);
 
     Preview = [this](const std::string& fileName, const TextLines& before, const TextLines& after,
-                     const std::vector<bool>& changed) { return viewDual_->Preview(fileName, before, after, changed); };
+                     const std::vector<bool>& changed) {
+        return viewDual_->Preview(fileName, before, after, changed);
+    };
     Views.ViewSingle = [this](const QString& caption, const QString& path) {
         return OpenSingleView(mdiArea_, prompter_, caption, path);
     };
@@ -182,7 +189,9 @@ QAction* TfrmMain::MakeAction(const QString& name, const QString& text, const QS
     return action;
 }
 
-QAction* TfrmMain::Action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* TfrmMain::Action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
 
 void TfrmMain::createActions() {
     // Tool buttons.
@@ -200,7 +209,8 @@ void TfrmMain::createActions() {
         {"btnViewProjFile", IconId::ViewProject, "View Project Source", &TfrmMain::btnViewProjFileClick},
         {"btnViewSource", IconId::ViewSource, "View Selected File", &TfrmMain::btnViewSourceClick},
         {"btnBuildFormTree", IconId::FormTree, "Build Form Tree", &TfrmMain::btnBuildFormTreeClick},
-        {"btnShowCommentor", IconId::Commentor, "Show Function/Module Commentor", &TfrmMain::btnShowCommentorClick},
+        {"btnShowCommentor", IconId::Commentor, "Show Function/Module Commentor",
+         &TfrmMain::btnShowCommentorClick},
         {"btnCharts", IconId::Charts, "Display Chart Selector", &TfrmMain::btnChartsClick},
         {"btnSelectAll", IconId::SelectAll, "Select All Items", &TfrmMain::btnSelectAllClick},
         {"btnDeselectAll", IconId::DeselectAll, "Deselect All Items", &TfrmMain::btnDeselectAllClick},
@@ -215,11 +225,12 @@ void TfrmMain::createActions() {
         ->setShortcut(QKeySequence::Open);
     MakeAction("mnuFileExit", "E&xit", "Exit Kemptor/VB", &TfrmMain::ExitApplication);
     MakeAction("mnuViewOptions", "&Options...", "Display the options window", &TfrmMain::btnConfigClick);
-    QAction* toolbar = MakeAction("mnuViewToolbar", "&Toolbar", "Toggle the toolbar", &TfrmMain::mnuViewToolbarClick);
+    QAction* toolbar =
+        MakeAction("mnuViewToolbar", "&Toolbar", "Toggle the toolbar", &TfrmMain::mnuViewToolbarClick);
     toolbar->setCheckable(true);
     toolbar->setChecked(true);
-    QAction* processBar =
-        MakeAction("mnuViewProcessBar", "Process &Bar", "Toggle the process bar", &TfrmMain::mnuViewProcessBarClick);
+    QAction* processBar = MakeAction("mnuViewProcessBar", "Process &Bar", "Toggle the process bar",
+                                     &TfrmMain::mnuViewProcessBarClick);
     processBar->setCheckable(true);
     processBar->setChecked(true);
 
@@ -231,8 +242,10 @@ void TfrmMain::createActions() {
                    &TfrmMain::btnProcessClick);
         MakeAction(p + "ViewProjectSource", "View Project Source", "View Project Source",
                    &TfrmMain::btnViewProjFileClick);
-        MakeAction(p + "ViewCurrentSource", "View Current Source", "View Selected File", &TfrmMain::btnViewSourceClick);
-        MakeAction(p + "ViewFormStructure", "View Form Structure", "Build Form Tree", &TfrmMain::btnBuildFormTreeClick)
+        MakeAction(p + "ViewCurrentSource", "View Current Source", "View Selected File",
+                   &TfrmMain::btnViewSourceClick);
+        MakeAction(p + "ViewFormStructure", "View Form Structure", "Build Form Tree",
+                   &TfrmMain::btnBuildFormTreeClick)
             ->setEnabled(false);
         MakeAction(p + "ViewCommentor", "View Sub/Function Commentor", "Show Function/Module Commentor",
                    &TfrmMain::btnShowCommentorClick);
@@ -247,7 +260,8 @@ void TfrmMain::createActions() {
     MakeAction("mnuPopupOptions", "Options", "Display the options window", &TfrmMain::btnConfigClick);
 
     MakeAction("mnuWindowTile", "&Tile", "Tile all visible windows", &TfrmMain::mnuWindowTileClick);
-    MakeAction("mnuWindowCascade", "&Cascade", "Cascade all visible windows", &TfrmMain::mnuWindowCascadeClick);
+    MakeAction("mnuWindowCascade", "&Cascade", "Cascade all visible windows",
+               &TfrmMain::mnuWindowCascadeClick);
     MakeAction("mnuHelpContents", "&Contents", "Open the help file", &TfrmMain::mnuHelpContentsClick);
     MakeAction("mnuHelpAbout", "&About...", "Display the about box", &TfrmMain::mnuHelpAboutClick);
 }
@@ -269,8 +283,9 @@ void TfrmMain::createMenus() {
     mnuProject_ = menuBar()->addMenu("&Project");
     mnuProject_->setObjectName("mnuProject");
     mnuProjectMenuAction_ = mnuProject_->menuAction();
-    for (const char* name : {"BeginProcessing", "-", "ViewProjectSource", "ViewCurrentSource", "ViewFormStructure",
-                             "ViewCommentor", "ViewCharts", "-", "SelectAll", "DeselectAll"}) {
+    for (const char* name :
+         {"BeginProcessing", "-", "ViewProjectSource", "ViewCurrentSource", "ViewFormStructure",
+          "ViewCommentor", "ViewCharts", "-", "SelectAll", "DeselectAll"}) {
         if (QString(name) == "-")
             mnuProject_->addSeparator();
         else
@@ -290,9 +305,9 @@ void TfrmMain::createMenus() {
 
     mnuPopup_ = new QMenu(this);
     mnuPopup_->setObjectName("mnuPopup");
-    for (const char* name : {"ToggleSelection", "-", "SelectAll", "DeselectAll", "-", "ViewProjectSource",
-                             "ViewCurrentSource", "ViewFormStructure", "ViewCommentor", "ViewCharts", "-",
-                             "BeginProcessing", "-", "Options"}) {
+    for (const char* name :
+         {"ToggleSelection", "-", "SelectAll", "DeselectAll", "-", "ViewProjectSource", "ViewCurrentSource",
+          "ViewFormStructure", "ViewCommentor", "ViewCharts", "-", "BeginProcessing", "-", "Options"}) {
         if (QString(name) == "-")
             mnuPopup_->addSeparator();
         else
@@ -310,9 +325,9 @@ void TfrmMain::createToolBar() {
     toolBar_->setIconSize(QSize(20, 20));
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     addToolBar(Qt::TopToolBarArea, toolBar_);
-    for (const char* name : {"btnOpen", "btnClose", "btnOptions", "btnProcess", "btnViewProjFile", "btnViewSource",
-                             "btnBuildFormTree", "btnShowCommentor", "btnCharts", "btnSelectAll", "btnDeselectAll",
-                             "btnHelp"})
+    for (const char* name :
+         {"btnOpen", "btnClose", "btnOptions", "btnProcess", "btnViewProjFile", "btnViewSource",
+          "btnBuildFormTree", "btnShowCommentor", "btnCharts", "btnSelectAll", "btnDeselectAll", "btnHelp"})
         toolBar_->addAction(Action(name));
     // Hiding the bar by its own handle or context menu keeps the View menu's check mark in step.
     connect(toolBar_, &QToolBar::visibilityChanged, this, [this](bool visible) {
@@ -349,7 +364,8 @@ void TfrmMain::createTree() {
     // Keep the selection visible when the tree loses the focus.
     QPalette pal = treeProject_->palette();
     pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
     treeProject_->setPalette(pal);
     layout->addWidget(treeProject_);
 
@@ -499,7 +515,9 @@ void TfrmMain::CloseProject() {
     DisableProjectCommands();
 }
 
-void TfrmMain::btnCloseClick() { CloseProject(); }
+void TfrmMain::btnCloseClick() {
+    CloseProject();
+}
 
 void TfrmMain::OpenProjectDialog() {
     QString path = ChooseProjectFile();
@@ -507,7 +525,9 @@ void TfrmMain::OpenProjectDialog() {
         OpenProject(path);
 }
 
-void TfrmMain::ExitApplication() { close(); }
+void TfrmMain::ExitApplication() {
+    close();
+}
 
 void TfrmMain::GaugeStart(int maximum) {
     gaugeMain_->setRange(0, std::max(1, maximum));
@@ -519,9 +539,13 @@ void TfrmMain::GaugeStep(int position) {
     gaugeMain_->setValue(std::min(position, gaugeMain_->maximum()));
 }
 
-void TfrmMain::GaugeHide() { gaugeMain_->hide(); }
+void TfrmMain::GaugeHide() {
+    gaugeMain_->hide();
+}
 
-void TfrmMain::ReloadOptions() { options_->ReloadFromProfile(); }
+void TfrmMain::ReloadOptions() {
+    options_->ReloadFromProfile();
+}
 
 void TfrmMain::AddRecentFile(const QString& path) {
     int at = recentFiles_.indexOf(path);
@@ -590,7 +614,8 @@ void TfrmMain::BuildProjectTree() {
         auto* node = new QTreeWidgetItem(root, {QString::fromStdString(entry.DisplayName)});
         node->setIcon(0, KemptorIcon(IconOfKind(entry.Kind)));
         node->setData(0, kEntryRole, QVariant::fromValue(static_cast<void*>(&entry)));
-        node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled);
+        node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                       Qt::ItemIsDragEnabled);
         node->setToolTip(0, QString::fromStdString(entry.FullPath));
         entry.Selected = true;
         node->setCheckState(0, Qt::Checked);
@@ -606,7 +631,9 @@ TSourceEntry* TfrmMain::EntryOf(const QTreeWidgetItem* node) {
     return static_cast<TSourceEntry*>(node->data(0, kEntryRole).value<void*>());
 }
 
-TSourceEntry* TfrmMain::SelectedEntry() const { return EntryOf(treeProject_->currentItem()); }
+TSourceEntry* TfrmMain::SelectedEntry() const {
+    return EntryOf(treeProject_->currentItem());
+}
 
 void TfrmMain::SetMark(QTreeWidgetItem* node, bool selected) {
     TSourceEntry* entry = EntryOf(node);
@@ -626,9 +653,13 @@ void TfrmMain::SetAllMarks(bool selected) {
     treeProject_->setUpdatesEnabled(true);
 }
 
-void TfrmMain::btnSelectAllClick() { SetAllMarks(true); }
+void TfrmMain::btnSelectAllClick() {
+    SetAllMarks(true);
+}
 
-void TfrmMain::btnDeselectAllClick() { SetAllMarks(false); }
+void TfrmMain::btnDeselectAllClick() {
+    SetAllMarks(false);
+}
 
 void TfrmMain::treeProjectDblClick() {
     QTreeWidgetItem* node = treeProject_->currentItem();
@@ -655,7 +686,9 @@ Settings TfrmMain::SettingsInForce() const {
     return s;
 }
 
-bool TfrmMain::RunInProgress() const { return runObserver_ && runObserver_->Running(); }
+bool TfrmMain::RunInProgress() const {
+    return runObserver_ && runObserver_->Running();
+}
 
 void TfrmMain::btnProcessClick() {
     if (!model_ || RunInProgress())
@@ -720,7 +753,9 @@ void TfrmMain::btnChartsClick() {
         Views.ShowCharts(*model_);
 }
 
-void TfrmMain::mnuHelpContentsClick() { ShowHelp(0); }
+void TfrmMain::mnuHelpContentsClick() {
+    ShowHelp(0);
+}
 
 void TfrmMain::mnuHelpAboutClick() {
     QMessageBox box(this);
@@ -733,9 +768,13 @@ void TfrmMain::mnuHelpAboutClick() {
     box.exec();
 }
 
-void TfrmMain::mnuViewToolbarClick() { toolBar_->setVisible(Action("mnuViewToolbar")->isChecked()); }
+void TfrmMain::mnuViewToolbarClick() {
+    toolBar_->setVisible(Action("mnuViewToolbar")->isChecked());
+}
 
-void TfrmMain::mnuViewProcessBarClick() { statusBar()->setVisible(Action("mnuViewProcessBar")->isChecked()); }
+void TfrmMain::mnuViewProcessBarClick() {
+    statusBar()->setVisible(Action("mnuViewProcessBar")->isChecked());
+}
 
 void TfrmMain::mnuWindowTileClick() {
     // Side by side: each visible child gets a full-height column of the client area.
@@ -753,7 +792,9 @@ void TfrmMain::mnuWindowTileClick() {
     }
 }
 
-void TfrmMain::mnuWindowCascadeClick() { mdiArea_->cascadeSubWindows(); }
+void TfrmMain::mnuWindowCascadeClick() {
+    mdiArea_->cascadeSubWindows();
+}
 
 void TfrmMain::updateWindowMenu() {
     mnuWindow_->clear();

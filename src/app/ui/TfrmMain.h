@@ -40,7 +40,8 @@ struct TSourceEntry;
 // window (or nullptr when nothing was opened).
 struct MainWindowViews {
     std::function<QWidget*(const QString& caption, const QString& path)> ViewSingle;
-    std::function<QWidget*(const QString& caption, const QString& leftPath, const QString& rightPath)> ViewDual;
+    std::function<QWidget*(const QString& caption, const QString& leftPath, const QString& rightPath)>
+        ViewDual;
     std::function<QWidget*(TSourceEntry& entry)> ShowCommentor;
     std::function<QWidget*(TSourceEntry& entry)> BuildFormTree;
     std::function<void(TSourceMgt& model)> ShowCharts;
@@ -51,7 +52,8 @@ class TfrmMain : public QMainWindow {
 public:
     // `prompter` shows every message; `settingsFile` is the profile file (a bare name lives in the
     // settings directory).
-    explicit TfrmMain(Prompter& prompter, QWidget* parent = nullptr, std::string settingsFile = "VBKEMPT3.INI");
+    explicit TfrmMain(Prompter& prompter, QWidget* parent = nullptr,
+                      std::string settingsFile = "VBKEMPT3.INI");
     ~TfrmMain() override;
 
     // Opens a project file (the open dialog, a recent file, the command line).

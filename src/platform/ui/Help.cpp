@@ -67,14 +67,18 @@ HelpWindow* Window() {
 
 } // namespace
 
-void EnsureResources() { RegisterKemptorResources(); }
+void EnsureResources() {
+    RegisterKemptorResources();
+}
 
 QString HelpFilePath() {
     EnsureResources();
     return ":/help/VBKEMPT3.html";
 }
 
-void SetHelpContext(QWidget* widget, int context) { widget->setProperty(kContextProperty, context); }
+void SetHelpContext(QWidget* widget, int context) {
+    widget->setProperty(kContextProperty, context);
+}
 
 int HelpContextOf(const QWidget* widget) {
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
@@ -85,9 +89,13 @@ int HelpContextOf(const QWidget* widget) {
     return 0;
 }
 
-void ShowHelp(int context) { Window()->ShowContext(context); }
+void ShowHelp(int context) {
+    Window()->ShowContext(context);
+}
 
-int ShownHelpContext() { return window ? window->Context() : -1; }
+int ShownHelpContext() {
+    return window ? window->Context() : -1;
+}
 
 void InstallHelpKey(QWidget* target) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), target);

@@ -359,6 +359,8 @@ private:
 
 } // namespace
 
-QIcon KemptorIcon(IconId id) { return QIcon(new PaintedIconEngine(id)); }
+QIcon KemptorIcon(IconId id) {
+    return QIcon(new PaintedIconEngine(id));
+}
 
 } // namespace kemptor

@@ -8,18 +8,35 @@ namespace kemptor {
 PromptAnswer QtPrompter::Show(PromptKind kind, const std::string& text, PromptButtons buttons) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (kind) {
-    case PromptKind::Information: icon = QMessageBox::Information; break;
-    case PromptKind::Warning: icon = QMessageBox::Warning; break;
-    case PromptKind::Error: icon = QMessageBox::Critical; break;
-    case PromptKind::Confirmation: icon = QMessageBox::Question; break;
-    case PromptKind::None: break;
+    case PromptKind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case PromptKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case PromptKind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    case PromptKind::Confirmation:
+        icon = QMessageBox::Question;
+        break;
+    case PromptKind::None:
+        break;
     }
     QMessageBox::StandardButtons set = QMessageBox::Ok;
     switch (buttons) {
-    case PromptButtons::Ok: set = QMessageBox::Ok; break;
-    case PromptButtons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case PromptButtons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
-    case PromptButtons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case PromptButtons::Ok:
+        set = QMessageBox::Ok;
+        break;
+    case PromptButtons::OkCancel:
+        set = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case PromptButtons::YesNo:
+        set = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case PromptButtons::YesNoCancel:
+        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
     }
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent)
@@ -34,14 +51,19 @@ PromptAnswer QtPrompter::Show(PromptKind kind, const std::string& text, PromptBu
     while (cursors-- > 0)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     switch (answer) {
-    case QMessageBox::Yes: return PromptAnswer::Yes;
-    case QMessageBox::No: return PromptAnswer::No;
-    case QMessageBox::Cancel: return PromptAnswer::Cancel;
-    case QMessageBox::Ok: return PromptAnswer::Ok;
-    default: break;
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    case QMessageBox::Cancel:
+        return PromptAnswer::Cancel;
+    case QMessageBox::Ok:
+        return PromptAnswer::Ok;
+    default:
+        break;
     }
     // Closed without a button (Escape, the close box): the safe answer of each set.
-    return buttons == PromptButtons::Ok ? PromptAnswer::Ok
+    return buttons == PromptButtons::Ok      ? PromptAnswer::Ok
            : buttons == PromptButtons::YesNo ? PromptAnswer::No
                                              : PromptAnswer::Cancel;
 }

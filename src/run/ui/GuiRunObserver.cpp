@@ -72,9 +72,13 @@ void GuiRunObserver::SetCaption(const std::string& caption) {
     InView()->SetLabel(QString::fromStdString(caption));
 }
 
-void GuiRunObserver::SetRange(int maximum) { InView()->SetRange(maximum); }
+void GuiRunObserver::SetRange(int maximum) {
+    InView()->SetRange(maximum);
+}
 
-void GuiRunObserver::SetPosition(int position) { InView()->SetPosition(position); }
+void GuiRunObserver::SetPosition(int position) {
+    InView()->SetPosition(position);
+}
 
 void GuiRunObserver::LineDone() {
     if (sinceEvents_.elapsed() < kEventIntervalMs)

@@ -21,8 +21,9 @@ class TfrmProgressWindow;
 
 class GuiRunObserver : public RunObserver {
 public:
-    using PreviewFunction = std::function<PreviewAnswer(const std::string& fileName, const TextLines& before,
-                                                        const TextLines& after, const std::vector<bool>& changed)>;
+    using PreviewFunction =
+        std::function<PreviewAnswer(const std::string& fileName, const TextLines& before,
+                                    const TextLines& after, const std::vector<bool>& changed)>;
 
     // `mainWindow` is disabled during a run; the two windows are owned by the caller and outlive the run.
     GuiRunObserver(QWidget* mainWindow, TfrmProcessing& processing, TfrmCopyFiles& copy);

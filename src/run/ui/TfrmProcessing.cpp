@@ -22,6 +22,8 @@ void TfrmProcessing::btnCancelClick() {
         OnCancel();
 }
 
-void TfrmProcessing::reject() { btnCancelClick(); }
+void TfrmProcessing::reject() {
+    btnCancelClick();
+}
 
 } // namespace kemptor

@@ -35,11 +35,18 @@ void TfrmProgressWindow::SetRange(int maximum) {
 }
 
 void TfrmProgressWindow::SetPosition(int position) {
-    guageProcessing_->setValue(std::clamp(position, guageProcessing_->minimum(), guageProcessing_->maximum()));
+    guageProcessing_->setValue(
+        std::clamp(position, guageProcessing_->minimum(), guageProcessing_->maximum()));
 }
 
-QString TfrmProgressWindow::Label() const { return lblProcessingFile_->text(); }
-int TfrmProgressWindow::Position() const { return guageProcessing_->value(); }
-int TfrmProgressWindow::Maximum() const { return guageProcessing_->maximum(); }
+QString TfrmProgressWindow::Label() const {
+    return lblProcessingFile_->text();
+}
+int TfrmProgressWindow::Position() const {
+    return guageProcessing_->value();
+}
+int TfrmProgressWindow::Maximum() const {
+    return guageProcessing_->maximum();
+}
 
 } // namespace kemptor

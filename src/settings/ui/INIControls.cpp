@@ -43,8 +43,12 @@ bool WriteBool(const TINIBound& b, const char* suffix, bool value, const std::st
     return WriteText(b, suffix, value ? "1" : "0", file);
 }
 
-int ToColorRef(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
-QColor FromColorRef(int v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
+int ToColorRef(const QColor& c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+QColor FromColorRef(int v) {
+    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+}
 
 // A window parented to the form (a dialog the form opens) is a form of its own: its controls are not the
 // form's, so the walk does not enter it.
@@ -76,7 +80,9 @@ bool TINIRadioButton::SaveINI(const std::string& fileName) const {
     return !HasINIKey() || WriteBool(*this, "", isChecked(), fileName);
 }
 
-void TINIRadioButton::LoadINI(const std::string& fileName) { SetSelected(ReadBool(*this, "", isChecked(), fileName)); }
+void TINIRadioButton::LoadINI(const std::string& fileName) {
+    SetSelected(ReadBool(*this, "", isChecked(), fileName));
+}
 
 void TINIRadioButton::SetSelected(bool selected) {
     if (selected == isChecked())
@@ -160,9 +166,13 @@ TINIRadioGroup::TINIRadioGroup(const QString& title, const QStringList& items, Q
     connect(buttons_, &QButtonGroup::idClicked, this, [this](int) { emit Clicked(); });
 }
 
-int TINIRadioGroup::ItemIndex() const { return buttons_->checkedId(); }
+int TINIRadioGroup::ItemIndex() const {
+    return buttons_->checkedId();
+}
 
-int TINIRadioGroup::Count() const { return static_cast<int>(buttons_->buttons().size()); }
+int TINIRadioGroup::Count() const {
+    return static_cast<int>(buttons_->buttons().size());
+}
 
 QRadioButton* TINIRadioGroup::Item(int index) const {
     return qobject_cast<QRadioButton*>(buttons_->button(index));
@@ -195,7 +205,9 @@ bool TINIRadioGroup::SaveINI(const std::string& fileName) const {
     return !HasINIKey() || WriteInt(*this, "", ItemIndex(), fileName);
 }
 
-void TINIRadioGroup::LoadINI(const std::string& fileName) { SetItemIndex(ReadInt(*this, "", ItemIndex(), fileName)); }
+void TINIRadioGroup::LoadINI(const std::string& fileName) {
+    SetItemIndex(ReadInt(*this, "", ItemIndex(), fileName));
+}
 
 // --- edits, combo and list boxes ------------------------------------------------------------------------
 
@@ -203,13 +215,17 @@ bool TINIEdit::SaveINI(const std::string& fileName) const {
     return !HasINIKey() || WriteText(*this, "", text().toStdString(), fileName);
 }
 
-void TINIEdit::LoadINI(const std::string& fileName) { setText(ReadText(*this, text(), fileName)); }
+void TINIEdit::LoadINI(const std::string& fileName) {
+    setText(ReadText(*this, text(), fileName));
+}
 
 bool TINIMaskEdit::SaveINI(const std::string& fileName) const {
     return !HasINIKey() || WriteText(*this, "", text().toStdString(), fileName);
 }
 
-void TINIMaskEdit::LoadINI(const std::string& fileName) { setText(ReadText(*this, text(), fileName)); }
+void TINIMaskEdit::LoadINI(const std::string& fileName) {
+    setText(ReadText(*this, text(), fileName));
+}
 
 bool TINIComboBox::SaveINI(const std::string& fileName) const {
     if (!HasINIKey())
@@ -251,7 +267,8 @@ bool TINIMemo::SaveINI(const std::string& fileName) const {
            WriteText(*this, "FontName", f.family().toStdString(), fileName) &&
            WriteInt(*this, "FontColor", ToColorRef(pal.color(QPalette::Text)), fileName) &&
            WriteInt(*this, "FontSize", f.pointSize(), fileName) &&
-           WriteBool(*this, "FontBold", f.bold(), fileName) && WriteBool(*this, "FontItalic", f.italic(), fileName) &&
+           WriteBool(*this, "FontBold", f.bold(), fileName) &&
+           WriteBool(*this, "FontItalic", f.italic(), fileName) &&
            WriteBool(*this, "FontUnderline", f.underline(), fileName) &&
            WriteBool(*this, "FontStrikeOut", f.strikeOut(), fileName);
 }
@@ -259,10 +276,13 @@ bool TINIMemo::SaveINI(const std::string& fileName) const {
 void TINIMemo::LoadINI(const std::string& fileName) {
     QPalette pal = palette();
     QFont f = font();
-    pal.setColor(QPalette::Base, FromColorRef(ReadInt(*this, "BGColor", ToColorRef(pal.color(QPalette::Base)), fileName)));
-    pal.setColor(QPalette::Text, FromColorRef(ReadInt(*this, "FontColor", ToColorRef(pal.color(QPalette::Text)), fileName)));
+    pal.setColor(QPalette::Base,
+                 FromColorRef(ReadInt(*this, "BGColor", ToColorRef(pal.color(QPalette::Base)), fileName)));
+    pal.setColor(QPalette::Text,
+                 FromColorRef(ReadInt(*this, "FontColor", ToColorRef(pal.color(QPalette::Text)), fileName)));
     if (HasINIKey()) {
-        std::string family = GetPrivateProfileString(INISection, INIKeyword + "FontName", f.family().toStdString(), fileName);
+        std::string family =
+            GetPrivateProfileString(INISection, INIKeyword + "FontName", f.family().toStdString(), fileName);
         f.setFamily(QString::fromStdString(family));
     }
     int size = ReadInt(*this, "FontSize", f.pointSize(), fileName);
@@ -312,8 +332,10 @@ bool TINIToolBar::SaveINI(const std::string& fileName) const {
     if (!HasINIKey())
         return true;
     QRect r = isFloating() ? geometry() : QRect(0, 0, 0, 0);
-    return WriteInt(*this, "Docked", DockPosition(), fileName) && WriteInt(*this, "FloatTop", r.top(), fileName) &&
-           WriteInt(*this, "FloatLeft", r.left(), fileName) && WriteInt(*this, "FloatWidth", r.width(), fileName) &&
+    return WriteInt(*this, "Docked", DockPosition(), fileName) &&
+           WriteInt(*this, "FloatTop", r.top(), fileName) &&
+           WriteInt(*this, "FloatLeft", r.left(), fileName) &&
+           WriteInt(*this, "FloatWidth", r.width(), fileName) &&
            WriteInt(*this, "FloatHeight", r.height(), fileName);
 }
 

@@ -34,9 +34,12 @@ struct PageInfo {
 };
 
 constexpr PageInfo kPages[TfrmOptions::kPageCount] = {
-    {"General", IconId::PageGeneral, 11},   {"Indents", IconId::PageIndents, 12},
-    {"Comments", IconId::PageComments, 13}, {"Blank Lines", IconId::PageBlankLines, 15},
-    {"Spell Check", IconId::PageSpellCheck, 16}, {"Save", IconId::PageSave, 17},
+    {"General", IconId::PageGeneral, 11},
+    {"Indents", IconId::PageIndents, 12},
+    {"Comments", IconId::PageComments, 13},
+    {"Blank Lines", IconId::PageBlankLines, 15},
+    {"Spell Check", IconId::PageSpellCheck, 16},
+    {"Save", IconId::PageSave, 17},
     {"User", IconId::PageUser, 71},
 };
 
@@ -49,7 +52,9 @@ const SettingDef& Def(const char* key) {
     return *def;
 }
 
-QString Caption(const char* key) { return QString::fromUtf8(Def(key).caption); }
+QString Caption(const char* key) {
+    return QString::fromUtf8(Def(key).caption);
+}
 
 // A directory text ends with a separator; the one the text already uses is added ("\" by default).
 QString WithTrailingSeparator(const QString& dir) {
@@ -78,7 +83,9 @@ QWidget* Row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
     return row;
 }
 
-QString FileDialogFilter() { return "Text Files (*.TXT *.txt);;All Files (*)"; }
+QString FileDialogFilter() {
+    return "Text Files (*.TXT *.txt);;All Files (*)";
+}
 
 } // namespace
 
@@ -100,9 +107,13 @@ TextLines ToTextLines(const QString& text) {
 
 } // namespace
 
-QStringList DefaultSubHeaderTemplate() { return ToStringList(DefaultSubTemplate()); }
+QStringList DefaultSubHeaderTemplate() {
+    return ToStringList(DefaultSubTemplate());
+}
 
-QStringList DefaultFunctionHeaderTemplate() { return ToStringList(DefaultFunctionTemplate()); }
+QStringList DefaultFunctionHeaderTemplate() {
+    return ToStringList(DefaultFunctionTemplate());
+}
 
 TfrmOptions::TfrmOptions(Prompter& prompter, QWidget* parent, std::string fileName)
     : QDialog(parent), prompter_(prompter), fileName_(std::move(fileName)) {
@@ -131,8 +142,8 @@ TfrmOptions::TfrmOptions(Prompter& prompter, QWidget* parent, std::string fileNa
 
     optionPages_ = new QStackedWidget(this);
     optionPages_->setObjectName("OptionPages");
-    QWidget* pages[] = {BuildGeneralPage(),    BuildIndentsPage(),   BuildCommentsPage(), BuildBlankLinesPage(),
-                        BuildSpellCheckPage(), BuildSavePage(),      BuildUserPage()};
+    QWidget* pages[] = {BuildGeneralPage(),    BuildIndentsPage(), BuildCommentsPage(), BuildBlankLinesPage(),
+                        BuildSpellCheckPage(), BuildSavePage(),    BuildUserPage()};
     for (int i = 0; i < kPageCount; ++i) {
         pages[i]->setObjectName(QString("page") + QString(kPages[i].name).remove(' '));
         SetHelpContext(pages[i], kPages[i].helpContext);
@@ -368,7 +379,8 @@ QWidget* TfrmOptions::BuildInLineTab() {
 QWidget* TfrmOptions::BuildHeaderTab(bool functions) {
     const char* perform = functions ? "FunctionLevelCommentsPerform" : "SubLevelCommentsPerform";
     const char* which = functions ? "GrpFunctionLevelComments" : "GrpSubLevelComments";
-    const char* before = functions ? "FunctionLevelCommentsBeforeProcedure" : "SubLevelCommentsBeforeProcedure";
+    const char* before =
+        functions ? "FunctionLevelCommentsBeforeProcedure" : "SubLevelCommentsBeforeProcedure";
     const char* after = functions ? "FunctionLevelCommentsAfterProcedure" : "SubLevelCommentsAfterProcedure";
     const char* file = functions ? "FunctionLevelCommentsFile" : "SubLevelCommentsFile";
 
@@ -424,12 +436,18 @@ QWidget* TfrmOptions::BuildBlankLinesPage() {
     auto* grid = new QGridLayout(box);
     grid->setVerticalSpacing(3);
     const char* statements[][2] = {
-        {"BlankLinesIfThenBefore", "BlankLinesIfThenAfter"},       {"BlankLinesElseBefore", "BlankLinesElseAfter"},
-        {"BlankLinesEndIfBefore", "BlankLinesEndIfAfter"},         {"BlankLinesSelectBefore", "BlankLinesSelectAfter"},
-        {"BlankLinesCaseBefore", "BlankLinesCaseAfter"},           {"BlankLinesEndSelectBefore", "BlankLinesEndSelectAfter"},
-        {"BlankLinesForBefore", "BlankLinesForAfter"},             {"BlankLinesNextBefore", "BlankLinesNextAfter"},
-        {"BlankLinesDoBefore", "BlankLinesDoAfter"},               {"BlankLinesLoopBefore", "BlankLinesLoopAfter"},
-        {"BlankLinesWhileBefore", "BlankLinesWhileAfter"},         {"BlankLinesWendBefore", "BlankLinesWendAfter"},
+        {"BlankLinesIfThenBefore", "BlankLinesIfThenAfter"},
+        {"BlankLinesElseBefore", "BlankLinesElseAfter"},
+        {"BlankLinesEndIfBefore", "BlankLinesEndIfAfter"},
+        {"BlankLinesSelectBefore", "BlankLinesSelectAfter"},
+        {"BlankLinesCaseBefore", "BlankLinesCaseAfter"},
+        {"BlankLinesEndSelectBefore", "BlankLinesEndSelectAfter"},
+        {"BlankLinesForBefore", "BlankLinesForAfter"},
+        {"BlankLinesNextBefore", "BlankLinesNextAfter"},
+        {"BlankLinesDoBefore", "BlankLinesDoAfter"},
+        {"BlankLinesLoopBefore", "BlankLinesLoopAfter"},
+        {"BlankLinesWhileBefore", "BlankLinesWhileAfter"},
+        {"BlankLinesWendBefore", "BlankLinesWendAfter"},
     };
     for (int half = 0; half < 2; ++half) {
         grid->addWidget(new QLabel("Before"), 0, half * 4 + 1, Qt::AlignCenter);
@@ -521,7 +539,9 @@ void TfrmOptions::SelectPage(int index) {
     SetHelpContext(this, helpContext_);
 }
 
-int TfrmOptions::CurrentPage() const { return optionPages_->currentIndex(); }
+int TfrmOptions::CurrentPage() const {
+    return optionPages_->currentIndex();
+}
 
 void TfrmOptions::ApplyDisplayRules() {
     bool spelling = static_cast<QCheckBox*>(ControlFor("SpellingPerform"))->isChecked();
@@ -645,21 +665,30 @@ void TfrmOptions::LoadCommentHeaders() {
 }
 
 HeaderTemplates TfrmOptions::Templates() const {
-    return {ToTextLines(memoSubLevelComments_->toPlainText()), ToTextLines(memoFunctionLevelComments_->toPlainText())};
+    return {ToTextLines(memoSubLevelComments_->toPlainText()),
+            ToTextLines(memoFunctionLevelComments_->toPlainText())};
 }
 
-QStringList TfrmOptions::SubTemplate() const { return memoSubLevelComments_->toPlainText().split('\n'); }
+QStringList TfrmOptions::SubTemplate() const {
+    return memoSubLevelComments_->toPlainText().split('\n');
+}
 
-QStringList TfrmOptions::FunctionTemplate() const { return memoFunctionLevelComments_->toPlainText().split('\n'); }
+QStringList TfrmOptions::FunctionTemplate() const {
+    return memoFunctionLevelComments_->toPlainText().split('\n');
+}
 
 void TfrmOptions::SetSpellCheckerConfigure(std::function<void()> configure) {
     configureSpeller_ = std::move(configure);
     btnConfigureSpeller_->setEnabled(static_cast<bool>(configureSpeller_));
 }
 
-QWidget* TfrmOptions::ControlFor(const QString& key) const { return controls_.value(key); }
+QWidget* TfrmOptions::ControlFor(const QString& key) const {
+    return controls_.value(key);
+}
 
-TINIBound* TfrmOptions::BoundFor(const QString& key) const { return dynamic_cast<TINIBound*>(ControlFor(key)); }
+TINIBound* TfrmOptions::BoundFor(const QString& key) const {
+    return dynamic_cast<TINIBound*>(ControlFor(key));
+}
 
 // --- settings in force ----------------------------------------------------------------------------------
 

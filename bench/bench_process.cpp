@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
 
     PhaseObserver observer;
     start = Clock::now();
-    const auto summary = kemptor::RunProject(model.get(), settings, prompter, observer);
+    const auto summary = kemptor::RunProject(model.get(), settings, kemptor::DefaultHeaderTemplates(), prompter, observer);
     const double run = Seconds(start);
     std::printf("in process: open %.3f s, run %.3f s (backup copies %.3f s, formatting and saving %.3f s), "
                 "%d files formatted, %d changed\n",

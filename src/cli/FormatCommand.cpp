@@ -133,10 +133,7 @@ public:
         CliPrompter prompter;
         ProgressObserver progress;
         TVBSrcFormatter engine(*settings, prompter);
-        // The header templates in force: the defaults, or the template files the settings name.
-        HeaderTemplates templates = DefaultHeaderTemplates();
-        LoadCommentHeaders(templates, *settings, prompter);
-        engine.SetHeaderTemplates(templates);
+        engine.SetHeaderTemplates(TemplatesFromSettings(*settings, prompter));
         bool anyWouldChange = false;
         bool anyFailed = false;
         for (const std::string& file : files_) {

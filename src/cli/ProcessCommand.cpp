@@ -111,10 +111,12 @@ public:
         if (!only_.empty() && !SelectOnly(*project))
             return kExitBadInput;
 
+        const HeaderTemplates templates = TemplatesFromSettings(*settings, prompter);
+
         CliRunObserver observer(::isatty(STDERR_FILENO) != 0);
         interruptTarget = &observer;
         auto previous = std::signal(SIGINT, OnInterrupt);
-        const auto summary = ProcessSelectedFiles(project.get(), *settings, prompter, observer);
+        const auto summary = ProcessSelectedFiles(project.get(), *settings, templates, prompter, observer);
         std::signal(SIGINT, previous);
         interruptTarget = nullptr;
         if (!summary)

@@ -132,6 +132,12 @@ void LoadCommentHeaders(HeaderTemplates& templates, const Settings& settings, Pr
                       PromptButtons::Ok);
 }
 
+HeaderTemplates TemplatesFromSettings(const Settings& settings, Prompter& prompter) {
+    HeaderTemplates templates = DefaultHeaderTemplates();
+    LoadCommentHeaders(templates, settings, prompter);
+    return templates;
+}
+
 std::string SystemShortDate() {
     std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -49,6 +49,10 @@ bool MatchesTemplateLine(std::string_view text, std::string_view line);
 // that cannot be read leaves it too and is reported through `prompter` as a warning.
 void LoadCommentHeaders(HeaderTemplates& templates, const Settings& settings, Prompter& prompter);
 
+// The templates in force for a front end without the Options dialog: the defaults, replaced by the
+// template files the settings name.
+HeaderTemplates TemplatesFromSettings(const Settings& settings, Prompter& prompter);
+
 // Today's date in the system's short date format. Tests put a fixed date in its place.
 using DateSource = std::function<std::string()>;
 std::string SystemShortDate();

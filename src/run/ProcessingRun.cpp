@@ -54,9 +54,10 @@ bool IsWritableDirectory(const std::string& dir) {
 // One run over the model; lives for one RunProject call.
 class ProcessingRun {
 public:
-    ProcessingRun(TSourceMgt& model, const Settings& settings, Prompter& prompter, RunObserver& observer,
-                  const std::function<std::string()>& now)
-        : model_(model), settings_(settings), prompter_(prompter), observer_(observer), now_(now),
+    ProcessingRun(TSourceMgt& model, const Settings& settings, const HeaderTemplates& templates,
+                  Prompter& prompter, RunObserver& observer, const std::function<std::string()>& now)
+        : model_(model), settings_(settings), templates_(templates), prompter_(prompter), observer_(observer),
+          now_(now),
           copier_(&observer, &guard_) {}
 
     RunSummary Run();
@@ -75,6 +76,7 @@ private:
 
     TSourceMgt& model_;
     const Settings& settings_;
+    const HeaderTemplates& templates_;
     Prompter& prompter_;
     RunObserver& observer_;
     const std::function<std::string()>& now_;
@@ -117,6 +119,7 @@ RunSummary ProcessingRun::Run() {
 
     TVBSrcFormatter engine(settings_, prompter_);
     engine.OutputDir = outputDir_;
+    engine.SetHeaderTemplates(templates_);
     summary_.outcome = RunOutcome::Completed;
     observer_.ShowWindow(RunWindow::Processing);
     for (TSourceEntry* entry = model_.First; entry && entry->Next && !observer_.CancelRequested();
@@ -286,22 +289,23 @@ void ProcessingRun::ClearProcessed(bool onlyWithoutOutput) {
 
 } // namespace
 
-RunSummary RunProject(TSourceMgt* model, const Settings& settings, Prompter& prompter, RunObserver& observer,
-                      const std::function<std::string()>& now) {
+RunSummary RunProject(TSourceMgt* model, const Settings& settings, const HeaderTemplates& templates,
+                      Prompter& prompter, RunObserver& observer, const std::function<std::string()>& now) {
     if (!model)
         return {};
-    ProcessingRun run(*model, settings, prompter, observer, now);
+    ProcessingRun run(*model, settings, templates, prompter, observer, now);
     return run.Run();
 }
 
-std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings, Prompter& prompter,
+std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings,
+                                               const HeaderTemplates& templates, Prompter& prompter,
                                                RunObserver& observer, const std::function<std::string()>& now) {
     if (prompter.Show(PromptKind::Confirmation, "Process all selected files?", PromptButtons::YesNo) !=
         PromptAnswer::Yes)
         return std::nullopt;
     observer.RunStarting();
     observer.ClearCancel();
-    RunSummary summary = RunProject(model, settings, prompter, observer, now);
+    RunSummary summary = RunProject(model, settings, templates, prompter, observer, now);
     observer.RunFinishing();
     prompter.Show(PromptKind::Information, "Conversion Completed.", PromptButtons::Ok);
     return summary;

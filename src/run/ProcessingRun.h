@@ -8,6 +8,7 @@
 // that is the project's own, never saves or copies over a file the project names, and after a cancel it
 // deletes only the files it created.
 
+#include "commentor/HeaderTemplates.h"
 #include "run/CheckLog.h"
 
 #include <functional>
@@ -53,13 +54,17 @@ struct RunSummary {
 // The run over every entry of the model (RunProject): prepares the output directory, writes the check
 // log when asked, formats, previews and saves each selected file, handles a cancel. Every problem is
 // reported through the prompter inside it; the summary is for front ends that report figures.
-RunSummary RunProject(TSourceMgt* model, const Settings& settings, Prompter& prompter, RunObserver& observer,
+// `templates` are the header templates in force (the Options dialog's, or those the settings' template
+// files give).
+RunSummary RunProject(TSourceMgt* model, const Settings& settings, const HeaderTemplates& templates,
+                      Prompter& prompter, RunObserver& observer,
                       const std::function<std::string()>& now = CurrentDateTimeText);
 
 // The Begin Processing command without its window (btnProcessClick): asks "Process all selected
 // files?", clears the cancel flag, runs, and shows "Conversion Completed." after every run, whatever its
 // outcome. std::nullopt when the user answered No.
-std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings, Prompter& prompter,
+std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings,
+                                               const HeaderTemplates& templates, Prompter& prompter,
                                                RunObserver& observer,
                                                const std::function<std::string()>& now = CurrentDateTimeText);
 

@@ -87,7 +87,7 @@ protected:
         settings.BackupAllFiles = mode == BackupMode::AllFiles;
     }
 
-    RunSummary RunIt() { return RunProject(model.get(), settings, prompter, observer, [] { return "now"; }); }
+    RunSummary RunIt() { return RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; }); }
     fs::path Out() const { return fs::path(root.Path()) / "proj/STYLED"; }
     std::string OutDir() const { return root.Path() + "proj/.\\STYLED\\"; }
     test::TreeSnapshot Project() const { return Snapshot(fs::path(root.Path()) / "proj", {"STYLED"}); }
@@ -106,6 +106,7 @@ protected:
 
     TempDir root;
     Settings settings;
+    HeaderTemplates templates = DefaultHeaderTemplates();
     ScriptedPrompter prompter;
     RecordingObserver observer;
     std::unique_ptr<TSourceMgt> model;
@@ -163,7 +164,7 @@ TEST_F(Run, ShowsTheWindowsAndOnePassCaptionPerPass) {
 
 TEST_F(Run, CommandAsksFirstAndAlwaysEndsWithConversionCompleted) {
     prompter.Answer(PromptAnswer::No);
-    EXPECT_FALSE(ProcessSelectedFiles(model.get(), settings, prompter, observer).has_value());
+    EXPECT_FALSE(ProcessSelectedFiles(model.get(), settings, templates, prompter, observer).has_value());
     EXPECT_THAT(Texts(), ElementsAre("Process all selected files?"));
     EXPECT_FALSE(fs::exists(Out()));
     EXPECT_THAT(observer.events, IsEmpty());
@@ -172,7 +173,7 @@ TEST_F(Run, CommandAsksFirstAndAlwaysEndsWithConversionCompleted) {
     observer.RequestCancel(); // left over from an earlier run: the command clears it
     for (auto& entry : model->Files())
         entry.Selected = false;
-    const auto summary = ProcessSelectedFiles(model.get(), settings, prompter, observer);
+    const auto summary = ProcessSelectedFiles(model.get(), settings, templates, prompter, observer);
     ASSERT_TRUE(summary.has_value());
     EXPECT_EQ(summary->outcome, RunOutcome::Completed);
     EXPECT_EQ(summary->formatted, 0);
@@ -194,7 +195,7 @@ TEST_F(Run, RefusesTheProjectsOwnDirectoryBeforeWritingAnything) {
         for (BackupMode mode : {BackupMode::ProjectFiles, BackupMode::AllFiles}) {
             UseMode(mode);
             const auto before = Project();
-            const auto summary = ProcessSelectedFiles(model.get(), settings, prompter, observer);
+            const auto summary = ProcessSelectedFiles(model.get(), settings, templates, prompter, observer);
             EXPECT_EQ(summary->outcome, RunOutcome::Refused);
             EXPECT_EQ(Project(), before);
         }
@@ -215,7 +216,7 @@ TEST_F(Run, CancelInPassTwoOfTheThirdFileKeepsTheFirstTwoWhenTheAnswerIsNo) {
         cancelling.CancelAt("modB.bas (Pass 2)", 3);
         prompter.Answer(PromptAnswer::No);
         const auto before = Project();
-        const auto summary = RunProject(model.get(), settings, prompter, cancelling);
+        const auto summary = RunProject(model.get(), settings, templates, prompter, cancelling);
         EXPECT_EQ(summary.outcome, RunOutcome::Cancelled);
         EXPECT_EQ(summary.formatted, 2);
         EXPECT_THAT(Texts(), ElementsAre("Delete all files in " + OutDir() + "?"));
@@ -247,7 +248,7 @@ TEST_F(Run, CancelInPassOneAndYesDeletesOnlyWhatTheRunCreated) {
         cancelling.CancelAt("frmMain.frm (Pass 1)", 1);
         prompter.Answer(PromptAnswer::Yes);
         const auto before = Project();
-        EXPECT_EQ(RunProject(model.get(), settings, prompter, cancelling).outcome, RunOutcome::Cancelled);
+        EXPECT_EQ(RunProject(model.get(), settings, templates, prompter, cancelling).outcome, RunOutcome::Cancelled);
         EXPECT_THAT(FileNames(Out()), ElementsAre("earlier.txt", "modA.bas"));
         EXPECT_EQ(ReadFile(Out() / "earlier.txt"), "kept");
         EXPECT_EQ(Project(), before);
@@ -262,7 +263,7 @@ TEST_F(Run, YesAfterALaterCancelLeavesNoFileOfTheRunAndClearsProcessed) {
     cancelling.CancelAt("clsC.cls (Pass 1)", 1);
     prompter.Answer(PromptAnswer::Yes);
     const auto before = Project();
-    RunProject(model.get(), settings, prompter, cancelling);
+    RunProject(model.get(), settings, templates, prompter, cancelling);
     EXPECT_TRUE(fs::is_directory(fs::path(root.Path()) / "out"));
     EXPECT_THAT(FileNames(fs::path(root.Path()) / "out"), IsEmpty());
     EXPECT_FALSE(Entry("modA.bas").Processed);
@@ -392,6 +393,15 @@ TEST_F(Run, LongLinesAreFormattedWholeAndListedInTheCheckLog) {
     EXPECT_THAT(Texts(), IsEmpty());
 }
 
+// The header templates in force (the Options dialog's text) are the ones the run inserts.
+TEST_F(Run, InsertsHeadersFromTheTemplatesItIsGiven) {
+    settings.SubLevelCommentsPerform = true;
+    templates.Sub = {"'=== Sub %n by the house ==="};
+    RunIt();
+    EXPECT_THAT(ReadFile(Out() / "clsC.cls"), HasSubstr("'=== Sub Go by the house ==="));
+    EXPECT_THAT(ReadFile(Out() / "clsC.cls"), Not(HasSubstr(DefaultSubTemplate().front())));
+}
+
 TEST_F(Run, BinaryFormLeftOutOfTheProjectIsStillCopiedUnchanged) {
     const std::string binary = "\xff\xfe\x00\x01 binary form";
     WriteFile(fs::path(root.Path()) / "proj/Test.vbp", "Type=Exe\r\nForm=frmBin.frm\r\nModule=modA; modA.bas\r\n");
@@ -418,7 +428,7 @@ TEST(RunSamples, StyledCopyReopensWithTheSameFiles) {
         Settings settings;
         settings.PreviewBeforeSaving = false;
         test::RecordingObserver observer;
-        const auto summary = RunProject(model.get(), settings, prompter, observer);
+        const auto summary = RunProject(model.get(), settings, DefaultHeaderTemplates(), prompter, observer);
         EXPECT_EQ(summary.outcome, RunOutcome::Completed);
         EXPECT_EQ(summary.formatted, model->FileCount());
         EXPECT_EQ(Snapshot(root.Path(), {"vbp/STYLED", "mak/STYLED"}), before);

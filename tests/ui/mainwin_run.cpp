@@ -6,13 +6,16 @@
 #include "platform/Prompter.h"
 #include "project/TSourceMgt.h"
 #include "run/ui/TfrmProcessing.h"
+#include "settings/ui/TfrmOptions.h"
 #include "view/ui/TfrmViewDualMDI.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -120,6 +123,26 @@ private slots:
         QCOMPARE(prompter.Messages().size(), size_t(1));
         QVERIFY(!QDir(QFileInfo(project).dir().filePath("STYLED")).exists());
         QVERIFY(w.isEnabled());
+    }
+
+    // The header template the user typed into the Options dialog is the one the run inserts.
+    void TheRunUsesTheTemplateInTheOptionsMemo() {
+        QString project = FreshProject();
+        ScriptedPrompter prompter;
+        TfrmMain w(prompter, nullptr, FreshIni());
+        w.OpenProject(project);
+        static_cast<QCheckBox*>(w.Options().ControlFor("FunctionLevelCommentsPerform"))->setChecked(true);
+        w.Options().findChild<QPlainTextEdit*>("memoFunctionLevelComments")->setPlainText("'### %n, house header ###");
+        w.btnDeselectAllClick();
+        w.ProjectTree()->setCurrentItem(Node(w, "modFileIO.bas"));
+        w.treeProjectDblClick();
+        w.Preview = [](const std::string&, const TextLines&, const TextLines&, const std::vector<bool>&) {
+            return PreviewAnswer::Close;
+        };
+        w.btnProcessClick();
+        QFile out(QFileInfo(project).dir().filePath("STYLED/modFileIO.bas"));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QVERIFY(out.readAll().contains("'### LoadInventory, house header ###"));
     }
 
     void OnlyTheMarkedFileIsProcessed() {

@@ -297,9 +297,21 @@ private slots:
         d.findChild<QToolButton*>("btnSelectDirectory")->click();
         QCOMPARE(box->text(), QString("/home/u/styled/"));
         QCOMPARE(asked, QString("./OUT/")); // the box text mapped to a host path
-        d.ChooseDirectory = [](const QString&) { return QString(); };
+        d.ChooseDirectory = [&](const QString& start) {
+            asked = start;
+            return QString();
+        };
         d.findChild<QToolButton*>("btnSelectDirectory")->click();
         QCOMPARE(box->text(), QString("/home/u/styled/")); // cancelling the chooser changes nothing
+
+        // With a project open, the chooser starts where the run would write: under the project.
+        d.SetProjectDirectory("/srv/proj/");
+        box->setText(".\\OUT\\");
+        d.findChild<QToolButton*>("btnSelectDirectory")->click();
+        QCOMPARE(asked, QString("/srv/proj/./OUT/"));
+        box->setText("/abs/dir/");
+        d.findChild<QToolButton*>("btnSelectDirectory")->click();
+        QCOMPARE(asked, QString("/abs/dir/"));
         d.hide();
     }
 

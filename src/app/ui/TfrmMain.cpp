@@ -504,6 +504,8 @@ void TfrmMain::OpenProject(const QString& path) {
     bool opened = kemptor::OpenProject(path.toStdString(), model_, observer, prompter_);
     if (!opened && (projectLoaded_ || model_))
         CloseProject(); // whatever failed, no half-open project stays behind
+    else if (opened)
+        options_->SetProjectDirectory(QString::fromStdString(model_->ProjectDir));
 }
 
 void TfrmMain::CloseProject() {
@@ -512,6 +514,7 @@ void TfrmMain::CloseProject() {
     projectPath_.clear();
     model_.reset();
     treeProject_->clear();
+    options_->SetProjectDirectory({});
     DisableProjectCommands();
 }
 
@@ -694,7 +697,7 @@ void TfrmMain::btnProcessClick() {
     if (!model_ || RunInProgress())
         return;
     runObserver_->SetPreview(Preview);
-    ProcessSelectedFiles(model_.get(), SettingsInForce(), prompter_, *runObserver_);
+    ProcessSelectedFiles(model_.get(), SettingsInForce(), options_->Templates(), prompter_, *runObserver_);
     setEnabled(true);
     activateWindow();
     setFocus();

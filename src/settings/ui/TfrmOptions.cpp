@@ -606,7 +606,11 @@ void TfrmOptions::BackupDirectoryLeft() {
 
 void TfrmOptions::SelectDirectoryClick() {
     auto* edit = static_cast<QLineEdit*>(ControlFor("BackupNewCodeDirectory"));
-    QString start = QString::fromStdString(MapToHostPath(edit->text().toStdString()));
+    // A relative output directory lies under the project's directory, as the run takes it.
+    std::string text = edit->text().toStdString();
+    if (!IsAbsolutePath(text) && !projectDir_.isEmpty())
+        text = projectDir_.toStdString() + text;
+    QString start = QString::fromStdString(MapToHostPath(text));
     QString chosen = ChooseDirectory(start);
     if (chosen.isEmpty())
         return;

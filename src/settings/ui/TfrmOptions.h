@@ -73,6 +73,8 @@ public:
     std::function<TfrmSaveOrLoad::Choice()> AskSaveOrLoad;
     std::function<QString()> ChooseTemplateSaveFile;
     std::function<QString()> ChooseTemplateLoadFile;
+    // The open project's directory, from which a relative output directory is taken; empty without one.
+    void SetProjectDirectory(const QString& dir) { projectDir_ = dir; }
     // Opens the spell checker's own options; the button is disabled while none is given.
     void SetSpellCheckerConfigure(std::function<void()> configure);
 
@@ -119,6 +121,7 @@ private:
     QPlainTextEdit* memoFunctionLevelComments_ = nullptr;
     QPushButton* btnConfigureSpeller_ = nullptr;
     std::function<void()> configureSpeller_;
+    QString projectDir_;
     QHash<QString, QWidget*> controls_;
     Settings shown_;
     QString shownSubTemplate_;

@@ -232,6 +232,38 @@ private slots:
             QVERIFY2(!Enabled(w, name), name);
     }
 
+    // The windows that later work connects: without one, the command says so; with one, it gets the
+    // selected file (lines loaded for the form tree) or the project.
+    void WindowCommandsReachTheirWindowsOrSaySoWithoutOne() {
+        ScriptedPrompter prompter;
+        TfrmMain w(prompter, nullptr, FreshIni());
+        w.OpenProject(vbp_);
+        w.btnBuildFormTreeClick(); // no node selected: nothing at all
+        QVERIFY(prompter.Messages().empty());
+        w.ProjectTree()->setCurrentItem(Node(w, "frmItem.frm"));
+        w.btnBuildFormTreeClick();
+        w.btnShowCommentorClick();
+        w.btnChartsClick();
+        QCOMPARE(prompter.Messages().size(), size_t(3));
+        QCOMPARE(prompter.Messages().back().text, std::string("The chart selector is not available in this version."));
+
+        QStringList calls;
+        w.Views.BuildFormTree = [&](TSourceEntry& e) -> QWidget* {
+            calls << QString("tree %1 %2").arg(QString::fromStdString(e.FileName)).arg(e.Loaded);
+            return nullptr;
+        };
+        w.Views.ShowCommentor = [&](TSourceEntry& e) -> QWidget* {
+            calls << "commentor " + QString::fromStdString(e.FileName);
+            return nullptr;
+        };
+        w.Views.ShowCharts = [&](TSourceMgt& m) { calls << QString("charts %1").arg(m.FileCount()); };
+        w.btnBuildFormTreeClick();
+        w.btnShowCommentorClick();
+        w.btnChartsClick();
+        QCOMPARE(calls, QStringList({"tree frmItem.frm 1", "commentor frmItem.frm", "charts 6"}));
+        QCOMPARE(prompter.Messages().size(), size_t(3));
+    }
+
     void MarksAndSelectedAlwaysChangeTogether() {
         ScriptedPrompter prompter;
         TfrmMain w(prompter, nullptr, FreshIni());

@@ -736,10 +736,18 @@ void TfrmMain::btnViewSourceClick() {
         ViewEntry(*entry);
 }
 
+// The form structure, commentor and chart windows are not part of this version yet: their commands say
+// so instead of doing nothing without a word.
+void TfrmMain::ReportWindowMissing(const std::string& what) {
+    prompter_.Show(PromptKind::Information, what + " is not available in this version.", PromptButtons::Ok);
+}
+
 void TfrmMain::btnBuildFormTreeClick() {
     TSourceEntry* entry = SelectedEntry();
-    if (!projectLoaded_ || !entry || !Views.BuildFormTree)
+    if (!projectLoaded_ || !entry)
         return;
+    if (!Views.BuildFormTree)
+        return ReportWindowMissing("The form structure tree");
     model_->LoadLines(entry);
     Views.BuildFormTree(*entry);
     model_->ReleaseLines(entry);
@@ -747,13 +755,19 @@ void TfrmMain::btnBuildFormTreeClick() {
 
 void TfrmMain::btnShowCommentorClick() {
     TSourceEntry* entry = SelectedEntry();
-    if (entry && Views.ShowCommentor)
-        Views.ShowCommentor(*entry);
+    if (!entry)
+        return;
+    if (!Views.ShowCommentor)
+        return ReportWindowMissing("The commentor");
+    Views.ShowCommentor(*entry);
 }
 
 void TfrmMain::btnChartsClick() {
-    if (model_ && Views.ShowCharts)
-        Views.ShowCharts(*model_);
+    if (!model_)
+        return;
+    if (!Views.ShowCharts)
+        return ReportWindowMissing("The chart selector");
+    Views.ShowCharts(*model_);
 }
 
 void TfrmMain::mnuHelpContentsClick() {

@@ -137,6 +137,7 @@ protected:
 
 private:
     friend class MainWindowReaderObserver;
+    void ReportWindowMissing(const std::string& what);
     void createActions();
     void createMenus();
     void createToolBar();

@@ -67,6 +67,27 @@ TEST_F(ProcessCommand, OnlyFormatsTheNamedFilesIntoTheOutputGivenRelativeToTheWo
     EXPECT_THAT(ReadFile(root.Path() + "out/VBKEMPT3.LOG"), Not(HasSubstr("frmItem.frm")));
 }
 
+// The template file that the settings name gives the headers; one that cannot be read is warned about
+// and the default template is used.
+TEST_F(ProcessCommand, InsertsHeadersFromTheTemplateFileTheSettingsName) {
+    WriteFile(root.Path() + "fn.txt", "'~~ %n returns %r ~~\r\n");
+    CliResult r = RunCli(root, "process --only modFileIO.bas --output out "
+                               "--set FunctionComments.FunctionLevelCommentsPerform=1 "
+                               "--set FunctionComments.FunctionLevelCommentsFile=" + root.Path() + "fn.txt "
+                               "ex/vbp/Inventory.vbp");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(ReadFile(root.Path() + "out/modFileIO.bas"), HasSubstr("'~~ LoadInventory returns As Long ~~\r\n"));
+
+    r = RunCli(root, "process --only modFileIO.bas --output out2 "
+                     "--set FunctionComments.FunctionLevelCommentsPerform=1 "
+                     "--set FunctionComments.FunctionLevelCommentsFile=" + root.Path() + "missing.txt "
+                     "ex/vbp/Inventory.vbp");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("warning: Unable to load function comment header file: " + root.Path() + "missing.txt\n"));
+    EXPECT_THAT(ReadFile(root.Path() + "out2/modFileIO.bas"), HasSubstr("LoadInventory"));
+    EXPECT_THAT(ReadFile(root.Path() + "out2/modFileIO.bas"), Not(HasSubstr("'~~")));
+}
+
 TEST_F(ProcessCommand, BadOutputDirectoryOrNameExitsWithStatusTwo) {
     WriteFile(root.Path() + "afile", "x");
     const auto before = Snapshot(fs::path(root.Path()) / "ex");

@@ -16,16 +16,15 @@ constexpr int kRemoveNextVariable = 2;
 
 // True for a Dim, ReDim, Global (not Global Const) or Static (not Static Sub/Function) statement.
 bool IsDeclaration(std::string_view trimmed) {
-    // Most lines start with none of D, R, G and S: decided without copying anything.
+    // Most lines start with none of D, R, G and S.
     const char first = trimmed.empty() ? '\0' : static_cast<char>(trimmed.front() & ~0x20);
     if (first != 'D' && first != 'R' && first != 'G' && first != 'S')
         return false;
-    const std::string start = UpperCase(LeftStr(trimmed, 16));
-    if (StartsWith(start, "STATIC "))
-        return !StartsWith(start, "STATIC SUB ") && !StartsWith(start, "STATIC FUNCTION ");
-    if (StartsWith(start, "GLOBAL "))
-        return !StartsWith(start, "GLOBAL CONST ");
-    return StartsWith(start, "DIM ") || StartsWith(start, "REDIM ");
+    if (StartsWithUpper(trimmed, "STATIC "))
+        return !StartsWithUpper(trimmed, "STATIC SUB ") && !StartsWithUpper(trimmed, "STATIC FUNCTION ");
+    if (StartsWithUpper(trimmed, "GLOBAL "))
+        return !StartsWithUpper(trimmed, "GLOBAL CONST ");
+    return StartsWithUpper(trimmed, "DIM ") || StartsWithUpper(trimmed, "REDIM ");
 }
 
 // Index of the first As of the code of `text` (outside literals and the comment), or npos.
@@ -86,7 +85,7 @@ void TVBSrcFormatter::AlignDimGroup(int n, int maxCol) {
 
 bool TVBSrcFormatter::IsForLine(std::string_view s) {
     const std::string_view t = Trim(s);
-    return StartsWith(UpperCase(LeftStr(t, 4)), "FOR ") && !cuts::IsWordAsDeclaration(t);
+    return StartsWithUpper(t, "FOR ") && !cuts::IsWordAsDeclaration(t);
 }
 
 std::string TVBSrcFormatter::ForVariable(std::string_view s) {
@@ -99,8 +98,8 @@ std::string TVBSrcFormatter::ForVariable(std::string_view s) {
 
 bool TVBSrcFormatter::IsNextLine(std::string_view s) {
     const std::string_view t = Trim(s);
-    const std::string start = UpperCase(LeftStr(t, 5));
-    return (start == "NEXT " || start == "NEXT") && !cuts::IsWordAsDeclaration(t);
+    const bool next = StartsWithUpper(t, "NEXT ") || (t.size() == 4 && StartsWithUpper(t, "NEXT"));
+    return next && !cuts::IsWordAsDeclaration(t);
 }
 
 void TVBSrcFormatter::ForNextLine(std::string& line) {

@@ -17,9 +17,8 @@ constexpr int kModuleLevel = 1;
 
 std::string RoutineName(std::string_view line, std::initializer_list<std::string_view> prefixes) {
     const std::string_view t = Trim(line);
-    const std::string upper = UpperCase(LeftStr(t, 20));
     for (std::string_view prefix : prefixes) {
-        if (!StartsWith(upper, prefix))
+        if (!StartsWithUpper(t, prefix))
             continue;
         std::string_view name = StripComment(t.substr(prefix.size()));
         name = name.substr(0, name.find('('));

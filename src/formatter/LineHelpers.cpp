@@ -161,6 +161,15 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
 }
 
+bool StartsWithUpper(std::string_view s, std::string_view upperPrefix) {
+    if (s.size() < upperPrefix.size())
+        return false;
+    for (std::size_t i = 0; i < upperPrefix.size(); ++i)
+        if (UpperChar(s[i]) != upperPrefix[i])
+            return false;
+    return true;
+}
+
 int CommentPos(std::string_view s) { return PosOutsideQuotes(s, kApostrophe); }
 
 std::string_view CommentText(std::string_view s) {
@@ -194,6 +203,15 @@ std::string RemoveLiterals(std::string_view s) {
 std::string UpperCodeText(std::string_view s) { return std::string(UpperCodeView(s)); }
 
 int PosOutsideQuotes(std::string_view s, char ch) {
+    // Most lines hold no such character, or no quote before its first one: both are decided by a
+    // fast search instead of a walk through the literals.
+    if (ch == kQuote)
+        return 0; // a quote only ever opens or closes a literal
+    const std::size_t first = s.find(ch);
+    if (first == std::string_view::npos)
+        return 0;
+    if (s.substr(0, first).find(kQuote) == std::string_view::npos)
+        return static_cast<int>(first + 1);
     bool inside = false;
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == kQuote)
@@ -219,6 +237,8 @@ bool IsCommentOnly(std::string_view s) {
 }
 
 bool IsContinuedLine(std::string_view s) {
+    if (s.find('_') == std::string_view::npos)
+        return false; // most lines: no underscore anywhere
     // The last character of the code outside literals that is not a blank.
     bool inside = false;
     char last = 0;
@@ -261,7 +281,7 @@ static bool HasCodeColon(std::string_view s) {
 }
 
 bool HasStatementSeparator(std::string_view s) {
-    if (!HasCodeColon(s))
+    if (s.find(':') == std::string_view::npos || !HasCodeColon(s))
         return false; // a colon inside a literal or a comment separates nothing
     if (IsLabelLine(s))
         return false;

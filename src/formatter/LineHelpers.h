@@ -44,6 +44,8 @@ std::string_view TrimRight(std::string_view s);
 // s with ASCII letters upper-cased; other bytes unchanged.
 std::string UpperCase(std::string_view s);
 bool StartsWith(std::string_view s, std::string_view prefix);
+// True when s, ASCII upper-cased, begins with upperPrefix (written in upper case); nothing is copied.
+bool StartsWithUpper(std::string_view s, std::string_view upperPrefix);
 
 // Position of the first apostrophe outside a string literal; 0 if none.
 int CommentPos(std::string_view s);

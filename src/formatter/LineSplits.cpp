@@ -36,9 +36,8 @@ constexpr Keyword kConstKeywords[] = {{"CONST ", "Const "}, {"GLOBAL CONST ", "G
 
 template <size_t N> const Keyword* FindKeyword(std::string_view code, const Keyword (&keywords)[N]) {
     const Keyword* match = nullptr;
-    std::string start = UpperCase(LeftStr(code, 16));
     for (const Keyword& k : keywords)
-        if (StartsWith(start, k.upper))
+        if (StartsWithUpper(code, k.upper))
             match = &k;
     return match;
 }

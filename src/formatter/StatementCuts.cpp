@@ -153,8 +153,13 @@ std::vector<size_t> StatementColons(std::string_view code) {
 }
 
 size_t RemStart(std::string_view code) {
-    std::vector<size_t> colons = StatementColons(code);
-    size_t start = SkipBlanks(code, colons.empty() ? 0 : colons.back() + 1);
+    // Without a colon the code is one statement, and its start is the only place for a Rem.
+    size_t start = 0;
+    if (code.find(':') != npos) {
+        std::vector<size_t> colons = StatementColons(code);
+        start = colons.empty() ? 0 : colons.back() + 1;
+    }
+    start = SkipBlanks(code, start);
     return WordAt(code, start, "Rem") ? start : npos;
 }
 

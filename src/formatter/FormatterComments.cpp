@@ -43,8 +43,6 @@ int BlankLinesFor(const Settings& cfg, TStatementClass cls, bool before) {
     }
 }
 
-constexpr int kBlankLinesByRules = 1;
-
 } // namespace
 
 // --- Special comments --------------------------------------------------------------------------
@@ -170,16 +168,16 @@ void TVBSrcFormatter::AddBlankLines(int n) {
         AppendCreated("");
 }
 
-void TVBSrcFormatter::AddBlankLinesBefore(const std::string& line) {
+void TVBSrcFormatter::AddBlankLinesBefore(TStatementClass cls) {
     // Nothing may come between a line and the line that continues its statement.
     if (Config().GrpBlankLines == kBlankLinesByRules && !Continued)
-        AddBlankLines(BlankLinesFor(Config(), ClassifyLine(line), true));
+        AddBlankLines(BlankLinesFor(Config(), cls, true));
 }
 
-void TVBSrcFormatter::AddBlankLinesAfter(const std::string& line) {
+void TVBSrcFormatter::AddBlankLinesAfter(const std::string& line, TStatementClass cls) {
     if (Config().GrpBlankLines != kBlankLinesByRules || CommentContinues)
         return;
-    const int n = BlankLinesFor(Config(), ClassifyLine(line), false);
+    const int n = BlankLinesFor(Config(), cls, false);
     if (n > 0 && !IsContinuedLine(line))
         AddBlankLines(n);
 }

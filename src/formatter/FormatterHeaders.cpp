@@ -72,12 +72,13 @@ const std::string& TVBSrcFormatter::HeaderDate() {
     return date_;
 }
 
-void TVBSrcFormatter::InsertHeaderComment(const std::string& line, bool before) {
+bool TVBSrcFormatter::HeaderCommentsWanted() const {
+    return Config().SubLevelCommentsPerform || Config().FunctionLevelCommentsPerform;
+}
+
+void TVBSrcFormatter::InsertHeaderComment(const std::string& line, TStatementClass cls, bool before) {
     const Settings& cfg = Config();
-    if (!cfg.SubLevelCommentsPerform && !cfg.FunctionLevelCommentsPerform)
-        return;
-    const TStatementClass cls = ClassifyLine(line);
-    if (!IsProcedureHeading(cls))
+    if (!HeaderCommentsWanted() || !IsProcedureHeading(cls))
         return;
     // A heading continued from the line before, or going on in the next line, has no room for lines
     // between its parts.

@@ -229,7 +229,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
         }
 
         LineOutputStart = OutputLines.size();
-        BeforeLine(line, pass);
+        const TStatementClass cls = BeforeLine(line, pass);
 
         // At most one splitter cuts a line; its pieces meet the others in the next pass.
         bool split = false;
@@ -249,7 +249,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
         // inside a procedure stays in the first column, where the Visual Basic editor writes it and
         // looks for it.
         if (cfg.CodeIndentPerform && !IsLabelLine(line) && !StartsWith(line, "Attribute "))
-            IndentLine(line);
+            IndentLine(line, cls);
 
         if (cfg.AlignMultiDimAs && pass == 1)
             CollectDimAs(line);
@@ -295,9 +295,9 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
 
 // --- Hooks around each line --------------------------------------------------------------------
 
-void TVBSrcFormatter::BeforeLine(std::string& line, int pass) {
+TStatementClass TVBSrcFormatter::BeforeLine(std::string& line, int pass) {
     if (pass != 0)
-        return;
+        return ClassifyLine(line);
     const Settings& cfg = *settings_;
     if (cfg.SpellingPerform) {
         if (cfg.SpellingLiterals && !SpellCheckCancelled)
@@ -305,15 +305,19 @@ void TVBSrcFormatter::BeforeLine(std::string& line, int pass) {
         if (cfg.SpellingComments && !SpellCheckCancelled)
             SpellCheckComment(line);
     }
-    InsertHeaderComment(line, true);
-    AddBlankLinesBefore(line);
+    const TStatementClass cls = ClassifyLine(line);
+    InsertHeaderComment(line, cls, true);
+    AddBlankLinesBefore(cls);
+    return cls;
 }
 
 void TVBSrcFormatter::AfterLine(std::string& line, int pass) {
-    if (pass != 0)
+    // The line has been formatted since BeforeLine, which may have changed its class.
+    if (pass != 0 || (!HeaderCommentsWanted() && Config().GrpBlankLines != kBlankLinesByRules))
         return;
-    InsertHeaderComment(line, false);
-    AddBlankLinesAfter(line);
+    const TStatementClass cls = ClassifyLine(line);
+    InsertHeaderComment(line, cls, false);
+    AddBlankLinesAfter(line, cls);
 }
 
 // --- Indentation -------------------------------------------------------------------------------
@@ -377,7 +381,7 @@ void TVBSrcFormatter::AdjustIndentLevel(TStatementClass cls) {
     }
 }
 
-void TVBSrcFormatter::IndentLine(std::string& line) {
+void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls) {
     const Settings& cfg = *settings_;
     // A blank line stays empty instead of taking the blanks of the level; a line of nothing but
     // control characters is left as it is.
@@ -391,7 +395,6 @@ void TVBSrcFormatter::IndentLine(std::string& line) {
         line = Spaces(IndentLevel).append(body);
         return;
     }
-    const TStatementClass cls = ClassifyLine(line);
     using C = TStatementClass;
     if (IsClosingClass(cls)) {
         // "Next j, i" closes as many loops as it names.

@@ -31,6 +31,9 @@ class ProgressObserver;
 class Prompter;
 class SpellTextChecker;
 
+// The choice of the blank-line setting (GrpBlankLines) that applies the rules per statement class.
+inline constexpr int kBlankLinesByRules = 1;
+
 // What became of one file handed to FormatFile.
 struct TFormatFileResult {
     bool Cancelled = false; // the user cancelled; OutputLines holds the lines produced so far
@@ -78,9 +81,9 @@ public:
         date_.clear();
     }
 
-    // Indentation: gives a statement line its leading blanks from IndentLevel and moves the level
-    // when the line opens or closes a block. A blank line stays empty.
-    void IndentLine(std::string& line);
+    // Indentation: gives a statement line of class `cls` its leading blanks from IndentLevel and moves
+    // the level when the line opens or closes a block. A blank line stays empty.
+    void IndentLine(std::string& line, TStatementClass cls);
     void AdjustIndentLevel(TStatementClass cls);
 
     // --- Per-file state -------------------------------------------------------------------------
@@ -109,8 +112,9 @@ public:
 
     // --- Steps of a pass ------------------------------------------------------------------------
     // Before a line is transformed (first pass only): spell checking, a header comment before a
-    // procedure heading, blank lines before a block keyword.
-    void BeforeLine(std::string& line, int pass);
+    // procedure heading, blank lines before a block keyword. Returns the class of the line as it
+    // leaves, so that the steps that follow need not classify it again.
+    TStatementClass BeforeLine(std::string& line, int pass);
     // After a line has been emitted (first pass only): a header comment after a procedure heading,
     // blank lines after a block keyword.
     void AfterLine(std::string& line, int pass);
@@ -134,8 +138,8 @@ public:
     std::string CommentBorder() const; // an apostrophe and the blocking characters, unindented
     bool KeepBlankLine(const std::string& line) const;
     void AddBlankLines(int n);
-    void AddBlankLinesBefore(const std::string& line); // by the line's class, end of BeforeLine
-    void AddBlankLinesAfter(const std::string& line);  // by the line's class, end of AfterLine
+    void AddBlankLinesBefore(TStatementClass cls);                         // end of BeforeLine
+    void AddBlankLinesAfter(const std::string& line, TStatementClass cls); // end of AfterLine
     void SpellCheckLiterals(std::string& line);
     void SpellCheckComment(std::string& line);
     void CheckSpelling(const std::string& context, std::string& text);
@@ -152,7 +156,9 @@ public:
     void RemoveNextVariable(std::string& line);
 
     // Header comments (FormatterHeaders.cpp).
-    void InsertHeaderComment(const std::string& line, bool before); // decides by class and settings
+    bool HeaderCommentsWanted() const; // sub or function header comments are switched on
+    // Decides by the line's class `cls` and the settings.
+    void InsertHeaderComment(const std::string& line, TStatementClass cls, bool before);
     void InsertSubHeader(const std::string& line, bool before);
     void InsertFunctionHeader(const std::string& line, bool before);
 

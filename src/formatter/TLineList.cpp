@@ -1,7 +1,9 @@
 #include "formatter/TLineList.h"
 
+#include <algorithm>
 #include <cassert>
-#include <limits>
+#include <cstring>
+#include <stdexcept>
 
 namespace kemptor {
 
@@ -39,63 +41,66 @@ TLineList TLineList::FromText(std::string_view text) {
 }
 
 std::uint64_t TLineList::Store(std::string_view text) {
-    assert(text.size() <= std::numeric_limits<std::uint32_t>::max());
     const char* base = text_.data();
-    // A text taken from this list would dangle if the buffer grew while appending it.
-    if (!text.empty() && text.data() >= base && text.data() < base + text_.size()) {
-        const std::size_t from = static_cast<std::size_t>(text.data() - base);
-        const std::size_t offset = text_.size();
-        text_.append(text_, from, text.size());
-        return offset;
+    // A text taken from this list would dangle if the buffer grew while appending it: it is copied
+    // by its position instead.
+    const bool own = !text.empty() && text.data() >= base && text.data() < base + text_.size();
+    const std::size_t from = own ? static_cast<std::size_t>(text.data() - base) : 0;
+    const std::size_t length = text.size();
+    if (length >= kLongLength) {
+        const std::uint64_t stored = length;
+        char prefix[sizeof stored];
+        std::memcpy(prefix, &stored, sizeof stored);
+        text_.append(prefix, sizeof prefix);
     }
     const std::size_t offset = text_.size();
-    text_.append(text);
-    return offset;
+    if (length > kOffsetMask - offset)
+        throw std::length_error("TLineList: text beyond the list's capacity");
+    if (own)
+        text_.append(text_, from, length);
+    else
+        text_.append(text);
+    return offset | (static_cast<std::uint64_t>(std::min(length, kLongLength)) << kLengthShift);
+}
+
+std::size_t TLineList::StoredLength(std::size_t offset) const {
+    std::uint64_t stored = 0;
+    std::memcpy(&stored, text_.data() + offset - sizeof stored, sizeof stored);
+    return static_cast<std::size_t>(stored);
 }
 
 void TLineList::Append(std::string_view text, bool changed) {
-    const std::uint32_t length = static_cast<std::uint32_t>(text.size());
-    const std::uint64_t offset = Store(text);
-    offsets_.push_back(offset | (changed ? kChangedBit : 0));
-    lengths_.push_back(length);
+    entries_.push_back(Store(text) | (changed ? kChangedBit : 0));
 }
 
 void TLineList::Insert(std::size_t index, std::string_view text, bool changed) {
     assert(index <= size());
-    const std::uint32_t length = static_cast<std::uint32_t>(text.size());
-    const std::uint64_t offset = Store(text);
-    offsets_.insert(offsets_.begin() + static_cast<std::ptrdiff_t>(index), offset | (changed ? kChangedBit : 0));
-    lengths_.insert(lengths_.begin() + static_cast<std::ptrdiff_t>(index), length);
+    const std::uint64_t entry = Store(text) | (changed ? kChangedBit : 0);
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), entry);
 }
 
 void TLineList::Replace(std::size_t i, std::string_view text) {
-    const std::uint32_t length = static_cast<std::uint32_t>(text.size());
-    const std::uint64_t offset = Store(text);
-    offsets_[i] = offset | (offsets_[i] & kChangedBit);
-    lengths_[i] = length;
+    entries_[i] = Store(text) | (entries_[i] & kChangedBit);
 }
 
 void TLineList::SetChanged(std::size_t i, bool changed) {
-    offsets_[i] = (offsets_[i] & kOffsetMask) | (changed ? kChangedBit : 0);
+    entries_[i] = (entries_[i] & ~kChangedBit) | (changed ? kChangedBit : 0);
 }
 
 void TLineList::Clear() { *this = TLineList(); }
 
 void TLineList::Reset() {
     text_.clear();
-    offsets_.clear();
-    lengths_.clear();
+    entries_.clear();
 }
 
 void TLineList::Reserve(std::size_t lines, std::size_t bytes) {
     text_.reserve(bytes);
-    offsets_.reserve(lines);
-    lengths_.reserve(lines);
+    entries_.reserve(lines);
 }
 
 std::size_t TLineList::AllocatedBytes() const {
-    return text_.capacity() + offsets_.capacity() * sizeof(std::uint64_t) +
-           lengths_.capacity() * sizeof(std::uint32_t);
+    return text_.capacity() + entries_.capacity() * sizeof(std::uint64_t);
 }
 
 std::vector<std::string> TLineList::Texts() const {

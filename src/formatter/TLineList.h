@@ -1,10 +1,10 @@
 #pragma once
 // A list of text lines in which every line carries one TColorObject (changed or unchanged).
 //
-// The texts live in one growing character buffer and each line is an (offset, length) pair into it, so
-// a million-line file costs its bytes plus twelve bytes a line instead of one heap string per line.
-// Replacing a line appends its new text and repoints the line; the old bytes stay until Clear.
-// Texts are 8-bit: every byte, NUL and CR included, is kept as given.
+// The texts live in one growing character buffer and each line is one 64-bit entry holding its offset
+// into it, its length and its marker, so a million-line file costs its bytes plus eight bytes a line
+// instead of one heap string per line. Replacing a line appends its new text and repoints the line;
+// the old bytes stay until Clear. Texts are 8-bit: every byte, NUL and CR included, is kept as given.
 
 #include "formatter/TColorObject.h"
 
@@ -25,13 +25,18 @@ public:
     // Splits text at CR LF, LF or a lone CR; a final line end adds no empty line.
     static TLineList FromText(std::string_view text);
 
-    std::size_t size() const { return lengths_.size(); }
-    bool empty() const { return lengths_.empty(); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
 
     std::string_view operator[](std::size_t i) const {
-        return {text_.data() + (offsets_[i] & kOffsetMask), lengths_[i]};
+        const std::uint64_t entry = entries_[i];
+        const std::size_t offset = entry & kOffsetMask;
+        std::size_t length = (entry & kLengthMask) >> kLengthShift;
+        if (length == kLongLength)
+            length = StoredLength(offset);
+        return {text_.data() + offset, length};
     }
-    bool Changed(std::size_t i) const { return (offsets_[i] & kChangedBit) != 0; }
+    bool Changed(std::size_t i) const { return (entries_[i] & kChangedBit) != 0; }
     TColorObject Color(std::size_t i) const {
         return Changed(i) ? TColorObject::Changed() : TColorObject::Unchanged();
     }
@@ -51,7 +56,7 @@ public:
     // Bytes of text held, including texts that replaced lines have left behind.
     std::size_t BufferBytes() const { return text_.size(); }
     std::size_t TextCapacity() const { return text_.capacity(); }
-    std::size_t LineCapacity() const { return lengths_.capacity(); }
+    std::size_t LineCapacity() const { return entries_.capacity(); }
     // Bytes the list has allocated for texts and line entries.
     std::size_t AllocatedBytes() const;
 
@@ -59,14 +64,21 @@ public:
     bool operator==(const TLineList& other) const;
 
 private:
+    // An entry: bits 0-39 the offset of the text in text_, bits 40-62 its length, bit 63 the changed
+    // marker. A line too long for the length bits has kLongLength there and its length stored in
+    // the eight bytes before its text.
+    static constexpr int kLengthShift = 40;
+    static constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kLengthShift) - 1;
     static constexpr std::uint64_t kChangedBit = std::uint64_t{1} << 63;
-    static constexpr std::uint64_t kOffsetMask = kChangedBit - 1;
+    static constexpr std::uint64_t kLengthMask = ~kOffsetMask & ~kChangedBit;
+    static constexpr std::size_t kLongLength = kLengthMask >> kLengthShift;
 
+    // Appends the text to text_ and returns its entry, unmarked.
     std::uint64_t Store(std::string_view text);
+    std::size_t StoredLength(std::size_t offset) const;
 
     std::string text_;
-    std::vector<std::uint64_t> offsets_; // offset into text_, top bit: changed marker
-    std::vector<std::uint32_t> lengths_;
+    std::vector<std::uint64_t> entries_;
 };
 
 } // namespace kemptor

@@ -8,12 +8,23 @@
 namespace kemptor {
 
 TLineList::TLineList(const std::vector<std::string>& lines, bool changed) {
-    std::size_t bytes = 0;
-    for (const auto& line : lines)
-        bytes += line.size();
-    Reserve(lines.size(), bytes);
+    Reserve(lines.size());
     for (const auto& line : lines)
         Append(line, changed);
+}
+
+TLineList::TLineList(const TLineList& other) {
+    Reserve(other.size());
+    for (std::size_t i = 0; i < other.size(); ++i)
+        Append(other[i], other.Changed(i));
+}
+
+TLineList& TLineList::operator=(const TLineList& other) {
+    if (this != &other) {
+        TLineList copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
 }
 
 TLineList TLineList::FromText(std::string_view text) {
@@ -22,7 +33,7 @@ TLineList TLineList::FromText(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i)
         if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
             ++lineCount;
-    list.Reserve(lineCount + 1, text.size());
+    list.Reserve(lineCount + 1);
     std::size_t start = 0;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -40,33 +51,54 @@ TLineList TLineList::FromText(std::string_view text) {
     return list;
 }
 
-std::uint64_t TLineList::Store(std::string_view text) {
-    const char* base = text_.data();
-    // A text taken from this list would dangle if the buffer grew while appending it: it is copied
-    // by its position instead.
-    const bool own = !text.empty() && text.data() >= base && text.data() < base + text_.size();
-    const std::size_t from = own ? static_cast<std::size_t>(text.data() - base) : 0;
-    const std::size_t length = text.size();
-    if (length >= kLongLength) {
-        const std::uint64_t stored = length;
-        char prefix[sizeof stored];
-        std::memcpy(prefix, &stored, sizeof stored);
-        text_.append(prefix, sizeof prefix);
+TLineList::Block& TLineList::BlockFor(std::size_t bytes) {
+    if (!blocks_.empty()) {
+        Block& last = blocks_.back();
+        if (last.data && last.capacity - last.used >= bytes)
+            return last;
     }
-    const std::size_t offset = text_.size();
-    if (length > kOffsetMask - offset)
+    if (blocks_.size() > kBlockMask)
         throw std::length_error("TLineList: text beyond the list's capacity");
-    if (own)
-        text_.append(text_, from, length);
-    else
-        text_.append(text);
-    return offset | (static_cast<std::uint64_t>(std::min(length, kLongLength)) << kLengthShift);
+    // Small lists stay small; large ones take a megabyte at a time.
+    const std::size_t grown = blocks_.empty() ? kFirstBlockBytes : std::min(kBlockBytes, blocks_.back().capacity * 2);
+    const std::size_t capacity = std::max(grown, bytes);
+    blocks_.push_back(Block{std::unique_ptr<char[]>(new char[capacity]), 0, capacity, 0});
+    return blocks_.back();
 }
 
-std::size_t TLineList::StoredLength(std::size_t offset) const {
+std::uint64_t TLineList::Store(std::string_view text) {
+    const std::size_t length = text.size();
+    if (length == 0)
+        return 0;
+    const bool isLong = length >= kLongLength;
+    const std::size_t prefix = isLong ? sizeof(std::uint64_t) : 0;
+    // Texts already stored never move, so `text` may be a line of this list.
+    Block& block = BlockFor(prefix + length);
+    char* at = block.data.get() + block.used;
+    if (isLong) {
+        const std::uint64_t stored = length;
+        std::memcpy(at, &stored, prefix);
+        at += prefix;
+    }
+    std::memcpy(at, text.data(), length);
+    const auto offset = static_cast<std::uint64_t>(at - block.data.get());
+    const auto index = static_cast<std::uint64_t>(&block - blocks_.data());
+    block.used += prefix + length;
+    ++block.lines;
+    textBytes_ += length;
+    return offset | (index << kBlockShift) | (static_cast<std::uint64_t>(std::min(length, kLongLength)) << kLengthShift);
+}
+
+std::size_t TLineList::StoredLength(const char* text) {
     std::uint64_t stored = 0;
-    std::memcpy(&stored, text_.data() + offset - sizeof stored, sizeof stored);
+    std::memcpy(&stored, text - sizeof stored, sizeof stored);
     return static_cast<std::size_t>(stored);
+}
+
+TLineList::Block* TLineList::BlockOf(std::uint64_t entry) {
+    if ((entry & kLengthMask) == 0)
+        return nullptr;
+    return &blocks_[(entry >> kBlockShift) & kBlockMask];
 }
 
 void TLineList::Append(std::string_view text, bool changed) {
@@ -80,27 +112,41 @@ void TLineList::Insert(std::size_t index, std::string_view text, bool changed) {
 }
 
 void TLineList::Replace(std::size_t i, std::string_view text) {
-    entries_[i] = Store(text) | (entries_[i] & kChangedBit);
+    const std::uint64_t entry = Store(text);
+    // The old text stays where it is (a view of it remains readable) until its block goes.
+    if (Block* old = BlockOf(entries_[i]))
+        --old->lines;
+    entries_[i] = entry | (entries_[i] & kChangedBit);
 }
 
 void TLineList::SetChanged(std::size_t i, bool changed) {
     entries_[i] = (entries_[i] & ~kChangedBit) | (changed ? kChangedBit : 0);
 }
 
+void TLineList::Release(std::size_t i) {
+    const std::uint64_t entry = entries_[i];
+    entries_[i] = entry & kChangedBit;
+    Block* block = BlockOf(entry);
+    if (block && --block->lines == 0)
+        block->data.reset();
+}
+
 void TLineList::Clear() { *this = TLineList(); }
 
 void TLineList::Reset() {
-    text_.clear();
+    blocks_.clear();
     entries_.clear();
+    textBytes_ = 0;
 }
 
-void TLineList::Reserve(std::size_t lines, std::size_t bytes) {
-    text_.reserve(bytes);
-    entries_.reserve(lines);
-}
+void TLineList::Reserve(std::size_t lines) { entries_.reserve(lines); }
 
 std::size_t TLineList::AllocatedBytes() const {
-    return text_.capacity() + entries_.capacity() * sizeof(std::uint64_t);
+    std::size_t bytes = entries_.capacity() * sizeof(std::uint64_t);
+    for (const Block& block : blocks_)
+        if (block.data)
+            bytes += block.capacity;
+    return bytes;
 }
 
 std::vector<std::string> TLineList::Texts() const {

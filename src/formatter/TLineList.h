@@ -1,15 +1,19 @@
 #pragma once
 // A list of text lines in which every line carries one TColorObject (changed or unchanged).
 //
-// The texts live in one growing character buffer and each line is one 64-bit entry holding its offset
-// into it, its length and its marker, so a million-line file costs its bytes plus eight bytes a line
-// instead of one heap string per line. Replacing a line appends its new text and repoints the line;
-// the old bytes stay until Clear. Texts are 8-bit: every byte, NUL and CR included, is kept as given.
+// The texts live in character blocks of up to a megabyte, filled one after another, and each line is
+// one 64-bit entry holding its block, its offset in the block, its length and its marker. A
+// million-line file so costs its bytes plus eight bytes a line instead of one heap string per line,
+// and appending never moves a text already stored. Replacing a line stores its new text and repoints
+// the line; the old bytes stay until Clear. A list read once from start to end can hand back the
+// blocks of the lines it has read (Release), so that a formatting pass does not hold its whole input
+// beside its whole output. Texts are 8-bit: every byte, NUL and CR included, is kept as given.
 
 #include "formatter/TColorObject.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +25,10 @@ public:
     TLineList() = default;
     // Every line of `lines`, each carrying the given marker.
     explicit TLineList(const std::vector<std::string>& lines, bool changed = false);
+    TLineList(const TLineList& other);
+    TLineList& operator=(const TLineList& other);
+    TLineList(TLineList&&) noexcept = default;
+    TLineList& operator=(TLineList&&) noexcept = default;
 
     // Splits text at CR LF, LF or a lone CR; a final line end adds no empty line.
     static TLineList FromText(std::string_view text);
@@ -30,11 +38,13 @@ public:
 
     std::string_view operator[](std::size_t i) const {
         const std::uint64_t entry = entries_[i];
-        const std::size_t offset = entry & kOffsetMask;
         std::size_t length = (entry & kLengthMask) >> kLengthShift;
+        if (length == 0)
+            return {};
+        const char* text = blocks_[(entry >> kBlockShift) & kBlockMask].data.get() + (entry & kOffsetMask);
         if (length == kLongLength)
-            length = StoredLength(offset);
-        return {text_.data() + offset, length};
+            length = StoredLength(text);
+        return {text, length};
     }
     bool Changed(std::size_t i) const { return (entries_[i] & kChangedBit) != 0; }
     TColorObject Color(std::size_t i) const {
@@ -47,38 +57,57 @@ public:
     // New text for line i; its marker is kept.
     void Replace(std::size_t i, std::string_view text);
     void SetChanged(std::size_t i, bool changed);
+    // Line i will not be read again: it reads as empty from now on, and the memory of its text goes
+    // back as soon as no line that is still held has its text in the same block.
+    void Release(std::size_t i);
 
     // Frees the markers and texts of every line and the memory they held (FreeLineObjects and Clear).
     void Clear();
-    // Removes every line but keeps the memory for the lines that follow.
+    // Removes every line but keeps the room for the line entries that follow.
     void Reset();
-    void Reserve(std::size_t lines, std::size_t bytes);
-    // Bytes of text held, including texts that replaced lines have left behind.
-    std::size_t BufferBytes() const { return text_.size(); }
-    std::size_t TextCapacity() const { return text_.capacity(); }
+    // Room for this many line entries.
+    void Reserve(std::size_t lines);
+    // Bytes of text stored, including texts that replaced lines have left behind.
+    std::size_t BufferBytes() const { return textBytes_; }
     std::size_t LineCapacity() const { return entries_.capacity(); }
-    // Bytes the list has allocated for texts and line entries.
+    // Bytes the list holds allocated for texts and line entries.
     std::size_t AllocatedBytes() const;
 
     std::vector<std::string> Texts() const;
     bool operator==(const TLineList& other) const;
 
 private:
-    // An entry: bits 0-39 the offset of the text in text_, bits 40-62 its length, bit 63 the changed
-    // marker. A line too long for the length bits has kLongLength there and its length stored in
-    // the eight bytes before its text.
+    // An entry: bits 0-19 the offset of the text in its block, bits 20-39 the block, bits 40-62 the
+    // length, bit 63 the changed marker. A line too long for the length bits has kLongLength there
+    // and its length stored in the eight bytes before its text. An empty line uses no block.
+    static constexpr int kBlockShift = 20;
     static constexpr int kLengthShift = 40;
-    static constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kLengthShift) - 1;
+    static constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kBlockShift) - 1;
+    static constexpr std::uint64_t kBlockMask = (std::uint64_t{1} << (kLengthShift - kBlockShift)) - 1;
     static constexpr std::uint64_t kChangedBit = std::uint64_t{1} << 63;
-    static constexpr std::uint64_t kLengthMask = ~kOffsetMask & ~kChangedBit;
+    static constexpr std::uint64_t kLengthMask = ((std::uint64_t{1} << 63) - 1) & ~((std::uint64_t{1} << kLengthShift) - 1);
     static constexpr std::size_t kLongLength = kLengthMask >> kLengthShift;
+    // Blocks grow from the first size to the largest; a longer line gets a block of its own.
+    static constexpr std::size_t kFirstBlockBytes = std::size_t{4} << 10;
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << kBlockShift;
 
-    // Appends the text to text_ and returns its entry, unmarked.
+    struct Block {
+        std::unique_ptr<char[]> data; // null once released
+        std::size_t used = 0;
+        std::size_t capacity = 0;
+        std::size_t lines = 0; // lines held whose text lies here
+    };
+
+    // Stores the text and returns its entry, unmarked.
     std::uint64_t Store(std::string_view text);
-    std::size_t StoredLength(std::size_t offset) const;
+    Block& BlockFor(std::size_t bytes);
+    static std::size_t StoredLength(const char* text);
+    // The block of a non-empty entry's text, to count the lines that use it.
+    Block* BlockOf(std::uint64_t entry);
 
-    std::string text_;
+    std::vector<Block> blocks_;
     std::vector<std::uint64_t> entries_;
+    std::size_t textBytes_ = 0;
 };
 
 } // namespace kemptor

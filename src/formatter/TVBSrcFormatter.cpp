@@ -72,23 +72,26 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     RepassNeeded = false;
 
     TFormatFileResult result;
-    // A pass input that has served keeps its memory for a later pass's output: pages already in use
-    // cost far less than fresh ones, whose first touch dominates the time of a pass.
+    // A pass input that has served keeps its room for line entries for a later pass's output: pages
+    // already in use cost far less than fresh ones.
     TLineList spare;
     for (int pass = 0; pass < 3; ++pass) {
         if (pass == 2 && !RepassNeeded)
             break;
-        const TLineList* input = &fileLines;
-        if (pass > 0) {
-            // The previous output, with its markers, becomes this pass's input.
+        progress.SetCaption(FileName + " (Pass " + std::to_string(pass + 1) + ")");
+        bool completed = false;
+        if (pass == 0) {
+            completed = FormatPass(fileLines, pass, progress);
+        } else {
+            // The previous output, with its markers, becomes this pass's input. The engine owns it,
+            // so each line's memory goes back once the line has been read.
             RepassNeeded = false;
             PassInput = std::move(OutputLines);
             OutputLines = std::move(spare);
             OutputLines.Reset();
-            input = &PassInput;
+            ReserveOutput(PassInput);
+            completed = RunPass(PassInput, &PassInput, pass, progress);
         }
-        progress.SetCaption(FileName + " (Pass " + std::to_string(pass + 1) + ")");
-        const bool completed = FormatPass(*input, pass, progress);
         if (pass > 0)
             spare = std::move(PassInput);
         PassInput = TLineList();
@@ -119,19 +122,21 @@ void TVBSrcFormatter::ResetPassState() {
     NextLine = {};
 }
 
-bool TVBSrcFormatter::FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress) {
-    // Room for the output's growth (indentation, split pieces, header comments, blank lines) is
-    // reserved up front, generously: pages that are never written are never touched, while a buffer
-    // that has to grow copies everything written so far. Memory kept from an earlier pass is used
-    // as it is when it holds the input's size.
-    if (OutputLines.TextCapacity() < inputLines.BufferBytes() + inputLines.size() * 8 ||
-        OutputLines.LineCapacity() < inputLines.size() + inputLines.size() / 4 + 16)
-        OutputLines.Reserve(inputLines.size() * 2 + 16,
-                            inputLines.BufferBytes() * 2 + inputLines.size() * 8 + 4096);
-    return RunPass(inputLines, pass, progress);
+void TVBSrcFormatter::ReserveOutput(const TLineList& input) {
+    // Room for the output's line entries (indentation, split pieces, header comments, blank lines)
+    // is reserved up front, generously: pages that are never written are never touched, while a
+    // vector that has to grow copies everything written so far. Room kept from an earlier pass is
+    // used as it is when it holds the input's size.
+    if (OutputLines.LineCapacity() < input.size() + input.size() / 4 + 16)
+        OutputLines.Reserve(input.size() * 2 + 16);
 }
 
-bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver& progress) {
+bool TVBSrcFormatter::FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress) {
+    ReserveOutput(inputLines);
+    return RunPass(inputLines, nullptr, pass, progress);
+}
+
+bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pass, ProgressObserver& progress) {
     const Settings& cfg = *settings_;
     const int tabWidth = cfg.TabWidth;
     const std::size_t count = input.size();
@@ -200,6 +205,9 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, int pass, ProgressObserver
     std::string& line = line_;
     std::string expandedInput; // the tab-expanded input line, kept only when it held a tab
     for (std::size_t i = index; i < count; ++i) {
+        // The pass is done with the line before: what it keeps of it (PrevLine) is a copy.
+        if (release && i > index)
+            release->Release(i - 1);
         if (progress.CancelRequested()) {
             NextLine = {};
             return false;

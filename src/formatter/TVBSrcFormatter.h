@@ -164,7 +164,10 @@ public:
 
 private:
     void ResetPassState();
-    bool RunPass(const TLineList& input, int pass, ProgressObserver& progress);
+    void ReserveOutput(const TLineList& input);
+    // One pass; with `release` (the input itself, owned by the engine) each input line is released
+    // once the pass is past it.
+    bool RunPass(const TLineList& input, TLineList* release, int pass, ProgressObserver& progress);
 
     const std::string& HeaderDate();
     void AppendHeader(const TextLines& templ, const TemplateValues& values, bool before);

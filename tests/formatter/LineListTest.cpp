@@ -1,0 +1,114 @@
+#include "formatter/TLineList.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kemptor {
+namespace {
+
+// A line of a recognisable text: its number and a tail whose length varies with it.
+std::string NumberedLine(std::size_t n) { return "line " + std::to_string(n) + std::string(n % 97, 'x'); }
+
+// Enough lines to fill several text blocks.
+constexpr std::size_t kManyLines = 60000;
+
+TEST(LineList, TextsAndMarkersSurviveAppendInsertAndReplaceAcrossBlocks) {
+    TLineList list;
+    std::vector<std::string> expected;
+    for (std::size_t n = 0; n < kManyLines; ++n) {
+        list.Append(NumberedLine(n), n % 3 == 0);
+        expected.push_back(NumberedLine(n));
+    }
+    // Texts taken from the list itself, while new blocks are being opened.
+    for (std::size_t n = 0; n < 2000; ++n) {
+        list.Append(list[n * 7], false);
+        expected.push_back(expected[n * 7]);
+    }
+    list.Insert(5, list[kManyLines - 1], true);
+    expected.insert(expected.begin() + 5, expected[kManyLines - 1]);
+    list.Replace(0, "replaced");
+    expected[0] = "replaced";
+    list.Append("", true);
+    expected.emplace_back();
+
+    ASSERT_EQ(list.size(), expected.size());
+    EXPECT_EQ(list.Texts(), expected);
+    EXPECT_TRUE(list.Changed(0)) << "Replace keeps the marker";
+    EXPECT_TRUE(list.Changed(5));
+    EXPECT_FALSE(list.Changed(8)) << "line 7 of the input, unmarked";
+    EXPECT_TRUE(list.Changed(list.size() - 1));
+    list.SetChanged(0, false);
+    EXPECT_FALSE(list.Changed(0));
+    EXPECT_EQ(list[0], "replaced");
+}
+
+TEST(LineList, LinesLongerThanABlockOrTheLengthFieldKeepEveryByte) {
+    std::string huge(9u << 20, 'a'); // beyond the lengths an entry holds by itself
+    huge[0] = '\0';
+    huge.back() = '\r';
+    const std::string big(3u << 20, 'b');
+    TLineList list;
+    list.Append("before", false);
+    list.Append(huge, true);
+    list.Append(big, false);
+    list.Append("after", false);
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0], "before");
+    EXPECT_EQ(list[1].size(), huge.size());
+    EXPECT_TRUE(list[1] == huge);
+    EXPECT_TRUE(list.Changed(1));
+    EXPECT_TRUE(list[2] == big);
+    EXPECT_EQ(list[3], "after");
+    EXPECT_TRUE(TLineList(list) == list);
+}
+
+TEST(LineList, ReleasedLinesGiveBackTheirMemoryAndLeaveTheOthersIntact) {
+    TLineList list;
+    for (std::size_t n = 0; n < kManyLines; ++n)
+        list.Append(NumberedLine(n), false);
+    // Later texts for early lines: their new texts lie in the last block.
+    list.Replace(1, "moved to the end");
+    list.Insert(2, "inserted", true);
+    const std::size_t full = list.AllocatedBytes();
+
+    // Read once from start to end, as a pass does, releasing each line behind it.
+    for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+        const std::size_t n = i < 2 ? i : i - 1;
+        if (i == 1)
+            ASSERT_EQ(list[i], "moved to the end");
+        else if (i == 2)
+            ASSERT_EQ(list[i], "inserted");
+        else
+            ASSERT_EQ(list[i], NumberedLine(n)) << i;
+        list.Release(i);
+        EXPECT_TRUE(list[i].empty());
+    }
+    EXPECT_LT(list.AllocatedBytes(), full / 2) << "the blocks of the released lines are freed";
+    EXPECT_EQ(list[list.size() - 1], NumberedLine(kManyLines - 1));
+
+    // Releasing twice does nothing more; the list still takes new lines.
+    list.Release(0);
+    list.Append("new", false);
+    EXPECT_EQ(list[list.size() - 1], "new");
+    EXPECT_EQ(list[list.size() - 2], NumberedLine(kManyLines - 1));
+}
+
+TEST(LineList, CopiesAndTextSplitting) {
+    TLineList list = TLineList::FromText("a\r\nb\n\rc\r\rd\n");
+    EXPECT_EQ(list.Texts(), (std::vector<std::string>{"a", "b", "", "c", "", "d"}));
+
+    list.Replace(0, "A");
+    list.SetChanged(3, true);
+    TLineList copy(list);
+    EXPECT_TRUE(copy == list);
+    copy.Replace(3, "changed");
+    EXPECT_EQ(list[3], "c") << "the copy holds its own texts";
+    list = copy;
+    EXPECT_EQ(list[3], "changed");
+    EXPECT_TRUE(list.Changed(3));
+}
+
+} // namespace
+} // namespace kemptor

@@ -1,7 +1,6 @@
 #include "formatter/LineHelpers.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace kemptor {
 
@@ -9,8 +8,6 @@ namespace {
 
 constexpr char kQuote = '"';
 constexpr char kApostrophe = '\'';
-
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -25,7 +22,10 @@ bool IsNameChar(char c) {
 // times per line, so it must not allocate once the buffer has grown.
 std::string_view UpperCodeView(std::string_view s) {
     thread_local std::string buffer;
-    buffer.clear();
+    if (buffer.size() < s.size())
+        buffer.resize(s.size());
+    char* out = buffer.data();
+    std::size_t n = 0;
     bool inside = false;
     for (char c : s) {
         if (c == kQuote) {
@@ -33,10 +33,10 @@ std::string_view UpperCodeView(std::string_view s) {
         } else if (!inside) {
             if (c == kApostrophe)
                 break;
-            buffer.push_back(UpperChar(c));
+            out[n++] = UpperChar(c);
         }
     }
-    return Trim(buffer);
+    return Trim(std::string_view(out, n));
 }
 
 // Position (0-based) of the first whole-word occurrence of word in t, or npos.
@@ -57,13 +57,6 @@ bool Contains(std::string_view s, std::string_view part) { return s.find(part) !
 } // namespace
 
 std::string Spaces(int n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
-
-int LeadingSpaces(std::string_view s) {
-    std::size_t n = 0;
-    while (n < s.size() && s[n] == ' ')
-        ++n;
-    return static_cast<int>(n);
-}
 
 std::string_view LeftStr(std::string_view s, int n) {
     if (n <= 0)
@@ -134,31 +127,11 @@ std::string ExpandTabs(std::string_view s, int tabWidth) {
     return out;
 }
 
-std::string_view TrimLeft(std::string_view s) {
-    std::size_t b = 0;
-    while (b < s.size() && IsTrimmed(s[b]))
-        ++b;
-    return s.substr(b);
-}
-
-std::string_view TrimRight(std::string_view s) {
-    std::size_t e = s.size();
-    while (e > 0 && IsTrimmed(s[e - 1]))
-        --e;
-    return s.substr(0, e);
-}
-
-std::string_view Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
-
 std::string UpperCase(std::string_view s) {
     std::string result(s);
     for (char& c : result)
         c = UpperChar(c);
     return result;
-}
-
-bool StartsWith(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && std::memcmp(s.data(), prefix.data(), prefix.size()) == 0;
 }
 
 bool StartsWithUpper(std::string_view s, std::string_view upperPrefix) {
@@ -305,7 +278,10 @@ bool IsSingleLineIf(std::string_view s) {
 // case) and the line holds a comma: the cheap test that most lines fail before the declaration tests.
 static bool MayBeListDeclaration(std::string_view s, std::string_view letters) {
     const std::string_view start = TrimLeft(s);
-    return !start.empty() && letters.find(UpperChar(start[0])) != std::string_view::npos &&
+    if (start.empty())
+        return false;
+    const char first = UpperChar(start[0]);
+    return std::any_of(letters.begin(), letters.end(), [first](char c) { return c == first; }) &&
            s.find(',') != std::string_view::npos;
 }
 

@@ -19,7 +19,12 @@ namespace kemptor {
 // A string of n blanks; empty for n <= 0.
 std::string Spaces(int n);
 // Number of leading blanks (code 32 only); the length for a line of blanks only.
-int LeadingSpaces(std::string_view s);
+inline int LeadingSpaces(std::string_view s) {
+    std::size_t n = 0;
+    while (n < s.size() && s[n] == ' ')
+        ++n;
+    return static_cast<int>(n);
+}
 // First / last n characters of s (all of s when n exceeds its length; empty for n <= 0).
 std::string_view LeftStr(std::string_view s, int n);
 std::string_view RightStr(std::string_view s, int n);
@@ -37,13 +42,23 @@ std::string ExpandTabs(std::string_view s, int tabWidth);
 void ExpandTabsInto(std::string& out, std::string_view s, int tabWidth);
 
 // Removal of characters with codes up to 32 (blanks and control characters) from both ends, the
-// start or the end.
-std::string_view Trim(std::string_view s);
-std::string_view TrimLeft(std::string_view s);
-std::string_view TrimRight(std::string_view s);
+// start or the end. Defined here: the line tests call them many times per line.
+inline std::string_view TrimLeft(std::string_view s) {
+    std::size_t b = 0;
+    while (b < s.size() && static_cast<unsigned char>(s[b]) <= 32)
+        ++b;
+    return s.substr(b);
+}
+inline std::string_view TrimRight(std::string_view s) {
+    std::size_t e = s.size();
+    while (e > 0 && static_cast<unsigned char>(s[e - 1]) <= 32)
+        --e;
+    return s.substr(0, e);
+}
+inline std::string_view Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
 // s with ASCII letters upper-cased; other bytes unchanged.
 std::string UpperCase(std::string_view s);
-bool StartsWith(std::string_view s, std::string_view prefix);
+inline bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 // True when s, ASCII upper-cased, begins with upperPrefix (written in upper case); nothing is copied.
 bool StartsWithUpper(std::string_view s, std::string_view upperPrefix);
 

@@ -19,6 +19,14 @@ std::string Indented(int blanks, std::string_view text) {
     return result;
 }
 
+// Appends `blanks` blanks (none when it is negative).
+std::string& AppendBlanks(std::string& s, int blanks) { return s.append(static_cast<std::size_t>(std::max(blanks, 0)), ' '); }
+
+// Gives the line `blanks` blanks in place of everything before its first character above code 32.
+void Reindent(std::string& line, int blanks) {
+    line.replace(0, line.size() - TrimLeft(line).size(), static_cast<std::size_t>(std::max(blanks, 0)), ' ');
+}
+
 // A comment that follows a `Rem` belongs to the Rem's text; the line is left as it is.
 bool HasRemInCode(std::string_view line) { return cuts::RemStart(StripComment(line)) != cuts::npos; }
 
@@ -52,7 +60,7 @@ void TVBSrcFormatter::RemoveSpecialComment(std::string& line, bool& emit) {
         return;
     // Removing a comment that goes on in the next line would leave its rest standing as code.
     if (StartsWith(CommentText(line), Config().SpecialRemoveCommentCharacters) && !HasContinuedComment(line))
-        line = std::string(StripComment(line));
+        line.erase(StripComment(line).size()); // the code is the start of the line
     if (Trim(line).empty())
         emit = false;
 }
@@ -64,9 +72,9 @@ void TVBSrcFormatter::FormatSingleLineComment(std::string& line) {
         CommentGroupStart = OutputLines.size();
     const Settings& cfg = Config();
     switch (cfg.GrpSingleLineComments) {
-    case 1: line = Indented(cfg.SingleLineCommentColumn, TrimLeft(line)); break;
-    case 2: line = Indented(PrevIndent, TrimLeft(line)); break;
-    case 3: line = Indented(IndentLevel, TrimLeft(line)); break;
+    case 1: Reindent(line, cfg.SingleLineCommentColumn); break;
+    case 2: Reindent(line, PrevIndent); break;
+    case 3: Reindent(line, IndentLevel); break;
     case 4:
         if (!HasContinuedComment(line))
             line.clear();
@@ -113,17 +121,24 @@ void TVBSrcFormatter::FormatInLineComment(std::string& line) {
     const Settings& cfg = Config();
     if (cfg.GrpInLineComments == 0 || HasRemInCode(line))
         return;
-    const std::string code(StripComment(line));
-    const std::string text(CommentText(line));
+    // Views into the line: a new line is built beside it in built_ and swapped in. The code is the
+    // start of the line, so dropping the comment is cutting the line short.
+    const std::string_view code = StripComment(line);
+    const std::string_view text = CommentText(line);
     // A comment that goes on in the next line must stay at the end of this one.
     const bool continues = HasContinuedComment(line);
+    std::string& built = built_;
+    built.assign(code);
 
     switch (cfg.GrpInLineComments) {
     case 3:
         if (!continues)
-            line = code;
+            line.erase(code.size());
         return;
-    case 2: line = code + Spaces(cfg.InLineCommentsIndent) + "'" + text; return;
+    case 2:
+        AppendBlanks(built, cfg.InLineCommentsIndent).append("'").append(text);
+        line.swap(built);
+        return;
     default: break;
     }
 
@@ -131,7 +146,8 @@ void TVBSrcFormatter::FormatInLineComment(std::string& line) {
     // column for at least one blank to stand before it.
     const int col = cfg.InLineCommentsFixedColumn;
     if (static_cast<int>(code.size()) < col) {
-        line = code + Spaces(col - static_cast<int>(code.size())) + "'" + std::string(Trim(text));
+        AppendBlanks(built, col - static_cast<int>(code.size())).append("'").append(Trim(text));
+        line.swap(built);
         return;
     }
     int fallback = cfg.GrpInLineCommentsFixedColUnavail;
@@ -141,19 +157,26 @@ void TVBSrcFormatter::FormatInLineComment(std::string& line) {
     switch (fallback) {
     case 1:
         RepassNeeded = true;
-        AppendCreated(Indented(PrevIndent, "'" + text));
-        line = code;
+        built.clear();
+        AppendBlanks(built, PrevIndent).append("'").append(text);
+        AppendCreated(built);
+        line.erase(code.size());
         break;
     case 2:
         RepassNeeded = true;
         AppendCreated(code);
-        line = Indented(PrevIndent, "'" + text);
+        built.clear();
+        AppendBlanks(built, PrevIndent).append("'").append(text);
+        line.swap(built);
         break;
     case 3:
         if (!continues)
-            line = code;
+            line.erase(code.size());
         break;
-    default: line = code + Spaces(cfg.InLineCommentsUnavailColIndent) + "'" + text; break;
+    default:
+        AppendBlanks(built, cfg.InLineCommentsUnavailColIndent).append("'").append(text);
+        line.swap(built);
+        break;
     }
 }
 

@@ -102,9 +102,8 @@ bool TVBSrcFormatter::IsNextLine(std::string_view s) {
     return next && !cuts::IsWordAsDeclaration(t);
 }
 
-void TVBSrcFormatter::ForNextLine(std::string& line) {
+void TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
     // Most lines hold no ":" and start with neither For nor Next: nothing to track, nothing to cut.
-    const bool hasColon = line.find(':') != std::string::npos;
     const std::string_view start = TrimLeft(line);
     const char first = start.empty() ? '\0' : static_cast<char>(start.front() | 0x20);
     if (!hasColon && first != 'f' && first != 'n')

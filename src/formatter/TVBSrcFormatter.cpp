@@ -42,7 +42,9 @@ std::string_view TrimBlanks(std::string_view s) {
 // Replaces the leading blanks of line by `count` blanks (none when count is negative).
 void SetIndent(std::string& line, int count) {
     const auto lead = static_cast<std::size_t>(LeadingSpaces(line));
-    line.replace(0, lead, static_cast<std::size_t>(std::max(count, 0)), ' ');
+    const auto wanted = static_cast<std::size_t>(std::max(count, 0));
+    if (lead != wanted)
+        line.replace(0, lead, wanted, ' ');
 }
 
 } // namespace
@@ -215,7 +217,12 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         progress.SetPosition(static_cast<int>(i));
 
         const std::string_view raw = input[i];
-        ExpandTabsInto(line, raw, tabWidth);
+        // NextLine has shown whether this line holds a tab: when it is a view of the line itself,
+        // the line has none.
+        if (NextLine.data() == raw.data() && NextLine.size() == raw.size())
+            line.assign(raw);
+        else
+            ExpandTabsInto(line, raw, tabWidth);
         std::string_view original = raw;
         if (line.size() != raw.size()) {
             expandedInput = line;
@@ -239,6 +246,9 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         LineOutputStart = OutputLines.size();
         const TStatementClass cls = BeforeLine(line, pass);
 
+        // Colons are looked for once: up to the For/Next step no more than blanks of the line change.
+        const bool hasColon = line.find(':') != std::string::npos;
+
         // At most one splitter cuts a line; its pieces meet the others in the next pass.
         bool split = false;
         if (cfg.MultiVarSplit && IsMultiVarDecl(line))
@@ -248,7 +258,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         if (!split) {
             if (cfg.IfThenSplit && IsSingleLineIf(line))
                 split = SplitIfThen(line);
-            else if (cfg.MultiStatementSplit && HasStatementSeparator(line))
+            else if (cfg.MultiStatementSplit && hasColon && HasStatementSeparator(line))
                 split = SplitStatements(line);
         }
         bool emit = !split;
@@ -256,13 +266,13 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         // Runs for split lines too, so that the level follows the unsplit line. An Attribute line
         // inside a procedure stays in the first column, where the Visual Basic editor writes it and
         // looks for it.
-        if (cfg.CodeIndentPerform && !IsLabelLine(line) && !StartsWith(line, "Attribute "))
+        if (cfg.CodeIndentPerform && !(hasColon && IsLabelLine(line)) && !StartsWith(line, "Attribute "))
             IndentLine(line, cls);
 
         if (cfg.AlignMultiDimAs && pass == 1)
             CollectDimAs(line);
 
-        ForNextLine(line);
+        ForNextLine(line, hasColon);
 
         // The comment of a split line travels with its pieces and is placed in the next pass.
         bool codeLine = true;

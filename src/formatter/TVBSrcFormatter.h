@@ -151,7 +151,8 @@ public:
     static bool IsNextLine(std::string_view s);
     void CollectDimAs(const std::string& line);
     void AlignDimGroup(int n, int maxCol);
-    void ForNextLine(std::string& line); // push a For's variable; rewrite a Next and pop
+    // Pushes a For's variable; rewrites a Next and pops. `hasColon`: the line holds a ":".
+    void ForNextLine(std::string& line, bool hasColon);
     void AddNextVariable(std::string& line, const std::string& variable);
     void RemoveNextVariable(std::string& line);
 
@@ -180,6 +181,7 @@ private:
     std::string date_;        // the date of header comments, taken once from dateSource_
     std::string line_;        // the current line of a pass; its capacity is reused from line to line
     std::string nextScratch_; // NextLine's text when the input line holds a tab
+    std::string built_;       // a new text for the current line, built beside it and swapped in
 };
 
 } // namespace kemptor

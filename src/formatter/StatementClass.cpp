@@ -77,14 +77,22 @@ bool EqualUpper(const char* upperKeyword, std::string_view t, std::size_t n) {
     return true;
 }
 
+// The first n bytes of t are those of keyword. A plain loop: most candidates differ within the first
+// few bytes, sooner than a library comparison is set up.
+bool SameStart(std::string_view t, const char* keyword, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (t[i] != keyword[i])
+            return false;
+    return true;
+}
+
 bool Matches(const Rule& rule, std::string_view t, std::size_t length) {
     switch (rule.match) {
     case Match::Start:
-        return t.size() >= length && t[0] == rule.keyword[0] && std::memcmp(t.data(), rule.keyword, length) == 0;
+        return t.size() >= length && SameStart(t, rule.keyword, length);
     case Match::StartOrWhole:
         // The keyword followed by a blank, or the keyword ending the line.
-        if (t.size() < length - 1 || t[0] != rule.keyword[0] ||
-            std::memcmp(t.data(), rule.keyword, length - 1) != 0)
+        if (t.size() < length - 1 || !SameStart(t, rule.keyword, length - 1))
             return false;
         return t.size() == length - 1 || t[length - 1] == ' ';
     case Match::StartUpper:

@@ -246,8 +246,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         LineOutputStart = OutputLines.size();
         const TStatementClass cls = BeforeLine(line, pass);
 
-        // Colons are looked for once: up to the For/Next step no more than blanks of the line change.
+        // Colons and single-line Ifs are looked for once: up to the For/Next step no more than
+        // blanks of the line change.
         const bool hasColon = line.find(':') != std::string::npos;
+        const bool singleLineIf = IsSingleLineIf(line);
 
         // At most one splitter cuts a line; its pieces meet the others in the next pass.
         bool split = false;
@@ -256,7 +258,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         if (!split && cfg.MultiConstSplit && IsMultiConstDecl(line))
             split = SplitMultiConst(line);
         if (!split) {
-            if (cfg.IfThenSplit && IsSingleLineIf(line))
+            if (cfg.IfThenSplit && singleLineIf)
                 split = SplitIfThen(line);
             else if (cfg.MultiStatementSplit && hasColon && HasStatementSeparator(line))
                 split = SplitStatements(line);
@@ -267,7 +269,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         // inside a procedure stays in the first column, where the Visual Basic editor writes it and
         // looks for it.
         if (cfg.CodeIndentPerform && !(hasColon && IsLabelLine(line)) && !StartsWith(line, "Attribute "))
-            IndentLine(line, cls);
+            IndentLine(line, cls, singleLineIf);
 
         if (cfg.AlignMultiDimAs && pass == 1)
             CollectDimAs(line);
@@ -399,7 +401,7 @@ void TVBSrcFormatter::AdjustIndentLevel(TStatementClass cls) {
     }
 }
 
-void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls) {
+void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool singleLineIf) {
     const Settings& cfg = *settings_;
     // A blank line stays empty instead of taking the blanks of the level; a line of nothing but
     // control characters is left as it is.
@@ -408,7 +410,7 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls) {
             line.clear();
         return;
     }
-    if (IsSingleLineIf(line)) {
+    if (singleLineIf) {
         const std::string_view body = TrimBlanks(line);
         line = Spaces(IndentLevel).append(body);
         return;

@@ -82,8 +82,9 @@ public:
     }
 
     // Indentation: gives a statement line of class `cls` its leading blanks from IndentLevel and moves
-    // the level when the line opens or closes a block. A blank line stays empty.
-    void IndentLine(std::string& line, TStatementClass cls);
+    // the level when the line opens or closes a block. A blank line stays empty. `singleLineIf`:
+    // IsSingleLineIf(line), which the caller has found already.
+    void IndentLine(std::string& line, TStatementClass cls, bool singleLineIf);
     void AdjustIndentLevel(TStatementClass cls);
 
     // --- Per-file state -------------------------------------------------------------------------

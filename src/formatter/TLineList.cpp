@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace kemptor {
 
@@ -24,6 +25,18 @@ TLineList& TLineList::operator=(const TLineList& other) {
         TLineList copy(other);
         *this = std::move(copy);
     }
+    return *this;
+}
+
+TLineList::TLineList(TLineList&& other) noexcept
+    : blocks_(std::exchange(other.blocks_, {})), current_(std::exchange(other.current_, 0)),
+      entries_(std::exchange(other.entries_, {})), textBytes_(std::exchange(other.textBytes_, 0)) {}
+
+TLineList& TLineList::operator=(TLineList&& other) noexcept {
+    blocks_ = std::exchange(other.blocks_, {});
+    current_ = std::exchange(other.current_, 0);
+    entries_ = std::exchange(other.entries_, {});
+    textBytes_ = std::exchange(other.textBytes_, 0);
     return *this;
 }
 
@@ -52,18 +65,24 @@ TLineList TLineList::FromText(std::string_view text) {
 }
 
 TLineList::Block& TLineList::BlockFor(std::size_t bytes) {
-    if (!blocks_.empty()) {
-        Block& last = blocks_.back();
-        if (last.data && last.capacity - last.used >= bytes)
-            return last;
-    }
+    const auto fits = [bytes](const Block& block) { return block.data && block.capacity - block.used >= bytes; };
+    if (current_ < blocks_.size() && fits(blocks_[current_]))
+        return blocks_[current_];
+    // The rest of the current block stays unused; the next kept one takes over when it is large
+    // enough, or else a new block comes before the kept ones (they hold no line yet).
+    if (current_ + 1 < blocks_.size() && fits(blocks_[current_ + 1]))
+        return blocks_[++current_];
     if (blocks_.size() > kBlockMask)
         throw std::length_error("TLineList: text beyond the list's capacity");
     // Small lists stay small; large ones take a megabyte at a time.
-    const std::size_t grown = blocks_.empty() ? kFirstBlockBytes : std::min(kBlockBytes, blocks_.back().capacity * 2);
+    const std::size_t grown =
+        current_ < blocks_.size() ? std::min(kBlockBytes, blocks_[current_].capacity * 2) : kFirstBlockBytes;
     const std::size_t capacity = std::max(grown, bytes);
-    blocks_.push_back(Block{std::unique_ptr<char[]>(new char[capacity]), 0, capacity, 0});
-    return blocks_.back();
+    const std::size_t at = std::min(current_ + 1, blocks_.size());
+    blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(at),
+                   Block{std::unique_ptr<char[]>(new char[capacity]), 0, capacity, 0});
+    current_ = at;
+    return blocks_[current_];
 }
 
 std::uint64_t TLineList::Store(std::string_view text) {
@@ -134,7 +153,12 @@ void TLineList::Release(std::size_t i) {
 void TLineList::Clear() { *this = TLineList(); }
 
 void TLineList::Reset() {
-    blocks_.clear();
+    std::erase_if(blocks_, [](const Block& block) { return !block.data; });
+    for (Block& block : blocks_) {
+        block.used = 0;
+        block.lines = 0;
+    }
+    current_ = 0;
     entries_.clear();
     textBytes_ = 0;
 }

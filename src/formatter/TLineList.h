@@ -27,8 +27,9 @@ public:
     explicit TLineList(const std::vector<std::string>& lines, bool changed = false);
     TLineList(const TLineList& other);
     TLineList& operator=(const TLineList& other);
-    TLineList(TLineList&&) noexcept = default;
-    TLineList& operator=(TLineList&&) noexcept = default;
+    // A list moved from is empty.
+    TLineList(TLineList&& other) noexcept;
+    TLineList& operator=(TLineList&& other) noexcept;
 
     // Splits text at CR LF, LF or a lone CR; a final line end adds no empty line.
     static TLineList FromText(std::string_view text);
@@ -63,7 +64,8 @@ public:
 
     // Frees the markers and texts of every line and the memory they held (FreeLineObjects and Clear).
     void Clear();
-    // Removes every line but keeps the room for the line entries that follow.
+    // Removes every line but keeps the memory for the lines that follow: the room for line entries
+    // and the text blocks still held.
     void Reset();
     // Room for this many line entries.
     void Reserve(std::size_t lines);
@@ -100,12 +102,15 @@ private:
 
     // Stores the text and returns its entry, unmarked.
     std::uint64_t Store(std::string_view text);
+    // The block that takes the next `bytes` bytes of text: the one being filled, the next kept one,
+    // or a new one.
     Block& BlockFor(std::size_t bytes);
     static std::size_t StoredLength(const char* text);
     // The block of a non-empty entry's text, to count the lines that use it.
     Block* BlockOf(std::uint64_t entry);
 
     std::vector<Block> blocks_;
+    std::size_t current_ = 0; // the block being filled; those after it are empty, kept by Reset
     std::vector<std::uint64_t> entries_;
     std::size_t textBytes_ = 0;
 };

@@ -67,22 +67,24 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fi
 
 TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::string_view fileName,
                                               TSourceKind kind, ProgressObserver& progress) {
-    FreeLineObjects();
+    // The previous output goes, but its memory serves the first pass; and a pass input that has
+    // served keeps its room for a later pass's output: pages already in use cost far less than fresh
+    // ones.
+    TLineList spare = TakeOutput();
     PassInput.Clear();
     FileName = fileName;
     FileKind = kind;
     RepassNeeded = false;
 
     TFormatFileResult result;
-    // A pass input that has served keeps its room for line entries for a later pass's output: pages
-    // already in use cost far less than fresh ones.
-    TLineList spare;
     for (int pass = 0; pass < 3; ++pass) {
         if (pass == 2 && !RepassNeeded)
             break;
         progress.SetCaption(FileName + " (Pass " + std::to_string(pass + 1) + ")");
         bool completed = false;
         if (pass == 0) {
+            OutputLines = std::move(spare);
+            OutputLines.Reset();
             completed = FormatPass(fileLines, pass, progress);
         } else {
             // The previous output, with its markers, becomes this pass's input. The engine owns it,

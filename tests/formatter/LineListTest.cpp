@@ -95,6 +95,32 @@ TEST(LineList, ReleasedLinesGiveBackTheirMemoryAndLeaveTheOthersIntact) {
     EXPECT_EQ(list[list.size() - 2], NumberedLine(kManyLines - 1));
 }
 
+TEST(LineList, ResetKeepsTheMemoryForTheNextLines) {
+    TLineList list;
+    for (std::size_t n = 0; n < kManyLines; ++n)
+        list.Append(NumberedLine(n), false);
+    const std::size_t held = list.AllocatedBytes();
+    list.Reset();
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.AllocatedBytes(), held);
+    // Other texts into the kept blocks, one of them longer than a block.
+    const std::string big(2u << 20, 'b');
+    for (std::size_t n = 0; n < kManyLines; ++n)
+        list.Append(n == 100 ? big : NumberedLine(n + 1), n % 2 == 1);
+    for (std::size_t n = 0; n < kManyLines; ++n)
+        ASSERT_TRUE(list[n] == (n == 100 ? big : NumberedLine(n + 1))) << n;
+    EXPECT_TRUE(list.Changed(1));
+    EXPECT_FALSE(list.Changed(2));
+    EXPECT_LE(list.AllocatedBytes(), held + big.size() + (1u << 20));
+
+    TLineList moved = std::move(list);
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.AllocatedBytes(), 0u);
+    list.Append("again", false);
+    EXPECT_EQ(list[0], "again");
+    EXPECT_EQ(moved.size(), kManyLines);
+}
+
 TEST(LineList, CopiesAndTextSplitting) {
     TLineList list = TLineList::FromText("a\r\nb\n\rc\r\rd\n");
     EXPECT_EQ(list.Texts(), (std::vector<std::string>{"a", "b", "", "c", "", "d"}));

@@ -48,8 +48,9 @@ public:
     TVBSrcFormatter(const TVBSrcFormatter&) = delete;
     TVBSrcFormatter& operator=(const TVBSrcFormatter&) = delete;
 
-    // Formats one file: frees the previous output, runs the first pass on `fileLines`, the second on a
-    // copy of the first's output and a third when the second asks for it. The result is OutputLines.
+    // Formats one file: drops the previous output, runs the first pass on `fileLines`, the second on
+    // the first's output and a third when the second asks for it. A pass gives back the memory of
+    // the previous output's lines as it reads them. The result is OutputLines.
     // Cancel is tested before each line; after a cancel no further pass runs. Every pass starts at
     // indentation level 0, so the result never depends on the files formatted before.
     TFormatFileResult FormatFile(const TLineList& fileLines, std::string_view fileName, TSourceKind kind,
@@ -95,6 +96,7 @@ public:
     int PrevIndent = 0;      // leading blanks of the preceding line after its formatting
     TLineList OutputLines;   // lines produced for the current file in the current pass
     TLineList PassInput;     // the previous pass's output while the second or third pass runs
+                             // (its lines read so far are released)
     std::string PrevLine;    // the preceding line as it stood after its formatting
     std::string_view NextLine; // the following input line, tab-expanded, unformatted; empty at the end
                                // (valid while the pass runs)

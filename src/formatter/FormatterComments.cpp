@@ -56,11 +56,17 @@ int BlankLinesFor(const Settings& cfg, TStatementClass cls, bool before) {
 // --- Special comments --------------------------------------------------------------------------
 
 void TVBSrcFormatter::RemoveSpecialComment(std::string& line, bool& emit) {
-    if (CommentPos(line) == 0 || HasRemInCode(line))
+    // The cheap test first: most comments do not start with the special characters. A line that
+    // keeps its comment keeps its apostrophe and so is not blank.
+    const int p = CommentPos(line);
+    if (p == 0 || !StartsWith(std::string_view(line).substr(static_cast<std::size_t>(p)),
+                              Config().SpecialRemoveCommentCharacters))
         return;
-    // Removing a comment that goes on in the next line would leave its rest standing as code.
-    if (StartsWith(CommentText(line), Config().SpecialRemoveCommentCharacters) && !HasContinuedComment(line))
-        line.erase(StripComment(line).size()); // the code is the start of the line
+    // A comment after a Rem is the Rem's text; removing a comment that goes on in the next line
+    // would leave its rest standing as code.
+    if (HasRemInCode(line) || HasContinuedComment(line))
+        return;
+    line.erase(StripComment(line).size()); // the code is the start of the line
     if (Trim(line).empty())
         emit = false;
 }

@@ -20,7 +20,9 @@ std::string Indented(int blanks, std::string_view text) {
 }
 
 // Appends `blanks` blanks (none when it is negative).
-std::string& AppendBlanks(std::string& s, int blanks) { return s.append(static_cast<std::size_t>(std::max(blanks, 0)), ' '); }
+std::string& AppendBlanks(std::string& s, int blanks) {
+    return s.append(static_cast<std::size_t>(std::max(blanks, 0)), ' ');
+}
 
 // Gives the line `blanks` blanks in place of everything before its first character above code 32.
 void Reindent(std::string& line, int blanks) {

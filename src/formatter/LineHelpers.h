@@ -55,10 +55,14 @@ inline std::string_view TrimRight(std::string_view s) {
         --e;
     return s.substr(0, e);
 }
-inline std::string_view Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
+inline std::string_view Trim(std::string_view s) {
+    return TrimLeft(TrimRight(s));
+}
 // s with ASCII letters upper-cased; other bytes unchanged.
 std::string UpperCase(std::string_view s);
-inline bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+inline bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
 // True when s, ASCII upper-cased, begins with upperPrefix (written in upper case); nothing is copied.
 bool StartsWithUpper(std::string_view s, std::string_view upperPrefix);
 

@@ -54,7 +54,9 @@ size_t FindWord(std::string_view code, std::string_view word, size_t from) {
             inLiteral = !inLiteral;
             continue;
         }
-        if (!inLiteral && i >= from && WordAt(code, i, word))
+        // The first letter is compared here: most positions fail on it.
+        if (!inLiteral && i >= from && (word.empty() || Upper(code[i]) == Upper(word[0])) &&
+            WordAt(code, i, word))
             return i;
     }
     return npos;

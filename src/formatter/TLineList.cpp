@@ -65,7 +65,9 @@ TLineList TLineList::FromText(std::string_view text) {
 }
 
 TLineList::Block& TLineList::BlockFor(std::size_t bytes) {
-    const auto fits = [bytes](const Block& block) { return block.data && block.capacity - block.used >= bytes; };
+    const auto fits = [bytes](const Block& block) {
+        return block.data && block.capacity - block.used >= bytes;
+    };
     if (current_ < blocks_.size() && fits(blocks_[current_]))
         return blocks_[current_];
     // The rest of the current block stays unused; the next kept one takes over when it is large
@@ -105,7 +107,8 @@ std::uint64_t TLineList::Store(std::string_view text) {
     block.used += prefix + length;
     ++block.lines;
     textBytes_ += length;
-    return offset | (index << kBlockShift) | (static_cast<std::uint64_t>(std::min(length, kLongLength)) << kLengthShift);
+    return offset | (index << kBlockShift) |
+           (static_cast<std::uint64_t>(std::min(length, kLongLength)) << kLengthShift);
 }
 
 std::size_t TLineList::StoredLength(const char* text) {
@@ -150,7 +153,9 @@ void TLineList::Release(std::size_t i) {
         block->data.reset();
 }
 
-void TLineList::Clear() { *this = TLineList(); }
+void TLineList::Clear() {
+    *this = TLineList();
+}
 
 void TLineList::Reset() {
     std::erase_if(blocks_, [](const Block& block) { return !block.data; });
@@ -163,7 +168,9 @@ void TLineList::Reset() {
     textBytes_ = 0;
 }
 
-void TLineList::Reserve(std::size_t lines) { entries_.reserve(lines); }
+void TLineList::Reserve(std::size_t lines) {
+    entries_.reserve(lines);
+}
 
 std::size_t TLineList::AllocatedBytes() const {
     std::size_t bytes = entries_.capacity() * sizeof(std::uint64_t);

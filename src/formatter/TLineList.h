@@ -87,7 +87,8 @@ private:
     static constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kBlockShift) - 1;
     static constexpr std::uint64_t kBlockMask = (std::uint64_t{1} << (kLengthShift - kBlockShift)) - 1;
     static constexpr std::uint64_t kChangedBit = std::uint64_t{1} << 63;
-    static constexpr std::uint64_t kLengthMask = ((std::uint64_t{1} << 63) - 1) & ~((std::uint64_t{1} << kLengthShift) - 1);
+    static constexpr std::uint64_t kLengthMask =
+        ((std::uint64_t{1} << 63) - 1) & ~((std::uint64_t{1} << kLengthShift) - 1);
     static constexpr std::size_t kLongLength = kLengthMask >> kLengthShift;
     // Blocks grow from the first size to the largest; a longer line gets a block of its own.
     static constexpr std::size_t kFirstBlockBytes = std::size_t{4} << 10;

@@ -140,7 +140,8 @@ bool TVBSrcFormatter::FormatPass(const TLineList& inputLines, int pass, Progress
     return RunPass(inputLines, nullptr, pass, progress);
 }
 
-bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pass, ProgressObserver& progress) {
+bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pass,
+                              ProgressObserver& progress) {
     const Settings& cfg = *settings_;
     const int tabWidth = cfg.TabWidth;
     const std::size_t count = input.size();

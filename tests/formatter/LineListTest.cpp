@@ -9,7 +9,9 @@ namespace kemptor {
 namespace {
 
 // A line of a recognisable text: its number and a tail whose length varies with it.
-std::string NumberedLine(std::size_t n) { return "line " + std::to_string(n) + std::string(n % 97, 'x'); }
+std::string NumberedLine(std::size_t n) {
+    return "line " + std::to_string(n) + std::string(n % 97, 'x');
+}
 
 // Enough lines to fill several text blocks.
 constexpr std::size_t kManyLines = 60000;

@@ -1,4 +1,5 @@
 #include "FormatTestSupport.h"
+#include "VbSourceGenerator.h"
 
 namespace kemptor::test {
 namespace {
@@ -173,6 +174,40 @@ TEST(FormatPass, EmptyFileGivesOnlyTheInsertedOptionExplicit) {
     Settings s = IndentOnly();
     s.OptionExplicitInsert = true;
     EXPECT_EQ(2u, FormatLines({}, s).size());
+}
+
+// Generated modules joined into one file long enough to fill many blocks of every pass's output.
+std::vector<std::string> LongModule(unsigned firstSample, std::size_t minLines) {
+    std::vector<std::string> lines;
+    for (unsigned n = firstSample; lines.size() < minLines; ++n) {
+        const std::vector<std::string> module = VbSourceGenerator(n).Module();
+        lines.insert(lines.end(), module.begin(), module.end());
+    }
+    return lines;
+}
+
+TEST(FormatPass, EachFileOfARunGetsWhatAFreshEngineGives) {
+    // The output of each file lends its memory to the next file, and each pass gives back its input
+    // as it reads it: no text of one file or pass may show through in another.
+    Settings s;
+    s.IfThenSplit = s.MultiStatementSplit = s.MultiVarSplit = s.MultiConstSplit = true;
+    s.GrpForNextProcessing = 1;
+    s.GrpInLineCommentsFixedColUnavail = 1;
+    s.GrpBlankLines = 1;
+    s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
+    const std::vector<std::vector<std::string>> files = {LongModule(1, 40000), LongModule(900, 300),
+                                                         LongModule(2000, 60000), {}, LongModule(5, 2000)};
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    TVBSrcFormatter engine(s, prompter);
+    engine.SetDateSource([] { return std::string("12/08/2026"); });
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const TFormatFileResult result = engine.FormatFile(files[f], "Run.bas", skModule, progress);
+        TVBSrcFormatter fresh(s, prompter);
+        fresh.SetDateSource([] { return std::string("12/08/2026"); });
+        EXPECT_EQ(fresh.FormatFile(files[f], "Run.bas", skModule, progress).Passes, result.Passes) << "file " << f;
+        EXPECT_TRUE(engine.OutputLines == fresh.OutputLines) << "file " << f;
+    }
 }
 
 } // namespace

@@ -109,7 +109,7 @@ void TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
     if (!hasColon && first != 'f' && first != 'n')
         return;
     const std::vector<std::string_view> statements =
-        hasColon ? cuts::Statements(Trim(StripComment(line))) : std::vector<std::string_view>();
+        hasColon ? JoinedStatements(line) : std::vector<std::string_view>();
     if (statements.size() > 1) {
         // Loops opened and closed by the statements of one line are tracked; the line is not rewritten.
         for (std::string_view statement : statements) {

@@ -228,15 +228,52 @@ bool IsContinuedLine(std::string_view s) {
     return last == '_';
 }
 
-bool IsLabelLine(std::string_view s) {
+bool IsLabelWord(std::string_view word) {
+    word = Trim(word);
+    if (word.empty())
+        return false;
+    if (std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return true; // a line number
+    const auto first = static_cast<unsigned char>(word.front());
+    const bool letter = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z') || first >= 128;
+    if (!letter || !std::all_of(word.begin(), word.end(), IsNameChar))
+        return false;
+    // Reserved words that make a statement on their own: "Do: x = 1" is a loop, not a label. A
+    // procedure name before a colon ("Refresh: x = 1") is a label to Visual Basic, so only reserved
+    // words belong here; cutting a label off its line would turn it into a call.
+    static constexpr std::string_view kStatementWords[] = {"DO",  "LOOP",   "ELSE",   "NEXT",   "WEND",
+                                                           "END", "STOP",   "RETURN", "RESUME", "REM"};
+    if (word.size() > 6)
+        return true; // longer than any of them
+    const std::string upper = UpperCase(word);
+    return std::find(std::begin(kStatementWords), std::end(kStatementWords), upper) == std::end(kStatementWords);
+}
+
+namespace {
+
+// The code of s, as UpperCodeView gives it, when its first statement is a label: the text before its
+// first colon is a label word. Empty otherwise.
+std::string_view CodeAfterLabelTest(std::string_view s) {
     if (s.find(':') == std::string_view::npos)
-        return false; // most lines: no colon anywhere
+        return {}; // most lines: no colon anywhere
     const std::string_view t = UpperCodeView(s);
-    if (!t.empty() && t.back() == ':')
-        return true;
-    if (t.find(':') != std::string_view::npos)
-        return !s.empty() && s.front() != ' ';
-    return false;
+    const std::size_t colon = t.find(':');
+    if (colon == std::string_view::npos || !IsLabelWord(t.substr(0, colon)))
+        return {};
+    return t;
+}
+
+} // namespace
+
+bool StartsWithLabel(std::string_view s) { return !CodeAfterLabelTest(s).empty(); }
+
+bool IsLabelLine(std::string_view s) {
+    const std::string_view t = CodeAfterLabelTest(s);
+    if (t.empty())
+        return false;
+    // Visual Basic writes labels in the first column; an indented line is a label line when its
+    // code ends with a colon ("    ErrHandler:").
+    return t.back() == ':' || s.front() != ' ';
 }
 
 // True when the code of s (outside literals, before the comment) holds a colon; no copy is made.

@@ -87,7 +87,15 @@ bool HasLiteral(std::string_view s);
 bool IsCommentOnly(std::string_view s);
 // Literals and comment removed and trailing blanks ignored, the line ends with "_".
 bool IsContinuedLine(std::string_view s);
-// A label: the code ends with ":", or holds a ":" and the line starts in the first column.
+// A word that can name a line: a line number, or a name that is not a reserved word making a
+// statement on its own (Do, Loop, Else, Next, Wend, End, Stop, Return, Resume, Rem, in any letter
+// case). Blanks around the word are ignored.
+bool IsLabelWord(std::string_view word);
+// The code before the line's first colon (outside literals and the comment) is a label word.
+bool StartsWithLabel(std::string_view s);
+// A label line: it starts with a label, and its code ends with that label's ":" or the line starts in
+// the first column ("Retry:", "ErrHandler: Resume Next"). "x = 1: y = 2" and "Do: n = n + 1" are
+// statements wherever they stand.
 bool IsLabelLine(std::string_view s);
 // Not a label, and the code holds ":" but no ":=".
 bool HasStatementSeparator(std::string_view s);

@@ -57,6 +57,8 @@ bool HasContinuedComment(std::string_view line) {
     return CommentPos(line) > 0 || cuts::RemStart(StripComment(line)) != cuts::npos;
 }
 
+std::vector<std::string_view> JoinedStatements(std::string_view line) { return cuts::Statements(Code(line)); }
+
 int LoopsClosedByNext(std::string_view nextStatement) {
     const std::string_view code = Trim(StripComment(nextStatement));
     const std::string_view vars = Trim(code.substr(std::min<size_t>(4, code.size())));
@@ -82,9 +84,9 @@ LinePieces SplitIfThenPieces(std::string_view line) {
 }
 
 LinePieces SplitStatementPieces(std::string_view line) {
-    if (IsLabelLine(line) || EndsWithContinuation(line))
+    if (StartsWithLabel(line) || EndsWithContinuation(line))
         return std::nullopt;
-    std::vector<std::string_view> statements = cuts::Statements(Code(line));
+    std::vector<std::string_view> statements = JoinedStatements(line);
     if (statements.size() < 2)
         return std::nullopt;
     std::string note = Note(line, kSplitNoteSeparator);

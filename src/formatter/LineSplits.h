@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kemptor {
 
@@ -33,6 +34,11 @@ bool IsRemComment(std::string_view line);
 // more of the comment's text, not code.
 bool HasContinuedComment(std::string_view line);
 
+// The statements of a line joined by ":", trimmed, without the comment: cut at the colons outside
+// string literals that are not part of ":=", up to a Rem or an If statement, which own the rest of the
+// line. One statement for a line without such a colon; none for a line without code.
+std::vector<std::string_view> JoinedStatements(std::string_view line);
+
 // How many loops a Next statement closes: one per variable it names ("Next j, i" closes two), one
 // when it names none.
 int LoopsClosedByNext(std::string_view nextStatement);
@@ -41,8 +47,8 @@ int LoopsClosedByNext(std::string_view nextStatement);
 // "End If". Without an Else part every piece begins with two blanks. The comment goes onto the first.
 LinePieces SplitIfThenPieces(std::string_view line);
 
-// Statements joined by ":" one per line, each with its own copy of the comment. Label lines, Rem
-// comments and single-line Ifs are not cut.
+// Statements joined by ":" one per line, each with its own copy of the comment. Lines that start with a
+// label (cut off, the label would become a call), Rem comments and single-line Ifs are not cut.
 LinePieces SplitStatementPieces(std::string_view line);
 
 // A Dim, ReDim, Global or Static declaration of several variables, one declaration per variable, each

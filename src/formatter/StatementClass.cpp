@@ -12,8 +12,8 @@ namespace kemptor {
 
 namespace {
 
-// Where a keyword is looked for: at the start of the line (keyword with its blank), at the start of
-// the line with one blank appended (so a closing keyword may end the line), or upper-cased.
+// Where a keyword is looked for: at the start of the line (keyword with its blank or a colon), at the
+// start of the line with one blank appended (so a closing keyword may end the line), or upper-cased.
 enum class Match { Start, StartOrWhole, StartUpper };
 
 struct Rule {
@@ -86,15 +86,18 @@ bool SameStart(std::string_view t, const char* keyword, std::size_t n) {
     return true;
 }
 
+// What may follow a keyword: a blank, or the ":" that joins the next statement ("Do: n = n + 1").
+bool EndsKeyword(char c) { return c == ' ' || c == ':'; }
+
 bool Matches(const Rule& rule, std::string_view t, std::size_t length) {
     switch (rule.match) {
     case Match::Start:
-        return t.size() >= length && SameStart(t, rule.keyword, length);
+        return t.size() >= length && SameStart(t, rule.keyword, length - 1) && EndsKeyword(t[length - 1]);
     case Match::StartOrWhole:
-        // The keyword followed by a blank, or the keyword ending the line.
+        // The keyword followed by a blank or a colon, or the keyword ending the line.
         if (t.size() < length - 1 || !SameStart(t, rule.keyword, length - 1))
             return false;
-        return t.size() == length - 1 || t[length - 1] == ' ';
+        return t.size() == length - 1 || EndsKeyword(t[length - 1]);
     case Match::StartUpper:
         return t.size() >= length && EqualUpper(rule.keyword, t, length);
     }

@@ -40,7 +40,8 @@ enum class TStatementClass {
 };
 
 // Classifies a line by its keyword. The keyword is compared exact-case at the start of the line
-// trimmed at its left; closing keywords may also end the line. When several keywords match the
+// trimmed at its left, followed by a blank or by the ":" of a further statement; closing keywords may
+// also end the line. When several keywords match the
 // last one of the table wins. A first word followed by As ("Type As Integer", "Next  As Long") is a
 // declaration of that name, class other.
 TStatementClass ClassifyLine(std::string_view s);

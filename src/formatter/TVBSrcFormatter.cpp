@@ -47,6 +47,15 @@ void SetIndent(std::string& line, int count) {
         line.replace(0, lead, wanted, ' ');
 }
 
+// The loops closed by a line that begins with Next: the variables it names end at the first ":"
+// ("Next: Print a, b" closes one).
+int LoopsClosedByFirstNext(std::string_view line) {
+    if (line.find(':') == std::string_view::npos)
+        return LoopsClosedByNext(line);
+    const std::vector<std::string_view> statements = JoinedStatements(line);
+    return statements.empty() ? 1 : LoopsClosedByNext(statements.front());
+}
+
 } // namespace
 
 TVBSrcFormatter::TVBSrcFormatter(const Settings& settings, Prompter& prompter)
@@ -270,9 +279,14 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
 
         // Runs for split lines too, so that the level follows the unsplit line. An Attribute line
         // inside a procedure stays in the first column, where the Visual Basic editor writes it and
-        // looks for it.
-        if (cfg.CodeIndentPerform && !(hasColon && IsLabelLine(line)) && !StartsWith(line, "Attribute "))
-            IndentLine(line, cls, singleLineIf);
+        // looks for it. A label line keeps its position, but a block that a statement after the
+        // label opens or closes still moves the level ("Retry: For i = 1 To 3").
+        if (cfg.CodeIndentPerform && !StartsWith(line, "Attribute ")) {
+            if (hasColon && IsLabelLine(line))
+                FollowJoinedStatements(line);
+            else
+                IndentLine(line, cls, singleLineIf);
+        }
 
         if (cfg.AlignMultiDimAs && pass == 1)
             CollectDimAs(line);
@@ -421,7 +435,7 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
     using C = TStatementClass;
     if (IsClosingClass(cls)) {
         // "Next j, i" closes as many loops as it names.
-        for (int k = cls == C::scNext ? LoopsClosedByNext(line) : 1; k > 0; --k)
+        for (int k = cls == C::scNext ? LoopsClosedByFirstNext(line) : 1; k > 0; --k)
             AdjustIndentLevel(cls);
         SetIndent(line, IndentLevel);
     } else if (IsOpeningClass(cls)) {
@@ -433,6 +447,25 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
         SetIndent(line, IndentLevel - cfg.CaseCodeIndent);
     } else {
         SetIndent(line, std::max(IndentLevel, 0) + (Continued ? cfg.LineContinueIndent : 0));
+    }
+    FollowJoinedStatements(line);
+}
+
+void TVBSrcFormatter::FollowJoinedStatements(std::string_view line) {
+    // Most lines hold one statement, which the caller has dealt with; so does a line whose colons all
+    // stand in literals or in the comment. Both are told without cutting the line.
+    const int colon = PosOutsideQuotes(line, ':');
+    const int comment = colon > 0 ? CommentPos(line) : 0;
+    if (colon == 0 || (comment > 0 && comment < colon))
+        return;
+    const std::vector<std::string_view> statements = JoinedStatements(line);
+    for (std::size_t i = 1; i < statements.size(); ++i) {
+        const TStatementClass cls = ClassifyLine(statements[i]);
+        // What follows the Then of a single-line If never moves the level.
+        if (cls == TStatementClass::scIf && IsSingleLineIf(statements[i]))
+            continue;
+        for (int k = cls == TStatementClass::scNext ? LoopsClosedByNext(statements[i]) : 1; k > 0; --k)
+            AdjustIndentLevel(cls);
     }
 }
 

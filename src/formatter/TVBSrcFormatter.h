@@ -85,8 +85,14 @@ public:
     // Indentation: gives a statement line of class `cls` its leading blanks from IndentLevel and moves
     // the level when the line opens or closes a block. A blank line stays empty. `singleLineIf`:
     // IsSingleLineIf(line), which the caller has found already.
+    // The line's leading blanks follow its first statement; the level after it follows every
+    // statement of a line joined by ":", so that "For i = 1 To 3: x = x + i: Next" leaves it as it
+    // was and a block opened after a ":" is closed by its partner line.
     void IndentLine(std::string& line, TStatementClass cls, bool singleLineIf);
     void AdjustIndentLevel(TStatementClass cls);
+    // Moves the level for the statements after the first of a line joined by ":" (for a label line:
+    // the statements after the label). Nothing for a line without a colon.
+    void FollowJoinedStatements(std::string_view line);
 
     // --- Per-file state -------------------------------------------------------------------------
     TForStack ForStack;      // loop variables of the open For statements

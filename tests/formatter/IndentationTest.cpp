@@ -1,5 +1,7 @@
 #include "FormatTestSupport.h"
 
+#include "formatter/LineHelpers.h"
+
 namespace kemptor::test {
 namespace {
 
@@ -128,13 +130,81 @@ TEST(Indentation, LabelsKeepTheirPosition) {
                  "    On Error GoTo ErrHandler\n"
                  "    x = 1\n"
                  "  Retry:\n"
-                 "x = 1: y = 2\n"
+                 "    x = 1: y = 2\n"
                  "    Exit Sub\n"
                  "ErrHandler:\n"
                  "    Resume Next\n"
                  "End Sub",
                  "Sub S()\nOn Error GoTo ErrHandler\nx = 1\n  Retry:\nx = 1: y = 2\nExit Sub\nErrHandler:\n"
                  "Resume Next\nEnd Sub",
+                 IndentOnly());
+}
+
+// Blocks opened and closed by statements joined with ":" balance, whether the line starts in the first
+// column (unindented legacy code) or is indented: the line after End Sub and the next procedure are
+// where they belong. What follows the Then of a single-line If never moves the level.
+TEST(Indentation, StatementsJoinedByAColonKeepTheLevelBalanced) {
+    const char* const expected = "Sub A()\n"
+                                 "    If a Then\n"
+                                 "        Do: n = n + 1\n"
+                                 "        Loop Until n > 3\n"
+                                 "        x = 1: y = 2\n"
+                                 "        For i = 1 To 3: x = x + i: Next\n"
+                                 "        For i = 1 To 3: x = x + i\n"
+                                 "            y = i\n"
+                                 "        Next\n"
+                                 "        For i = 1 To 2: For j = 1 To 2\n"
+                                 "                x = i\n"
+                                 "        Next j, i: Print a, b\n"
+                                 "        With obj: .A = 1: End With\n"
+                                 "        Select Case k: Case 1: y = 1\n"
+                                 "            Case 2: y = 2\n"
+                                 "        End Select\n"
+                                 "        While a: a = a - 1: Wend\n"
+                                 "        If b Then\n"
+                                 "            y = 0\n"
+                                 "        Else: x = 1\n"
+                                 "        End If: y = 2\n"
+                                 "        If a Then b = 1: c = 2\n"
+                                 "        If a Then For i = 1 To 2: x = 1\n"
+                                 "        s = \"a:b\": t = \"Do:\"\n"
+                                 "        x = 1 ' note: For i = 1 To 3\n"
+                                 "        Call F(a:=1)\n"
+                                 "    End If\n"
+                                 "    w = 3\n"
+                                 "End Sub\n"
+                                 "Sub B()\n"
+                                 "    w = 4\n"
+                                 "End Sub";
+    std::string legacy;
+    for (const std::string& line : SplitLines(expected))
+        legacy += std::string(TrimLeft(line)) + "\n";
+    VerifyFormat(expected, legacy, IndentOnly());
+}
+
+// A label line keeps its position, and a block that the statement after its label opens is closed by
+// its partner. An indented label followed by a statement is indented as that statement.
+TEST(Indentation, ABlockAfterALabelIsClosedByItsPartner) {
+    VerifyFormat("Sub A()\n"
+                 "Retry: For i = 1 To 3\n"
+                 "        x = i\n"
+                 "    Next\n"
+                 "    L1: Do\n"
+                 "        x = 1\n"
+                 "    Loop\n"
+                 "L2:\n"
+                 "    w = 3\n"
+                 "End Sub",
+                 "Sub A()\n"
+                 "Retry: For i = 1 To 3\n"
+                 "x = i\n"
+                 "Next\n"
+                 "  L1: Do\n"
+                 "x = 1\n"
+                 "Loop\n"
+                 "L2:\n"
+                 "w = 3\n"
+                 "End Sub",
                  IndentOnly());
 }
 

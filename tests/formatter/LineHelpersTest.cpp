@@ -73,14 +73,39 @@ TEST(LineHelpers, LineTestsFollowVisualBasicStoredForm) {
 TEST(LineHelpers, LabelLinesEndInAColonOrStartInColumnOne) {
     EXPECT_TRUE(IsLabelLine("Lbl1:"));
     EXPECT_TRUE(IsLabelLine("ErrHandler:   ' handler"));
-    EXPECT_TRUE(IsLabelLine("x = 1: y = 2"));
+    EXPECT_TRUE(IsLabelLine("Retry: x = 1"));
+    EXPECT_FALSE(IsLabelLine("x = 1: y = 2"));
     EXPECT_FALSE(IsLabelLine(" x = 1: y = 2"));
     EXPECT_FALSE(IsLabelLine("x = \"a:b\""));
     EXPECT_FALSE(IsLabelLine(""));
     EXPECT_TRUE(HasStatementSeparator(" x = 1: y = 2"));
-    EXPECT_FALSE(HasStatementSeparator("x = 1: y = 2"));
+    EXPECT_TRUE(HasStatementSeparator("x = 1: y = 2"));
+    EXPECT_FALSE(HasStatementSeparator("Retry: x = 1"));
     EXPECT_FALSE(HasStatementSeparator("    Call F(a:=1)"));
     EXPECT_FALSE(HasStatementSeparator("    s = \"a:b\""));
+}
+
+// Only a label before the first colon makes a label line; statements joined by ":" in the first
+// column are statements, and a colon inside a literal, a comment or ":=" joins nothing.
+TEST(LineHelpers, ALabelLineStartsWithALabelWord) {
+    for (const char* label : {"Retry:", "Retry: x = 1", "Retry : x = 1", "ErrHandler: Resume Next", "10: x = 1",
+                              "Refresh: x = 1", "Retry: For i = 1 To 3", "    ErrHandler:", "\xE9t\xE9: x = 1",
+                              "Retry: s = \"a:b\" ' c: d"})
+        EXPECT_TRUE(IsLabelLine(label)) << label;
+    for (const char* statement :
+         {"Do: n = n + 1", "do: n = n + 1", "Else: x = 1", "Loop: x = 1", "Next: x = 1", "End If: y = 2", "Do:",
+          "Else:", "For i = 1 To 3: x = x + i: Next", "With obj: .A = 1: End With", "Select Case k: Case 1: y = 1",
+          "Call F(a:=1)", "s = \"a:b\"", "x = 1 ' note: here", "    Retry: x = 1", "x$: y = 1", "_x: y = 1",
+          "If a Then b = 1: c = 2", "Rem a: b"})
+        EXPECT_FALSE(IsLabelLine(statement)) << statement;
+    EXPECT_TRUE(IsLabelWord(" 1234 "));
+    EXPECT_TRUE(IsLabelWord("Stopped"));
+    EXPECT_FALSE(IsLabelWord("STOP"));
+    EXPECT_FALSE(IsLabelWord(""));
+    EXPECT_FALSE(IsLabelWord("x = 1"));
+    // An indented "Retry: x = 1" is no label line, but it starts with a label: it is never cut.
+    EXPECT_TRUE(StartsWithLabel("    Retry: x = 1"));
+    EXPECT_FALSE(StartsWithLabel("    Do: x = 1"));
 }
 
 TEST(LineHelpers, SingleLineIfNeedsAStatementAfterAWholeWordThen) {

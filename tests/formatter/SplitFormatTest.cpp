@@ -47,6 +47,32 @@ TEST(SplitFormat, StatementsAndDeclarationListsGoOnePerLine) {
                  Splitting());
 }
 
+// Unindented legacy code is split like any other; a label is never cut off its line, where alone it
+// would be a call.
+TEST(SplitFormat, StatementsInTheFirstColumnAreSplitButLabelsStayWhole) {
+    VerifyFormat("Sub Main()\n"
+                 "    x = 1\n"
+                 "    y = 2\n"
+                 "    For i = 1 To 3\n"
+                 "        x = x + i\n"
+                 "    Next\n"
+                 "    Do\n"
+                 "        n = n + 1\n"
+                 "    Loop Until n > 3\n"
+                 "Retry: x = 1: y = 2\n"
+                 "    Retry: x = 1\n"
+                 "End Sub",
+                 "Sub Main()\n"
+                 "x = 1: y = 2\n"
+                 "For i = 1 To 3: x = x + i: Next\n"
+                 "Do: n = n + 1\n"
+                 "Loop Until n > 3\n"
+                 "Retry: x = 1: y = 2\n"
+                 "  Retry: x = 1\n"
+                 "End Sub",
+                 Splitting());
+}
+
 TEST(SplitFormat, SplitIfBodyIsSplitAgainInTheNextPass) {
     VerifyFormat("Sub Main()\n"
                  "    If a Then\n"

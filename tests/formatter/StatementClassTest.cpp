@@ -70,6 +70,21 @@ TEST(ClassifyLine, BlockKeywordsAreExactCaseAndWholeWords) {
     });
 }
 
+TEST(ClassifyLine, AKeywordJoinedToTheNextStatementByAColonKeepsItsClass) {
+    ExpectClasses({
+        {"Do: n = n + 1", C::scDo},
+        {"Else: x = 1", C::scElse},
+        {"Loop: x = 1", C::scLoop},
+        {"Next: x = 1", C::scNext},
+        {"Wend:", C::scWend},
+        {"End If: y = 2", C::scEndIf},
+        {"End With: y = 2", C::scEndWith},
+        {"With obj: .A = 1: End With", C::scWith},
+        {"Doit: x = 1", C::scOther},
+        {"Elsewhere: x = 1", C::scOther},
+    });
+}
+
 TEST(ClassifyLine, TypeBlocksAndConditionalCompilation) {
     ExpectClasses({
         {"Type Point", C::scType},

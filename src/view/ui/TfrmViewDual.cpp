@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMenu>
+#include <QScreen>
 
 namespace kemptor {
 
@@ -49,6 +50,15 @@ PreviewAnswer TfrmViewDual::Preview(const std::string& fileName, const TextLines
 
 PreviewAnswer TfrmViewDual::ShowModal() {
     answer_ = PreviewAnswer::Close;
+    if (!placed_) {
+        // Two texts side by side need room: most of the screen, centred, the first time it is shown.
+        placed_ = true;
+        if (const QScreen* where = screen()) {
+            const QRect area = where->availableGeometry();
+            resize(area.width() * 17 / 20, area.height() * 17 / 20);
+            move(area.center() - rect().center());
+        }
+    }
     show();
     raise();
     activateWindow();

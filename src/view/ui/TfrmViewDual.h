@@ -36,6 +36,7 @@ protected:
 private:
     PreviewAnswer answer_ = PreviewAnswer::Close;
     QEventLoop* modalLoop_ = nullptr;
+    bool placed_ = false; // sized and centred once; afterwards the user's size and place are kept
 };
 
 } // namespace kemptor

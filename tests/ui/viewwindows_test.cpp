@@ -8,7 +8,10 @@
 #include "view/ui/TfrmViewDualMDI.h"
 #include "view/ui/TfrmViewSingle.h"
 #include "view/ui/TfrmViewSingleMDI.h"
+#include "view/ui/ViewWindows.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSplitter>
@@ -207,6 +210,31 @@ private slots:
 
         QVERIFY(!window.Open(dir.filePath("gone.bas").toStdString(), "File: gone"));
         QVERIFY(prompter.Saw("Cannot read file"));
+    }
+
+    // Views open in the client area large enough to read, each a step down from the last, never
+    // outside the area.
+    void MdiViewsOpenReadableAndCascadedInsideTheArea() {
+        ScriptedPrompter prompter;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("a.bas");
+        WriteFile(file, "x = 1\r\n");
+        QMdiArea area;
+        area.resize(1000, 700);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        for (int k = 0; k < 10; ++k)
+            OpenSingleView(&area, prompter, "File: " + file, file);
+        OpenDualView(&area, prompter, "File: " + file, file, file);
+        const QList<QMdiSubWindow*> views = area.subWindowList();
+        QCOMPARE(views.size(), 11);
+        const QRect room(QPoint(0, 0), area.viewport()->size());
+        for (const QMdiSubWindow* view : views) {
+            QVERIFY(room.contains(view->geometry()));
+            QVERIFY(view->height() >= room.height() * 3 / 4);
+        }
+        QVERIFY(views[1]->pos().y() > views[0]->pos().y());
+        QVERIFY(views.back()->width() > views.front()->width()); // two texts side by side get more room
     }
 
     void DiffAlignsBothSides() {

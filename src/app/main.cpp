@@ -3,9 +3,7 @@
 #include "app/ui/TfrmMain.h"
 #include "platform/ui/Icons.h"
 #include "platform/ui/QtPrompter.h"
-#include "view/ui/TfrmViewDual.h"
 #include "view/ui/TfrmViewSingle.h"
-#include "view/ui/ViewWindows.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -20,25 +18,9 @@ int main(int argc, char** argv) {
     kemptor::TfrmMain window(prompter);
     prompter = kemptor::QtPrompter(&window);
 
-    // The view windows: the run's modal preview and the stand-alone single view live as long as the
-    // program; the MDI views are made per use.
-    // The preview has no parent and its own prompter: a run disables the main window, and a disabled
-    // window disables the dialogs and message boxes it parents.
-    kemptor::QtPrompter previewPrompter;
-    kemptor::TfrmViewDual frmViewDual(previewPrompter);
-    previewPrompter = kemptor::QtPrompter(&frmViewDual);
+    // The stand-alone single view lives as long as the program; the main window makes its own preview
+    // and MDI views.
     kemptor::TfrmViewSingle frmViewSingle(prompter);
-    window.Views.ViewSingle = [&window, &prompter](const QString& caption, const QString& path) {
-        return kemptor::OpenSingleView(window.MdiArea(), prompter, caption, path);
-    };
-    window.Views.ViewDual = [&window, &prompter](const QString& caption, const QString& before,
-                                                 const QString& after) {
-        return kemptor::OpenDualView(window.MdiArea(), prompter, caption, before, after);
-    };
-    window.Preview = [&frmViewDual](const std::string& fileName, const kemptor::TextLines& before,
-                                    const kemptor::TextLines& after, const std::vector<bool>& changed) {
-        return frmViewDual.Preview(fileName, before, after, changed);
-    };
     window.show();
 
     const QStringList args = QApplication::arguments();

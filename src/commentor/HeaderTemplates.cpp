@@ -27,15 +27,6 @@ TextLines BuildTemplate(bool withReturns) {
     return lines;
 }
 
-// Replaces `templ` by the file's lines; false when the file cannot be read.
-bool LoadTemplateFile(TextLines& templ, const std::string& fileName) {
-    std::optional<TextLines> lines = ReadTextLines(fileName);
-    if (!lines)
-        return false;
-    templ = std::move(*lines);
-    return true;
-}
-
 } // namespace
 
 TextLines DefaultSubTemplate() { return BuildTemplate(false); }
@@ -121,15 +112,25 @@ bool MatchesTemplateLine(std::string_view text, std::string_view line) {
     return true;
 }
 
-void LoadCommentHeaders(HeaderTemplates& templates, const Settings& settings, Prompter& prompter) {
-    if (!settings.SubLevelCommentsFile.empty() && !LoadTemplateFile(templates.Sub, settings.SubLevelCommentsFile))
-        prompter.Show(PromptKind::Warning, "Unable to load sub comment header file: " + settings.SubLevelCommentsFile,
-                      PromptButtons::Ok);
-    if (!settings.FunctionLevelCommentsFile.empty() &&
-        !LoadTemplateFile(templates.Function, settings.FunctionLevelCommentsFile))
+bool LoadTemplateFile(TextLines& templ, const std::string& fileName, bool function, Prompter& prompter) {
+    std::optional<TextLines> lines = ReadTextLines(fileName);
+    if (!lines) {
         prompter.Show(PromptKind::Warning,
-                      "Unable to load function comment header file: " + settings.FunctionLevelCommentsFile,
+                      std::string(function ? "Unable to load function comment header file: "
+                                           : "Unable to load sub comment header file: ") +
+                          fileName,
                       PromptButtons::Ok);
+        return false;
+    }
+    templ = std::move(*lines);
+    return true;
+}
+
+void LoadCommentHeaders(HeaderTemplates& templates, const Settings& settings, Prompter& prompter) {
+    if (!settings.SubLevelCommentsFile.empty())
+        LoadTemplateFile(templates.Sub, settings.SubLevelCommentsFile, false, prompter);
+    if (!settings.FunctionLevelCommentsFile.empty())
+        LoadTemplateFile(templates.Function, settings.FunctionLevelCommentsFile, true, prompter);
 }
 
 HeaderTemplates TemplatesFromSettings(const Settings& settings, Prompter& prompter) {

@@ -44,6 +44,11 @@ std::string ExpandTemplate(std::string_view line, const TemplateValues& values);
 // everything else must be equal. Leading and trailing blanks of both are ignored.
 bool MatchesTemplateLine(std::string_view text, std::string_view line);
 
+// Replaces `templ` (the function template when `function`, else the sub template) by the lines of
+// `fileName`. A file that cannot be read leaves `templ` alone, is reported through `prompter` as a
+// warning, and gives false.
+bool LoadTemplateFile(TextLines& templ, const std::string& fileName, bool function, Prompter& prompter);
+
 // Replaces the sub template by the lines of `settings.SubLevelCommentsFile` and the function template
 // by those of `settings.FunctionLevelCommentsFile`. An empty name leaves its template alone; a file
 // that cannot be read leaves it too and is reported through `prompter` as a warning.

@@ -87,10 +87,6 @@ QString FileDialogFilter() {
     return "Text Files (*.TXT *.txt);;All Files (*)";
 }
 
-} // namespace
-
-namespace {
-
 QStringList ToStringList(const TextLines& lines) {
     QStringList out;
     for (const std::string& line : lines)
@@ -103,6 +99,10 @@ TextLines ToTextLines(const QString& text) {
     for (const QString& line : text.split('\n'))
         out.push_back(line.toStdString());
     return out;
+}
+
+void SetMemoLines(QPlainTextEdit* memo, const TextLines& lines) {
+    memo->setPlainText(ToStringList(lines).join('\n'));
 }
 
 } // namespace
@@ -637,14 +637,10 @@ void TfrmOptions::TemplateFileClick(bool functions) {
         QString path = ChooseTemplateLoadFile();
         if (path.isEmpty())
             return;
-        if (!LoadTemplateFile(memo, path)) {
-            prompter_.Show(PromptKind::Warning,
-                           std::string(functions ? "Unable to load function comment header file: "
-                                                 : "Unable to load sub comment header file: ") +
-                               path.toStdString(),
-                           PromptButtons::Ok);
+        TextLines lines;
+        if (!LoadTemplateFile(lines, path.toStdString(), functions, prompter_))
             return;
-        }
+        SetMemoLines(memo, lines);
         fileEdit->setText(path);
         break;
     }
@@ -653,19 +649,11 @@ void TfrmOptions::TemplateFileClick(bool functions) {
     }
 }
 
-bool TfrmOptions::LoadTemplateFile(QPlainTextEdit* memo, const QString& fileName) {
-    std::optional<TextLines> lines = ReadTextLines(fileName.toStdString());
-    if (!lines)
-        return false;
-    memo->setPlainText(ToStringList(*lines).join('\n'));
-    return true;
-}
-
 void TfrmOptions::LoadCommentHeaders() {
     HeaderTemplates templates = Templates();
     kemptor::LoadCommentHeaders(templates, CurrentSettings(), prompter_);
-    memoSubLevelComments_->setPlainText(ToStringList(templates.Sub).join('\n'));
-    memoFunctionLevelComments_->setPlainText(ToStringList(templates.Function).join('\n'));
+    SetMemoLines(memoSubLevelComments_, templates.Sub);
+    SetMemoLines(memoFunctionLevelComments_, templates.Function);
 }
 
 HeaderTemplates TfrmOptions::Templates() const {

@@ -108,7 +108,6 @@ private:
     void BackupDirectoryLeft();
     void SelectDirectoryClick();
     void TemplateFileClick(bool functions);
-    bool LoadTemplateFile(QPlainTextEdit* memo, const QString& fileName);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     Prompter& prompter_;

@@ -110,6 +110,10 @@ QAction* TViewWindow::AddButton(const QString& hint, const QIcon& icon, std::fun
     return action;
 }
 
+void TViewWindow::ReportUnreadable(const std::string& path) {
+    prompter_.Show(PromptKind::Error, "Cannot read file " + path, PromptButtons::Ok);
+}
+
 void TViewWindow::OpenFind() {
     dlgFind_->Execute();
 }

@@ -46,6 +46,8 @@ protected:
     QAction* AddButton(const QString& hint, const QIcon& icon, std::function<void()> onClick);
     void OpenFind();
     void dlgFindFind();
+    // The error a view shows for a file it cannot read.
+    void ReportUnreadable(const std::string& path);
 
     Prompter& prompter_;
     QVBoxLayout* layout_;

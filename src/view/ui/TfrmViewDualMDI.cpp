@@ -12,14 +12,6 @@
 
 namespace kemptor {
 
-namespace {
-
-void ReportUnreadable(Prompter& prompter, const std::string& path) {
-    prompter.Show(PromptKind::Error, "Cannot read file " + path, PromptButtons::Ok);
-}
-
-} // namespace
-
 TfrmViewDualMDI::TfrmViewDualMDI(Prompter& prompter, QWidget* parent)
     : TViewDualBase(prompter, parent, Qt::Widget) {
     setObjectName("frmViewDualMDI");
@@ -42,11 +34,11 @@ bool TfrmViewDualMDI::Open(const std::string& beforeFile, const std::string& aft
     AfterFile = afterFile;
     bool ok = true;
     if (!memoCodeBefore->LoadFromFile(beforeFile)) {
-        ReportUnreadable(prompter_, beforeFile);
+        ReportUnreadable(beforeFile);
         ok = false;
     }
     if (!memoCodeAfter->LoadFromFile(afterFile)) {
-        ReportUnreadable(prompter_, afterFile);
+        ReportUnreadable(afterFile);
         ok = false;
     }
     SetCaption(QString("File: ") + TBigText::FromWindows1252(beforeFile));
@@ -61,7 +53,7 @@ void TfrmViewDualMDI::Diff() {
     if (!before || !after) {
         // A file that vanished or cannot be read since the window opened: the view keeps what it shows.
         frmStaticProcessing_->hide();
-        ReportUnreadable(prompter_, !before ? BeforeFile : AfterFile);
+        ReportUnreadable(!before ? BeforeFile : AfterFile);
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);

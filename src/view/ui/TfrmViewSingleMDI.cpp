@@ -1,6 +1,5 @@
 #include "view/ui/TfrmViewSingleMDI.h"
 
-#include "platform/Prompter.h"
 #include "view/ui/TBigText.h"
 
 #include <QMenu>
@@ -35,7 +34,7 @@ bool TfrmViewSingleMDI::Open(const std::string& path, const QString& caption) {
     SetCaption(caption);
     if (memoSource->LoadFromFile(path))
         return true;
-    prompter_.Show(PromptKind::Error, "Cannot read file " + path, PromptButtons::Ok);
+    ReportUnreadable(path);
     return false;
 }
 

@@ -260,9 +260,9 @@ void TVBSrcFormatter::SpellCheckLiterals(std::string& line) {
 }
 
 void TVBSrcFormatter::SpellCheckComment(std::string& line) {
-    if (CommentPos(line) == 0 || Trim(CommentText(line)).empty())
+    std::string text(CommentText(line)); // empty without a comment
+    if (Trim(text).empty())
         return;
-    std::string text(CommentText(line));
     CheckSpelling(line, text);
     if (SpellChanged) {
         RepassNeeded = true;

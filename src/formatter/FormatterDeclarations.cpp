@@ -14,19 +14,6 @@ namespace {
 constexpr int kAddNextVariable = 1;
 constexpr int kRemoveNextVariable = 2;
 
-// True for a Dim, ReDim, Global (not Global Const) or Static (not Static Sub/Function) statement.
-bool IsDeclaration(std::string_view trimmed) {
-    // Most lines start with none of D, R, G and S.
-    const char first = trimmed.empty() ? '\0' : static_cast<char>(trimmed.front() & ~0x20);
-    if (first != 'D' && first != 'R' && first != 'G' && first != 'S')
-        return false;
-    if (StartsWithUpper(trimmed, "STATIC "))
-        return !StartsWithUpper(trimmed, "STATIC SUB ") && !StartsWithUpper(trimmed, "STATIC FUNCTION ");
-    if (StartsWithUpper(trimmed, "GLOBAL "))
-        return !StartsWithUpper(trimmed, "GLOBAL CONST ");
-    return StartsWithUpper(trimmed, "DIM ") || StartsWithUpper(trimmed, "REDIM ");
-}
-
 // Index of the first As of the code of `text` (outside literals and the comment), or npos.
 std::size_t AsIndex(std::string_view text) { return cuts::FindWord(StripComment(text), "As"); }
 
@@ -36,7 +23,7 @@ std::size_t AsIndex(std::string_view text) { return cuts::FindWord(StripComment(
 
 int TVBSrcFormatter::DimAsColumn(std::string_view s) {
     const std::string_view t = Trim(s);
-    if (!IsDeclaration(t))
+    if (!StartsVarDeclaration(t))
         return 0;
     const std::size_t as = AsIndex(t);
     return as == cuts::npos ? 1 : static_cast<int>(as) + 1;
@@ -141,20 +128,24 @@ void TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
         ForStack.Pop();
 }
 
-void TVBSrcFormatter::AddNextVariable(std::string& line, const std::string& variable) {
+namespace {
+
+// Rewrites a Next line as "Next" and `after`, keeping its indentation and its comment.
+void RewriteNext(std::string& line, std::string_view after) {
     const std::string_view text = CommentText(line);
-    std::string rewritten = Spaces(LeadingSpaces(line)) + "Next " + variable + "    ";
+    std::string rewritten = Spaces(LeadingSpaces(line)) + "Next";
+    rewritten.append(after).append("    ");
     if (!text.empty())
         rewritten.append("'").append(text);
     line = std::move(rewritten);
 }
 
-void TVBSrcFormatter::RemoveNextVariable(std::string& line) {
-    const std::string_view text = CommentText(line);
-    std::string rewritten = Spaces(LeadingSpaces(line)) + "Next    ";
-    if (!text.empty())
-        rewritten.append("'").append(text);
-    line = std::move(rewritten);
+} // namespace
+
+void TVBSrcFormatter::AddNextVariable(std::string& line, const std::string& variable) {
+    RewriteNext(line, " " + variable);
 }
+
+void TVBSrcFormatter::RemoveNextVariable(std::string& line) { RewriteNext(line, {}); }
 
 } // namespace kemptor

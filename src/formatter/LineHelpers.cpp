@@ -11,12 +11,6 @@ constexpr char kApostrophe = '\'';
 
 char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Letters, digits, "_" and every byte above 127 can be part of a name.
-bool IsNameChar(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_' || u >= 128;
-}
-
 // The code of s outside literals and before the comment, upper-cased and trimmed, written into a
 // buffer of this thread; the view is valid until the next call. The line tests run on it many
 // times per line, so it must not allocate once the buffer has grown.
@@ -263,6 +257,11 @@ std::string_view CodeAfterLabelTest(std::string_view s) {
     return t;
 }
 
+// Given the code view t of a line whose first statement is a label: whether the line is a label line.
+// Visual Basic writes labels in the first column; an indented line is a label line when its code ends
+// with a colon ("    ErrHandler:").
+bool LabelLineCode(std::string_view s, std::string_view t) { return t.back() == ':' || s.front() != ' '; }
+
 } // namespace
 
 bool StartsWithLabel(std::string_view s) { return !CodeAfterLabelTest(s).empty(); }
@@ -271,32 +270,26 @@ bool IsLabelLine(std::string_view s) {
     const std::string_view t = CodeAfterLabelTest(s);
     if (t.empty())
         return false;
-    // Visual Basic writes labels in the first column; an indented line is a label line when its
-    // code ends with a colon ("    ErrHandler:").
-    return t.back() == ':' || s.front() != ' ';
+    return LabelLineCode(s, t);
 }
 
-// True when the code of s (outside literals, before the comment) holds a colon; no copy is made.
-static bool HasCodeColon(std::string_view s) {
-    bool inside = false;
-    for (char c : s) {
-        if (c == kQuote)
-            inside = !inside;
-        else if (!inside && c == kApostrophe)
-            return false;
-        else if (!inside && c == ':')
-            return true;
-    }
-    return false;
+bool HasCodeColon(std::string_view s) {
+    const int colon = PosOutsideQuotes(s, ':');
+    if (colon == 0)
+        return false;
+    const int comment = CommentPos(s);
+    return comment == 0 || comment > colon;
 }
 
 bool HasStatementSeparator(std::string_view s) {
-    if (s.find(':') == std::string_view::npos || !HasCodeColon(s))
+    if (!HasCodeColon(s))
         return false; // a colon inside a literal or a comment separates nothing
-    if (IsLabelLine(s))
-        return false;
+    // The code holds a colon, so the view does too; it serves the label test and the ":=" test.
     const std::string_view t = UpperCodeView(s);
-    return Contains(t, ":") && !Contains(t, ":=");
+    const std::size_t colon = t.find(':');
+    if (IsLabelWord(t.substr(0, colon)) && LabelLineCode(s, t))
+        return false; // a label line
+    return !Contains(t, ":=");
 }
 
 bool IsSingleLineIf(std::string_view s) {
@@ -333,13 +326,19 @@ bool IsMultiVarDecl(std::string_view s) {
     if (!MayBeListDeclaration(s, "DRGS"))
         return false;
     const std::string_view t = UpperCodeView(s);
-    if (!Contains(t, ","))
+    return Contains(t, ",") && StartsVarDeclaration(t);
+}
+
+bool StartsVarDeclaration(std::string_view t) {
+    // Most lines start with none of D, R, G and S.
+    const char first = t.empty() ? '\0' : UpperChar(t.front());
+    if (first != 'D' && first != 'R' && first != 'G' && first != 'S')
         return false;
-    if (StartsWith(t, "STATIC "))
-        return !StartsWith(t, "STATIC SUB ") && !StartsWith(t, "STATIC FUNCTION ");
-    if (StartsWith(t, "GLOBAL "))
-        return !StartsWith(t, "GLOBAL CONST ");
-    return StartsWith(t, "DIM ") || StartsWith(t, "REDIM ");
+    if (StartsWithUpper(t, "STATIC "))
+        return !StartsWithUpper(t, "STATIC SUB ") && !StartsWithUpper(t, "STATIC FUNCTION ");
+    if (StartsWithUpper(t, "GLOBAL "))
+        return !StartsWithUpper(t, "GLOBAL CONST ");
+    return StartsWithUpper(t, "DIM ") || StartsWithUpper(t, "REDIM ");
 }
 
 bool HasBoundsList(std::string_view s) {

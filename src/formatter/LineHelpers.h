@@ -16,6 +16,11 @@
 
 namespace kemptor {
 
+// Letters, digits, "_" and bytes above 127 (accented letters): the characters of a name.
+inline bool IsNameChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_' || u >= 128;
+}
 // A string of n blanks; empty for n <= 0.
 std::string Spaces(int n);
 // Number of leading blanks (code 32 only); the length for a line of blanks only.
@@ -97,6 +102,8 @@ bool StartsWithLabel(std::string_view s);
 // the first column ("Retry:", "ErrHandler: Resume Next"). "x = 1: y = 2" and "Do: n = n + 1" are
 // statements wherever they stand.
 bool IsLabelLine(std::string_view s);
+// The code (outside literals, before the comment) holds a colon.
+bool HasCodeColon(std::string_view s);
 // Not a label, and the code holds ":" but no ":=".
 bool HasStatementSeparator(std::string_view s);
 // An If whose Then is followed by a statement on the same line. "If" and "Then" count only as whole
@@ -106,6 +113,9 @@ bool IsSingleLineIf(std::string_view s);
 bool IsMultiConstDecl(std::string_view s);
 // A Dim, ReDim, Global (not Global Const) or Static (not Static Sub/Function) statement with a comma.
 bool IsMultiVarDecl(std::string_view s);
+// t (trimmed, any letter case) begins a Dim, ReDim, Global (not Global Const) or Static (not Static
+// Sub/Function) statement.
+bool StartsVarDeclaration(std::string_view t);
 // The code holds "(" and "," (array bounds or a parameter list).
 bool HasBoundsList(std::string_view s);
 

@@ -60,7 +60,7 @@ bool HasContinuedComment(std::string_view line) {
 std::vector<std::string_view> JoinedStatements(std::string_view line) { return cuts::Statements(Code(line)); }
 
 int LoopsClosedByNext(std::string_view nextStatement) {
-    const std::string_view code = Trim(StripComment(nextStatement));
+    const std::string_view code = Code(nextStatement);
     const std::string_view vars = Trim(code.substr(std::min<size_t>(4, code.size())));
     return vars.empty() ? 1 : static_cast<int>(cuts::TopLevelCommas(vars).size()) + 1;
 }

@@ -1,5 +1,7 @@
 #include "formatter/StatementCuts.h"
 
+#include <algorithm>
+
 namespace kemptor::cuts {
 
 namespace {
@@ -24,6 +26,13 @@ bool WordAt(std::string_view code, size_t i, std::string_view word) {
     return end == code.size() || !IsNameChar(code[end]);
 }
 
+// Position of the quote that closes the literal opened at `open`; the end of the code when the line
+// ends first. A doubled quote closes the literal and opens the next one, which keeps it open.
+size_t LiteralEnd(std::string_view code, size_t open) {
+    const size_t close = code.find('"', open + 1);
+    return close == npos ? code.size() : close;
+}
+
 size_t SkipBlanks(std::string_view code, size_t i) {
     while (i < code.size() && IsBlank(code[i]))
         ++i;
@@ -32,31 +41,14 @@ size_t SkipBlanks(std::string_view code, size_t i) {
 
 } // namespace
 
-bool IsNameChar(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_' || u >= 128;
-}
-
-std::string_view TrimView(std::string_view s) {
-    size_t b = 0;
-    while (b < s.size() && IsBlank(s[b]))
-        ++b;
-    size_t e = s.size();
-    while (e > b && IsBlank(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
-}
-
 size_t FindWord(std::string_view code, std::string_view word, size_t from) {
-    bool inLiteral = false;
     for (size_t i = 0; i < code.size(); ++i) {
         if (code[i] == '"') {
-            inLiteral = !inLiteral;
+            i = LiteralEnd(code, i);
             continue;
         }
         // The first letter is compared here: most positions fail on it.
-        if (!inLiteral && i >= from && (word.empty() || Upper(code[i]) == Upper(word[0])) &&
-            WordAt(code, i, word))
+        if (i >= from && (word.empty() || Upper(code[i]) == Upper(word[0])) && WordAt(code, i, word))
             return i;
     }
     return npos;
@@ -68,13 +60,10 @@ bool StartsWithWord(std::string_view code, std::string_view word) {
 
 size_t ClosingParen(std::string_view code, size_t open) {
     int depth = 0;
-    bool inLiteral = false;
     for (size_t i = open; i < code.size(); ++i) {
         char c = code[i];
         if (c == '"')
-            inLiteral = !inLiteral;
-        else if (inLiteral)
-            continue;
+            i = LiteralEnd(code, i);
         else if (c == '(')
             ++depth;
         else if (c == ')' && --depth == 0)
@@ -84,20 +73,15 @@ size_t ClosingParen(std::string_view code, size_t open) {
 }
 
 std::vector<size_t> TopLevelCommas(std::string_view code) {
+    // A parenthesised group is passed over whole; an unclosed one runs to the end of the line.
     std::vector<size_t> commas;
-    bool inLiteral = false;
-    int depth = 0;
     for (size_t i = 0; i < code.size(); ++i) {
         char c = code[i];
         if (c == '"')
-            inLiteral = !inLiteral;
-        else if (inLiteral)
-            continue;
+            i = LiteralEnd(code, i);
         else if (c == '(')
-            ++depth;
-        else if (c == ')' && depth > 0)
-            --depth;
-        else if (c == ',' && depth == 0)
+            i = std::min(ClosingParen(code, i), code.size());
+        else if (c == ',')
             commas.push_back(i);
     }
     return commas;
@@ -112,7 +96,7 @@ std::vector<std::string_view> CutAt(std::string_view code, const std::vector<siz
     std::vector<std::string_view> pieces;
     size_t start = 0;
     auto add = [&](size_t end) {
-        std::string_view piece = TrimView(code.substr(start, end - start));
+        std::string_view piece = Trim(code.substr(start, end - start));
         if (keepEmpty || !piece.empty())
             pieces.push_back(piece);
     };
@@ -130,17 +114,14 @@ std::vector<std::string_view> CommaItems(std::string_view code) { return CutAt(c
 
 std::vector<size_t> StatementColons(std::string_view code) {
     std::vector<size_t> colons;
-    bool inLiteral = false;
     bool statementStart = true;
     for (size_t i = 0; i < code.size(); ++i) {
         char c = code[i];
         if (c == '"') {
-            inLiteral = !inLiteral;
+            i = LiteralEnd(code, i);
             statementStart = false;
             continue;
         }
-        if (inLiteral)
-            continue;
         if (statementStart && !IsBlank(c)) {
             if (WordAt(code, i, "Rem") || WordAt(code, i, "If"))
                 break;
@@ -168,14 +149,14 @@ size_t RemStart(std::string_view code) {
 std::vector<std::string_view> Statements(std::string_view code) { return CutAt(code, StatementColons(code), false); }
 
 std::optional<SingleLineIf> CutSingleLineIf(std::string_view code) {
-    code = TrimView(code);
+    code = Trim(code);
     if (!StartsWithWord(code, "If"))
         return std::nullopt;
     size_t thenPos = FindWord(code, "Then", 2);
     if (thenPos == npos)
         return std::nullopt;
     size_t afterThen = thenPos + 4;
-    std::string_view rest = TrimView(code.substr(afterThen));
+    std::string_view rest = Trim(code.substr(afterThen));
     if (rest.empty() || rest == "_")
         return std::nullopt;
 
@@ -188,8 +169,8 @@ std::optional<SingleLineIf> CutSingleLineIf(std::string_view code) {
         parts.thenPart = std::string(rest);
         return parts;
     }
-    std::string_view thenPart = TrimView(code.substr(restStart, elsePos - restStart));
-    std::string_view elsePart = TrimView(code.substr(elsePos + 4));
+    std::string_view thenPart = Trim(code.substr(restStart, elsePos - restStart));
+    std::string_view elsePart = Trim(code.substr(elsePos + 4));
     if (elsePart.empty() || FindWord(thenPart, "If") != npos)
         return std::nullopt;
     parts.thenPart = std::string(thenPart);

@@ -6,6 +6,8 @@
 // 0-based indexes into the text given (std::string_view::npos when absent), unlike the 1-based line
 // helpers, because they only ever feed substr().
 
+#include "formatter/LineHelpers.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,11 +17,8 @@ namespace kemptor::cuts {
 
 inline constexpr size_t npos = std::string_view::npos;
 
-// Letters, digits, "_" and bytes above 127 (accented letters): the characters of a name.
-bool IsNameChar(char c);
-
-// The text without leading and trailing characters up to code 32.
-std::string_view TrimView(std::string_view s);
+// The characters of a name, as the line helpers define them.
+using kemptor::IsNameChar;
 
 // Position of `word` (letters only) at or after `from` as a whole word outside string literals, in any
 // letter case. A word directly after "." or "!" is a member name and does not count.

@@ -454,9 +454,7 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
 void TVBSrcFormatter::FollowJoinedStatements(std::string_view line) {
     // Most lines hold one statement, which the caller has dealt with; so does a line whose colons all
     // stand in literals or in the comment. Both are told without cutting the line.
-    const int colon = PosOutsideQuotes(line, ':');
-    const int comment = colon > 0 ? CommentPos(line) : 0;
-    if (colon == 0 || (comment > 0 && comment < colon))
+    if (!HasCodeColon(line))
         return;
     const std::vector<std::string_view> statements = JoinedStatements(line);
     for (std::size_t i = 1; i < statements.size(); ++i) {

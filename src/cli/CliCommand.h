@@ -3,8 +3,13 @@
 //
 //     namespace {
 //     class FormatCommand : public CliCommand {
-//         void Setup(CLI::App& sub) override { common.AddTo(sub); sub.add_option("FILE", files)->required();
-//         } int Run() override { ... return kExitOk; } CommonOptions common; std::vector<std::string> files;
+//         void Setup(CLI::App& sub) override {
+//             common.AddTo(sub);
+//             sub.add_option("FILE", files)->required();
+//         }
+//         int Run() override { ... return kExitOk; }
+//         CommonOptions common;
+//         std::vector<std::string> files;
 //     };
 //     const bool registered = RegisterCliCommand<FormatCommand>("format", "Format source files");
 //     } // namespace

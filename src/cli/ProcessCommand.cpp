@@ -7,12 +7,12 @@
 // Exit status: 0 done; 2 bad usage or input (project not opened, unknown --only name, output directory
 // that cannot be made or is the project's own, a file that could not be read or saved); 130 cancelled.
 #include "cli/CliCommand.h"
+#include "platform/Text.h"
 #include "platform/WinPath.h"
 #include "run/ProcessingRun.h"
 #include "run/RunObserver.h"
 
 #include <algorithm>
-#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -79,12 +79,6 @@ extern "C" void OnInterrupt(int) {
     std::signal(SIGINT, SIG_DFL);         // a second Ctrl+C ends the program
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 class ProcessCommand : public CliCommand {
 public:
     void Setup(CLI::App& sub) override {
@@ -144,17 +138,16 @@ public:
 private:
     // Selects the entries named by --only (case-insensitive file names); false for a name the project lacks.
     bool SelectOnly(TSourceMgt& project) {
-        std::vector<std::string> wanted;
-        for (const auto& name : only_)
-            wanted.push_back(Upper(name));
-        std::vector<bool> found(wanted.size(), false);
+        std::vector<bool> found(only_.size(), false);
         for (auto& entry : project.Files()) {
-            const auto it = std::find(wanted.begin(), wanted.end(), Upper(entry.FileName));
-            entry.Selected = it != wanted.end();
+            const auto it = std::find_if(only_.begin(), only_.end(), [&](const std::string& name) {
+                return EqualNoCase(name, entry.FileName);
+            });
+            entry.Selected = it != only_.end();
             if (entry.Selected)
-                found[it - wanted.begin()] = true;
+                found[it - only_.begin()] = true;
         }
-        for (size_t i = 0; i < wanted.size(); ++i) {
+        for (size_t i = 0; i < only_.size(); ++i) {
             if (!found[i]) {
                 std::cerr << "error: the project names no file " << only_[i] << '\n';
                 return false;

@@ -103,7 +103,8 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
         return false;
     if (guard_ && guard_->Contains(target))
         return false;
-    if (fs::exists(hostTarget, ec) && fs::equivalent(hostSource, hostTarget, ec))
+    // A target that does not exist yet is an error for equivalent(), which then answers false.
+    if (fs::equivalent(hostSource, hostTarget, ec))
         return false;
     // The platform copies through a temporary file renamed over the target.
     return keepStamp ? kemptor::CopyFileKeepStamp(hostSource.string(), hostTarget.string())
@@ -132,10 +133,9 @@ void BackupCopier::ShowFile(int index, const std::string& name) {
 
 void BackupCopier::CopyCompanion(const std::string& sourcePath, const std::string& extension,
                                  const std::string& targetDir) {
-    const std::string hostCompanion = MapToHostPath(WithExtension(sourcePath, extension));
-    if (!FileExists(hostCompanion))
-        return;
     // The companion keeps the name it has on disk: the form or control file refers to it by that name.
+    // A companion that is missing is passed over by the copy's own test for a regular file.
+    const std::string hostCompanion = MapToHostPath(WithExtension(sourcePath, extension));
     CopyFilePlain(hostCompanion, JoinDir(targetDir, ExtractFileName(hostCompanion)));
 }
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <string_view>
@@ -170,6 +171,11 @@ std::string ExtractUpperExtension(const std::string& path) {
 bool FileExists(const std::string& path) {
     struct stat st;
     return ::stat(MapToHostPath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool IsSamePath(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(MapToHostPath(a), MapToHostPath(b), ec) && !ec;
 }
 
 bool DirectoryExists(const std::string& path) {

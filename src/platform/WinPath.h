@@ -32,6 +32,8 @@ std::string ExtractFileName(const std::string& path);
 std::string ExtractUpperExtension(const std::string& path);
 
 bool FileExists(const std::string& path);
+// True when both paths name the same existing file or directory (links and letter case resolved).
+bool IsSamePath(const std::string& a, const std::string& b);
 bool DirectoryExists(const std::string& path);
 // Size in bytes, -1 when the file does not exist.
 std::int64_t FileSizeOf(const std::string& path);

@@ -12,15 +12,12 @@
 #include "settings/SettingsCatalogue.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 #include <set>
 
 #include <unistd.h>
 
 namespace kemptor {
-
-namespace fs = std::filesystem;
 
 BackupMode BackupModeOf(const Settings& settings) {
     if (settings.BackupAllFiles)
@@ -41,11 +38,6 @@ std::string OutputDirectoryFor(const std::string& projectDir, const std::string&
 }
 
 namespace {
-
-bool SameDirectory(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return fs::equivalent(MapToHostPath(a), MapToHostPath(b), ec) && !ec;
-}
 
 bool IsWritableDirectory(const std::string& dir) {
     return DirectoryExists(dir) && ::access(MapToHostPath(dir).c_str(), W_OK | X_OK) == 0;
@@ -97,7 +89,7 @@ RunSummary ProcessingRun::Run() {
     summary_.outputDir = outputDir_;
 
     // Writing into the project's own directory would replace its sources with no copy left.
-    if (SameDirectory(outputDir_, model_.ProjectDir)) {
+    if (IsSamePath(outputDir_, model_.ProjectDir)) {
         prompter_.Show(PromptKind::Error,
                        "The output directory " + outputDir_ +
                            " is the project's own directory.  Choose another directory.  Operation aborted...",

@@ -237,6 +237,7 @@ private slots:
     void WindowCommandsReachTheirWindowsOrSaySoWithoutOne() {
         ScriptedPrompter prompter;
         TfrmMain w(prompter, nullptr, FreshIni());
+        w.Views.ShowCommentor = nullptr; // the program's own commentor is tested on its own
         w.OpenProject(vbp_);
         w.btnBuildFormTreeClick(); // no node selected: nothing at all
         QVERIFY(prompter.Messages().empty());

@@ -1,5 +1,6 @@
 #include "app/ui/TfrmMain.h"
 
+#include "app/ui/CommentorWiring.h"
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -130,6 +131,7 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     Views.ViewDual = [this](const QString& caption, const QString& leftPath, const QString& rightPath) {
         return OpenDualView(mdiArea_, prompter_, caption, leftPath, rightPath);
     };
+    WireCommentor(*this, prompter_);
 
     mdiArea_ = new QMdiArea;
     mdiArea_->setObjectName("ClientArea");

@@ -10,11 +10,8 @@
 
 namespace kemptor {
 
-namespace {
-
-// Opens `window` in the client area at `widthShare` of its width and most of its height, so that
-// source lines can be read without resizing every new view first.
-QWidget* ShowInArea(QMdiArea* area, QWidget* window, double widthShare) {
+// Source lines can be read without resizing every new window first.
+QWidget* ShowInClientArea(QMdiArea* area, QWidget* window, double widthShare) {
     if (area == nullptr) {
         window->show();
         return window;
@@ -34,12 +31,10 @@ QWidget* ShowInArea(QMdiArea* area, QWidget* window, double widthShare) {
     return window;
 }
 
-} // namespace
-
 QWidget* OpenSingleView(QMdiArea* area, Prompter& prompter, const QString& caption, const QString& path) {
     auto* window = new TfrmViewSingleMDI(prompter);
     window->Open(path.toStdString(), caption);
-    return ShowInArea(area, window, 0.6);
+    return ShowInClientArea(area, window, 0.6);
 }
 
 QWidget* OpenDualView(QMdiArea* area, Prompter& prompter, const QString& caption, const QString& beforePath,
@@ -48,7 +43,7 @@ QWidget* OpenDualView(QMdiArea* area, Prompter& prompter, const QString& caption
     window->Open(beforePath.toStdString(), afterPath.toStdString());
     if (!caption.isEmpty())
         window->SetCaption(caption);
-    return ShowInArea(area, window, 0.9);
+    return ShowInClientArea(area, window, 0.9);
 }
 
 } // namespace kemptor

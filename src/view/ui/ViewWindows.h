@@ -12,6 +12,11 @@ namespace kemptor {
 
 class Prompter;
 
+// Shows `window` in the client area at `widthShare` of its width and most of its height, a step below and
+// to the right of the last window (as cascaded windows stand); the window is freed when closed. Without
+// an area the window is shown on its own.
+QWidget* ShowInClientArea(QMdiArea* area, QWidget* window, double widthShare);
+
 // One file: a source file ("File: " + path) or the project file ("Project File: " + name).
 QWidget* OpenSingleView(QMdiArea* area, Prompter& prompter, const QString& caption, const QString& path);
 // A processed file beside its output copy, with the Diff command.

@@ -1,0 +1,16 @@
+#include "app/ui/CommentorWiring.h"
+
+#include "app/ui/TfrmMain.h"
+#include "commentor/ui/TfrmCommentor.h"
+#include "project/TSourceMgt.h"
+
+namespace kemptor {
+
+void WireCommentor(TfrmMain& window, Prompter& prompter) {
+    window.Views.ShowCommentor = [&window, &prompter](TSourceEntry& entry) {
+        return OpenCommentor(window.MdiArea(), prompter, entry.FullPath,
+                             window.SettingsInForce().BackupNewCodeDirectory);
+    };
+}
+
+} // namespace kemptor

@@ -75,6 +75,8 @@ bool TCommentor::Open() {
     ++linesRevision_;
     current_ = FindHeading(1, 1);
     if (current_ < 0) {
+        if (Changed)
+            Changed();
         prompter_.Show(PromptKind::Information, "Module does not contain any sub or function routines.",
                        PromptButtons::Ok);
         return true;
@@ -119,6 +121,8 @@ void TCommentor::ShowRoutine() {
     }
     Memo.Edited = false;
     ++shownCount_;
+    if (Changed)
+        Changed();
 }
 
 bool TCommentor::ChangeCheck() {

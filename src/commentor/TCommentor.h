@@ -6,6 +6,7 @@
 
 #include "platform/TextFile.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,9 @@ public:
     bool CanClose() { return ChangeCheck(); }
 
     CommentMemo Memo;
+    // Called whenever the lines were read or a routine was shown, before any message that follows, so
+    // that a window is up to date behind the message box.
+    std::function<void()> Changed;
 
     const TextLines& Lines() const { return lines_; }
     const std::string& ModulePath() const { return modulePath_; }

@@ -146,6 +146,7 @@ bool TfrmCommentor::Open(const std::string& modulePath, const std::string& outpu
     const QString caption = "Module: " + QString::fromStdString(modulePath);
     setWindowTitle(caption);
     model_ = std::make_unique<TCommentor>(prompter_, modulePath, outputSetting);
+    model_->Changed = [this] { ModelToWindow(); };
     const bool read = model_->Open();
     ModelToWindow();
     return read;

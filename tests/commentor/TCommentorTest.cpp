@@ -35,7 +35,7 @@ protected:
     std::string Module(const char* text = kModule) { return dir.Write("src/Mod1.bas", text); }
 
     // A commentor opened on the module with the given output setting.
-    TCommentor& Open(const std::string& setting = ".\\STYLED\\", const char* text = kModule) {
+    TCommentor& Open(const char* text = kModule, const std::string& setting = ".\\STYLED\\") {
         commentor = std::make_unique<TCommentor>(prompter, Module(text), setting);
         commentor->Open();
         return *commentor;
@@ -94,7 +94,7 @@ TEST_F(CommentorTest, OpensOnTheHeadingOfTheSecondLineAndReachesItAgainByPrior) 
 
 TEST_F(CommentorTest, AModuleWithoutRoutinesShowsNothing) {
     // A heading on the first line is never searched; a property is no routine.
-    TCommentor& c = Open(".\\STYLED\\", "Sub First()\r\nProperty Get P()\r\nEnd Property\r\n");
+    TCommentor& c = Open("Sub First()\r\nProperty Get P()\r\nEnd Property\r\n");
     EXPECT_TRUE(prompter.Saw("Module does not contain any sub or function routines."));
     EXPECT_FALSE(c.HasRoutine());
     EXPECT_TRUE(c.Memo.Lines.empty());
@@ -106,12 +106,13 @@ TEST_F(CommentorTest, AModuleWithoutRoutinesShowsNothing) {
     EXPECT_FALSE(OutputExists());
 }
 
-TEST_F(CommentorTest, BlockTakesTheCommentLinesTouchingTheHeading) {
+TEST_F(CommentorTest, BlockTakesTheCommentLinesTouchingTheHeadingAndTheRangeRunsToItsEnd) {
     TCommentor& c = Open();
     // Alpha: no comments around it; line 0 would never be taken anyway.
     EXPECT_EQ(c.BlockStart(), 1);
     EXPECT_EQ(c.BlockEnd(), 1);
     EXPECT_EQ(c.Memo.Lines, TextLines{"Public Sub Alpha()"});
+    EXPECT_EQ(c.RoutineEnd(), 2);
 
     // Beta: two lines above, one below; the indented comment ends the block.
     c.Next();
@@ -120,24 +121,17 @@ TEST_F(CommentorTest, BlockTakesTheCommentLinesTouchingTheHeading) {
     EXPECT_EQ(c.Memo.Lines.size(), 4u);
     EXPECT_EQ(c.Memo.Lines[2], "Private Function Beta(n) As Long");
     EXPECT_FALSE(c.Memo.Edited);
+    EXPECT_EQ(c.RoutineEnd(), 9);
 
     // Gamma follows a blank line: its block starts at the heading and takes the comment after it.
+    // "End Subx" does not end it; "End Sub" alone does.
     c.Next();
     EXPECT_EQ(c.BlockStart(), 11);
     EXPECT_EQ(c.BlockEnd(), 12);
-}
-
-TEST_F(CommentorTest, RoutineRangeEndsAtEndSubAloneNotAtEndSubx) {
-    TCommentor& c = Open();
-    EXPECT_EQ(c.RoutineEnd(), 2);
-    c.Next();
-    EXPECT_EQ(c.RoutineEnd(), 9);
-    c.Next();
     EXPECT_EQ(c.RoutineEnd(), 14);
 
     // Without any end the range runs to the last line.
-    TCommentor& open = Open(".\\STYLED\\", "x\r\nSub A()\r\n  y\r\n");
-    EXPECT_EQ(open.RoutineEnd(), 2);
+    EXPECT_EQ(Open("x\r\nSub A()\r\n  y\r\n").RoutineEnd(), 2);
 }
 
 TEST_F(CommentorTest, AuthorAndParametersComeFromTheTwoBlankForm) {
@@ -150,7 +144,7 @@ TEST_F(CommentorTest, AuthorAndParametersComeFromTheTwoBlankForm) {
     EXPECT_EQ(c.Author(), "") << "cleared for each routine";
 
     // The form the default templates write ("'!  Author :") fills nothing.
-    TCommentor& templ = Open(".\\STYLED\\", "x\r\n'!  Author :  Ann\r\n'!  Params :  n\r\nSub A(n)\r\n");
+    TCommentor& templ = Open("x\r\n'!  Author :  Ann\r\n'!  Params :  n\r\nSub A(n)\r\n");
     EXPECT_EQ(templ.Memo.Lines.size(), 3u);
     EXPECT_EQ(templ.Author(), "");
     EXPECT_EQ(templ.Params(), "");
@@ -183,7 +177,7 @@ TEST_F(CommentorTest, ChangeCheckAsksOnlyForAnEditedMemo) {
 }
 
 TEST_F(CommentorTest, SavesAccumulateInOneCopyAndTheModuleStaysAsItWas) {
-    TCommentor& c = Open("out\\deep\\");
+    TCommentor& c = Open(kModule, "out\\deep\\");
     Edit(c, {"' first", "Public Sub Alpha()"});
     ASSERT_TRUE(c.Save());
     c.Next();
@@ -217,16 +211,14 @@ TEST_F(CommentorTest, CurrentAfterSaveFollowsTheMemosTopmostHeading) {
     EXPECT_EQ(c.Lines()[3], "' one");
     EXPECT_EQ(c.Lines()[4], "    ' indented: code comment");
     EXPECT_EQ(c.Lines().size(), 12u);
-}
 
-TEST_F(CommentorTest, HeadingRemovedFromTheLastLinesKeepsCurrentInsideTheModule) {
-    TCommentor& c = Open(".\\STYLED\\", "x\r\nSub A()\r\n' a\r\n' b\r\n");
-    Edit(c, {});
-    ASSERT_TRUE(c.Save());
-    EXPECT_EQ(c.Lines(), TextLines{"x"});
-    EXPECT_EQ(c.Current(), 0);
-    EXPECT_FALSE(c.Prior());
-    EXPECT_FALSE(c.Next());
+    // A memo emptied at the end of the module leaves Current on the last line that remains.
+    TCommentor& end = Open("x\r\nSub A()\r\n' a\r\n");
+    Edit(end, {});
+    ASSERT_TRUE(end.Save());
+    EXPECT_EQ(end.Lines(), TextLines{"x"});
+    EXPECT_EQ(end.Current(), 0);
+    EXPECT_FALSE(end.Next());
 }
 
 TEST_F(CommentorTest, FailedSaveKeepsTheEditsMarkedSoTheQuestionComesAgain) {
@@ -261,14 +253,14 @@ TEST_F(CommentorTest, FailedSaveKeepsTheEditsMarkedSoTheQuestionComesAgain) {
 
 TEST_F(CommentorTest, OutputDirectoryThatCannotBeMadeOrIsTheModulesOwnSavesNothing) {
     dir.Write("src/blocked", "a file where the directory should be");
-    TCommentor& c = Open("blocked\\out\\");
+    TCommentor& c = Open(kModule, "blocked\\out\\");
     Edit(c, {"' x", "Public Sub Alpha()"});
     EXPECT_FALSE(c.Save());
     EXPECT_TRUE(prompter.Saw("Unable to create the directory "));
     EXPECT_TRUE(c.Memo.Edited);
     EXPECT_EQ(c.Lines()[1], "Public Sub Alpha()") << "nothing applied";
 
-    TCommentor& own = Open(".\\");
+    TCommentor& own = Open(kModule, ".\\");
     Edit(own, {"' x", "Public Sub Alpha()"});
     EXPECT_FALSE(own.Save());
     EXPECT_TRUE(prompter.Saw("is the module's own directory"));
@@ -281,13 +273,6 @@ TEST_F(CommentorTest, AnUnreadableModuleIsReported) {
     EXPECT_FALSE(c.Open());
     EXPECT_TRUE(prompter.Saw("Cannot read file "));
     EXPECT_FALSE(c.HasRoutine());
-}
-
-TEST_F(CommentorTest, AbsoluteOutputSettingStandsAsItIs) {
-    TCommentor c(prompter, Module(), dir.Path() + "abs/");
-    EXPECT_EQ(c.OutputFile(), dir.Path() + "abs/Mod1.bas");
-    TCommentor relative(prompter, Module(), ".\\STYLED\\");
-    EXPECT_EQ(relative.OutputFile(), dir.Path() + "src/.\\STYLED\\Mod1.bas");
 }
 
 } // namespace

@@ -191,41 +191,32 @@ void TfrmCommentor::ColourRoutine() {
     memoSource->viewport()->update();
 }
 
-void TfrmCommentor::btnPriorClick() {
+bool TfrmCommentor::RunCommand(bool (TCommentor::*command)()) {
     if (!model_)
-        return;
+        return true;
     MemoToModel();
-    model_->Prior();
+    const bool done = (model_.get()->*command)();
     ModelToWindow();
+    return done;
+}
+
+void TfrmCommentor::btnPriorClick() {
+    RunCommand(&TCommentor::Prior);
 }
 
 void TfrmCommentor::btnNextClick() {
-    if (!model_)
-        return;
-    MemoToModel();
-    model_->Next();
-    ModelToWindow();
+    RunCommand(&TCommentor::Next);
 }
 
 void TfrmCommentor::btnSaveClick() {
-    if (!model_)
-        return;
-    MemoToModel();
-    model_->Save();
-    ModelToWindow();
+    RunCommand(&TCommentor::Save);
 }
 
 void TfrmCommentor::closeEvent(QCloseEvent* event) {
-    if (model_) {
-        MemoToModel();
-        const bool leave = model_->CanClose();
-        ModelToWindow();
-        if (!leave) {
-            event->ignore();
-            return;
-        }
-    }
-    event->accept();
+    if (RunCommand(&TCommentor::CanClose))
+        event->accept();
+    else
+        event->ignore();
 }
 
 QWidget* OpenCommentor(QMdiArea* area, Prompter& prompter, const std::string& modulePath,

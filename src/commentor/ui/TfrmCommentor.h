@@ -67,6 +67,8 @@ private:
     // the routine's colours when a routine was shown, the memo's mark and the Save button always.
     void ModelToWindow();
     void ColourRoutine();
+    // Runs a command of the model between the two hand-overs; its answer (true without a module).
+    bool RunCommand(bool (TCommentor::*command)());
 
     Prompter& prompter_;
     std::unique_ptr<TCommentor> model_;

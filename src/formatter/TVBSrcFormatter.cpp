@@ -327,6 +327,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         progress.LineDone();
     }
     NextLine = {};
+    progress.SetPosition(static_cast<int>(count)); // the gauge ends full
     return true;
 }
 

@@ -145,6 +145,16 @@ std::string MapToHostPath(const std::string& path) {
     return result;
 }
 
+std::string ResolvedDisplayPath(const std::string& path) {
+    const std::string host = MapToHostPath(path);
+    if (host.empty())
+        return host;
+    std::string shown = std::filesystem::path(host).lexically_normal().string();
+    if (IsPathSeparator(path.back()) && shown.back() != '/')
+        shown += '/';
+    return shown;
+}
+
 std::string ExtractFileDir(const std::string& path) {
     size_t i = path.find_last_of("\\/:");
     return i == std::string::npos ? std::string() : path.substr(0, i + 1);

@@ -15,6 +15,11 @@ namespace kemptor {
 // case-insensitively against the directory's entries (first match in name order).
 std::string MapToHostPath(const std::string& path);
 
+// The path as the host writes it, for what the user reads (messages, window captions): separators
+// mapped, letter case as found on disk, "." and ".." folded. A directory text keeps its trailing
+// separator: "/home/u/proj/.\STYLED\" gives "/home/u/proj/STYLED/". Settings keep the text as typed.
+std::string ResolvedDisplayPath(const std::string& path);
+
 // True for "\" and "/".
 bool IsPathSeparator(char c);
 

@@ -107,8 +107,11 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
     if (fs::equivalent(hostSource, hostTarget, ec))
         return false;
     // The platform copies through a temporary file renamed over the target.
-    return keepStamp ? kemptor::CopyFileKeepStamp(hostSource.string(), hostTarget.string())
-                     : kemptor::CopyFilePlain(hostSource.string(), hostTarget.string());
+    const bool copied = keepStamp ? kemptor::CopyFileKeepStamp(hostSource.string(), hostTarget.string())
+                                  : kemptor::CopyFilePlain(hostSource.string(), hostTarget.string());
+    if (copied)
+        written_.insert(hostTarget.filename().string());
+    return copied;
 }
 
 void BackupCopier::BeginCopyWindow(int count) {
@@ -153,8 +156,7 @@ bool BackupCopier::CopyNamedFiles(const TextLines& lines, bool vbpStyle, const s
         if (!IsPlainFileName(fileName))
             continue;
         const std::string source = ProjectFilePath(sourceDir, name);
-        if (!IsDeferred(source))
-            CopyFilePlain(source, JoinDir(targetDir, fileName));
+        CopyFilePlain(source, JoinDir(targetDir, fileName));
         CopyCompanion(source, ".FRX", targetDir);
         if (ExtractUpperExtension(name) == ".CTL")
             CopyCompanion(source, ".CTX", targetDir);
@@ -180,7 +182,7 @@ bool BackupCopier::CopyDirectoryFiles(const std::vector<std::string>& names, con
     BeginCopyWindow(static_cast<int>(names.size()));
     for (size_t i = 0; i < names.size(); ++i) {
         ShowFile(static_cast<int>(i), names[i]);
-        if (IsPlainFileName(names[i]) && !IsDeferred(JoinDir(sourceDir, names[i])))
+        if (IsPlainFileName(names[i]))
             CopyFilePlain(JoinDir(sourceDir, names[i]), JoinDir(targetDir, names[i]));
     }
     EndCopyWindow();

@@ -18,7 +18,7 @@ namespace kemptor {
 class RunObserver;
 
 // A set of files compared after mapping to the host and resolving "..", "." and links: the files a run
-// must never write, rename or delete, or the sources whose copy a run makes later.
+// must never write, rename or delete.
 class FileSet {
 public:
     void Add(const std::string& path);
@@ -41,10 +41,8 @@ class BackupCopier {
 public:
     explicit BackupCopier(RunObserver* observer = nullptr, const FileSet* guard = nullptr);
 
-    // Sources that the bulk copies below pass over (their label is still shown): a run formats and saves
-    // them under the same name anyway, and copies only those it did not save (a new file costs far more
-    // than its bytes on most file systems). nullptr: copy everything.
-    void SetDeferred(const FileSet* sources) { deferred_ = sources; }
+    // The names (as the host writes them) of the files this copier has written into a target directory.
+    const std::set<std::string>& WrittenNames() const { return written_; }
 
     // Copies every file a project names, with the .FRX companion of each and the .CTX companion of a
     // user control. MAK style: each line is a path; VBP style: the path of ExtractProjectPath(line).
@@ -72,14 +70,13 @@ private:
                         const std::string& targetDir);
     void CopyCompanion(const std::string& sourcePath, const std::string& extension,
                        const std::string& targetDir);
-    bool IsDeferred(const std::string& source) const { return deferred_ && deferred_->Contains(source); }
     void BeginCopyWindow(int count);
     void EndCopyWindow();
     void ShowFile(int index, const std::string& name);
 
     RunObserver* observer_;
     const FileSet* guard_;
-    const FileSet* deferred_ = nullptr;
+    std::set<std::string> written_;
 };
 
 // MAK copy: every line that holds a directory loses it, except libraries and controls (.DLL, .VBX, .OCX)

@@ -1,6 +1,5 @@
 #include "run/ProcessingRun.h"
 
-#include "formatter/LineHelpers.h"
 #include "formatter/TVBSrcFormatter.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -12,7 +11,6 @@
 #include "settings/SettingsCatalogue.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
 
 #include <unistd.h>
@@ -61,8 +59,7 @@ private:
     // Formats, previews and saves one selected entry; false when the run must stop.
     bool ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine);
     bool Save(TSourceEntry& entry, const TLineList& lines);
-    void DeferCopiesOfSelectedFiles();
-    void CopyDeferredFilesNotSaved();
+    void NoteWritten(const std::string& path);
     void OfferToDeleteCreatedFiles();
     void ClearProcessed(bool onlyWithoutOutput);
 
@@ -73,12 +70,10 @@ private:
     RunObserver& observer_;
     const std::function<std::string()>& now_;
     FileSet guard_;
-    FileSet deferred_;                           // sources whose backup copy waits for the run's outcome
-    std::vector<const TSourceEntry*> deferredEntries_;
-    std::set<const TSourceEntry*> saved_;        // entries saved by this run
     BackupCopier copier_;
     std::string outputDir_;
     std::set<std::string> filesBefore_; // names in the output directory before the run
+    std::set<std::string> written_;     // names this run wrote there (the copier notes its own copies)
     RunSummary summary_;
 };
 
@@ -91,7 +86,7 @@ RunSummary ProcessingRun::Run() {
     // Writing into the project's own directory would replace its sources with no copy left.
     if (IsSamePath(outputDir_, model_.ProjectDir)) {
         prompter_.Show(PromptKind::Error,
-                       "The output directory " + outputDir_ +
+                       "The output directory " + ResolvedDisplayPath(outputDir_) +
                            " is the project's own directory.  Choose another directory.  Operation aborted...",
                        PromptButtons::Ok);
         summary_.outcome = RunOutcome::Refused;
@@ -106,8 +101,10 @@ RunSummary ProcessingRun::Run() {
         summary_.outcome = RunOutcome::BackupFailed;
         return summary_;
     }
-    if (settings_.CreateLog)
+    if (settings_.CreateLog) {
         WriteLog();
+        NoteWritten(outputDir_ + "VBKEMPT3.LOG");
+    }
 
     TVBSrcFormatter engine(settings_, prompter_);
     engine.OutputDir = outputDir_;
@@ -124,7 +121,6 @@ RunSummary ProcessingRun::Run() {
         }
         model_.ReleaseCurrentLines();
     }
-    CopyDeferredFilesNotSaved();
     if (observer_.CancelRequested()) {
         summary_.outcome = RunOutcome::Cancelled;
         OfferToDeleteCreatedFiles();
@@ -155,7 +151,8 @@ bool ProcessingRun::BackupProject() {
     if (mode == BackupMode::NewFilesOnly)
         return true;
 
-    DeferCopiesOfSelectedFiles();
+    // Every copy is made before the first file is formatted, so that the directory holds a complete
+    // project at every moment of the run; each formatted file then replaces its copy by a rename.
     const bool vbp = model_.ProjectStyle == TProjectStyle::VBP;
     if (vbp)
         copier_.CopyVbpProjectFiles(model_.ProjectLines, model_.ProjectDir, outputDir_);
@@ -177,29 +174,6 @@ bool ProcessingRun::BackupProject() {
     return true;
 }
 
-// A selected file is saved under its name over its backup copy, so the copy is made only when the file
-// ends up not saved (cancel, unreadable, save refused). A name that several entries share keeps the
-// copying order of the project and is copied at once.
-void ProcessingRun::DeferCopiesOfSelectedFiles() {
-    std::map<std::string, int> nameCount;
-    for (const auto& entry : model_.Files())
-        ++nameCount[UpperCase(entry.FileName)];
-    for (const auto& entry : model_.Files()) {
-        if (entry.Selected && nameCount[UpperCase(entry.FileName)] == 1 && IsPlainFileName(entry.FileName)) {
-            deferred_.Add(entry.FullPath);
-            deferredEntries_.push_back(&entry);
-        }
-    }
-    copier_.SetDeferred(&deferred_);
-}
-
-void ProcessingRun::CopyDeferredFilesNotSaved() {
-    copier_.SetDeferred(nullptr);
-    for (const TSourceEntry* entry : deferredEntries_)
-        if (!saved_.count(entry))
-            copier_.CopyFilePlain(entry->FullPath, outputDir_ + entry->FileName);
-}
-
 void ProcessingRun::WriteLog() {
     std::vector<CheckLogFile> files;
     for (const auto& entry : model_.Files())
@@ -213,7 +187,8 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
     // would replace its copy in the output directory.
     if (!model_.LoadCurrentLines()) {
         prompter_.Show(PromptKind::Warning,
-                       "Unable to read " + entry.FullPath + ".  " + entry.FileName + " is left unformatted.",
+                       "Unable to read " + ResolvedDisplayPath(entry.FullPath) + ".  " + entry.FileName +
+                           " is left unformatted.",
                        PromptButtons::Ok);
         ++summary_.skipped;
         return true;
@@ -239,34 +214,44 @@ bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
     const std::string path = outputDir_ + entry.FileName;
     if (!IsPlainFileName(entry.FileName) || guard_.Contains(path)) {
         prompter_.Show(PromptKind::Warning,
-                       "The output file " + path + " is a file of the project.  " + entry.FileName +
-                           " is not saved.",
+                       "The output file " + ResolvedDisplayPath(path) + " is a file of the project.  " +
+                           entry.FileName + " is not saved.",
                        PromptButtons::Ok);
         ++summary_.skipped;
         return true;
     }
     TextLines texts = output.Texts();
     if (!WriteTextLinesAtomic(path, texts)) {
-        prompter_.Show(PromptKind::Error, "Unable to save " + path + ".  Operation aborted...", PromptButtons::Ok);
+        prompter_.Show(PromptKind::Error,
+                       "Unable to save " + ResolvedDisplayPath(path) + ".  Operation aborted...",
+                       PromptButtons::Ok);
         return false;
     }
     entry.OutputPath = path;
     entry.Processed = true;
-    saved_.insert(&entry);
+    NoteWritten(path);
     ++summary_.formatted;
     if (texts != entry.Lines)
         ++summary_.changed;
     return true;
 }
 
+void ProcessingRun::NoteWritten(const std::string& path) {
+    if (FileExists(path))
+        written_.insert(ExtractFileName(MapToHostPath(path)));
+}
+
 void ProcessingRun::OfferToDeleteCreatedFiles() {
-    if (prompter_.Show(PromptKind::Confirmation, "Delete all files in " + outputDir_ + "?", PromptButtons::YesNo) !=
-        PromptAnswer::Yes)
+    if (prompter_.Show(PromptKind::Confirmation,
+                       "Delete all files in " + ResolvedDisplayPath(outputDir_) + "?",
+                       PromptButtons::YesNo) != PromptAnswer::Yes)
         return;
-    // Only what this run created goes: files that were there before stay, and so does the project.
+    // What this run wrote goes, also where it replaced a file of an earlier run; files that the run did
+    // not touch stay (whatever else the user keeps there), and so does the project.
+    const std::set<std::string>& copied = copier_.WrittenNames();
     std::vector<std::string> created;
     for (auto& name : ListDirectoryFiles(outputDir_))
-        if (!filesBefore_.count(name))
+        if (!filesBefore_.count(name) || written_.count(name) || copied.count(name))
             created.push_back(std::move(name));
     copier_.DeleteDirectoryFiles(created, outputDir_);
     ClearProcessed(true);

@@ -58,6 +58,20 @@ TEST(WinPath, ExactNameWinsOverOtherCases) {
     EXPECT_EQ(MapToHostPath(dir.Path() + "A.bas"), dir.Path() + "A.BAS") << "first match in name order";
 }
 
+TEST(WinPath, DisplayPathIsTheHostPathWithDotsFoldedAndTheDirectorySeparatorKept) {
+    TempDir dir;
+    dir.Write("proj/STYLED/modGlobals.bas", "x");
+    dir.Write("mak/SUB/Util.bas", "x");
+    const std::string root = dir.Path();
+    EXPECT_EQ(ResolvedDisplayPath(root + "proj/.\\STYLED\\"), root + "proj/STYLED/");
+    EXPECT_EQ(ResolvedDisplayPath(root + "proj/.\\styled\\modGlobals.bas"),
+              root + "proj/STYLED/modGlobals.bas");
+    EXPECT_EQ(ResolvedDisplayPath(root + "mak/SUB\\UTIL.BAS"), root + "mak/SUB/Util.bas");
+    EXPECT_EQ(ResolvedDisplayPath(root + "proj/..\\out\\"), root + "out/") << "a directory not made yet";
+    EXPECT_EQ(ResolvedDisplayPath(root + "proj/./STYLED"), root + "proj/STYLED");
+    EXPECT_EQ(ResolvedDisplayPath(""), "");
+}
+
 TEST(WinPath, DriveLettersAreTakenFromTheRoot) {
     EXPECT_EQ(MapToHostPath("C:\\"), "/");
     EXPECT_EQ(MapToHostPath("C:\\no-such-dir-kemptor\\X.FRM"), "/no-such-dir-kemptor/X.FRM");

@@ -90,6 +90,8 @@ protected:
     RunSummary RunIt() { return RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; }); }
     fs::path Out() const { return fs::path(root.Path()) / "proj/STYLED"; }
     std::string OutDir() const { return root.Path() + "proj/.\\STYLED\\"; }
+    // The output directory as messages show it.
+    std::string ShownOutDir() const { return root.Path() + "proj/STYLED/"; }
     test::TreeSnapshot Project() const { return Snapshot(fs::path(root.Path()) / "proj", {"STYLED"}); }
     TSourceEntry& Entry(const std::string& fileName) {
         for (auto& entry : model->Files())
@@ -219,7 +221,7 @@ TEST_F(Run, CancelInPassTwoOfTheThirdFileKeepsTheFirstTwoWhenTheAnswerIsNo) {
         const auto summary = RunProject(model.get(), settings, templates, prompter, cancelling);
         EXPECT_EQ(summary.outcome, RunOutcome::Cancelled);
         EXPECT_EQ(summary.formatted, 2);
-        EXPECT_THAT(Texts(), ElementsAre("Delete all files in " + OutDir() + "?"));
+        EXPECT_THAT(Texts(), ElementsAre("Delete all files in " + ShownOutDir() + "?"));
         EXPECT_EQ(prompter.Messages()[0].buttons, PromptButtons::YesNo);
         EXPECT_TRUE(Entry("frmMain.frm").Processed);
         EXPECT_TRUE(Entry("modA.bas").Processed);
@@ -249,7 +251,12 @@ TEST_F(Run, CancelInPassOneAndYesDeletesOnlyWhatTheRunCreated) {
         prompter.Answer(PromptAnswer::Yes);
         const auto before = Project();
         EXPECT_EQ(RunProject(model.get(), settings, templates, prompter, cancelling).outcome, RunOutcome::Cancelled);
-        EXPECT_THAT(FileNames(Out()), ElementsAre("earlier.txt", "modA.bas"));
+        // The earlier modA.bas stays while the run leaves it alone; a backup copy replaces it, and then it
+        // is a file of this run.
+        if (mode == BackupMode::NewFilesOnly)
+            EXPECT_THAT(FileNames(Out()), ElementsAre("earlier.txt", "modA.bas"));
+        else
+            EXPECT_THAT(FileNames(Out()), ElementsAre("earlier.txt"));
         EXPECT_EQ(ReadFile(Out() / "earlier.txt"), "kept");
         EXPECT_EQ(Project(), before);
         for (const auto& entry : model->Files())
@@ -268,6 +275,50 @@ TEST_F(Run, YesAfterALaterCancelLeavesNoFileOfTheRunAndClearsProcessed) {
     EXPECT_THAT(FileNames(fs::path(root.Path()) / "out"), IsEmpty());
     EXPECT_FALSE(Entry("modA.bas").Processed);
     EXPECT_EQ(Project(), before);
+}
+
+// The user's situation: an earlier run left its output, the next run is cancelled in its first preview.
+// Yes removes every file of this run whichever way the output directory is written, and no entry stays
+// processed; the question names the directory as the host writes it.
+TEST_F(Run, YesAfterACancelDeletesTheRunsFilesForEveryFormOfTheOutputText) {
+    settings.PreviewBeforeSaving = true;
+    for (const std::string& text :
+         std::vector<std::string>{".\\STYLED\\", "STYLED", "./STYLED/", root.Path() + "proj/STYLED/"}) {
+        SCOPED_TRACE(text);
+        fs::remove_all(Out());
+        settings.BackupNewCodeDirectory = text;
+        Reopen();
+        ASSERT_EQ(RunIt().outcome, RunOutcome::Completed);
+        Reopen();
+        RecordingObserver cancelling;
+        cancelling.CancelInPreviewOf("frmMain.frm");
+        prompter.Answer(PromptAnswer::Yes);
+        EXPECT_EQ(RunProject(model.get(), settings, templates, prompter, cancelling).outcome,
+                  RunOutcome::Cancelled);
+        EXPECT_THAT(Texts(), ElementsAre("Delete all files in " + ShownOutDir() + "?"));
+        EXPECT_THAT(FileNames(Out()), IsEmpty());
+        for (const auto& entry : model->Files())
+            EXPECT_FALSE(entry.Processed) << entry.FileName;
+    }
+}
+
+// The copies come first: while the first file is previewed the output directory already holds the whole
+// project, so a run killed there leaves a project that opens; formatted files then replace their copies.
+TEST_F(Run, OutputHoldsTheWholeProjectBeforeTheFirstFileIsSaved) {
+    settings.PreviewBeforeSaving = true;
+    std::vector<std::string> atFirstPreview;
+    std::string modAAtFirstPreview;
+    observer.onPreview = [&](const std::string& fileName) {
+        if (fileName != "frmMain.frm")
+            return;
+        atFirstPreview = FileNames(Out());
+        modAAtFirstPreview = ReadFile(Out() / "modA.bas");
+    };
+    ASSERT_EQ(RunIt().outcome, RunOutcome::Completed);
+    EXPECT_THAT(atFirstPreview, ElementsAre("Gauge.ctl", "Gauge.ctx", "Test.vbp", "clsC.cls", "frmMain.frm",
+                                            "frmMain.frx", "modA.bas", "modB.bas"));
+    EXPECT_EQ(modAAtFirstPreview, ReadFile(fs::path(root.Path()) / "proj/modA.bas"));
+    EXPECT_THAT(ReadFile(Out() / "modA.bas"), HasSubstr("\r\n    Dim n As Long\r\n"));
 }
 
 TEST_F(Run, PreviewShowsEachFileAndItsCancelSavesThatFileOnly) {
@@ -290,7 +341,7 @@ TEST_F(Run, PreviewShowsEachFileAndItsCancelSavesThatFileOnly) {
     EXPECT_FALSE(preview.changed[0]);
     EXPECT_THAT(FileNames(Out()), ElementsAre("frmMain.frm", "modA.bas"));
     EXPECT_TRUE(Entry("modA.bas").Processed);
-    EXPECT_THAT(Texts(), ElementsAre("Delete all files in " + OutDir() + "?"));
+    EXPECT_THAT(Texts(), ElementsAre("Delete all files in " + ShownOutDir() + "?"));
 }
 
 TEST_F(Run, UnreadableSourceIsWarnedAndItsCopyKeptNotReplaced) {
@@ -344,7 +395,7 @@ TEST_F(Run, FileThatCannotBeSavedStopsTheRunWithAnError) {
     const auto summary = RunIt();
     EXPECT_EQ(summary.outcome, RunOutcome::SaveFailed);
     EXPECT_EQ(summary.formatted, 2);
-    EXPECT_THAT(Texts(), ElementsAre("Unable to save " + OutDir() + "modB.bas.  Operation aborted..."));
+    EXPECT_THAT(Texts(), ElementsAre("Unable to save " + ShownOutDir() + "modB.bas.  Operation aborted..."));
     EXPECT_FALSE(Entry("modB.bas").Processed);
     EXPECT_FALSE(Entry("clsC.cls").Processed);
     EXPECT_THAT(FileNames(Out()), ElementsAre("frmMain.frm", "modA.bas"));
@@ -371,8 +422,9 @@ TEST_F(Run, NeverSavesOverAFileThatTheProjectNames) {
     EXPECT_EQ(summary.formatted, 1);
     EXPECT_EQ(summary.skipped, 1);
     ASSERT_EQ(prompter.Messages().size(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "The output file " + OutDir() + "Inner.bas is a file of the project.  "
-                                           "Inner.bas is not saved.");
+    EXPECT_EQ(prompter.Messages()[0].text, "The output file " + ShownOutDir() +
+                                               "Inner.bas is a file of the project.  "
+                                               "Inner.bas is not saved.");
     const auto after = Snapshot(fs::path(root.Path()) / "proj");
     EXPECT_EQ(after.at("STYLED/Inner.bas"), before.at("STYLED/Inner.bas"));
     EXPECT_EQ(after.at("modA.bas"), before.at("modA.bas"));

@@ -62,6 +62,8 @@ void RecordingObserver::LineDone() {
 PreviewAnswer RecordingObserver::Preview(const std::string& fileName, const TextLines& before,
                                          const TextLines& after, const std::vector<bool>& changed) {
     previews.push_back({fileName, before, after, changed});
+    if (onPreview)
+        onPreview(fileName);
     return fileName == cancelPreview_ ? PreviewAnswer::CancelProcessing : PreviewAnswer::Close;
 }
 

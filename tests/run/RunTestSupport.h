@@ -59,6 +59,9 @@ public:
     // Answers the preview of this file with "Cancel processing".
     void CancelInPreviewOf(const std::string& fileName) { cancelPreview_ = fileName; }
 
+    // Called at each preview before it is answered (a test looks at the output directory there).
+    std::function<void(const std::string& fileName)> onPreview;
+
     std::vector<std::string> captions;
     std::vector<std::string> events;
     std::vector<PreviewCall> previews;

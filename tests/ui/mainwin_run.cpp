@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace kemptor;
@@ -172,13 +173,19 @@ private slots:
         TfrmMain w(prompter, nullptr, FreshIni());
         w.OpenProject(project);
         int previews = 0;
+        bool cancelDisabledInPreview = true;
         w.Preview = [&](const std::string&, const TextLines&, const TextLines&, const std::vector<bool>&) {
             ++previews;
-            w.ProcessingWindow().findChild<QPushButton*>("btnCancel")->click();
+            // The preview has its own "Cancel processing"; the processing window's Cancel waits until the
+            // preview is closed, and is clicked then.
+            auto* cancel = w.ProcessingWindow().findChild<QPushButton*>("btnCancel");
+            cancelDisabledInPreview = cancelDisabledInPreview && !cancel->isEnabled();
+            QTimer::singleShot(0, cancel, &QPushButton::click);
             return PreviewAnswer::Close;
         };
         w.btnProcessClick();
         QCOMPARE(previews, 1);
+        QVERIFY(cancelDisabledInPreview);
         QCOMPARE(Processed(w), QStringList({"FRMMAIN.FRM"}));
         QVERIFY(prompter.Saw("Delete all files in "));
         QCOMPARE(prompter.Messages().back().text, std::string("Conversion Completed."));

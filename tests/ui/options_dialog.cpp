@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -304,14 +305,20 @@ private slots:
         d.findChild<QToolButton*>("btnSelectDirectory")->click();
         QCOMPARE(box->text(), QString("/home/u/styled/")); // cancelling the chooser changes nothing
 
-        // With a project open, the chooser starts where the run would write: under the project.
-        d.SetProjectDirectory("/srv/proj/");
+        // With a project open, the chooser starts where the run would write, under the project, once
+        // that directory exists; before, at the project's directory.
+        const QString project = dir_.filePath("chooser") + "/";
+        QDir().mkpath(project + "OUT");
+        d.SetProjectDirectory(project);
         box->setText(".\\OUT\\");
         d.findChild<QToolButton*>("btnSelectDirectory")->click();
-        QCOMPARE(asked, QString("/srv/proj/./OUT/"));
-        box->setText("/abs/dir/");
+        QCOMPARE(asked, project + "OUT/");
+        box->setText(".\\NEW\\");
         d.findChild<QToolButton*>("btnSelectDirectory")->click();
-        QCOMPARE(asked, QString("/abs/dir/"));
+        QCOMPARE(asked, project);
+        box->setText(dir_.path() + "/");
+        d.findChild<QToolButton*>("btnSelectDirectory")->click();
+        QCOMPARE(asked, dir_.path() + "/");
         d.hide();
     }
 

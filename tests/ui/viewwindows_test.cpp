@@ -1,6 +1,7 @@
 // Widget tests of the view windows, run on the offscreen platform. With KEMPTOR_SHOTS set to a directory,
 // the preview and the compared dual view are also saved there as PNG files for a look.
 #include "platform/Prompter.h"
+#include "platform/ui/Help.h"
 #include "view/ui/TBigText.h"
 #include "view/ui/TFindDialog.h"
 #include "view/ui/TSizeAllChildren.h"
@@ -91,8 +92,8 @@ private slots:
         QCOMPARE(Items(dual.mnuPopupBefore), QStringList({"&Search"}));
         QCOMPARE(Items(dualMdi.mnuPopupAfter), QStringList({"&Diff", "&Search"}));
         QCOMPARE(Items(singleMdi.mnuPopup), QStringList({"&Search"}));
-        QCOMPARE(dual.property("helpContext").toInt(), 64);
-        QCOMPARE(single.property("helpContext").toInt(), 64);
+        QCOMPARE(HelpContextOf(&dual), 64); // the topic F1 and Help open
+        QCOMPARE(HelpContextOf(&single), 64);
         const TBigText* viewer = singleMdi.memoSource;
         QCOMPARE(viewer->font().family(), QString("Courier New"));
         QCOMPARE(viewer->font().pixelSize(), 11);

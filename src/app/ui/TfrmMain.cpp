@@ -4,6 +4,7 @@
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "platform/WinPath.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Icons.h"
 #include "project/ProjectReader.h"
@@ -24,6 +25,8 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -113,11 +116,11 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     setWindowIcon(KemptorIcon(IconId::App));
     resize(900, 640);
 
-    // The long-lived windows, created hidden. The run's windows have no parent so that they stay usable
-    // while the main window is disabled during a run.
+    // The long-lived windows, created hidden. The run's windows are tool windows of this one: above it,
+    // never above a question or the preview.
     options_ = std::make_unique<TfrmOptions>(prompter_, this, settingsFile_);
-    copy_ = std::make_unique<TfrmCopyFiles>();
-    processing_ = std::make_unique<TfrmProcessing>();
+    copy_ = std::make_unique<TfrmCopyFiles>(this);
+    processing_ = std::make_unique<TfrmProcessing>(this);
     runObserver_ = std::make_unique<GuiRunObserver>(this, *processing_, *copy_);
     viewDual_ = std::make_unique<TfrmViewDual>(prompter_);
 
@@ -141,6 +144,13 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     mdiArea_->setAcceptDrops(true);
     mdiArea_->viewport()->setAcceptDrops(true);
     mdiArea_->viewport()->installEventFilter(this);
+    // Each child's window menu binds Ctrl+F4 (close) for the whole main window; with two children open
+    // the key is ambiguous and does nothing. Bound to its own child, it closes the active one.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* child) {
+        if (child && child->systemMenu())
+            for (QAction* action : child->systemMenu()->actions())
+                action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    });
 
     createTree();
     splitter_ = new QSplitter(Qt::Horizontal);
@@ -159,7 +169,10 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     readSettings();
 
     ChooseProjectFile = [this] {
-        QFileDialog dialog(this, "Open Project");
+        // At the open project's directory, else at the most recent project's.
+        const QString start = projectLoaded_ ? projectPath_ : recentFiles_.value(0);
+        QFileDialog dialog(this, "Open Project",
+                           start.isEmpty() ? QString() : QFileInfo(start).absolutePath());
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilter("Visual Basic Projects (*.MAK *.VBP *.mak *.vbp)");
         dialog.setOption(QFileDialog::ReadOnly, false);
@@ -511,6 +524,8 @@ void TfrmMain::OpenProject(const QString& path) {
 }
 
 void TfrmMain::CloseProject() {
+    // The view windows show files of the project that closes; some hold its entries.
+    mdiArea_->closeAllSubWindows();
     projectLoaded_ = false;
     projectName_.clear();
     projectPath_.clear();
@@ -724,7 +739,7 @@ void TfrmMain::btnViewProjFileClick() {
 
 void TfrmMain::ViewEntry(TSourceEntry& entry) {
     QString full = QString::fromStdString(entry.FullPath);
-    QString caption = "File: " + full;
+    QString caption = "File: " + QString::fromStdString(ResolvedDisplayPath(entry.FullPath));
     if (entry.Processed) {
         if (Views.ViewDual)
             Views.ViewDual(caption, full, QString::fromStdString(entry.OutputPath));
@@ -783,6 +798,8 @@ void TfrmMain::mnuHelpAboutClick() {
     box.setIconPixmap(KemptorIcon(IconId::App).pixmap(48, 48));
     box.setText("<b>Kemptor/VB</b>");
     box.setInformativeText("Version 3.08 Build 971031");
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setWordWrap(false); // short texts, each on one line
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
@@ -812,7 +829,7 @@ void TfrmMain::mnuWindowTileClick() {
 }
 
 void TfrmMain::mnuWindowCascadeClick() {
-    mdiArea_->cascadeSubWindows();
+    CascadeSubWindows(mdiArea_);
 }
 
 void TfrmMain::updateWindowMenu() {

@@ -1,13 +1,19 @@
 #include "platform/ui/Help.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QVariant>
 #include <QWidget>
+
+#include <algorithm>
 
 // The program's resources live in a static library: registering them here makes every user of the help
 // file (and of the background bitmap, through the main window) pull them in.
@@ -28,6 +34,7 @@ constexpr const char* kContextProperty = "kemptorHelpContext";
 class HelpWindow : public QWidget {
 public:
     HelpWindow() : QWidget(nullptr, Qt::Window), browser_(new QTextBrowser(this)) {
+        setObjectName("frmHelp");
         setWindowTitle("Kemptor/VB 3.0 Help");
         setAttribute(Qt::WA_QuitOnClose, false);
         browser_->setOpenExternalLinks(false);
@@ -39,10 +46,13 @@ public:
 
     void ShowContext(int context) {
         context_ = context;
+        FollowModalDialog();
         QUrl url("qrc" + HelpFilePath());
         url.setFragment(context == 0 ? QString("contents") : QString("context-%1").arg(context));
         browser_->setSource(url);
         browser_->scrollToAnchor(url.fragment());
+        if (!isVisible())
+            PlaceBeside(parentWidget() ? parentWidget() : QApplication::activeWindow());
         show();
         raise();
         activateWindow();
@@ -50,7 +60,56 @@ public:
 
     int Context() const { return context_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The dialog is closing: the help stays open as a window of its own.
+        if (watched == parentWidget() && event->type() == QEvent::Hide)
+            Reparent(nullptr);
+        return QWidget::eventFilter(watched, event);
+    }
+
 private:
+    // A modal dialog blocks every window that is not its own: while one is open, the help window
+    // becomes a window of that dialog, so that it opens in front of it and can be scrolled and closed.
+    void FollowModalDialog() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == this || modal == parentWidget())
+            return;
+        Reparent(modal);
+    }
+
+    void Reparent(QWidget* owner) {
+        if (QWidget* old = parentWidget())
+            old->removeEventFilter(this);
+        const bool shown = isVisible();
+        const QRect where = geometry();
+        setParent(owner, Qt::Window);
+        setAttribute(Qt::WA_QuitOnClose, false);
+        if (owner)
+            owner->installEventFilter(this);
+        if (shown) { // setParent hides a window; it comes back where it stood
+            setGeometry(where);
+            show();
+        }
+    }
+
+    // Beside the window the user works in (right of it, else left of it) when the screen has room,
+    // so that help and dialog can be read together.
+    void PlaceBeside(const QWidget* other) {
+        if (!other || !other->screen())
+            return;
+        const QRect area = other->screen()->availableGeometry();
+        const QRect frame = other->frameGeometry();
+        const int width = std::min(this->width(), area.width());
+        const int height = std::min(std::max(this->height(), frame.height()), area.height());
+        int x = frame.right() + 1;
+        if (x + width > area.right() + 1)
+            x = frame.left() - width >= area.left() ? frame.left() - width : area.right() + 1 - width;
+        const int y = std::clamp(frame.top(), area.top(), area.bottom() + 1 - height);
+        resize(width, height);
+        move(x, y);
+    }
+
     QTextBrowser* browser_;
     int context_ = -1;
 };
@@ -81,6 +140,10 @@ void SetHelpContext(QWidget* widget, int context) {
 }
 
 int HelpContextOf(const QWidget* widget) {
+    // A tab bar stands for the page it shows: F1 on a tab opens that tab's topic.
+    if (const auto* tabs = widget ? qobject_cast<const QTabWidget*>(widget->parentWidget()) : nullptr)
+        if (qobject_cast<const QTabBar*>(widget) && tabs->currentWidget())
+            widget = tabs->currentWidget();
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
         QVariant v = w->property(kContextProperty);
         if (v.isValid())

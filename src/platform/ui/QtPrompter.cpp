@@ -38,9 +38,12 @@ PromptAnswer QtPrompter::Show(PromptKind kind, const std::string& text, PromptBu
         set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         break;
     }
+    // A box takes the state of its parent: one parented by a disabled window (the main window during a
+    // run) could be read but not answered. The box goes to a window that accepts input, or stands alone.
     QWidget* parent = QApplication::activeModalWidget();
-    if (!parent)
-        parent = parent_ ? parent_.data() : QApplication::activeWindow();
+    for (QWidget* candidate : {parent_.data(), QApplication::activeWindow()})
+        if (!parent && candidate && candidate->isEnabled())
+            parent = candidate;
     QMessageBox box(icon, QApplication::applicationName(), QString::fromStdString(text), set, parent);
     int cursors = 0;
     while (QApplication::overrideCursor()) {

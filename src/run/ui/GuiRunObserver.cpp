@@ -4,13 +4,34 @@
 #include "run/ui/TfrmProcessing.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace kemptor {
 
 namespace {
 // Pending events are handled at most this often; a cancel or a repaint waits no longer than this.
 constexpr qint64 kEventIntervalMs = 15;
+
+// Where a run's window stands: at the foot of the main window's screen, centred under the main window.
+// The preview leaves that band free and the run's questions open in the middle, so it covers neither.
+QPoint BelowEverythingElse(const QWidget& mainWindow, const QWidget& window) {
+    const QScreen* screen = mainWindow.screen();
+    if (!screen)
+        return mainWindow.geometry().center() - window.rect().center();
+    const QRect area = screen->availableGeometry();
+    // The frame is not known before the first showing; a title bar's height is allowed for it.
+    const int frameTop = window.isVisible() ? window.geometry().top() - window.frameGeometry().top() : 32;
+    const int margin = 8;
+    const int x =
+        std::clamp(mainWindow.frameGeometry().center().x() - window.width() / 2, area.left() + margin,
+                   std::max(area.left() + margin, area.right() - window.width() - margin));
+    // move() places the frame; the frame's top (title bar) comes above the window's own height.
+    const int y = std::max(area.top(), area.bottom() - window.height() - frameTop - margin);
+    return {x, y};
+}
 } // namespace
 
 GuiRunObserver::GuiRunObserver(QWidget* mainWindow, TfrmProcessing& processing, TfrmCopyFiles& copy)
@@ -30,6 +51,10 @@ void GuiRunObserver::RunStarting() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (mainWindow_)
         mainWindow_->setEnabled(false);
+    // The run's windows are tool windows of the main window; disabling it disables them, so they are
+    // enabled again by themselves: the processing window's Cancel must answer during the run.
+    processing_.setEnabled(true);
+    copy_.setEnabled(true);
 }
 
 void GuiRunObserver::RunFinishing() {
@@ -55,7 +80,7 @@ void GuiRunObserver::ShowWindow(RunWindow window) {
     TfrmProgressWindow* w = InView();
     if (!w->isVisible() && mainWindow_) {
         w->adjustSize();
-        w->move(mainWindow_->geometry().center() - w->rect().center()); // over the main window
+        w->move(BelowEverythingElse(*mainWindow_, *w));
     }
     w->show();
     w->raise();
@@ -92,8 +117,13 @@ PreviewAnswer GuiRunObserver::Preview(const std::string& fileName, const TextLin
     if (!preview_)
         return PreviewAnswer::Close;
     QApplication::restoreOverrideCursor(); // the preview is read with the normal cursor
+    processing_.SetCancelEnabled(false);   // the preview has its own "Cancel processing"
     PreviewAnswer answer = preview_(fileName, before, after, changed);
+    processing_.SetCancelEnabled(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // What the preview covered is repainted before the next file begins.
+    QApplication::processEvents();
+    sinceEvents_.restart();
     if (answer == PreviewAnswer::CancelProcessing)
         RequestCancel();
     return answer;

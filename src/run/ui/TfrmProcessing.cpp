@@ -17,8 +17,12 @@ TfrmProcessing::TfrmProcessing(QWidget* parent)
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
+void TfrmProcessing::SetCancelEnabled(bool enabled) {
+    btnCancel_->setEnabled(enabled);
+}
+
 void TfrmProcessing::btnCancelClick() {
-    if (OnCancel)
+    if (OnCancel && btnCancel_->isEnabled())
         OnCancel();
 }
 

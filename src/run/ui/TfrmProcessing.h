@@ -16,6 +16,8 @@ public:
     explicit TfrmProcessing(QWidget* parent = nullptr);
     // Called by Cancel (and by Escape).
     std::function<void()> OnCancel;
+    // Cancel is disabled while the run's preview, which has its own "Cancel processing", is up.
+    void SetCancelEnabled(bool enabled);
 
 public slots:
     void btnCancelClick();

@@ -9,7 +9,7 @@
 namespace kemptor {
 
 TfrmProgressWindow::TfrmProgressWindow(const QString& caption, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       lblProcessingFile_(new QLabel(this)), guageProcessing_(new QProgressBar(this)) {
     setWindowTitle(caption);
     setModal(false);

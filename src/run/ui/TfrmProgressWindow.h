@@ -1,6 +1,6 @@
 #pragma once
 // The label-and-gauge window that the processing window and the copy window share. Both are modeless
-// top-level windows, so that they stay usable while the main window is disabled during a run.
+// tool windows of the main window: above it, never above the questions and the preview of a run.
 
 #include <QDialog>
 

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
@@ -562,6 +563,11 @@ int TfrmOptions::Execute() {
     shown_ = CurrentSettings();
     shownSubTemplate_ = memoSubLevelComments_->toPlainText();
     shownFunctionTemplate_ = memoFunctionLevelComments_->toPlainText();
+    // Centred on the screen at every showing, wherever the user left it the last time.
+    if (const QScreen* where = parentWidget() ? parentWidget()->screen() : screen()) {
+        const QSize frame = frameGeometry().size();
+        move(where->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
     return exec();
 }
 
@@ -606,11 +612,15 @@ void TfrmOptions::BackupDirectoryLeft() {
 
 void TfrmOptions::SelectDirectoryClick() {
     auto* edit = static_cast<QLineEdit*>(ControlFor("BackupNewCodeDirectory"));
-    // A relative output directory lies under the project's directory, as the run takes it.
+    // A relative output directory lies under the project's directory, as the run takes it. The chooser
+    // opens there, or at the project's directory while the output directory is not made yet.
     std::string text = edit->text().toStdString();
     if (!IsAbsolutePath(text) && !projectDir_.isEmpty())
         text = projectDir_.toStdString() + text;
     QString start = QString::fromStdString(MapToHostPath(text));
+    if (!projectDir_.isEmpty())
+        start = QString::fromStdString(
+            ResolvedDisplayPath(DirectoryExists(text) ? text : projectDir_.toStdString()));
     QString chosen = ChooseDirectory(start);
     if (chosen.isEmpty())
         return;

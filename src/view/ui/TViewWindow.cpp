@@ -1,6 +1,8 @@
 #include "view/ui/TViewWindow.h"
 
 #include "platform/Prompter.h"
+#include "platform/WinPath.h"
+#include "platform/ui/Help.h"
 #include "view/ui/TBigText.h"
 #include "view/ui/TFindDialog.h"
 
@@ -16,7 +18,7 @@ namespace kemptor {
 
 TViewWindow::TViewWindow(Prompter& prompter, QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), prompter_(prompter) {
-    setProperty("helpContext", kHelpContext);
+    SetHelpContext(this, kHelpContext);
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
@@ -111,7 +113,7 @@ QAction* TViewWindow::AddButton(const QString& hint, const QIcon& icon, std::fun
 }
 
 void TViewWindow::ReportUnreadable(const std::string& path) {
-    prompter_.Show(PromptKind::Error, "Cannot read file " + path, PromptButtons::Ok);
+    prompter_.Show(PromptKind::Error, "Cannot read file " + ResolvedDisplayPath(path), PromptButtons::Ok);
 }
 
 void TViewWindow::OpenFind() {

@@ -1,11 +1,15 @@
 #include "view/ui/TfrmViewDual.h"
 
+#include "platform/ui/Help.h"
 #include "view/ui/TBigText.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMenu>
 #include <QScreen>
+#include <QShortcut>
+
+#include <algorithm>
 
 namespace kemptor {
 
@@ -14,6 +18,10 @@ TfrmViewDual::TfrmViewDual(Prompter& prompter, QWidget* parent)
     setObjectName("frmViewDual");
     SetCaption("View Dual");
     setWindowModality(Qt::ApplicationModal);
+    InstallHelpKey(this);
+    // Escape is Close: the run goes on with the next file.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { btnCloseClick(); });
     AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { btnCloseClick(); });
     AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
               [this] { emit PrintRequested(SearchViewer()); });
@@ -51,12 +59,15 @@ PreviewAnswer TfrmViewDual::Preview(const std::string& fileName, const TextLines
 PreviewAnswer TfrmViewDual::ShowModal() {
     answer_ = PreviewAnswer::Close;
     if (!placed_) {
-        // Two texts side by side need room: most of the screen, centred, the first time it is shown.
+        // Two texts side by side need room: most of the screen, centred across, the first time it is
+        // shown. The foot of the screen stays free for the run's processing window.
         placed_ = true;
         if (const QScreen* where = screen()) {
             const QRect area = where->availableGeometry();
-            resize(area.width() * 17 / 20, area.height() * 17 / 20);
-            move(area.center() - rect().center());
+            const int height = std::min(area.height() * 17 / 20, area.height() - kFootLeftFree);
+            resize(area.width() * 17 / 20, std::max(height, area.height() / 2));
+            move(area.center().x() - width() / 2,
+                 area.top() + std::max(0, (area.height() - kFootLeftFree - frameGeometry().height()) / 2));
         }
     }
     show();

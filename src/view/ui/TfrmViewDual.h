@@ -25,6 +25,8 @@ public:
               const std::vector<bool>& changed);
     // Shows the window modally until Close or Cancel processing.
     PreviewAnswer ShowModal();
+    // Height at the foot of the screen that the first placement leaves free for the processing window.
+    static constexpr int kFootLeftFree = 170;
 
     void btnCloseClick();
     void btnCancelClick();

@@ -2,6 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "platform/WinPath.h"
 #include "view/TVisDiff.h"
 #include "view/ui/TBigText.h"
 #include "view/ui/TfrmStaticProcessing.h"
@@ -41,7 +42,7 @@ bool TfrmViewDualMDI::Open(const std::string& beforeFile, const std::string& aft
         ReportUnreadable(afterFile);
         ok = false;
     }
-    SetCaption(QString("File: ") + TBigText::FromWindows1252(beforeFile));
+    SetCaption(QString("File: ") + TBigText::FromWindows1252(ResolvedDisplayPath(beforeFile)));
     UpdateSharedScrollBar();
     return ok;
 }

@@ -17,6 +17,10 @@ class Prompter;
 // an area the window is shown on its own.
 QWidget* ShowInClientArea(QMdiArea* area, QWidget* window, double widthShare);
 
+// Window > Cascade: every visible child at most of the client area's size, each a title bar's height
+// below and to the right of the one before, starting again at the top-left when the area runs out.
+void CascadeSubWindows(QMdiArea* area);
+
 // One file: a source file ("File: " + path) or the project file ("Project File: " + name).
 QWidget* OpenSingleView(QMdiArea* area, Prompter& prompter, const QString& caption, const QString& path);
 // A processed file beside its output copy, with the Diff command.

@@ -83,7 +83,8 @@ private:
             old->removeEventFilter(this);
         const bool shown = isVisible();
         const QRect where = geometry();
-        setParent(owner, Qt::Window);
+        // Owned by a dialog, it is a dialog window itself: window managers keep those above their owner.
+        setParent(owner, owner ? Qt::Dialog : Qt::Window);
         setAttribute(Qt::WA_QuitOnClose, false);
         if (owner)
             owner->installEventFilter(this);
@@ -93,18 +94,21 @@ private:
         }
     }
 
-    // Beside the window the user works in (right of it, else left of it) when the screen has room,
-    // so that help and dialog can be read together.
+    // Beside the window the user works in, on the side with more room, narrowed to that room (down to
+    // a readable width), so that help and dialog can be read together.
     void PlaceBeside(const QWidget* other) {
         if (!other || !other->screen())
             return;
+        constexpr int kReadableWidth = 360;
         const QRect area = other->screen()->availableGeometry();
         const QRect frame = other->frameGeometry();
-        const int width = std::min(this->width(), area.width());
+        const int roomRight = area.right() - frame.right();
+        const int roomLeft = frame.left() - area.left();
+        const int room = std::max(roomRight, roomLeft);
+        const int width = room >= kReadableWidth ? std::min(this->width(), room) : std::min(this->width(), area.width());
         const int height = std::min(std::max(this->height(), frame.height()), area.height());
-        int x = frame.right() + 1;
-        if (x + width > area.right() + 1)
-            x = frame.left() - width >= area.left() ? frame.left() - width : area.right() + 1 - width;
+        int x = roomRight >= roomLeft ? frame.right() + 1 : frame.left() - width;
+        x = std::clamp(x, area.left(), area.right() + 1 - width);
         const int y = std::clamp(frame.top(), area.top(), area.bottom() + 1 - height);
         resize(width, height);
         move(x, y);

@@ -298,7 +298,7 @@ QWidget* TfrmOptions::BuildIndentsPage() {
     layout->addWidget(Check("CodeIndentPerform"));
     auto* box = new QGroupBox("Indent amounts (columns)");
     auto* grid = new QGridLayout(box);
-    grid->setHorizontalSpacing(10);
+    grid->setHorizontalSpacing(16); // a clear gap between each label and its spin box
     const char* keys[] = {"DefaultLineIndent", "LineContinueIndent", "IfThenElseIndent", "SelectCaseIndent",
                           "CaseCodeIndent",    "DoLoopIndent",       "WhileWendIndent",  "ForNextIndent",
                           "TypeEndIndent",     "WithEndIndent"};

@@ -9,10 +9,14 @@
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 #include "settings/Settings.h"
+#include "spell/HunspellSpeller.h"
+#include "spell/SpellReporter.h"
+#include "spell/SpellRun.h"
 #include "view/TVisDiff.h"
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
 #include <optional>
 
 namespace kemptor {
@@ -99,7 +103,6 @@ void WriteUnifiedDiff(std::ostream& out, const std::string& path, const TextLine
     }
 }
 
-
 bool HoldsNul(const TextLines& lines) {
     return std::any_of(lines.begin(), lines.end(),
                        [](const std::string& line) { return line.find('\0') != std::string::npos; });
@@ -134,6 +137,17 @@ public:
         ProgressObserver progress;
         TVBSrcFormatter engine(*settings, prompter);
         engine.SetHeaderTemplates(TemplatesFromSettings(*settings, prompter));
+        // With spell checking on there is no dialog to correct a word: unknown words are warned about.
+        std::string path;
+        std::unique_ptr<HunspellSpeller> speller;
+        std::unique_ptr<SpellReporter> reporter;
+        if (SpellingWanted(*settings)) {
+            speller = std::make_unique<HunspellSpeller>();
+            reporter = std::make_unique<SpellReporter>(
+                *speller, [&path] { return path; },
+                [](const std::string& line) { std::cerr << "warning: " << line << '\n'; });
+            engine.SetSpellChecker(CheckerForRun(*settings, reporter.get(), prompter));
+        }
         bool anyWouldChange = false;
         bool anyFailed = false;
         for (const std::string& file : files_) {
@@ -143,8 +157,9 @@ public:
                 anyFailed = true;
                 continue;
             }
-            const TSourceKind kind =
-                kind_.empty() ? SourceKindOf(ExtractUpperExtension(file)) : KindFromName(kind_).value_or(skModule);
+            path = file;
+            const TSourceKind kind = kind_.empty() ? SourceKindOf(ExtractUpperExtension(file))
+                                                   : KindFromName(kind_).value_or(skModule);
             engine.FormatFile(*lines, ExtractFileName(file), kind, progress);
             const TextLines formatted = engine.TakeOutput().Texts();
             const bool changed = formatted != *lines;
@@ -159,7 +174,8 @@ public:
                 // Line ends are rewritten as CR LF: a file with NUL bytes is most likely not source
                 // text, and rewriting it would corrupt it.
                 if (changed && HoldsNul(*lines)) {
-                    std::cerr << "error: " << file << " holds NUL bytes and looks binary; it is not rewritten\n";
+                    std::cerr << "error: " << file
+                              << " holds NUL bytes and looks binary; it is not rewritten\n";
                     anyFailed = true;
                 } else if (changed && !WriteTextLinesAtomic(file, formatted)) {
                     std::cerr << "error: cannot write " << file << "\n";

@@ -11,12 +11,16 @@
 #include "platform/WinPath.h"
 #include "run/ProcessingRun.h"
 #include "run/RunObserver.h"
+#include "spell/HunspellSpeller.h"
+#include "spell/SpellReporter.h"
+#include "spell/SpellRun.h"
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include <unistd.h>
 
@@ -45,6 +49,14 @@ public:
         }
     }
     void RunFinishing() override { ClearLine(); }
+    // A line on stderr below the progress line, which is drawn again after it.
+    void Warn(const std::string& text) {
+        const bool drawn = drawn_;
+        ClearLine();
+        std::cerr << text << '\n';
+        if (drawn)
+            Draw(caption_);
+    }
 
 private:
     void Draw(const std::string& caption) {
@@ -84,7 +96,8 @@ public:
     void Setup(CLI::App& sub) override {
         common_.AddTo(sub);
         sub.add_option("--output", output_, "Output directory (instead of BackupNewCodeDirectory)");
-        sub.add_option("--only", only_, "Process only the files of these names (comma-separated)")->delimiter(',');
+        sub.add_option("--only", only_, "Process only the files of these names (comma-separated)")
+            ->delimiter(',');
         sub.add_option("PROJECT", project_, "Project file (*.vbp or *.mak)")->required();
     }
 
@@ -108,6 +121,18 @@ public:
         const HeaderTemplates templates = TemplatesFromSettings(*settings, prompter);
 
         CliRunObserver observer(::isatty(STDERR_FILENO) != 0);
+        // With spell checking on there is no dialog to correct a word: unknown words are warned about.
+        std::unique_ptr<HunspellSpeller> speller;
+        std::unique_ptr<SpellReporter> reporter;
+        if (SpellingWanted(*settings)) {
+            speller = std::make_unique<HunspellSpeller>();
+            TSourceMgt* model = project.get();
+            reporter = std::make_unique<SpellReporter>(
+                *speller,
+                [model] { return model->Current ? MapToHostPath(model->Current->FullPath) : std::string(); },
+                [&observer](const std::string& line) { observer.Warn("warning: " + line); });
+            observer.SetSpellChecker(reporter.get());
+        }
         interruptTarget = &observer;
         auto previous = std::signal(SIGINT, OnInterrupt);
         const auto summary = ProcessSelectedFiles(project.get(), *settings, templates, prompter, observer);
@@ -126,11 +151,14 @@ public:
                   << '\n';
         switch (summary->outcome) {
         case RunOutcome::Completed:
-        case RunOutcome::NothingToRun: return summary->skipped > 0 ? kExitBadInput : kExitOk;
-        case RunOutcome::Cancelled: return kExitCancelled;
+        case RunOutcome::NothingToRun:
+            return summary->skipped > 0 ? kExitBadInput : kExitOk;
+        case RunOutcome::Cancelled:
+            return kExitCancelled;
         case RunOutcome::Refused:
         case RunOutcome::BackupFailed:
-        case RunOutcome::SaveFailed: return kExitBadInput;
+        case RunOutcome::SaveFailed:
+            return kExitBadInput;
         }
         return kExitBadInput;
     }
@@ -162,7 +190,8 @@ private:
     std::string project_;
 };
 
-const bool registered = RegisterCliCommand<ProcessCommand>("process", "Format the selected files of a project");
+const bool registered =
+    RegisterCliCommand<ProcessCommand>("process", "Format the selected files of a project");
 
 } // namespace
 } // namespace kemptor

@@ -256,6 +256,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         }
 
         LineOutputStart = OutputLines.size();
+        SourceLine = static_cast<int>(i) + 1;
         const TStatementClass cls = BeforeLine(line, pass);
 
         // Colons and single-line Ifs are looked for once: up to the For/Next step no more than

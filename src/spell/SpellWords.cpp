@@ -54,6 +54,9 @@ bool WantWord(std::string_view word, const SpellWordRules& rules) {
     }
     if (!letter)
         return false; // a number
+    // One letter repeated is a code of a date or number format ("yyyy-mm-dd"), not a word.
+    if (word.size() > 1 && word.find_first_not_of(word[0]) == std::string_view::npos)
+        return false;
     if (digit && rules.skipWithDigits)
         return false;
     if (upper && !lower && word.size() > 1 && rules.skipUpperCase)

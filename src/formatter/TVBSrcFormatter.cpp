@@ -69,8 +69,9 @@ TLineList TVBSrcFormatter::TakeOutput() {
 
 // --- Per-file driver ---------------------------------------------------------------------------
 
-TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fileLines, std::string_view fileName,
-                                              TSourceKind kind, ProgressObserver& progress) {
+TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fileLines,
+                                              std::string_view fileName, TSourceKind kind,
+                                              ProgressObserver& progress) {
     return FormatFile(TLineList(fileLines), fileName, kind, progress);
 }
 
@@ -338,10 +339,12 @@ TStatementClass TVBSrcFormatter::BeforeLine(std::string& line, int pass) {
     if (pass != 0)
         return ClassifyLine(line);
     const Settings& cfg = *settings_;
-    if (cfg.SpellingPerform) {
-        if (cfg.SpellingLiterals && !SpellCheckCancelled)
+    // The cancel flag is tested once per line: a cancel in a literal still lets the user see the
+    // comment of the same line, and that check's outcome decides whether the next lines are checked.
+    if (cfg.SpellingPerform && !SpellCheckCancelled) {
+        if (cfg.SpellingLiterals)
             SpellCheckLiterals(line);
-        if (cfg.SpellingComments && !SpellCheckCancelled)
+        if (cfg.SpellingComments)
             SpellCheckComment(line);
     }
     const TStatementClass cls = ClassifyLine(line);

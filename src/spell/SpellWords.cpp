@@ -73,9 +73,17 @@ void AddWords(std::string_view text, std::size_t begin, std::size_t end, const S
         --end;
     if (begin == end)
         return;
-    for (std::size_t k = begin; k < end; ++k)
-        if (!IsInnerAllowed(static_cast<unsigned char>(text[k])))
+    int slashes = 0;
+    for (std::size_t k = begin; k < end; ++k) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        if (!IsInnerAllowed(c))
             return; // code or data: "%s", "m_x", "a.b", "C:\x", "&Open", "#,##0"
+        // One slash between two letters joins words ("and/or"); any other is a path ("/usr/lib").
+        if (c == '/' && (++slashes > 1 || k == begin || k + 1 == end ||
+                         !IsLetter(static_cast<unsigned char>(text[k - 1])) ||
+                         !IsLetter(static_cast<unsigned char>(text[k + 1]))))
+            return;
+    }
     // A token that joins letters and digits ("x64", "2nd") is judged as a whole, not cut apart.
     std::size_t start = begin;
     for (std::size_t k = begin; k <= end; ++k) {

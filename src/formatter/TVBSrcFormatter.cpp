@@ -69,9 +69,8 @@ TLineList TVBSrcFormatter::TakeOutput() {
 
 // --- Per-file driver ---------------------------------------------------------------------------
 
-TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fileLines,
-                                              std::string_view fileName, TSourceKind kind,
-                                              ProgressObserver& progress) {
+TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fileLines, std::string_view fileName,
+                                              TSourceKind kind, ProgressObserver& progress) {
     return FormatFile(TLineList(fileLines), fileName, kind, progress);
 }
 

@@ -7,12 +7,47 @@
 #include <hunspell.hxx>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include <unistd.h>
 
 namespace kemptor {
+
+namespace {
+
+// The cost of the edits between two words: a letter inserted, removed or changed, or two neighbouring
+// letters swapped, cost 2; one vowel typed for another, the commonest spelling slip, costs 1. Letters
+// compare without regard to case.
+std::size_t EditCost(const std::string& a, const std::string& b) {
+    const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    const auto vowel = [&lower](char c) {
+        return std::string_view("aeiouy").find(lower(c)) != std::string_view::npos;
+    };
+    const auto change = [&](char x, char y) -> std::size_t {
+        if (lower(x) == lower(y))
+            return 0;
+        return vowel(x) && vowel(y) ? 1 : 2;
+    };
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i)
+        d[i][0] = 2 * i;
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        d[0][j] = 2 * j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] =
+                std::min({d[i - 1][j] + 2, d[i][j - 1] + 2, d[i - 1][j - 1] + change(a[i - 1], b[j - 1])});
+            if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2]) && lower(a[i - 2]) == lower(b[j - 1]))
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 2);
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+} // namespace
 
 struct HunspellSpeller::Engine {
     Engine(const std::string& aff, const std::string& dic) : hunspell(aff.c_str(), dic.c_str()) {}
@@ -94,11 +129,20 @@ std::vector<std::string> HunspellSpeller::Suggest(const std::string& word) {
     for (std::size_t k = 0; k < word.size(); ++k)
         if (k + 1 == word.size() || word[k] != word[k + 1])
             addIfKnown(word.substr(0, k + 1) + word.substr(k));
+    // Then Hunspell's own list, the cheapest slips first and, at equal cost, the words of the same
+    // length ("totel" is "total" before "totes" and "tote").
+    std::vector<std::string> others;
     for (const std::string& suggestion : engine_->hunspell.suggest(Latin1ToUtf8(word))) {
         std::string text = Utf8ToLatin1(suggestion);
         if (std::find(list.begin(), list.end(), text) == list.end())
-            list.push_back(std::move(text));
+            others.push_back(std::move(text));
     }
+    const auto rank = [&word](const std::string& candidate) {
+        return std::pair(EditCost(word, candidate), candidate.size() != word.size());
+    };
+    std::stable_sort(others.begin(), others.end(),
+                     [&rank](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
+    list.insert(list.end(), others.begin(), others.end());
     return list;
 }
 

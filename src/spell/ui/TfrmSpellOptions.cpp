@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -60,7 +61,9 @@ TfrmSpellOptions::TfrmSpellOptions(Prompter& prompter, std::string optionsFile, 
 
     auto* form = new QFormLayout;
     form->addRow("&Language:", cboLanguage);
-    form->addRow("C&ustom dictionary:", custom);
+    auto* customLabel = new QLabel("C&ustom dictionary:");
+    customLabel->setBuddy(edtCustomDictionary);
+    form->addRow(customLabel, custom);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &TfrmSpellOptions::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

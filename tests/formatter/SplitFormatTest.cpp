@@ -14,11 +14,11 @@ Settings Splitting() {
 
 TEST(SplitFormat, SingleLineIfBecomesAnIndentedBlock) {
     VerifyFormat("Sub Main()\n"
-                 "    If a = 1 Then\n"
+                 "    If a = 1 Then \n"
                  "        b = 2\n"
                  "    End If\n"
-                 "    If a Then\n"
-                 "        b = 1\n"
+                 "    If a Then \n"
+                 "        b = 1 \n"
                  "    Else\n"
                  "        b = 2\n"
                  "    End If\n"
@@ -75,7 +75,7 @@ TEST(SplitFormat, StatementsInTheFirstColumnAreSplitButLabelsStayWhole) {
 
 TEST(SplitFormat, SplitIfBodyIsSplitAgainInTheNextPass) {
     VerifyFormat("Sub Main()\n"
-                 "    If a Then\n"
+                 "    If a Then \n"
                  "        b = 1\n"
                  "        c = 2\n"
                  "    End If\n"

@@ -17,8 +17,8 @@ struct CliResult {
 };
 
 CliResult RunCli(const TempDir& dir, const std::string& arguments) {
-    const std::string command = std::string("'") + KEMPTOR_CLI + "' format " + arguments + " >'" +
-                                dir.Path() + "stdout' 2>'" + dir.Path() + "stderr'";
+    const std::string command = std::string("'") + KEMPTOR_CLI + "' format " + arguments + " >'" + dir.Path() +
+                                "stdout' 2>'" + dir.Path() + "stderr'";
     const int raw = std::system(command.c_str());
     CliResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -52,17 +52,14 @@ TEST(FormatCommand, LfInputIsAcceptedAndSettingsOptionsApply) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", "Sub Main()\n\tx = 1\nEnd Sub\n");
     // The inserted line's comment is placed at the default fixed column by the second pass.
-    EXPECT_EQ("Option Explicit" + std::string(25, ' ') +
-                  "'Force all variables to be declared before their use\r\n\r\n"
-                  "Sub Main()\r\n    x = 1\r\nEnd Sub\r\n",
+    EXPECT_EQ("Option Explicit" + std::string(25, ' ') + "'Force all variables to be declared before their use\r\n\r\n"
+              "Sub Main()\r\n    x = 1\r\nEnd Sub\r\n",
               RunCli(dir, "'" + file + "'").out);
-    EXPECT_EQ(
-        "Sub Main()\r\n  x = 1\r\nEnd Sub\r\n",
-        RunCli(dir, "--tab-width 2 --set General.OptionExplicitInsert=0 --set Indents.CodeIndentPerform=0 '" +
-                        file + "'")
-            .out);
-    const std::string ini =
-        dir.Write("my.ini", "[Indents]\nDefaultLineIndent=2\n[General]\nOptionExplicitInsert=0\n");
+    EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n",
+              RunCli(dir, "--tab-width 2 --set General.OptionExplicitInsert=0 --set Indents.CodeIndentPerform=0 '" +
+                              file + "'")
+                  .out);
+    const std::string ini = dir.Write("my.ini", "[Indents]\nDefaultLineIndent=2\n[General]\nOptionExplicitInsert=0\n");
     EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n", RunCli(dir, "--ini '" + ini + "' '" + file + "'").out);
 }
 
@@ -137,8 +134,7 @@ TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", "Option Explicit\nSub Main()\nEnd Sub\n");
     const std::string templ = dir.Write("sub.txt", "' Header of %n\n");
-    const std::string common =
-        "--set SubComments.SubLevelCommentsPerform=1 --set SubComments.SubLevelCommentsFile=";
+    const std::string common = "--set SubComments.SubLevelCommentsPerform=1 --set SubComments.SubLevelCommentsFile=";
     EXPECT_EQ("Option Explicit\r\nSub Main()\r\n' Header of Main\r\nEnd Sub\r\n",
               RunCli(dir, common + "'" + templ + "' '" + file + "'").out);
     const CliResult missing = RunCli(dir, common + "'" + dir.Path() + "none.txt' '" + file + "'");

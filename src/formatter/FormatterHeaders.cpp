@@ -131,12 +131,26 @@ void TVBSrcFormatter::InsertFunctionHeader(const std::string& line, bool before)
 }
 
 void TVBSrcFormatter::PlaceHeaderLine(std::string& line, int prevIndent) {
+    // As the pass places a whole-line comment: indented as a statement, then placed by the setting.
     const Settings& cfg = Config();
-    if (!IsCommentOnly(line) || cfg.GrpSingleLineComments == 0)
+    if (!IsCommentOnly(line))
         return;
-    const int column = cfg.GrpSingleLineComments == 1   ? cfg.SingleLineCommentColumn
-                       : cfg.GrpSingleLineComments == 2 ? prevIndent
-                                                        : IndentLevel;
+    int column = LeadingSpaces(line);
+    switch (cfg.GrpSingleLineComments) {
+    case 0:
+        if (cfg.CodeIndentPerform)
+            column = IndentLevel;
+        break;
+    case 1:
+        column = cfg.SingleLineCommentColumn;
+        break;
+    case 2:
+        column = prevIndent;
+        break;
+    default:
+        column = IndentLevel;
+        break;
+    }
     line = Spaces(column).append(TrimLeft(line));
 }
 

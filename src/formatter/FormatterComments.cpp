@@ -134,11 +134,12 @@ void TVBSrcFormatter::AddCommentBorders() {
     std::string border = Indented(PrevIndent, CommentBorder());
     if (Trim(border) == Trim(PrevLine))
         return; // the group already ends with such a border
-    // Placed like the group's own lines; the group count is kept so that no group start is taken.
-    const int count = CommentGroupCount;
-    CommentGroupCount = 0;
-    FormatSingleLineComment(border);
-    CommentGroupCount = count;
+    // Placed like the group's own lines, at the level at which they stand: the current line may have
+    // moved it already.
+    const int level = IndentLevel;
+    IndentLevel = LevelBeforeLine;
+    PlaceCommentLine(border, PrevIndent);
+    IndentLevel = level;
     if (border.empty())
         return;
     // The border goes right after the group's last line (before anything the current line has added

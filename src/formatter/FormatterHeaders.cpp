@@ -130,7 +130,7 @@ void TVBSrcFormatter::InsertFunctionHeader(const std::string& line, bool before)
         before);
 }
 
-void TVBSrcFormatter::PlaceHeaderLine(std::string& line, int prevIndent) {
+void TVBSrcFormatter::PlaceCommentLine(std::string& line, int prevIndent) {
     // As the pass places a whole-line comment: indented as a statement, then placed by the setting.
     const Settings& cfg = Config();
     if (!IsCommentOnly(line))
@@ -147,9 +147,13 @@ void TVBSrcFormatter::PlaceHeaderLine(std::string& line, int prevIndent) {
     case 2:
         column = prevIndent;
         break;
-    default:
+    case 3:
         column = IndentLevel;
         break;
+    default:
+        if (!HasContinuedComment(line))
+            line.clear();
+        return;
     }
     line = Spaces(column).append(TrimLeft(line));
 }
@@ -177,7 +181,7 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues&
     const std::size_t first = OutputLines.size();
     int prevIndent = HeaderPrevIndent;
     for (std::string& text : texts) {
-        PlaceHeaderLine(text, prevIndent);
+        PlaceCommentLine(text, prevIndent);
         if (!Trim(text).empty())
             prevIndent = LeadingSpaces(text);
         AppendCreated(text);

@@ -242,7 +242,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
             OutputLines.Append(line, false);
             ++index;
         }
-        OutputLines.Append(kOptionExplicitLine, true);
+        // Its comment is placed as any other line's, so that the next pass finds nothing to move.
+        std::string inserted(kOptionExplicitLine);
+        FormatInLineComment(inserted);
+        OutputLines.Append(inserted, true);
         // Under the blank-line rules (or their removal) a file gains no blank line besides theirs;
         // formatting it again would drop this one.
         if (cfg.GrpBlankLines == 0)
@@ -348,6 +351,7 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     BeforeLine(line, cls);
     bool emit = true;
 
+    LevelBeforeLine = IndentLevel;
     // An Attribute line inside a procedure stays in the first column, where the Visual Basic editor
     // writes it and looks for it. A label line keeps its position, but a block that a statement after
     // the label opens or closes still moves the level ("Retry: For i = 1 To 3").

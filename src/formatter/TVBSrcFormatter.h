@@ -140,6 +140,7 @@ public:
     std::size_t CommentGroupStart = 0;     // index in OutputLines where the current comment group began
     bool CommentContinues = false;         // the preceding line's comment goes on in the next line
     std::size_t LineOutputStart = 0;       // size of OutputLines when the current line's turn began
+    int LevelBeforeLine = 0;               // IndentLevel before the current line was indented
     // A heading whose header comment goes after it, waiting for the heading's last line and for the
     // Attribute lines below it.
     struct {
@@ -224,9 +225,10 @@ public:
 
 private:
     void ResetPassState();
-    // Places one line of a header comment as the pass would place it, `prevIndent` being the
-    // indentation of the line before it.
-    void PlaceHeaderLine(std::string& line, int prevIndent);
+    // Places a whole-line comment the engine makes (a header line, a border) as the next pass will
+    // place it: indented as a statement at IndentLevel, then placed by the comment setting,
+    // `prevIndent` being the indentation of the line before it.
+    void PlaceCommentLine(std::string& line, int prevIndent);
     void ReserveOutput(const TLineList& input);
     // One pass; with `release` (the input itself, owned by the engine) each input line is released
     // once the pass is past it.

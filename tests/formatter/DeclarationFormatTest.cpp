@@ -162,17 +162,6 @@ TEST(TypeMembers, MembersNamedByKeywordsAreDeclarations) {
 
 // --- Header comments ---------------------------------------------------------------------------
 
-std::string FormatWithHeaders(std::string_view code, const Settings& s, TSourceKind kind = skModule,
-                              HeaderTemplates templates = {{"' %n(%p) by %a on %d"}, {"' %n -> %r", "'"}}) {
-    ScriptedPrompter prompter;
-    ProgressObserver progress;
-    TVBSrcFormatter engine(s, prompter);
-    engine.SetHeaderTemplates(templates);
-    engine.SetDateSource([] { return std::string("12/08/2026"); });
-    engine.FormatFile(SplitLines(code), "Test.bas", kind, progress);
-    return JoinLines(engine.TakeOutput().Texts());
-}
-
 Settings Headers() {
     Settings s = IndentOnly();
     s.SubLevelCommentsPerform = true;

@@ -7,22 +7,6 @@
 namespace kemptor::test {
 namespace {
 
-Settings Splitting() {
-    Settings s = IndentOnly();
-    s.IfThenSplit = s.MultiStatementSplit = s.MultiVarSplit = s.MultiConstSplit = true;
-    return s;
-}
-
-std::string FormatWithTemplates(std::string_view code, const Settings& s, const HeaderTemplates& templates) {
-    ScriptedPrompter prompter;
-    ProgressObserver progress;
-    TVBSrcFormatter engine(s, prompter);
-    engine.SetHeaderTemplates(templates);
-    engine.SetDateSource([] { return std::string("12/08/2026"); });
-    engine.FormatFile(SplitLines(code), "Legacy.bas", skModule, progress);
-    return JoinLines(engine.TakeOutput().Texts());
-}
-
 TEST(LegacyCode, StaticAndFriendProceduresAreHeadingsAndABareEndIsAStatement) {
     // With the default settings: no second Option Explicit after the End statement, bodies indented.
     VerifyFormat("Option Explicit\n"
@@ -213,8 +197,8 @@ TEST(LegacyCode, HeadersFollowContinuedHeadingsAndTheirAttributeLines) {
                              "ByVal b As Long) As Long\n"
                              "Foo = a + b\n"
                              "End Function";
-    EXPECT_EQ(expected, FormatWithTemplates(code, s, templates));
-    EXPECT_EQ(expected, FormatWithTemplates(expected, s, templates));
+    EXPECT_EQ(expected, FormatWithHeaders(code, s, skModule, templates));
+    EXPECT_EQ(expected, FormatWithHeaders(expected, s, skModule, templates));
 }
 
 TEST(LegacyCode, RemovedHeaderLeavesNoBorders) {
@@ -225,7 +209,7 @@ TEST(LegacyCode, RemovedHeaderLeavesNoBorders) {
     s.SpecialRemoveComments = true;
     s.SingleLineCommentGroupQty = 2;
     const std::string code = "Sub Main()\n    x = 1\nEnd Sub";
-    EXPECT_EQ(code, FormatWithTemplates(code, s, DefaultHeaderTemplates()));
+    EXPECT_EQ(code, FormatWithHeaders(code, s, skModule, DefaultHeaderTemplates()));
 }
 
 TEST(LegacyCode, WholeLineCommentAfterABlankLineTakesTheIndentOfTheLineBeforeTheBlank) {

@@ -3,15 +3,6 @@
 namespace kemptor::test {
 namespace {
 
-Settings Splitting() {
-    Settings s = IndentOnly();
-    s.IfThenSplit = true;
-    s.MultiStatementSplit = true;
-    s.MultiVarSplit = true;
-    s.MultiConstSplit = true;
-    return s;
-}
-
 TEST(SplitFormat, SingleLineIfBecomesAnIndentedBlock) {
     VerifyFormat("Sub Main()\n"
                  "    If a = 1 Then \n"

@@ -30,26 +30,41 @@ void Reindent(std::string& line, int blanks) {
 }
 
 // A comment that follows a `Rem` belongs to the Rem's text; the line is left as it is.
-bool HasRemInCode(std::string_view line) { return cuts::RemStart(StripComment(line)) != cuts::npos; }
+bool HasRemInCode(std::string_view line) {
+    return cuts::RemStart(StripComment(line)) != cuts::npos;
+}
 
 // The number of blank lines wanted before (or after) a statement of class `cls`.
 int BlankLinesFor(const Settings& cfg, TStatementClass cls, bool before) {
     using C = TStatementClass;
     switch (cls) {
-    case C::scIf: return before ? cfg.BlankLinesIfThenBefore : cfg.BlankLinesIfThenAfter;
+    case C::scIf:
+        return before ? cfg.BlankLinesIfThenBefore : cfg.BlankLinesIfThenAfter;
     case C::scElse:
-    case C::scElseIf: return before ? cfg.BlankLinesElseBefore : cfg.BlankLinesElseAfter;
-    case C::scEndIf: return before ? cfg.BlankLinesEndIfBefore : cfg.BlankLinesEndIfAfter;
-    case C::scSelectCase: return before ? cfg.BlankLinesSelectBefore : cfg.BlankLinesSelectAfter;
-    case C::scCase: return before ? cfg.BlankLinesCaseBefore : cfg.BlankLinesCaseAfter;
-    case C::scEndSelect: return before ? cfg.BlankLinesEndSelectBefore : cfg.BlankLinesEndSelectAfter;
-    case C::scDo: return before ? cfg.BlankLinesDoBefore : cfg.BlankLinesDoAfter;
-    case C::scLoop: return before ? cfg.BlankLinesLoopBefore : cfg.BlankLinesLoopAfter;
-    case C::scWhile: return before ? cfg.BlankLinesWhileBefore : cfg.BlankLinesWhileAfter;
-    case C::scWend: return before ? cfg.BlankLinesWendBefore : cfg.BlankLinesWendAfter;
-    case C::scFor: return before ? cfg.BlankLinesForBefore : cfg.BlankLinesForAfter;
-    case C::scNext: return before ? cfg.BlankLinesNextBefore : cfg.BlankLinesNextAfter;
-    default: return 0;
+    case C::scElseIf:
+        return before ? cfg.BlankLinesElseBefore : cfg.BlankLinesElseAfter;
+    case C::scEndIf:
+        return before ? cfg.BlankLinesEndIfBefore : cfg.BlankLinesEndIfAfter;
+    case C::scSelectCase:
+        return before ? cfg.BlankLinesSelectBefore : cfg.BlankLinesSelectAfter;
+    case C::scCase:
+        return before ? cfg.BlankLinesCaseBefore : cfg.BlankLinesCaseAfter;
+    case C::scEndSelect:
+        return before ? cfg.BlankLinesEndSelectBefore : cfg.BlankLinesEndSelectAfter;
+    case C::scDo:
+        return before ? cfg.BlankLinesDoBefore : cfg.BlankLinesDoAfter;
+    case C::scLoop:
+        return before ? cfg.BlankLinesLoopBefore : cfg.BlankLinesLoopAfter;
+    case C::scWhile:
+        return before ? cfg.BlankLinesWhileBefore : cfg.BlankLinesWhileAfter;
+    case C::scWend:
+        return before ? cfg.BlankLinesWendBefore : cfg.BlankLinesWendAfter;
+    case C::scFor:
+        return before ? cfg.BlankLinesForBefore : cfg.BlankLinesForAfter;
+    case C::scNext:
+        return before ? cfg.BlankLinesNextBefore : cfg.BlankLinesNextAfter;
+    default:
+        return 0;
     }
 }
 
@@ -57,12 +72,16 @@ int BlankLinesFor(const Settings& cfg, TStatementClass cls, bool before) {
 
 // --- Special comments --------------------------------------------------------------------------
 
+bool TVBSrcFormatter::IsSpecialComment(std::string_view line) const {
+    const int p = CommentPos(line);
+    return Config().SpecialRemoveComments && p > 0 &&
+           StartsWith(line.substr(static_cast<std::size_t>(p)), Config().SpecialRemoveCommentCharacters);
+}
+
 void TVBSrcFormatter::RemoveSpecialComment(std::string& line, bool& emit) {
     // The cheap test first: most comments do not start with the special characters. A line that
     // keeps its comment keeps its apostrophe and so is not blank.
-    const int p = CommentPos(line);
-    if (p == 0 || !StartsWith(std::string_view(line).substr(static_cast<std::size_t>(p)),
-                              Config().SpecialRemoveCommentCharacters))
+    if (!IsSpecialComment(line))
         return;
     // A comment after a Rem is the Rem's text; removing a comment that goes on in the next line
     // would leave its rest standing as code.
@@ -80,22 +99,30 @@ void TVBSrcFormatter::FormatSingleLineComment(std::string& line) {
         CommentGroupStart = OutputLines.size();
     const Settings& cfg = Config();
     switch (cfg.GrpSingleLineComments) {
-    case 1: Reindent(line, cfg.SingleLineCommentColumn); break;
-    case 2: Reindent(line, PrevIndent); break;
-    case 3: Reindent(line, IndentLevel); break;
+    case 1:
+        Reindent(line, cfg.SingleLineCommentColumn);
+        break;
+    case 2:
+        Reindent(line, PrevIndent);
+        break;
+    case 3:
+        Reindent(line, IndentLevel);
+        break;
     case 4:
         if (!HasContinuedComment(line))
             line.clear();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 std::string TVBSrcFormatter::CommentBorder() const {
     const Settings& cfg = Config();
     // Without blocking characters the dialog's default stands in.
-    const std::string_view pattern =
-        cfg.SingleLineCommentBlockCharacters.empty() ? "-" : std::string_view(cfg.SingleLineCommentBlockCharacters);
+    const std::string_view pattern = cfg.SingleLineCommentBlockCharacters.empty()
+                                         ? "-"
+                                         : std::string_view(cfg.SingleLineCommentBlockCharacters);
     return "'" + RepeatPattern(pattern, cfg.SingleLineCommentBlockCharacterTotal);
 }
 
@@ -107,11 +134,12 @@ void TVBSrcFormatter::AddCommentBorders() {
     std::string border = Indented(PrevIndent, CommentBorder());
     if (Trim(border) == Trim(PrevLine))
         return; // the group already ends with such a border
-    // Placed like the group's own lines; the group count is kept so that no group start is taken.
-    const int count = CommentGroupCount;
-    CommentGroupCount = 0;
-    FormatSingleLineComment(border);
-    CommentGroupCount = count;
+    // Placed like the group's own lines, at the level at which they stand: the current line may have
+    // moved it already.
+    const int level = IndentLevel;
+    IndentLevel = LevelBeforeLine;
+    PlaceCommentLine(border, PrevIndent);
+    IndentLevel = level;
     if (border.empty())
         return;
     // The border goes right after the group's last line (before anything the current line has added
@@ -147,29 +175,38 @@ void TVBSrcFormatter::FormatInLineComment(std::string& line) {
         AppendBlanks(built, cfg.InLineCommentsIndent).append("'").append(text);
         line.swap(built);
         return;
-    default: break;
+    default:
+        break;
     }
 
-    // Fixed column: the apostrophe follows exactly Col characters, so the code must stay short of the
-    // column for at least one blank to stand before it.
-    const int col = cfg.InLineCommentsFixedColumn;
-    if (static_cast<int>(code.size()) < col) {
-        AppendBlanks(built, col - static_cast<int>(code.size())).append("'").append(Trim(text));
-        line.swap(built);
-        return;
-    }
     int fallback = cfg.GrpInLineCommentsFixedColUnavail;
     // A comment line put above a line that continues a statement would cut the statement in two.
     if ((fallback == 1 && Continued) || (continues && (fallback == 1 || fallback == 2)))
         fallback = 0;
+    if (PlaceAtFixedColumn(built, code, text, fallback)) {
+        line.swap(built);
+        return;
+    }
     switch (fallback) {
-    case 1:
+    case 1: {
         RepassNeeded = true;
-        built.clear();
-        AppendBlanks(built, PrevIndent).append("'").append(text);
-        AppendCreated(built);
+        std::string moved = Indented(PrevIndent, "'");
+        moved.append(text);
         line.erase(code.size());
+        // From now on a whole-line comment: placed, and counted into the comment group before the
+        // code line, as the next pass will find it.
+        ++CommentGroupCount;
+        FormatSingleLineComment(moved);
+        if (moved.empty()) {
+            --CommentGroupCount;
+            break;
+        }
+        AppendCreated(moved);
+        LineOutputStart = OutputLines.size();
+        PrevIndent = LeadingSpaces(moved);
+        PrevLine = std::move(moved);
         break;
+    }
     case 2:
         RepassNeeded = true;
         AppendCreated(code);
@@ -177,15 +214,42 @@ void TVBSrcFormatter::FormatInLineComment(std::string& line) {
         AppendBlanks(built, PrevIndent).append("'").append(text);
         line.swap(built);
         break;
-    case 3:
+    default: // removed, unless it goes on in the next line
         if (!continues)
             line.erase(code.size());
         break;
-    default:
-        AppendBlanks(built, cfg.InLineCommentsUnavailColIndent).append("'").append(text);
-        line.swap(built);
-        break;
     }
+}
+
+bool TVBSrcFormatter::PlaceAtFixedColumn(std::string& built, std::string_view code, std::string_view text,
+                                         int fallback) const {
+    // The apostrophe follows exactly Col characters, so the code must stay short of the column for at
+    // least one blank to stand before it.
+    const Settings& cfg = Config();
+    const int col = cfg.InLineCommentsFixedColumn;
+    built.assign(code);
+    if (static_cast<int>(code.size()) < col) {
+        AppendBlanks(built, col - static_cast<int>(code.size())).append("'").append(Trim(text));
+        return true;
+    }
+    if (fallback != 0)
+        return false;
+    AppendBlanks(built, cfg.InLineCommentsUnavailColIndent).append("'").append(text);
+    return true;
+}
+
+bool TVBSrcFormatter::ReplaceInLineComment(std::string& line) {
+    // Only the placements that keep the comment on its line; a comment that has to move or go is
+    // left to the next pass.
+    if (Config().GrpInLineComments != 1 || CommentPos(line) == 0 || IsCommentOnly(line) ||
+        HasRemInCode(line) || HasContinuedComment(line))
+        return true;
+    std::string built;
+    if (!PlaceAtFixedColumn(built, StripComment(line), CommentText(line),
+                            Config().GrpInLineCommentsFixedColUnavail))
+        return false;
+    line.swap(built);
+    return true;
 }
 
 // --- Blank lines -------------------------------------------------------------------------------

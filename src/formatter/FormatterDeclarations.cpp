@@ -15,7 +15,9 @@ constexpr int kAddNextVariable = 1;
 constexpr int kRemoveNextVariable = 2;
 
 // Index of the first As of the code of `text` (outside literals and the comment), or npos.
-std::size_t AsIndex(std::string_view text) { return cuts::FindWord(StripComment(text), "As"); }
+std::size_t AsIndex(std::string_view text) {
+    return cuts::FindWord(StripComment(text), "As");
+}
 
 } // namespace
 
@@ -58,12 +60,15 @@ void TVBSrcFormatter::AlignDimGroup(int n, int maxCol) {
         aligned.append(t.substr(0, as));
         aligned.append(Spaces(maxCol - static_cast<int>(as) - 1));
         aligned.append(t.substr(as));
+        // The comment behind a widened line is placed again at once where it stays on its line, so
+        // that the next pass finds nothing to do; a comment that has to move is left to that pass.
+        if (!ReplaceInLineComment(aligned))
+            RepassNeeded = true;
         if (aligned == s)
             continue;
         OutputLines.Replace(i, aligned);
         // The widened line differs from the file now, whatever the pass that emitted it found.
         OutputLines.SetChanged(i, true);
-        // In-line comments of the widened lines are placed again by another pass.
         RepassNeeded = true;
     }
 }
@@ -77,8 +82,12 @@ bool TVBSrcFormatter::IsForLine(std::string_view s) {
 
 std::string TVBSrcFormatter::ForVariable(std::string_view s) {
     const std::string_view t = Trim(s).substr(std::min<std::size_t>(4, Trim(s).size()));
-    if (cuts::StartsWithWord(t, "Each"))
-        return {};
+    if (cuts::StartsWithWord(t, "Each")) {
+        // The element variable of "For Each c In Items": its Next may name it.
+        const std::string_view rest = TrimLeft(t).substr(4);
+        const std::size_t in = cuts::FindWord(rest, "In");
+        return in == cuts::npos ? std::string() : std::string(Trim(rest.substr(0, in)));
+    }
     const int eq = PosOutsideQuotes(t, '=');
     return eq > 0 ? std::string(Trim(t.substr(0, static_cast<std::size_t>(eq - 1)))) : std::string();
 }
@@ -146,6 +155,8 @@ void TVBSrcFormatter::AddNextVariable(std::string& line, const std::string& vari
     RewriteNext(line, " " + variable);
 }
 
-void TVBSrcFormatter::RemoveNextVariable(std::string& line) { RewriteNext(line, {}); }
+void TVBSrcFormatter::RemoveNextVariable(std::string& line) {
+    RewriteNext(line, {});
+}
 
 } // namespace kemptor

@@ -39,7 +39,8 @@ std::string Parameters(std::string_view line) {
 }
 
 // Whether the settings ask for a header at this place and in this kind of file.
-bool HeaderWanted(bool perform, bool beforeSelected, bool afterSelected, int files, bool before, TSourceKind kind) {
+bool HeaderWanted(bool perform, bool beforeSelected, bool afterSelected, int files, bool before,
+                  TSourceKind kind) {
     if (!perform || !(before ? beforeSelected : afterSelected))
         return false;
     if (files == kFormLevel)
@@ -51,14 +52,20 @@ bool HeaderWanted(bool perform, bool beforeSelected, bool afterSelected, int fil
 
 } // namespace
 
-std::string SubName(std::string_view line) { return RoutineName(line, {"PUBLIC SUB ", "PRIVATE SUB ", "SUB "}); }
+std::string SubName(std::string_view line) {
+    return RoutineName(line, {"PUBLIC SUB ", "PRIVATE SUB ", "SUB "});
+}
 
 std::string FunctionName(std::string_view line) {
     return RoutineName(line, {"PUBLIC FUNCTION ", "PRIVATE FUNCTION ", "FUNCTION "});
 }
 
-std::string SubParams(std::string_view line) { return Parameters(line); }
-std::string FunctionParams(std::string_view line) { return Parameters(line); }
+std::string SubParams(std::string_view line) {
+    return Parameters(line);
+}
+std::string FunctionParams(std::string_view line) {
+    return Parameters(line);
+}
 
 std::string FunctionReturnType(std::string_view line) {
     const std::string_view code = StripComment(line);
@@ -90,52 +97,110 @@ void TVBSrcFormatter::InsertHeaderComment(const std::string& line, TStatementCla
         InsertSubHeader(line, before);
     else if (IsFunctionHeading(cls) &&
              HeaderWanted(cfg.FunctionLevelCommentsPerform, cfg.FunctionLevelCommentsBeforeProcedure,
-                          cfg.FunctionLevelCommentsAfterProcedure, cfg.GrpFunctionLevelComments, before, FileKind))
+                          cfg.FunctionLevelCommentsAfterProcedure, cfg.GrpFunctionLevelComments, before,
+                          FileKind))
         InsertFunctionHeader(line, before);
 }
 
 namespace {
 
-// True when the heading already has this header: the neighbouring line is the template's edge line
-// (as expanded for any routine on any day, wherever a later pass has indented it) or a border that
-// comment blocking drew around the header.
-bool HeaderPresent(const TVBSrcFormatter& engine, const TextLines& templ, bool before) {
+// True when the heading already has this header: the neighbouring line is the header's edge line
+// `edge` (as expanded for any routine on any day, wherever a later pass has indented it) or a border
+// that comment blocking drew around the header.
+bool HeaderPresent(const TVBSrcFormatter& engine, std::string_view edge, bool before) {
     const std::string_view neighbour = before ? std::string_view(engine.PrevLine) : engine.NextLine;
-    const std::string& edge = before ? templ.back() : templ.front();
     if (neighbour == edge || (!Trim(edge).empty() && MatchesTemplateLine(neighbour, edge)))
         return true;
     return engine.Config().SingleLineCommentBlocks && Trim(neighbour) == engine.CommentBorder();
 }
 
+constexpr int kRemoveWholeLineComments = 4;
+
 } // namespace
 
 void TVBSrcFormatter::InsertSubHeader(const std::string& line, bool before) {
-    const TextLines& templ = templates_.Sub;
-    if (templ.empty() || HeaderPresent(*this, templ, before))
-        return;
-    AppendHeader(templ, {SubName(line), Config().UserName, HeaderDate(), SubParams(line), {}}, before);
-}
-
-void TVBSrcFormatter::InsertFunctionHeader(const std::string& line, bool before) {
-    const TextLines& templ = templates_.Function;
-    if (templ.empty() || HeaderPresent(*this, templ, before))
-        return;
-    AppendHeader(templ,
-                 {FunctionName(line), Config().UserName, HeaderDate(), FunctionParams(line), FunctionReturnType(line)},
+    AppendHeader(templates_.Sub, {SubName(line), Config().UserName, HeaderDate(), SubParams(line), {}},
                  before);
 }
 
+void TVBSrcFormatter::InsertFunctionHeader(const std::string& line, bool before) {
+    AppendHeader(
+        templates_.Function,
+        {FunctionName(line), Config().UserName, HeaderDate(), FunctionParams(line), FunctionReturnType(line)},
+        before);
+}
+
+void TVBSrcFormatter::PlaceCommentLine(std::string& line, int prevIndent) {
+    // As the pass places a whole-line comment: indented as a statement, then placed by the setting.
+    const Settings& cfg = Config();
+    if (!IsCommentOnly(line))
+        return;
+    int column = LeadingSpaces(line);
+    switch (cfg.GrpSingleLineComments) {
+    case 0:
+        if (cfg.CodeIndentPerform)
+            column = IndentLevel;
+        break;
+    case 1:
+        column = cfg.SingleLineCommentColumn;
+        break;
+    case 2:
+        column = prevIndent;
+        break;
+    case 3:
+        column = IndentLevel;
+        break;
+    default:
+        if (!HasContinuedComment(line))
+            line.clear();
+        return;
+    }
+    line = Spaces(column).append(TrimLeft(line));
+}
+
 void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues& values, bool before) {
+    // The header goes in as the settings would leave it: lines that the comment settings remove (the
+    // default template's "'!" lines when special comments are removed) or that the blank-line setting
+    // drops are left out, so that no border stands around a header that is gone and the next
+    // formatting finds what this one wrote.
+    const Settings& cfg = Config();
+    std::vector<std::size_t> kept;
+    std::vector<std::string> texts;
+    for (std::size_t k = 0; k < templ.size(); ++k) {
+        std::string text = ExpandTemplate(templ[k], values);
+        const bool comment = IsCommentOnly(text);
+        if ((comment && (IsSpecialComment(text) || cfg.GrpSingleLineComments == kRemoveWholeLineComments)) ||
+            !KeepBlankLine(text))
+            continue;
+        kept.push_back(k);
+        texts.push_back(std::move(text));
+    }
+    if (kept.empty() || HeaderPresent(*this, templ[before ? kept.back() : kept.front()], before))
+        return;
+
     const std::size_t first = OutputLines.size();
-    for (const std::string& templateLine : templ)
-        AppendCreated(ExpandTemplate(templateLine, values));
+    int prevIndent = HeaderPrevIndent;
+    for (std::string& text : texts) {
+        PlaceCommentLine(text, prevIndent);
+        if (!Trim(text).empty())
+            prevIndent = LeadingSpaces(text);
+        AppendCreated(text);
+    }
     // The header is a group of whole-line comments: it gets its borders in this run, as it would in
     // the next one. Before a heading it ends the group that the heading closes.
     if (CommentGroupCount == 0)
         CommentGroupStart = first;
-    CommentGroupCount += static_cast<int>(templ.size());
-    if (before)
+    CommentGroupCount += static_cast<int>(texts.size());
+    // The lines after the header measure it as the line before them.
+    HeaderTail = texts.back();
+    HeaderTailIndent = prevIndent;
+    if (before) {
         LineOutputStart = OutputLines.size();
+        PrevLine = HeaderTail;
+        PrevIndent = HeaderTailIndent;
+    } else {
+        HeaderAfter = true;
+    }
 }
 
 } // namespace kemptor

@@ -9,7 +9,9 @@ namespace {
 constexpr char kQuote = '"';
 constexpr char kApostrophe = '\'';
 
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // The code of s outside literals and before the comment, upper-cased and trimmed, written into a
 // buffer of this thread; the view is valid until the next call. The line tests run on it many
@@ -46,11 +48,15 @@ std::size_t FindWord(std::string_view t, std::string_view word) {
     return std::string_view::npos;
 }
 
-bool Contains(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
+bool Contains(std::string_view s, std::string_view part) {
+    return s.find(part) != std::string_view::npos;
+}
 
 } // namespace
 
-std::string Spaces(int n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
+std::string Spaces(int n) {
+    return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
+}
 
 std::string_view LeftStr(std::string_view s, int n) {
     if (n <= 0)
@@ -137,7 +143,9 @@ bool StartsWithUpper(std::string_view s, std::string_view upperPrefix) {
     return true;
 }
 
-int CommentPos(std::string_view s) { return PosOutsideQuotes(s, kApostrophe); }
+int CommentPos(std::string_view s) {
+    return PosOutsideQuotes(s, kApostrophe);
+}
 
 std::string_view CommentText(std::string_view s) {
     const int p = CommentPos(s);
@@ -167,7 +175,9 @@ std::string RemoveLiterals(std::string_view s) {
     return result;
 }
 
-std::string UpperCodeText(std::string_view s) { return std::string(UpperCodeView(s)); }
+std::string UpperCodeText(std::string_view s) {
+    return std::string(UpperCodeView(s));
+}
 
 int PosOutsideQuotes(std::string_view s, char ch) {
     // Most lines hold no such character, or no quote before its first one: both are decided by a
@@ -196,7 +206,9 @@ bool InsideLiteralAt(int i, std::string_view s) {
     return quotes % 2 == 1;
 }
 
-bool HasLiteral(std::string_view s) { return StripComment(s).find(kQuote) != std::string_view::npos; }
+bool HasLiteral(std::string_view s) {
+    return StripComment(s).find(kQuote) != std::string_view::npos;
+}
 
 bool IsCommentOnly(std::string_view s) {
     const std::string_view t = TrimLeft(s);
@@ -206,20 +218,26 @@ bool IsCommentOnly(std::string_view s) {
 bool IsContinuedLine(std::string_view s) {
     if (s.find('_') == std::string_view::npos)
         return false; // most lines: no underscore anywhere
-    // The last character of the code outside literals that is not a blank.
+    // The last character of the code outside literals that is not a blank, and whether a blank (or
+    // the start of the line) stands before it: "y = x_" ends in a name, not a continuation.
     bool inside = false;
     char last = 0;
+    bool lastStandsAlone = false;
+    char before = ' ';
     for (char c : s) {
         if (c == kQuote) {
             inside = !inside;
         } else if (!inside) {
             if (c == kApostrophe)
                 break;
-            if (c != ' ')
+            if (c != ' ') {
                 last = c;
+                lastStandsAlone = before == ' ';
+            }
         }
+        before = inside ? kQuote : c;
     }
-    return last == '_';
+    return last == '_' && lastStandsAlone;
 }
 
 bool IsLabelWord(std::string_view word) {
@@ -235,36 +253,47 @@ bool IsLabelWord(std::string_view word) {
     // Reserved words that make a statement on their own: "Do: x = 1" is a loop, not a label. A
     // procedure name before a colon ("Refresh: x = 1") is a label to Visual Basic, so only reserved
     // words belong here; cutting a label off its line would turn it into a call.
-    static constexpr std::string_view kStatementWords[] = {"DO",  "LOOP",   "ELSE",   "NEXT",   "WEND",
-                                                           "END", "STOP",   "RETURN", "RESUME", "REM"};
+    static constexpr std::string_view kStatementWords[] = {"DO",  "LOOP", "ELSE",   "NEXT",   "WEND",
+                                                           "END", "STOP", "RETURN", "RESUME", "REM"};
     if (word.size() > 6)
         return true; // longer than any of them
     const std::string upper = UpperCase(word);
-    return std::find(std::begin(kStatementWords), std::end(kStatementWords), upper) == std::end(kStatementWords);
+    return std::find(std::begin(kStatementWords), std::end(kStatementWords), upper) ==
+           std::end(kStatementWords);
 }
 
 namespace {
 
-// The code of s, as UpperCodeView gives it, when its first statement is a label: the text before its
-// first colon is a label word. Empty otherwise.
+// True when the code of s starts with a label word directly followed by ":". The line itself is
+// looked at, not its code without literals: in "MsgBox "Done": Exit Sub" the literal stands between
+// the word and the colon, so MsgBox is a statement and no label.
+bool LabelWordThenColon(std::string_view s) {
+    const std::size_t colon = s.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const std::string_view word = TrimLeft(s.substr(0, colon));
+    return IsLabelWord(word);
+}
+
+// The code of s, as UpperCodeView gives it, when its first statement is a label. Empty otherwise.
 std::string_view CodeAfterLabelTest(std::string_view s) {
-    if (s.find(':') == std::string_view::npos)
+    if (!LabelWordThenColon(s))
         return {}; // most lines: no colon anywhere
-    const std::string_view t = UpperCodeView(s);
-    const std::size_t colon = t.find(':');
-    if (colon == std::string_view::npos || !IsLabelWord(t.substr(0, colon)))
-        return {};
-    return t;
+    return UpperCodeView(s);
 }
 
 // Given the code view t of a line whose first statement is a label: whether the line is a label line.
 // Visual Basic writes labels in the first column; an indented line is a label line when its code ends
 // with a colon ("    ErrHandler:").
-bool LabelLineCode(std::string_view s, std::string_view t) { return t.back() == ':' || s.front() != ' '; }
+bool LabelLineCode(std::string_view s, std::string_view t) {
+    return t.back() == ':' || s.front() != ' ';
+}
 
 } // namespace
 
-bool StartsWithLabel(std::string_view s) { return !CodeAfterLabelTest(s).empty(); }
+bool StartsWithLabel(std::string_view s) {
+    return !CodeAfterLabelTest(s).empty();
+}
 
 bool IsLabelLine(std::string_view s) {
     const std::string_view t = CodeAfterLabelTest(s);
@@ -286,8 +315,7 @@ bool HasStatementSeparator(std::string_view s) {
         return false; // a colon inside a literal or a comment separates nothing
     // The code holds a colon, so the view does too; it serves the label test and the ":=" test.
     const std::string_view t = UpperCodeView(s);
-    const std::size_t colon = t.find(':');
-    if (IsLabelWord(t.substr(0, colon)) && LabelLineCode(s, t))
+    if (LabelWordThenColon(s) && LabelLineCode(s, t))
         return false; // a label line
     return !Contains(t, ":=");
 }
@@ -335,7 +363,8 @@ bool StartsVarDeclaration(std::string_view t) {
     if (first != 'D' && first != 'R' && first != 'G' && first != 'S')
         return false;
     if (StartsWithUpper(t, "STATIC "))
-        return !StartsWithUpper(t, "STATIC SUB ") && !StartsWithUpper(t, "STATIC FUNCTION ");
+        return !StartsWithUpper(t, "STATIC SUB ") && !StartsWithUpper(t, "STATIC FUNCTION ") &&
+               !StartsWithUpper(t, "STATIC PROPERTY ");
     if (StartsWithUpper(t, "GLOBAL "))
         return !StartsWithUpper(t, "GLOBAL CONST ");
     return StartsWithUpper(t, "DIM ") || StartsWithUpper(t, "REDIM ");

@@ -90,13 +90,15 @@ bool InsideLiteralAt(int i, std::string_view s);
 bool HasLiteral(std::string_view s);
 // The line, trimmed at its start, begins with an apostrophe.
 bool IsCommentOnly(std::string_view s);
-// Literals and comment removed and trailing blanks ignored, the line ends with "_".
+// Literals and comment removed and trailing blanks ignored, the line ends with a "_" that stands alone
+// (after a blank or at the line start); "y = x_" ends in a name.
 bool IsContinuedLine(std::string_view s);
 // A word that can name a line: a line number, or a name that is not a reserved word making a
 // statement on its own (Do, Loop, Else, Next, Wend, End, Stop, Return, Resume, Rem, in any letter
 // case). Blanks around the word are ignored.
 bool IsLabelWord(std::string_view word);
-// The code before the line's first colon (outside literals and the comment) is a label word.
+// The line's code starts with a label word directly followed by ":" ("Retry:", "10:"); in
+// "MsgBox "Done": Exit Sub" a literal comes before the colon, so it is a statement.
 bool StartsWithLabel(std::string_view s);
 // A label line: it starts with a label, and its code ends with that label's ":" or the line starts in
 // the first column ("Retry:", "ErrHandler: Resume Next"). "x = 1: y = 2" and "Do: n = n + 1" are
@@ -111,10 +113,11 @@ bool HasStatementSeparator(std::string_view s);
 bool IsSingleLineIf(std::string_view s);
 // A Const or Global Const statement with a comma in its code.
 bool IsMultiConstDecl(std::string_view s);
-// A Dim, ReDim, Global (not Global Const) or Static (not Static Sub/Function) statement with a comma.
+// A Dim, ReDim, Global (not Global Const) or Static (not Static Sub/Function/Property) statement with a
+// comma.
 bool IsMultiVarDecl(std::string_view s);
 // t (trimmed, any letter case) begins a Dim, ReDim, Global (not Global Const) or Static (not Static
-// Sub/Function) statement.
+// Sub/Function/Property) statement.
 bool StartsVarDeclaration(std::string_view t);
 // The code holds "(" and "," (array bounds or a parameter list).
 bool HasBoundsList(std::string_view s);

@@ -18,7 +18,9 @@ std::string Note(std::string_view line, std::string_view separator) {
 }
 
 // The code of `line`, trimmed, without its comment.
-std::string_view Code(std::string_view line) { return Trim(StripComment(line)); }
+std::string_view Code(std::string_view line) {
+    return Trim(StripComment(line));
+}
 
 // `prefixes` tried in order against the upper-cased start of `code`; the last match gives the keyword
 // to write, and its length is what the keyword occupies in `code`.
@@ -31,7 +33,8 @@ bool AnyEmpty(const std::vector<std::string_view>& items) {
     return std::any_of(items.begin(), items.end(), [](std::string_view s) { return s.empty(); });
 }
 
-constexpr Keyword kVarKeywords[] = {{"DIM ", "Dim "}, {"REDIM ", "Redim "}, {"GLOBAL ", "Global "}, {"STATIC ", "Static "}};
+constexpr Keyword kVarKeywords[] = {
+    {"DIM ", "Dim "}, {"REDIM ", "Redim "}, {"GLOBAL ", "Global "}, {"STATIC ", "Static "}};
 constexpr Keyword kConstKeywords[] = {{"CONST ", "Const "}, {"GLOBAL CONST ", "Global Const "}};
 
 template <size_t N> const Keyword* FindKeyword(std::string_view code, const Keyword (&keywords)[N]) {
@@ -46,10 +49,13 @@ template <size_t N> const Keyword* FindKeyword(std::string_view code, const Keyw
 
 bool EndsWithContinuation(std::string_view line) {
     std::string_view t = TrimRight(line);
-    return !t.empty() && t.back() == '_' && (t.size() == 1 || static_cast<unsigned char>(t[t.size() - 2]) <= 32);
+    return !t.empty() && t.back() == '_' &&
+           (t.size() == 1 || static_cast<unsigned char>(t[t.size() - 2]) <= 32);
 }
 
-bool IsRemComment(std::string_view line) { return cuts::StartsWithWord(line, "Rem"); }
+bool IsRemComment(std::string_view line) {
+    return cuts::StartsWithWord(line, "Rem");
+}
 
 bool HasContinuedComment(std::string_view line) {
     if (!EndsWithContinuation(line))
@@ -57,7 +63,9 @@ bool HasContinuedComment(std::string_view line) {
     return CommentPos(line) > 0 || cuts::RemStart(StripComment(line)) != cuts::npos;
 }
 
-std::vector<std::string_view> JoinedStatements(std::string_view line) { return cuts::Statements(Code(line)); }
+std::vector<std::string_view> JoinedStatements(std::string_view line) {
+    return cuts::Statements(Code(line));
+}
 
 int LoopsClosedByNext(std::string_view nextStatement) {
     const std::string_view code = Code(nextStatement);
@@ -72,11 +80,13 @@ LinePieces SplitIfThenPieces(std::string_view line) {
     if (!cut)
         return std::nullopt;
     std::string note = Note(line, kSplitNoteSeparator);
+    // The If piece keeps the blank after Then, and the Then part the blank before Else, as the pieces
+    // of the other splits keep their trailing blank.
     if (!cut->hasElse)
-        return TextLines{"  " + cut->head + note, "  " + cut->thenPart, "  End If"};
-    TextLines pieces{cut->head + note};
+        return TextLines{"  " + cut->head + " " + note, "  " + cut->thenPart, "  End If"};
+    TextLines pieces{cut->head + " " + note};
     if (!cut->thenPart.empty())
-        pieces.push_back(cut->thenPart);
+        pieces.push_back(cut->thenPart + " ");
     pieces.push_back("Else");
     pieces.push_back(cut->elsePart);
     pieces.push_back("End If");
@@ -103,8 +113,21 @@ std::string FirstVarName(std::string_view rest) {
     return std::string(Trim(first.substr(0, as)));
 }
 
+namespace {
+
+// A name ending in a type character ("f%", "L$") has its type already and takes no As clause.
+bool HasTypeCharacter(std::string_view name) {
+    name = Trim(name);
+    return !name.empty() && std::string_view("%&!#@$").find(name.back()) != std::string_view::npos;
+}
+
+} // namespace
+
 std::string FirstVarType(std::string_view rest) {
-    for (std::string_view item : cuts::CommaItems(Trim(rest))) {
+    const std::vector<std::string_view> items = cuts::CommaItems(Trim(rest));
+    if (!items.empty() && HasTypeCharacter(items.front()))
+        return {};
+    for (std::string_view item : items) {
         size_t as = cuts::FindWord(item, "As");
         if (as == cuts::npos)
             continue;

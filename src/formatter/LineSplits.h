@@ -62,7 +62,8 @@ LinePieces SplitMultiConstPieces(std::string_view line);
 
 // The variant that corrects the types, on the variable list `rest` (the declaration without its
 // keyword): the first variable's name (with its bounds), the type it receives (" As T ", or empty when
-// no later variable has one), and the list without its first variable.
+// no later variable has one or when its name ends in a type character such as "%" or "$"), and the
+// list without its first variable.
 std::string FirstVarName(std::string_view rest);
 std::string FirstVarType(std::string_view rest);
 void DropFirstVar(std::string& rest);

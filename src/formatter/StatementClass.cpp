@@ -24,29 +24,47 @@ struct Rule {
 
 using C = TStatementClass;
 
-constexpr std::array<Rule, 39> kRules{{
+// Every heading form: Public, Private or Friend, then optionally Static, then Sub, Function or
+// Property. Friend procedures take the public classes; an Enum block is indented as a Type block.
+constexpr std::array<Rule, 55> kRules{{
     {"Property ", Match::Start, C::scFunction},
     {"Private Property ", Match::Start, C::scPrivateFunction},
     {"Static Property ", Match::Start, C::scStaticFunction},
     {"Public Property ", Match::Start, C::scPublicFunction},
+    {"Private Static Property ", Match::Start, C::scPrivateFunction},
+    {"Public Static Property ", Match::Start, C::scPublicFunction},
+    {"Friend Property ", Match::Start, C::scPublicFunction},
+    {"Friend Static Property ", Match::Start, C::scPublicFunction},
     {"End Property ", Match::StartOrWhole, C::scEndFunction},
     {"Function ", Match::Start, C::scFunction},
     {"Private Function ", Match::Start, C::scPrivateFunction},
     {"Static Function ", Match::Start, C::scStaticFunction},
     {"Public Function ", Match::Start, C::scPublicFunction},
+    {"Private Static Function ", Match::Start, C::scPrivateFunction},
+    {"Public Static Function ", Match::Start, C::scPublicFunction},
+    {"Friend Function ", Match::Start, C::scPublicFunction},
+    {"Friend Static Function ", Match::Start, C::scPublicFunction},
     {"End Function ", Match::StartOrWhole, C::scEndFunction},
     {"Sub ", Match::Start, C::scSub},
     {"Private Sub ", Match::Start, C::scPrivateSub},
     {"Static Sub ", Match::Start, C::scStaticSub},
     {"Public Sub ", Match::Start, C::scPublicSub},
+    {"Private Static Sub ", Match::Start, C::scPrivateSub},
+    {"Public Static Sub ", Match::Start, C::scPublicSub},
+    {"Friend Sub ", Match::Start, C::scPublicSub},
+    {"Friend Static Sub ", Match::Start, C::scPublicSub},
     {"End Sub ", Match::StartOrWhole, C::scEndSub},
     {"With ", Match::Start, C::scWith},
     {"End With ", Match::StartOrWhole, C::scEndWith},
     {"Type ", Match::Start, C::scType},
     {"Public Type ", Match::Start, C::scType},
     {"Private Type ", Match::Start, C::scType},
+    {"Enum ", Match::Start, C::scType},
+    {"Public Enum ", Match::Start, C::scType},
+    {"Private Enum ", Match::Start, C::scType},
     {"TYPE AS ", Match::StartUpper, C::scOther},
     {"End Type ", Match::StartOrWhole, C::scEndType},
+    {"End Enum ", Match::StartOrWhole, C::scEndType},
     {"If ", Match::Start, C::scIf},
     {"Else ", Match::StartOrWhole, C::scElse},
     {"ElseIf ", Match::Start, C::scElseIf},
@@ -87,7 +105,9 @@ bool SameStart(std::string_view t, const char* keyword, std::size_t n) {
 }
 
 // What may follow a keyword: a blank, or the ":" that joins the next statement ("Do: n = n + 1").
-bool EndsKeyword(char c) { return c == ' ' || c == ':'; }
+bool EndsKeyword(char c) {
+    return c == ' ' || c == ':';
+}
 
 bool Matches(const Rule& rule, std::string_view t, std::size_t length) {
     switch (rule.match) {
@@ -143,7 +163,8 @@ bool IsSubHeading(TStatementClass c) {
 }
 
 bool IsFunctionHeading(TStatementClass c) {
-    return c == C::scFunction || c == C::scPrivateFunction || c == C::scStaticFunction || c == C::scPublicFunction;
+    return c == C::scFunction || c == C::scPrivateFunction || c == C::scStaticFunction ||
+           c == C::scPublicFunction;
 }
 
 bool IsOpeningClass(TStatementClass c) {
@@ -179,12 +200,34 @@ bool IsClosingClass(TStatementClass c) {
 }
 
 std::string_view StatementClassName(TStatementClass c) {
-    static constexpr std::string_view names[] = {
-        "other",   "function", "private function", "static function", "public function", "end function",
-        "sub",     "private sub", "static sub",   "public sub",      "end sub",         "With",
-        "End With", "Type",    "End Type",        "If",              "Else",            "ElseIf",
-        "End If",  "Select Case", "Case",         "End Select",      "Do",              "Loop",
-        "While",   "Wend",     "For",             "Next"};
+    static constexpr std::string_view names[] = {"other",
+                                                 "function",
+                                                 "private function",
+                                                 "static function",
+                                                 "public function",
+                                                 "end function",
+                                                 "sub",
+                                                 "private sub",
+                                                 "static sub",
+                                                 "public sub",
+                                                 "end sub",
+                                                 "With",
+                                                 "End With",
+                                                 "Type",
+                                                 "End Type",
+                                                 "If",
+                                                 "Else",
+                                                 "ElseIf",
+                                                 "End If",
+                                                 "Select Case",
+                                                 "Case",
+                                                 "End Select",
+                                                 "Do",
+                                                 "Loop",
+                                                 "While",
+                                                 "Wend",
+                                                 "For",
+                                                 "Next"};
     return names[static_cast<int>(c)];
 }
 

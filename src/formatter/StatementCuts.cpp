@@ -6,9 +6,13 @@ namespace kemptor::cuts {
 
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 // True when `word` stands at `i` as a whole word (the caller knows `i` is outside literals).
 bool WordAt(std::string_view code, size_t i, std::string_view word) {
@@ -33,6 +37,64 @@ size_t LiteralEnd(std::string_view code, size_t open) {
     return close == npos ? code.size() : close;
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Position of the "#" that closes a date literal opened at `open` ("#10:30:00 AM#", "#1/2/1999#",
+// "#January 1, 1999#"); npos when the "#" there opens none. Other uses of "#" are told apart: a type
+// character follows a name or a number ("x# = 1", "1.5#"), and a file number ("Print #1, x") or a
+// directive ("#If") is not closed by a "#" around date text.
+size_t DateLiteralEnd(std::string_view code, size_t open) {
+    if (open > 0 && (IsNameChar(code[open - 1]) || code[open - 1] == '.'))
+        return npos;
+    if (open + 1 >= code.size() || !(IsDigit(code[open + 1]) || IsLetter(code[open + 1])))
+        return npos;
+    bool digit = false;
+    bool separator = false;
+    size_t letters = 0; // the longest run of letters: a month name, or AM and PM
+    size_t run = 0;
+    for (size_t i = open + 1; i < code.size(); ++i) {
+        const char c = code[i];
+        if (c == '#') {
+            const bool month = letters >= 3;
+            return digit && (separator || month) ? i : npos;
+        }
+        run = IsLetter(c) ? run + 1 : 0;
+        letters = std::max(letters, run);
+        if (IsDigit(c))
+            digit = true;
+        else if (c == '/' || c == '-' || c == ':')
+            separator = true;
+        else if (!IsLetter(c) && c != ' ' && c != ',' && c != '.')
+            return npos;
+        // The time part of a date writes its colons between digits: a colon before a blank ends a
+        // statement ("Seek #1, 5: Put #1, , r").
+        if (c == ':' && (i + 1 >= code.size() || !IsDigit(code[i + 1])))
+            return npos;
+    }
+    return npos;
+}
+
+// The position of the last character of the string or date literal that starts at `i`, or `i`
+// itself when none starts there.
+size_t LiteralAt(std::string_view code, size_t i) {
+    if (code[i] == '"')
+        return LiteralEnd(code, i);
+    if (code[i] == '#') {
+        const size_t end = DateLiteralEnd(code, i);
+        return end == npos ? i : end;
+    }
+    return i;
+}
+
+bool OpensLiteral(char c) {
+    return c == '"' || c == '#';
+}
+
 size_t SkipBlanks(std::string_view code, size_t i) {
     while (i < code.size() && IsBlank(code[i]))
         ++i;
@@ -43,8 +105,8 @@ size_t SkipBlanks(std::string_view code, size_t i) {
 
 size_t FindWord(std::string_view code, std::string_view word, size_t from) {
     for (size_t i = 0; i < code.size(); ++i) {
-        if (code[i] == '"') {
-            i = LiteralEnd(code, i);
+        if (OpensLiteral(code[i])) {
+            i = LiteralAt(code, i);
             continue;
         }
         // The first letter is compared here: most positions fail on it.
@@ -62,8 +124,8 @@ size_t ClosingParen(std::string_view code, size_t open) {
     int depth = 0;
     for (size_t i = open; i < code.size(); ++i) {
         char c = code[i];
-        if (c == '"')
-            i = LiteralEnd(code, i);
+        if (OpensLiteral(c))
+            i = LiteralAt(code, i);
         else if (c == '(')
             ++depth;
         else if (c == ')' && --depth == 0)
@@ -77,8 +139,8 @@ std::vector<size_t> TopLevelCommas(std::string_view code) {
     std::vector<size_t> commas;
     for (size_t i = 0; i < code.size(); ++i) {
         char c = code[i];
-        if (c == '"')
-            i = LiteralEnd(code, i);
+        if (OpensLiteral(c))
+            i = LiteralAt(code, i);
         else if (c == '(')
             i = std::min(ClosingParen(code, i), code.size());
         else if (c == ',')
@@ -110,15 +172,17 @@ std::vector<std::string_view> CutAt(std::string_view code, const std::vector<siz
 
 } // namespace
 
-std::vector<std::string_view> CommaItems(std::string_view code) { return CutAt(code, TopLevelCommas(code), true); }
+std::vector<std::string_view> CommaItems(std::string_view code) {
+    return CutAt(code, TopLevelCommas(code), true);
+}
 
 std::vector<size_t> StatementColons(std::string_view code) {
     std::vector<size_t> colons;
     bool statementStart = true;
     for (size_t i = 0; i < code.size(); ++i) {
         char c = code[i];
-        if (c == '"') {
-            i = LiteralEnd(code, i);
+        if (c == '"' || (c == '#' && DateLiteralEnd(code, i) != npos)) {
+            i = LiteralAt(code, i);
             statementStart = false;
             continue;
         }
@@ -146,7 +210,9 @@ size_t RemStart(std::string_view code) {
     return WordAt(code, start, "Rem") ? start : npos;
 }
 
-std::vector<std::string_view> Statements(std::string_view code) { return CutAt(code, StatementColons(code), false); }
+std::vector<std::string_view> Statements(std::string_view code) {
+    return CutAt(code, StatementColons(code), false);
+}
 
 std::optional<SingleLineIf> CutSingleLineIf(std::string_view code) {
     code = Trim(code);

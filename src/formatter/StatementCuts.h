@@ -1,10 +1,10 @@
 #pragma once
 // Where a line of code may be cut into several statements without changing what it does.
 //
-// Every search here skips string literals, matches keywords as whole words in any letter case, and
-// reports nothing when a cut would not be safe; callers then leave the line as it is. Positions are
-// 0-based indexes into the text given (std::string_view::npos when absent), unlike the 1-based line
-// helpers, because they only ever feed substr().
+// Every search here skips string literals and date literals ("#10:30:00 AM#"), matches keywords as whole
+// words in any letter case, and reports nothing when a cut would not be safe; callers then leave the line as
+// it is. Positions are 0-based indexes into the text given (std::string_view::npos when absent), unlike the
+// 1-based line helpers, because they only ever feed substr().
 
 #include "formatter/LineHelpers.h"
 

@@ -7,6 +7,9 @@
 #include "settings/Settings.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace kemptor {
 
@@ -24,11 +27,46 @@ std::string_view Expanded(std::string_view raw, std::string& scratch, int tabWid
     return scratch;
 }
 
-// The closing "END" of a form's or a class's designer part. Trailing blanks and control characters
-// are ignored so that a hand-edited designer part is still recognised and passed through.
-bool IsDesignerEnd(std::string_view line) {
-    const std::string_view t = TrimRight(line);
-    return t.size() == 3 && (t[0] | 0x20) == 'e' && (t[1] | 0x20) == 'n' && (t[2] | 0x20) == 'd';
+// True when `word` (a whole word, any letter case) begins the line, after blanks.
+bool StartsWithDesignerWord(std::string_view line, std::string_view upperWord) {
+    const std::string_view t = Trim(line);
+    return StartsWithUpper(t, upperWord) &&
+           (t.size() == upperWord.size() || !IsNameChar(t[upperWord.size()]));
+}
+
+// The number of lines of the designer part that a form, class or user control file starts with: a
+// VERSION line, then a block opened by Begin and closed by its own End (nested Begin/End blocks of
+// controls inside it). 0 when the file has no such part, or when the block is never closed. A bare End
+// statement in the code is no designer END: only the END that closes this first block is.
+std::size_t DesignerPartLength(const TLineList& input, std::string& scratch, int tabWidth) {
+    std::size_t i = 0;
+    const std::size_t count = input.size();
+    while (i < count && Trim(input[i]).empty())
+        ++i;
+    if (i == count || !StartsWithDesignerWord(Expanded(input[i], scratch, tabWidth), "VERSION"))
+        return 0;
+    int depth = 0;
+    for (++i; i < count; ++i) {
+        const std::string_view line = Expanded(input[i], scratch, tabWidth);
+        if (StartsWithDesignerWord(line, "BEGIN")) {
+            ++depth;
+        } else if (depth > 0 && StartsWithDesignerWord(line, "END") && Trim(line).size() == 3) {
+            if (--depth == 0)
+                return i + 1;
+        } else if (depth == 0 && !StartsWithDesignerWord(line, "OBJECT") && !Trim(line).empty()) {
+            return 0; // something other than the Object lines of a form before its Begin
+        }
+    }
+    return 0;
+}
+
+// A 64-bit digest of a list of lines, to tell whether a pass changed anything.
+std::uint64_t Digest(const TLineList& lines) {
+    std::uint64_t h = lines.size();
+    const std::hash<std::string_view> hasher;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        h = (h ^ hasher(lines[i])) * 0x9E3779B97F4A7C15ULL + lines[i].size();
+    return h;
 }
 
 // Leading and trailing blanks only: control characters at the ends of a line are content.
@@ -69,8 +107,9 @@ TLineList TVBSrcFormatter::TakeOutput() {
 
 // --- Per-file driver ---------------------------------------------------------------------------
 
-TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fileLines, std::string_view fileName,
-                                              TSourceKind kind, ProgressObserver& progress) {
+TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fileLines,
+                                              std::string_view fileName, TSourceKind kind,
+                                              ProgressObserver& progress) {
     return FormatFile(TLineList(fileLines), fileName, kind, progress);
 }
 
@@ -85,10 +124,13 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     FileKind = kind;
     RepassNeeded = false;
 
+    // Passes repeat until one changes nothing: every pass applies every rule (spell checking aside),
+    // so its output is then a fixed point, and formatting it again gives it back unchanged. Most files
+    // settle in the first pass and need a second to show it; a file that never settles is given up
+    // on with a warning.
     TFormatFileResult result;
-    for (int pass = 0; pass < 3; ++pass) {
-        if (pass == 2 && !RepassNeeded)
-            break;
+    std::uint64_t previous = Digest(fileLines);
+    for (int pass = 0; pass < kMaxPasses; ++pass) {
         progress.SetCaption(FileName + " (Pass " + std::to_string(pass + 1) + ")");
         bool completed = false;
         if (pass == 0) {
@@ -113,6 +155,17 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
             result.Cancelled = true;
             break;
         }
+        const std::uint64_t digest = Digest(OutputLines);
+        if (digest == previous)
+            break;
+        previous = digest;
+        if (pass + 1 == kMaxPasses) {
+            result.Unsettled = true;
+            prompter_->Show(PromptKind::Warning,
+                            FileName + ": the formatting did not settle after " + std::to_string(kMaxPasses) +
+                                " passes; formatting the result again may change it further.",
+                            PromptButtons::Ok);
+        }
     }
     return result;
 }
@@ -133,6 +186,8 @@ void TVBSrcFormatter::ResetPassState() {
     IndentLevel = 0;
     PrevLine.clear();
     NextLine = {};
+    PendingHeading.active = false;
+    CondFrames.clear();
 }
 
 void TVBSrcFormatter::ReserveOutput(const TLineList& input) {
@@ -157,45 +212,26 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
     std::string scratch;
 
     ResetPassState();
-    bool optionExplicitFound = false;
-    bool designerEndFound = false;
-    bool wasChanged = false;
+    passLines_ = &input;
 
-    // Locate the first procedure heading; the code of the file starts before it.
-    std::size_t heading = 0;
-    bool headingFound = false;
-    for (; heading < count; ++heading) {
+    // The designer part of a form, class or user control goes through untouched.
+    std::size_t index = DesignerPartLength(input, scratch, tabWidth);
+    for (std::size_t k = 0; k < index; ++k)
+        OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
+
+    // Option Explicit counts when it stands in the first column before the first procedure.
+    bool optionExplicitFound = false;
+    for (std::size_t k = index; k < count; ++k) {
         if (progress.CancelRequested())
             return false;
-        if (IsProcedureHeading(ClassifyLine(Trim(Expanded(input[heading], scratch, tabWidth))))) {
-            headingFound = true;
+        const std::string_view line = Expanded(input[k], scratch, tabWidth);
+        if (StartsWith(line, kOptionExplicit)) {
+            optionExplicitFound = true;
             break;
         }
+        if (IsProcedureHeading(ClassifyLine(Trim(line))))
+            break;
     }
-
-    // Scan back from there for Option Explicit and for the END that closes a designer part.
-    std::size_t index = 0;
-    if (count > 0) {
-        std::size_t k = headingFound ? heading : count - 1;
-        while (true) {
-            const std::string_view line = Expanded(input[k], scratch, tabWidth);
-            if (StartsWith(line, kOptionExplicit))
-                optionExplicitFound = true;
-            if (IsDesignerEnd(line)) {
-                designerEndFound = true;
-                index = k + 1;
-                break;
-            }
-            if (k == 0)
-                break;
-            --k;
-        }
-    }
-
-    // The designer part goes through untouched.
-    if (designerEndFound)
-        for (std::size_t k = 0; k < index; ++k)
-            OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
 
     if (!optionExplicitFound && cfg.OptionExplicitInsert) {
         RepassNeeded = true;
@@ -206,7 +242,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
             OutputLines.Append(line, false);
             ++index;
         }
-        OutputLines.Append(kOptionExplicitLine, true);
+        // Its comment is placed as any other line's, so that the next pass finds nothing to move.
+        std::string inserted(kOptionExplicitLine);
+        FormatInLineComment(inserted);
+        OutputLines.Append(inserted, true);
         // Under the blank-line rules (or their removal) a file gains no blank line besides theirs;
         // formatting it again would drop this one.
         if (cfg.GrpBlankLines == 0)
@@ -224,9 +263,11 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
             release->Release(i - 1);
         if (progress.CancelRequested()) {
             NextLine = {};
+            passLines_ = nullptr;
             return false;
         }
         progress.SetPosition(static_cast<int>(i));
+        lineIndex_ = i;
 
         const std::string_view raw = input[i];
         // NextLine has shown whether this line holds a tab: when it is a view of the line itself,
@@ -241,123 +282,206 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
             original = expandedInput;
         }
         NextLine = i + 1 < count ? Expanded(input[i + 1], nextScratch_, tabWidth) : std::string_view();
-        if (pass > 0)
-            wasChanged = input.Changed(i);
+        const bool wasChanged = pass > 0 && input.Changed(i);
 
         if (CommentContinues) {
             // More text of the comment on the line before: not code, so nothing touches it.
             OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
             CommentContinues = EndsWithContinuation(line);
             Continued = false;
-            PrevIndent = LeadingSpaces(line);
+            if (!Trim(line).empty())
+                PrevIndent = LeadingSpaces(line);
             PrevLine = line;
             progress.LineDone();
             continue;
         }
 
-        LineOutputStart = OutputLines.size();
+        // Spell checking offers each literal and comment once per run, before any split copies them.
         SourceLine = static_cast<int>(i) + 1;
-        const TStatementClass cls = BeforeLine(line, pass);
-
-        // Colons and single-line Ifs are looked for once: up to the For/Next step no more than
-        // blanks of the line change.
-        const bool hasColon = line.find(':') != std::string::npos;
-        const bool singleLineIf = IsSingleLineIf(line);
-
-        // At most one splitter cuts a line; its pieces meet the others in the next pass.
-        bool split = false;
-        if (cfg.MultiVarSplit && IsMultiVarDecl(line))
-            split = SplitMultiVar(line);
-        if (!split && cfg.MultiConstSplit && IsMultiConstDecl(line))
-            split = SplitMultiConst(line);
-        if (!split) {
-            if (cfg.IfThenSplit && singleLineIf)
-                split = SplitIfThen(line);
-            else if (cfg.MultiStatementSplit && hasColon && HasStatementSeparator(line))
-                split = SplitStatements(line);
-        }
-        bool emit = !split;
-
-        // Runs for split lines too, so that the level follows the unsplit line. An Attribute line
-        // inside a procedure stays in the first column, where the Visual Basic editor writes it and
-        // looks for it. A label line keeps its position, but a block that a statement after the
-        // label opens or closes still moves the level ("Retry: For i = 1 To 3").
-        if (cfg.CodeIndentPerform && !StartsWith(line, "Attribute ")) {
-            if (hasColon && IsLabelLine(line))
-                FollowJoinedStatements(line);
-            else
-                IndentLine(line, cls, singleLineIf);
-        }
-
-        if (cfg.AlignMultiDimAs && pass == 1)
-            CollectDimAs(line);
-
-        ForNextLine(line, hasColon);
-
-        // The comment of a split line travels with its pieces and is placed in the next pass.
-        bool codeLine = true;
-        const bool remComment = IsRemComment(line);
-        if (!split && (remComment || CommentPos(line) > 0)) {
-            if (cfg.SpecialRemoveComments)
-                RemoveSpecialComment(line, emit);
-            if (remComment || IsCommentOnly(line)) {
-                ++CommentGroupCount;
-                FormatSingleLineComment(line);
-                codeLine = false;
-            } else if (CommentPos(line) > 0) {
-                // A removed comment leaves no comment to place.
-                FormatInLineComment(line);
-            }
-        }
-        if (codeLine && pass == 0) {
-            AddCommentBorders();
-            CommentGroupCount = 0;
-        }
-
-        if (pass == 0 && !KeepBlankLine(line))
-            emit = false;
-
-        if (emit)
-            OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
-
-        Continued = IsContinuedLine(line);
-        CommentContinues = !split && HasContinuedComment(line);
-        AfterLine(line, pass);
-        PrevIndent = LeadingSpaces(line);
-        PrevLine.swap(line); // the next line is read into the old PrevLine's buffer
+        if (pass == 0)
+            SpellCheckLine(line);
+        FormatStatementLine(line, original, wasChanged, 0);
         progress.LineDone();
     }
     NextLine = {};
     progress.SetPosition(static_cast<int>(count)); // the gauge ends full
+    passLines_ = nullptr;
     return true;
+}
+
+void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view original, bool wasChanged,
+                                          int depth) {
+    const Settings& cfg = *settings_;
+
+    // Colons and single-line Ifs are looked for once: up to the For/Next step no more than blanks of
+    // the line change. A continued If is a single-line If when its whole statement is one.
+    const bool hasColon = line.find(':') != std::string::npos;
+    const bool singleLineIf = IsSingleLineIf(line) || (!Continued && depth == 0 && IsContinuedLine(line) &&
+                                                       IsSingleLineIf(LogicalLine(lineIndex_)));
+
+    // A split line is not emitted: its pieces go through every step of the pass in its place, so
+    // that the blank-line rules, headers, borders and comment placement see them as the next
+    // formatting would. A piece may be cut again (a nested single-line If).
+    std::optional<TextLines> pieces;
+    if (depth < kMaxSplitDepth) {
+        if (cfg.MultiVarSplit && IsMultiVarDecl(line))
+            pieces = SplitMultiVar(line);
+        if (!pieces && cfg.MultiConstSplit && IsMultiConstDecl(line))
+            pieces = SplitMultiConst(line);
+        if (!pieces) {
+            if (cfg.IfThenSplit && singleLineIf)
+                pieces = SplitIfThen(line);
+            else if (cfg.MultiStatementSplit && hasColon && HasStatementSeparator(line))
+                pieces = SplitStatements(line);
+        }
+    }
+    if (pieces) {
+        RepassNeeded = true;
+        const std::string_view after = NextLine;
+        for (std::size_t k = 0; k < pieces->size(); ++k) {
+            NextLine = k + 1 < pieces->size() ? std::string_view((*pieces)[k + 1]) : after;
+            FormatStatementLine((*pieces)[k], {}, true, depth + 1);
+        }
+        NextLine = after;
+        return;
+    }
+
+    LineOutputStart = OutputLines.size();
+    const bool continuation = Continued; // this line goes on with the statement of the line before
+    const TStatementClass cls = ClassifyLine(line);
+    BeforeLine(line, cls);
+    bool emit = true;
+
+    LevelBeforeLine = IndentLevel;
+    // An Attribute line inside a procedure stays in the first column, where the Visual Basic editor
+    // writes it and looks for it. A label line keeps its position, but a block that a statement after
+    // the label opens or closes still moves the level ("Retry: For i = 1 To 3").
+    if (cfg.CodeIndentPerform && !StartsWith(line, "Attribute ")) {
+        if (hasColon && IsLabelLine(line))
+            FollowJoinedStatements(line);
+        else
+            IndentLine(line, cls, singleLineIf);
+    }
+
+    if (cfg.AlignMultiDimAs)
+        CollectDimAs(line);
+
+    ForNextLine(line, hasColon);
+
+    bool codeLine = true;
+    const bool remComment = IsRemComment(line);
+    if (remComment || CommentPos(line) > 0) {
+        if (cfg.SpecialRemoveComments)
+            RemoveSpecialComment(line, emit);
+        if (remComment || IsCommentOnly(line)) {
+            ++CommentGroupCount;
+            FormatSingleLineComment(line);
+            codeLine = false;
+        } else if (CommentPos(line) > 0) {
+            // A removed comment leaves no comment to place.
+            FormatInLineComment(line);
+            if (IsCommentOnly(line)) {
+                // The comment went below its code, which is emitted already: the code ends the group
+                // before it, and the comment, placed after the code, starts one.
+                AddCommentBorders();
+                CommentGroupCount = 1;
+                LineOutputStart = OutputLines.size();
+                const std::string_view code = OutputLines[LineOutputStart - 1];
+                PrevIndent = LeadingSpaces(code);
+                PrevLine.assign(code);
+                FormatSingleLineComment(line);
+                codeLine = false;
+            }
+        }
+    }
+
+    if (!KeepBlankLine(line))
+        emit = false;
+    // A line that is not emitted ends no comment group: the groups on either side of it meet in the
+    // output, and the next formatting would see them as one.
+    if (codeLine && emit) {
+        AddCommentBorders();
+        CommentGroupCount = 0;
+    }
+
+    if (emit)
+        OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
+
+    Continued = IsContinuedLine(line);
+    CommentContinues = HasContinuedComment(line);
+    // Comment placement measures the nearest line with text, not a blank line before it; a line that
+    // is not emitted is no neighbour of the next.
+    if (emit && !Trim(line).empty())
+        PrevIndent = LeadingSpaces(line);
+    AfterLine(line, cls, continuation);
+    if (emit)
+        PrevLine.swap(line); // the next line is read into the old PrevLine's buffer
+    if (HeaderAfter) {
+        HeaderAfter = false;
+        PrevLine = HeaderTail;
+        PrevIndent = HeaderTailIndent;
+    }
+}
+
+std::string TVBSrcFormatter::LogicalLine(std::size_t index) const {
+    // The code of each line with its continuation "_" dropped, joined by one blank; the comment of
+    // the last line is kept.
+    std::string joined;
+    std::string scratch;
+    const TLineList& input = *passLines_;
+    for (std::size_t i = index; i < input.size(); ++i) {
+        const std::string_view text = Expanded(input[i], scratch, settings_->TabWidth);
+        if (!IsContinuedLine(text)) {
+            joined.append(Trim(text));
+            break;
+        }
+        std::string_view code = TrimRight(StripComment(text));
+        code.remove_suffix(1); // the "_"
+        joined.append(Trim(code)).append(" ");
+    }
+    return joined;
 }
 
 // --- Hooks around each line --------------------------------------------------------------------
 
-TStatementClass TVBSrcFormatter::BeforeLine(std::string& line, int pass) {
-    if (pass != 0)
-        return ClassifyLine(line);
+void TVBSrcFormatter::SpellCheckLine(std::string& line) {
     const Settings& cfg = *settings_;
     // The cancel flag is tested once per line: a cancel in a literal still lets the user see the
     // comment of the same line, and that check's outcome decides whether the next lines are checked.
-    if (cfg.SpellingPerform && !SpellCheckCancelled) {
-        if (cfg.SpellingLiterals)
-            SpellCheckLiterals(line);
-        if (cfg.SpellingComments)
-            SpellCheckComment(line);
-    }
-    const TStatementClass cls = ClassifyLine(line);
-    InsertHeaderComment(line, cls, true);
-    AddBlankLinesBefore(cls);
-    return cls;
+    if (!cfg.SpellingPerform || SpellCheckCancelled)
+        return;
+    if (cfg.SpellingLiterals)
+        SpellCheckLiterals(line);
+    if (cfg.SpellingComments)
+        SpellCheckComment(line);
 }
 
-void TVBSrcFormatter::AfterLine(std::string& line, int pass) {
-    // The line has been formatted since BeforeLine, which may have changed its class.
-    if (pass != 0 || (!HeaderCommentsWanted() && Config().GrpBlankLines != kBlankLinesByRules))
+void TVBSrcFormatter::BeforeLine(const std::string& line, TStatementClass cls) {
+    if (!Continued && IsProcedureHeading(cls) && HeaderCommentsWanted()) {
+        HeaderPrevIndent = PrevIndent;
+        InsertHeaderComment(IsContinuedLine(line) ? LogicalLine(lineIndex_) : line, cls, true);
+    }
+    AddBlankLinesBefore(cls);
+}
+
+void TVBSrcFormatter::AfterLine(const std::string& line, TStatementClass cls, bool continuation) {
+    if (!HeaderCommentsWanted() && Config().GrpBlankLines != kBlankLinesByRules)
         return;
-    const TStatementClass cls = ClassifyLine(line);
-    InsertHeaderComment(line, cls, false);
+    // The line has been formatted since BeforeLine, which may have changed its class.
+    cls = ClassifyLine(line);
+    // A header after a heading goes after the heading's last line and after the Attribute lines that
+    // the Visual Basic editor keeps right below it.
+    if (!continuation && IsProcedureHeading(cls) && !PendingHeading.active) {
+        PendingHeading.active = true;
+        PendingHeading.text = IsContinuedLine(line) ? LogicalLine(lineIndex_) : line;
+        PendingHeading.cls = cls;
+    }
+    if (PendingHeading.active && !Continued && !StartsWith(NextLine, "Attribute ")) {
+        PendingHeading.active = false;
+        HeaderPrevIndent = PrevIndent;
+        if (!HasContinuedComment(line))
+            InsertHeaderComment(PendingHeading.text, PendingHeading.cls, false);
+    }
     AddBlankLinesAfter(line, cls);
 }
 
@@ -366,14 +490,17 @@ void TVBSrcFormatter::AfterLine(std::string& line, int pass) {
 void TVBSrcFormatter::AdjustIndentLevel(TStatementClass cls) {
     const Settings& cfg = *settings_;
     using C = TStatementClass;
+    // Inside an #If block a procedure is nested in it: its body and its end are measured from the
+    // level inside the block, so that the level after #End If is right whichever branch it reads.
+    const int base = CondFrames.empty() ? 0 : CondFrames.back().Start + cfg.IfThenElseIndent;
     if (IsProcedureHeading(cls)) {
-        IndentLevel = cfg.DefaultLineIndent;
+        IndentLevel = base + cfg.DefaultLineIndent;
         return;
     }
     switch (cls) {
     case C::scEndSub:
     case C::scEndFunction:
-        IndentLevel = 0;
+        IndentLevel = base;
         break;
     case C::scIf:
         IndentLevel += cfg.IfThenElseIndent;
@@ -437,6 +564,8 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
         return;
     }
     using C = TStatementClass;
+    if (TrimLeft(line).front() == '#' && IndentDirective(line, cls))
+        return;
     if (IsClosingClass(cls)) {
         // "Next j, i" closes as many loops as it names.
         for (int k = cls == C::scNext ? LoopsClosedByFirstNext(line) : 1; k > 0; --k)
@@ -453,6 +582,35 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
         SetIndent(line, std::max(IndentLevel, 0) + (Continued ? cfg.LineContinueIndent : 0));
     }
     FollowJoinedStatements(line);
+}
+
+bool TVBSrcFormatter::IndentDirective(std::string& line, TStatementClass cls) {
+    // Each branch of an #If starts from the level at which the #If started, and after #End If the
+    // level is the one the first branch left: branches that open a procedure each (two headings of
+    // one Sub) must not count twice.
+    const int width = settings_->IfThenElseIndent;
+    using C = TStatementClass;
+    if (cls == C::scIf) {
+        SetIndent(line, IndentLevel);
+        CondFrames.push_back({IndentLevel, 0, false});
+        IndentLevel += width;
+        return true;
+    }
+    if (CondFrames.empty() || (cls != C::scElse && cls != C::scElseIf && cls != C::scEndIf))
+        return false;
+    TCondFrame& frame = CondFrames.back();
+    SetIndent(line, frame.Start);
+    if (!frame.Branched) {
+        frame.FirstBranchEnd = IndentLevel;
+        frame.Branched = true;
+    }
+    if (cls == C::scEndIf) {
+        IndentLevel = frame.FirstBranchEnd - width;
+        CondFrames.pop_back();
+    } else {
+        IndentLevel = frame.Start + width;
+    }
+    return true;
 }
 
 void TVBSrcFormatter::FollowJoinedStatements(std::string_view line) {

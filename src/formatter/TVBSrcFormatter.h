@@ -15,6 +15,7 @@
 //   FormatterHeaders.cpp      header comments before or after procedure headings
 
 #include "commentor/HeaderTemplates.h"
+#include "formatter/LineSplits.h"
 #include "formatter/StatementClass.h"
 #include "formatter/TForStackNode.h"
 #include "formatter/TLineList.h"
@@ -37,7 +38,8 @@ inline constexpr int kBlankLinesByRules = 1;
 // What became of one file handed to FormatFile.
 struct TFormatFileResult {
     bool Cancelled = false; // the user cancelled; OutputLines holds the lines produced so far
-    int Passes = 0;         // passes run: 2, or 3 when the second asked for another
+    int Passes = 0;         // passes run: up to the first that changed nothing
+    bool Unsettled = false; // the last pass still changed the text (a warning has been shown)
 };
 
 class TVBSrcFormatter {
@@ -48,9 +50,11 @@ public:
     TVBSrcFormatter(const TVBSrcFormatter&) = delete;
     TVBSrcFormatter& operator=(const TVBSrcFormatter&) = delete;
 
-    // Formats one file: drops the previous output, runs the first pass on `fileLines`, the second on
-    // the first's output and a third when the second asks for it. A pass gives back the memory of
-    // the previous output's lines as it reads them. The result is OutputLines.
+    // Formats one file: drops the previous output, runs the first pass on `fileLines` and each further
+    // pass on the previous one's output until a pass changes nothing (at most kMaxPasses; a file that
+    // has not settled by then is reported through the prompter). The result is a fixed point:
+    // formatting it again with the same settings gives it back unchanged. A pass gives back the
+    // memory of the previous output's lines as it reads them. The result is OutputLines.
     // Cancel is tested before each line; after a cancel no further pass runs. Every pass starts at
     // indentation level 0, so the result never depends on the files formatted before.
     TFormatFileResult FormatFile(const TLineList& fileLines, std::string_view fileName, TSourceKind kind,
@@ -58,8 +62,14 @@ public:
     TFormatFileResult FormatFile(const std::vector<std::string>& fileLines, std::string_view fileName,
                                  TSourceKind kind, ProgressObserver& progress);
 
-    // One pass over `inputLines` (pass 0, 1 or 2), appending to OutputLines; sets RepassNeeded when the
-    // pass produced lines that need another pass. False when the user cancelled.
+    // Passes run for one file before it is given up on as unsettled.
+    static constexpr int kMaxPasses = 8;
+    // How often the pieces of a split line may be split again (a nested single-line If).
+    static constexpr int kMaxSplitDepth = 16;
+
+    // One pass over `inputLines` (pass 0 first), appending to OutputLines; sets RepassNeeded when the
+    // pass produced new lines (splits, moved comments, Option Explicit, an aligned group). Every pass
+    // applies every rule; only the first checks spelling. False when the user cancelled.
     bool FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress);
 
     // Frees the colour objects of OutputLines and clears it.
@@ -93,58 +103,99 @@ public:
     // Moves the level for the statements after the first of a line joined by ":" (for a label line:
     // the statements after the label). Nothing for a line without a colon.
     void FollowJoinedStatements(std::string_view line);
+    // Indents a conditional-compilation line (#If, #Else, #ElseIf, #End If); false for any other line
+    // and for an #Else or #End If without its #If, which are indented as their plain counterparts.
+    bool IndentDirective(std::string& line, TStatementClass cls);
+
+    // An #If block being indented: the level at which it started (where its #Else and #End If go)
+    // and the level its first branch left, which holds after #End If.
+    struct TCondFrame {
+        int Start = 0;
+        int FirstBranchEnd = 0;
+        bool Branched = false; // an #Else or #ElseIf has been met
+    };
+    std::vector<TCondFrame> CondFrames;
 
     // --- Per-file state -------------------------------------------------------------------------
-    TForStack ForStack;      // loop variables of the open For statements
-    int DimCount = 0;        // consecutive declaration lines in the current group
-    int DimMaxCol = 0;       // largest As column within that group
-    int IndentLevel = 0;     // current indentation level in blanks (may go negative)
-    int PrevIndent = 0;      // leading blanks of the preceding line after its formatting
-    TLineList OutputLines;   // lines produced for the current file in the current pass
-    TLineList PassInput;     // the previous pass's output while the second or third pass runs
-                             // (its lines read so far are released)
-    std::string PrevLine;    // the preceding line as it stood after its formatting
+    TForStack ForStack;        // loop variables of the open For statements
+    int DimCount = 0;          // consecutive declaration lines in the current group
+    int DimMaxCol = 0;         // largest As column within that group
+    int IndentLevel = 0;       // current indentation level in blanks (may go negative)
+    int PrevIndent = 0;        // leading blanks of the preceding line after its formatting
+    TLineList OutputLines;     // lines produced for the current file in the current pass
+    TLineList PassInput;       // the previous pass's output while the second or third pass runs
+                               // (its lines read so far are released)
+    std::string PrevLine;      // the preceding line as it stood after its formatting
     std::string_view NextLine; // the following input line, tab-expanded, unformatted; empty at the end
                                // (valid while the pass runs)
-    std::string FileName;    // file name of the file being formatted
-    std::string OutputDir;   // output directory of the run
+    std::string FileName;      // file name of the file being formatted
+    std::string OutputDir;     // output directory of the run
     TSourceKind FileKind = skModule;
-    bool SpellCheckCancelled = false; // the user ended spell checking (kept across the files of a run)
-    bool SpellChanged = false;        // the last spell check changed its text
-    int SourceLine = 0;               // number (from 1) of the input line in hand, for the spell checker
-    bool RepassNeeded = false;        // the current pass produced lines that need another pass
-    bool Continued = false;           // the preceding line ends in a line continuation
-    int CommentGroupCount = 0;        // whole-line comments since the last code line (this pass)
+    bool SpellCheckCancelled = false;      // the user ended spell checking (kept across the files of a run)
+    bool SpellChanged = false;             // the last spell check changed its text
+    int SourceLine = 0;                    // number (from 1) of the input line in hand, for the spell checker
+    bool RepassNeeded = false;             // the current pass produced lines that need another pass
+    bool Continued = false;                // the preceding line ends in a line continuation
+    int CommentGroupCount = 0;             // whole-line comments since the last code line (this pass)
     const TSourceMgt* SourceMgt = nullptr; // the project of the run, when there is one
-    std::size_t CommentGroupStart = 0; // index in OutputLines where the current comment group began
-    bool CommentContinues = false;    // the preceding line's comment goes on in the next line
-    std::size_t LineOutputStart = 0;  // size of OutputLines when the current line's turn began
+    std::size_t CommentGroupStart = 0;     // index in OutputLines where the current comment group began
+    bool CommentContinues = false;         // the preceding line's comment goes on in the next line
+    std::size_t LineOutputStart = 0;       // size of OutputLines when the current line's turn began
+    int LevelBeforeLine = 0;               // IndentLevel before the current line was indented
+    // A heading whose header comment goes after it, waiting for the heading's last line and for the
+    // Attribute lines below it.
+    struct {
+        bool active = false;
+        std::string text; // the whole heading, continuation lines joined
+        TStatementClass cls = TStatementClass::scOther;
+    } PendingHeading;
+    int HeaderPrevIndent = 0; // indentation of the line that a header being inserted follows
+    bool HeaderAfter = false; // a header went in after the current line
+    std::string HeaderTail;   // the last line of the header inserted last, and its indentation
+    int HeaderTailIndent = 0;
 
     // --- Steps of a pass ------------------------------------------------------------------------
-    // Before a line is transformed (first pass only): spell checking, a header comment before a
-    // procedure heading, blank lines before a block keyword. Returns the class of the line as it
-    // leaves, so that the steps that follow need not classify it again.
-    TStatementClass BeforeLine(std::string& line, int pass);
-    // After a line has been emitted (first pass only): a header comment after a procedure heading,
-    // blank lines after a block keyword.
-    void AfterLine(std::string& line, int pass);
+    // Spell checking of the line's literals and comment (first pass only).
+    void SpellCheckLine(std::string& line);
+    // Every step of a pass for one statement line (or a piece of a split line, `depth` splits deep):
+    // splitting, header comments and blank lines, indentation, alignment, For/Next, comments,
+    // borders; then the line is emitted. `original` is the input line (empty for a piece).
+    void FormatStatementLine(std::string& line, std::string_view original, bool wasChanged, int depth);
+    // Before a line is emitted: a header comment before a procedure heading, blank lines before a
+    // block keyword of class `cls`.
+    void BeforeLine(const std::string& line, TStatementClass cls);
+    // After a line has been emitted: a header comment after a procedure heading, blank lines after a
+    // block keyword. `continuation`: the line goes on with the statement of the line before.
+    void AfterLine(const std::string& line, TStatementClass cls, bool continuation);
+    // The statement that starts at input line `index` of the pass, its continuation lines joined.
+    std::string LogicalLine(std::size_t index) const;
 
     // Appends a line the engine created, marked changed.
     void AppendCreated(std::string_view line) { OutputLines.Append(line, true); }
 
-    // Statement splitting (FormatterSplit.cpp). Each appends its pieces to OutputLines, marked
-    // changed, sets RepassNeeded and returns true; the pass then does not emit the unsplit line. A
-    // line that cannot be cut safely is left alone (false) and goes through the pass as it is.
-    bool SplitIfThen(const std::string& line);
-    bool SplitStatements(const std::string& line);
-    bool SplitMultiVar(const std::string& line);
-    bool SplitMultiConst(const std::string& line);
+    // Statement splitting (FormatterSplit.cpp). Each gives the pieces of the line; the pass formats
+    // them in place of the unsplit line. A line that cannot be cut safely gives none and goes through
+    // the pass as it is.
+    LinePieces SplitIfThen(const std::string& line);
+    LinePieces SplitStatements(const std::string& line);
+    LinePieces SplitMultiVar(const std::string& line);
+    LinePieces SplitMultiConst(const std::string& line);
 
     // Comments and blank lines (FormatterComments.cpp).
     void RemoveSpecialComment(std::string& line, bool& emit);
+    // The line's comment starts with the special characters and their removal is switched on.
+    bool IsSpecialComment(std::string_view line) const;
     void FormatSingleLineComment(std::string& line);
     void FormatInLineComment(std::string& line);
-    void AddCommentBorders(); // for the comment group that ends at the current line
+    // Writes into `built` the code with its comment at the fixed column or, when the code reaches
+    // the column and `fallback` is 0, behind the code by the fallback indent. False for the other
+    // fallbacks, which move or remove the comment.
+    bool PlaceAtFixedColumn(std::string& built, std::string_view code, std::string_view text,
+                            int fallback) const;
+    // Places the comment of a line again after its code has changed width (an aligned declaration);
+    // false when the placement would move it to a line of its own.
+    bool ReplaceInLineComment(std::string& line);
+    void AddCommentBorders();          // for the comment group that ends at the current line
     std::string CommentBorder() const; // an apostrophe and the blocking characters, unindented
     bool KeepBlankLine(const std::string& line) const;
     void AddBlankLines(int n);
@@ -176,6 +227,10 @@ public:
 
 private:
     void ResetPassState();
+    // Places a whole-line comment the engine makes (a header line, a border) as the next pass will
+    // place it: indented as a statement at IndentLevel, then placed by the comment setting,
+    // `prevIndent` being the indentation of the line before it.
+    void PlaceCommentLine(std::string& line, int prevIndent);
     void ReserveOutput(const TLineList& input);
     // One pass; with `release` (the input itself, owned by the engine) each input line is released
     // once the pass is past it.
@@ -193,6 +248,8 @@ private:
     std::string line_;        // the current line of a pass; its capacity is reused from line to line
     std::string nextScratch_; // NextLine's text when the input line holds a tab
     std::string built_;       // a new text for the current line, built beside it and swapped in
+    const TLineList* passLines_ = nullptr; // the input of the running pass
+    std::size_t lineIndex_ = 0;            // the input line being formatted
 };
 
 } // namespace kemptor

@@ -311,7 +311,7 @@ TEST(SpellCheck, OffersEachLiteralAndCommentOnceInTheFirstPassOnly) {
                                           "x = \"\" & \"open \"\" quote\"",
                                           s, speller);
     EXPECT_EQ((std::vector<std::string>{"teh end", "ok", " teh note", "open ", " quote"}), speller.Texts());
-    EXPECT_EQ("If a Then     ' the note\n"
+    EXPECT_EQ("If a Then      ' the note\n"
               "    MsgBox \"the end\", \"ok\"\n"
               "End If\n"
               "x = \"\" & \"open \"\" quote\"",

@@ -72,7 +72,7 @@ TEST(ForNext, AddsTheLoopVariableToItsNext) {
     VerifyFormat("For i = 1 To 10\n"
                  "    For j=1 To 2\n"
                  "        For Each c In Items\n"
-                 "        Next     \n"
+                 "        Next c    \n"
                  "    Next j    'inner\n"
                  "Next i    ",
                  "For i = 1 To 10\n"
@@ -103,7 +103,8 @@ TEST(ForNext, NextClosingSeveralLoopsKeepsItsVariables) {
                      "For j = 1 To 2\n"
                      "Next j, i\n"
                      "For k = 1 To 2\n"
-                     "Next" + std::string(mode == 1 ? "" : " k"),
+                     "Next" +
+                         std::string(mode == 1 ? "" : " k"),
                      ForNext(1));
     VerifyFormat("For i = 1 To 2\n"
                  "    For j = 1 To 2\n"
@@ -160,17 +161,6 @@ TEST(TypeMembers, MembersNamedByKeywordsAreDeclarations) {
 }
 
 // --- Header comments ---------------------------------------------------------------------------
-
-std::string FormatWithHeaders(std::string_view code, const Settings& s, TSourceKind kind = skModule,
-                              HeaderTemplates templates = {{"' %n(%p) by %a on %d"}, {"' %n -> %r", "'"}}) {
-    ScriptedPrompter prompter;
-    ProgressObserver progress;
-    TVBSrcFormatter engine(s, prompter);
-    engine.SetHeaderTemplates(templates);
-    engine.SetDateSource([] { return std::string("12/08/2026"); });
-    engine.FormatFile(SplitLines(code), "Test.bas", kind, progress);
-    return JoinLines(engine.TakeOutput().Texts());
-}
 
 Settings Headers() {
     Settings s = IndentOnly();
@@ -242,12 +232,16 @@ TEST(HeaderComments, FileKindsFollowThePlacementSettings) {
     EXPECT_TRUE(hasHeader(skClass));
     s.SubLevelCommentsPerform = false;
     EXPECT_FALSE(hasHeader(skModule));
-    EXPECT_EQ(code, FormatWithHeaders(code, Headers(), skModule, {{}, {}})) << "an empty template inserts nothing";
+    EXPECT_EQ(code, FormatWithHeaders(code, Headers(), skModule, {{}, {}}))
+        << "an empty template inserts nothing";
 }
 
 TEST(HeaderComments, NeverBetweenTheLinesOfAContinuedHeading) {
+    // The header follows the heading's last line and shows the parameters of all its lines.
     const std::string code = "Sub Run(a As Long, _\n        b As Long)\nEnd Sub";
-    EXPECT_EQ(code, FormatWithHeaders(code, Headers()));
+    EXPECT_EQ("Sub Run(a As Long, _\n        b As Long)\n    ' Run(a As Long, b As Long) by Ann on "
+              "12/08/2026\nEnd Sub",
+              FormatWithHeaders(code, Headers()));
 }
 
 TEST(RoutineHeading, NamesParametersAndReturnTypes) {

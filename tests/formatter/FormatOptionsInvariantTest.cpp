@@ -228,6 +228,17 @@ std::vector<std::string> SplitProneModule(unsigned sampleNo) {
         "",
         "Type                As Long",
         "Next      As Long",
+        "If a Then If b Then If c Then x = 1",
+        "t = #10:30:00 AM#: Print #1, t",
+        "Const T0 = #8:00:00 AM#, T1 = #5:00:00 PM#",
+        "Dim f%, L$, e As Long",
+        "MsgBox \"Done\": Exit Sub",
+        "y = x_",
+        "' first of a group",
+        "' second of a group",
+        "'! special in a group",
+        "nLongerName = nLongerName + 1 ' a comment that will not fit before the column",
+        "Dim s2 As String ' with a note",
     };
     std::vector<std::string> lines = {"Option Explicit", "Sub Extra()"};
     for (int n = 10 + pick(30); n > 0; --n) {
@@ -235,12 +246,84 @@ std::vector<std::string> SplitProneModule(unsigned sampleNo) {
         lines.push_back(line);
         if (line.ends_with("If a Then _"))
             lines.push_back("    b = 1");
+        if (pick(8) == 0)
+            for (const char* continued : {"If a = 1 And _", "b = 2 Then c = 3"})
+                lines.push_back(continued);
     }
     lines.push_back("End Sub");
     lines.push_back("Public Function Sum(a As Long, b As Long) As Long");
     lines.push_back("    Sum = a + b ' adds");
     lines.push_back("End Function");
+    if (pick(2) == 0)
+        lines.insert(lines.end(), {"#If Win32 Then", "Private Static Sub Foo(ByVal h As Long)", "#Else",
+                                   "Friend Sub Foo(ByVal h As Integer)", "#End If", "End", "End Sub",
+                                   "Public Function Bar(ByVal a As Long, _", "ByVal b As Long) As Long",
+                                   "Attribute Bar.VB_UserMemId = 0", "Bar = a", "End Function"});
     return lines;
+}
+
+// A setting of every option picked at random: the combinations that a user's settings file may hold.
+Settings RandomSettings(std::mt19937& rng) {
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    auto flip = [&] { return pick(2) == 1; };
+    Settings s;
+    s.IfThenSplit = flip();
+    s.MultiStatementSplit = flip();
+    s.MultiVarSplit = flip();
+    s.MultiConstSplit = flip();
+    s.CorrectAsProblem = flip();
+    s.AlignMultiDimAs = flip();
+    s.OptionExplicitInsert = flip();
+    s.GrpForNextProcessing = pick(3);
+    s.GrpSingleLineComments = pick(5);
+    s.SingleLineCommentColumn = 1 + pick(12);
+    s.SingleLineCommentBlocks = flip();
+    s.SingleLineCommentGroupQty = 1 + pick(4);
+    s.GrpInLineComments = pick(4);
+    s.InLineCommentsFixedColumn = pick(2) == 0 ? 6 + pick(10) : 30 + pick(20);
+    s.GrpInLineCommentsFixedColUnavail = pick(4);
+    s.SpecialRemoveComments = flip();
+    s.GrpBlankLines = pick(3);
+    s.SubLevelCommentsPerform = flip();
+    s.FunctionLevelCommentsPerform = flip();
+    s.SubLevelCommentsBeforeProcedure = s.FunctionLevelCommentsBeforeProcedure = flip();
+    s.SubLevelCommentsAfterProcedure = s.FunctionLevelCommentsAfterProcedure = !s.SubLevelCommentsBeforeProcedure;
+    s.IfThenElseIndent = 2 + pick(3);
+    s.LineContinueIndent = pick(2) == 0 ? 4 : 8;
+    return s;
+}
+
+// Formats with a fixed date so that two runs can be compared.
+std::vector<std::string> FormatOnce(const std::vector<std::string>& lines, const Settings& s, bool& unsettled) {
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    TVBSrcFormatter engine(s, prompter);
+    engine.SetDateSource([] { return std::string("12/08/2026"); });
+    unsettled = engine.FormatFile(lines, "Fixed.bas", skModule, progress).Unsettled || !prompter.Messages().empty();
+    return engine.TakeOutput().Texts();
+}
+
+TEST(FormatOptionsInvariant, OneRunReachesAFixedPointUnderAnyCombinationOfOptions) {
+    std::vector<Settings> settings;
+    for (const Variant& variant : Variants())
+        settings.push_back(variant.settings);
+    std::mt19937 rng(2026);
+    for (int n = 0; n < 60; ++n)
+        settings.push_back(RandomSettings(rng));
+    for (std::size_t k = 0; k < settings.size(); ++k) {
+        for (unsigned sampleNo = 1; sampleNo <= 12; ++sampleNo) {
+            const std::vector<std::string> modules[] = {SplitProneModule(sampleNo),
+                                                        VbSourceGenerator(sampleNo).Module()};
+            for (const auto& module : modules) {
+                bool unsettled = false;
+                const auto once = FormatOnce(module, settings[k], unsettled);
+                EXPECT_FALSE(unsettled) << "settings " << k << ", sampleNo " << sampleNo;
+                EXPECT_EQ(once, FormatOnce(once, settings[k], unsettled)) << "settings " << k << ", sampleNo " << sampleNo;
+            }
+        }
+        if (HasFailure())
+            break; // one reported combination is enough to reproduce
+    }
 }
 
 TEST(FormatOptionsInvariant, GeneratedModulesKeepTheirCodeUnderEveryOption) {

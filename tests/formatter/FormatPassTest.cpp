@@ -109,22 +109,23 @@ TEST(FormatPass, OptionExplicitCountsOnlyFromTheFirstColumnAndOnlyWhenAskedFor) 
 }
 
 TEST(FormatPass, ChangeMarkersSurviveLaterPassesAndIgnoreTrailingBlanks) {
-    const TLineList out = FormatLines(SplitLines("Sub S()\nx = 1\n    y = 2   \nEnd Sub\nz = 3   "), IndentOnly());
+    const TLineList out =
+        FormatLines(SplitLines("Sub S()\nx = 1\n    y = 2   \nEnd Sub\nz = 3   "), IndentOnly());
     EXPECT_EQ("Sub S()\n    x = 1\n    y = 2   \nEnd Sub\nz = 3   ", JoinLines(out.Texts()));
     EXPECT_EQ(".c...", Markers(out));
 }
 
-TEST(FormatPass, AlignedGroupAsksForAThirdPassAndMarkersSurviveIt) {
+TEST(FormatPass, AlignedGroupSettlesInItsFirstPassAndMarkersSurviveTheNext) {
     ScriptedPrompter prompter;
     ScriptedProgress progress;
     Settings s = IndentOnly();
     s.AlignMultiDimAs = true;
     TVBSrcFormatter engine(s, prompter);
     const TFormatFileResult result = engine.FormatFile(
-        SplitLines("Sub S()\n    Dim a As Integer\nDim lngTotal As Long\n    a = 1\nEnd Sub"), "D.bas", skModule,
-        progress);
-    EXPECT_EQ(3, result.Passes);
-    EXPECT_EQ("D.bas (Pass 3)", progress.captions.back());
+        SplitLines("Sub S()\n    Dim a As Integer\nDim lngTotal As Long\n    a = 1\nEnd Sub"), "D.bas",
+        skModule, progress);
+    EXPECT_EQ(2, result.Passes); // the second pass changes nothing
+    EXPECT_EQ("D.bas (Pass 2)", progress.captions.back());
     const TLineList out = engine.TakeOutput();
     EXPECT_EQ("Sub S()\n    Dim a        As Integer\n    Dim lngTotal As Long\n    a = 1\nEnd Sub",
               JoinLines(out.Texts()));
@@ -138,8 +139,8 @@ TEST(FormatPass, UnbalancedFileDoesNotShiftItsLaterPassesOrTheNextFile) {
     const Settings s = IndentOnly();
     TVBSrcFormatter engine(s, prompter);
     // Leaves an #If and an If open at module level.
-    engine.FormatFile(SplitLines("Dim a As Long\n#If Win32 Then\nIf x Then\nDim b As Long"), "A.bas", skModule,
-                      progress);
+    engine.FormatFile(SplitLines("Dim a As Long\n#If Win32 Then\nIf x Then\nDim b As Long"), "A.bas",
+                      skModule, progress);
     EXPECT_EQ("Dim a As Long\n#If Win32 Then\n    If x Then\n        Dim b As Long",
               JoinLines(engine.TakeOutput().Texts()));
 
@@ -195,8 +196,8 @@ TEST(FormatPass, EachFileOfARunGetsWhatAFreshEngineGives) {
     s.GrpInLineCommentsFixedColUnavail = 1;
     s.GrpBlankLines = 1;
     s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
-    const std::vector<std::vector<std::string>> files = {LongModule(1, 40000), LongModule(900, 300),
-                                                         LongModule(2000, 60000), {}, LongModule(5, 2000)};
+    const std::vector<std::vector<std::string>> files = {
+        LongModule(1, 40000), LongModule(900, 300), LongModule(2000, 60000), {}, LongModule(5, 2000)};
     ScriptedPrompter prompter;
     ProgressObserver progress;
     TVBSrcFormatter engine(s, prompter);
@@ -205,7 +206,8 @@ TEST(FormatPass, EachFileOfARunGetsWhatAFreshEngineGives) {
         const TFormatFileResult result = engine.FormatFile(files[f], "Run.bas", skModule, progress);
         TVBSrcFormatter fresh(s, prompter);
         fresh.SetDateSource([] { return std::string("12/08/2026"); });
-        EXPECT_EQ(fresh.FormatFile(files[f], "Run.bas", skModule, progress).Passes, result.Passes) << "file " << f;
+        EXPECT_EQ(fresh.FormatFile(files[f], "Run.bas", skModule, progress).Passes, result.Passes)
+            << "file " << f;
         EXPECT_TRUE(engine.OutputLines == fresh.OutputLines) << "file " << f;
     }
 }

@@ -55,6 +55,16 @@ inline Settings IndentOnly() {
     return s;
 }
 
+// IndentOnly with every splitter on.
+inline Settings Splitting() {
+    Settings s = IndentOnly();
+    s.IfThenSplit = true;
+    s.MultiStatementSplit = true;
+    s.MultiVarSplit = true;
+    s.MultiConstSplit = true;
+    return s;
+}
+
 inline TLineList FormatLines(const std::vector<std::string>& lines, const Settings& settings,
                              TSourceKind kind = TSourceKind::skModule) {
     ScriptedPrompter prompter;
@@ -70,6 +80,19 @@ inline std::string Format(std::string_view code, const Settings& settings,
 }
 
 // Formats `code` and expects `expected`; formats `expected` again and expects it to stay as it is.
+// Formats with the given header templates and a fixed date for header comments.
+inline std::string FormatWithHeaders(std::string_view code, const Settings& s, TSourceKind kind = skModule,
+                                     HeaderTemplates templates = {{"' %n(%p) by %a on %d"},
+                                                                  {"' %n -> %r", "'"}}) {
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    TVBSrcFormatter engine(s, prompter);
+    engine.SetHeaderTemplates(templates);
+    engine.SetDateSource([] { return std::string("12/08/2026"); });
+    engine.FormatFile(SplitLines(code), "Test.bas", kind, progress);
+    return JoinLines(engine.TakeOutput().Texts());
+}
+
 inline void VerifyFormat(std::string_view expected, std::string_view code, const Settings& settings,
                          TSourceKind kind = TSourceKind::skModule) {
     EXPECT_EQ(std::string(expected), Format(expected, settings, kind)) << "expected text is not stable";

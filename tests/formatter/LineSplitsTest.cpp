@@ -6,22 +6,25 @@ namespace kemptor {
 namespace {
 
 TEST(SplitIfThen, MakesABlockOfAPlainSingleLineIf) {
-    EXPECT_EQ(SplitIfThenPieces("If a = 1 Then b = 2"), (TextLines{"  If a = 1 Then", "  b = 2", "  End If"}));
+    EXPECT_EQ(SplitIfThenPieces("If a = 1 Then b = 2"),
+              (TextLines{"  If a = 1 Then ", "  b = 2", "  End If"}));
     EXPECT_EQ(SplitIfThenPieces("    If a Then b = 1: c = 2 ' both"),
-              (TextLines{"  If a Then     ' both", "  b = 1: c = 2", "  End If"}));
+              (TextLines{"  If a Then      ' both", "  b = 1: c = 2", "  End If"}));
 }
 
 TEST(SplitIfThen, MakesABlockWithElse) {
     EXPECT_EQ(SplitIfThenPieces("If a Then b = 1 Else b = 2 ' note"),
-              (TextLines{"If a Then     ' note", "b = 1", "Else", "b = 2", "End If"}));
-    EXPECT_EQ(SplitIfThenPieces("If a Then Else b = 2"), (TextLines{"If a Then", "Else", "b = 2", "End If"}));
+              (TextLines{"If a Then      ' note", "b = 1 ", "Else", "b = 2", "End If"}));
+    EXPECT_EQ(SplitIfThenPieces("If a Then Else b = 2"),
+              (TextLines{"If a Then ", "Else", "b = 2", "End If"}));
 }
 
 TEST(SplitIfThen, CutsAtRealKeywordsInAnyCase) {
-    EXPECT_EQ(SplitIfThenPieces("if x then y = 1"), (TextLines{"  If x Then", "  y = 1", "  End If"}));
+    EXPECT_EQ(SplitIfThenPieces("if x then y = 1"), (TextLines{"  If x Then ", "  y = 1", "  End If"}));
     EXPECT_EQ(SplitIfThenPieces("If ThenValue > 0 Then s = \" Else \" ELSE s = \"Then\""),
-              (TextLines{"If ThenValue > 0 Then", "s = \" Else \"", "Else", "s = \"Then\"", "End If"}));
-    EXPECT_EQ(SplitIfThenPieces("If a Then x = ElseValue"), (TextLines{"  If a Then", "  x = ElseValue", "  End If"}));
+              (TextLines{"If ThenValue > 0 Then ", "s = \" Else \" ", "Else", "s = \"Then\"", "End If"}));
+    EXPECT_EQ(SplitIfThenPieces("If a Then x = ElseValue"),
+              (TextLines{"  If a Then ", "  x = ElseValue", "  End If"}));
 }
 
 TEST(SplitIfThen, LeavesLinesItCannotCutSafely) {
@@ -55,18 +58,21 @@ TEST(SplitMultiVar, SplitsWithoutCorrectingTypes) {
     EXPECT_EQ(SplitMultiVarPieces("Dim a,b", false), (TextLines{"Dim a", "Dim b"}));
     EXPECT_EQ(SplitMultiVarPieces("  static x As Long ,y ' n", false),
               (TextLines{"Static x As Long    ' n", "Static y    ' n"}));
-    EXPECT_EQ(SplitMultiVarPieces("Global s As String * 5, t", false), (TextLines{"Global s As String * 5", "Global t"}));
+    EXPECT_EQ(SplitMultiVarPieces("Global s As String * 5, t", false),
+              (TextLines{"Global s As String * 5", "Global t"}));
 }
 
 TEST(SplitMultiVar, GivesEachVariableTheTypeWrittenAfterIt) {
     EXPECT_EQ(SplitMultiVarPieces("Dim a, b As Integer, c As Long", true),
               (TextLines{"Dim a As Integer ", "Dim b As Integer ", "Dim c As Long "}));
-    EXPECT_EQ(SplitMultiVarPieces("dim a, b as string", true), (TextLines{"Dim a As string ", "Dim b As string "}));
+    EXPECT_EQ(SplitMultiVarPieces("dim a, b as string", true),
+              (TextLines{"Dim a As string ", "Dim b As string "}));
     EXPECT_EQ(SplitMultiVarPieces("Dim a, b, c", true), (TextLines{"Dim a", "Dim b", "Dim c"}));
     EXPECT_EQ(SplitMultiVarPieces("Dim a As Long,b", true), (TextLines{"Dim a As Long ", "Dim b"}));
     EXPECT_EQ(SplitMultiVarPieces("Dim a, b As ' odd", true),
               (TextLines{"Dim a As Variant     ' odd", "Dim b As Variant     ' odd"}));
-    EXPECT_EQ(SplitMultiVarPieces("Dim Asx, b As Col", true), (TextLines{"Dim Asx As Col ", "Dim b As Col "}));
+    EXPECT_EQ(SplitMultiVarPieces("Dim Asx, b As Col", true),
+              (TextLines{"Dim Asx As Col ", "Dim b As Col "}));
 }
 
 TEST(SplitMultiVar, LeavesBoundsAndBrokenListsAlone) {
@@ -78,7 +84,8 @@ TEST(SplitMultiVar, LeavesBoundsAndBrokenListsAlone) {
 }
 
 TEST(SplitMultiConst, SplitsAtRealCommas) {
-    EXPECT_EQ(SplitMultiConstPieces("Global Const A = 1, B = 2"), (TextLines{"Global Const A = 1", "Global Const B = 2"}));
+    EXPECT_EQ(SplitMultiConstPieces("Global Const A = 1, B = 2"),
+              (TextLines{"Global Const A = 1", "Global Const B = 2"}));
     EXPECT_EQ(SplitMultiConstPieces("Const A = 1,B = 2"), (TextLines{"Const A = 1", "Const B = 2"}));
     EXPECT_EQ(SplitMultiConstPieces("const S = \"x, y\", T = 1 ' two"),
               (TextLines{"Const S = \"x, y\"     ' two", "Const T = 1     ' two"}));

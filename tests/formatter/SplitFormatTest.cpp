@@ -3,22 +3,13 @@
 namespace kemptor::test {
 namespace {
 
-Settings Splitting() {
-    Settings s = IndentOnly();
-    s.IfThenSplit = true;
-    s.MultiStatementSplit = true;
-    s.MultiVarSplit = true;
-    s.MultiConstSplit = true;
-    return s;
-}
-
 TEST(SplitFormat, SingleLineIfBecomesAnIndentedBlock) {
     VerifyFormat("Sub Main()\n"
-                 "    If a = 1 Then\n"
+                 "    If a = 1 Then \n"
                  "        b = 2\n"
                  "    End If\n"
-                 "    If a Then\n"
-                 "        b = 1\n"
+                 "    If a Then \n"
+                 "        b = 1 \n"
                  "    Else\n"
                  "        b = 2\n"
                  "    End If\n"
@@ -75,7 +66,7 @@ TEST(SplitFormat, StatementsInTheFirstColumnAreSplitButLabelsStayWhole) {
 
 TEST(SplitFormat, SplitIfBodyIsSplitAgainInTheNextPass) {
     VerifyFormat("Sub Main()\n"
-                 "    If a Then\n"
+                 "    If a Then \n"
                  "        b = 1\n"
                  "        c = 2\n"
                  "    End If\n"

@@ -34,7 +34,13 @@ TEST(ClassifyLine, HeadingsAndTheirEnds) {
         {"Public Property Set X(v)", C::scPublicFunction},
         {"End Property", C::scEndFunction},
         {"   End Sub   ", C::scEndSub},
-        {"Friend Sub X()", C::scOther},
+        {"Friend Sub X()", C::scPublicSub},
+        {"Private Static Sub Quit()", C::scPrivateSub},
+        {"Public Static Function F() As Long", C::scPublicFunction},
+        {"Friend Static Property Get P() As Long", C::scPublicFunction},
+        {"Private Static Property Let P(v)", C::scPrivateFunction},
+        {"Friend Function F()", C::scPublicFunction},
+        {"Private Declare Function F Lib \"k\" () As Long", C::scOther},
         {"Sub", C::scOther},
     });
 }

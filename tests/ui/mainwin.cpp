@@ -239,6 +239,7 @@ private slots:
         TfrmMain w(prompter, nullptr, FreshIni());
         w.Views.ShowCommentor = nullptr; // the program's own commentor is tested on its own
         w.OpenProject(vbp_);
+        w.Views.BuildFormTree = nullptr; // as before the form tree window was connected
         w.btnBuildFormTreeClick(); // no node selected: nothing at all
         QVERIFY(prompter.Messages().empty());
         w.ProjectTree()->setCurrentItem(Node(w, "frmItem.frm"));

@@ -1,6 +1,7 @@
 #include "app/ui/TfrmMain.h"
 
 #include "app/ui/CommentorWiring.h"
+#include "app/ui/FormTreeWiring.h"
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -135,6 +136,7 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
         return OpenDualView(mdiArea_, prompter_, caption, leftPath, rightPath);
     };
     WireCommentor(*this, prompter_);
+    WireFormTree(*this, nullptr);
 
     mdiArea_ = new QMdiArea;
     mdiArea_->setObjectName("ClientArea");
@@ -761,7 +763,7 @@ void TfrmMain::ReportWindowMissing(const std::string& what) {
 
 void TfrmMain::btnBuildFormTreeClick() {
     TSourceEntry* entry = SelectedEntry();
-    if (!projectLoaded_ || !entry)
+    if (!projectLoaded_ || !entry || entry->Kind != skForm)
         return;
     if (!Views.BuildFormTree)
         return ReportWindowMissing("The form structure tree");

@@ -1,6 +1,7 @@
 #include "app/ui/TfrmMain.h"
 
 #include "app/ui/CommentorWiring.h"
+#include "app/ui/DebugOutputWiring.h"
 #include "app/ui/FormTreeWiring.h"
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
@@ -136,7 +137,7 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
         return OpenDualView(mdiArea_, prompter_, caption, leftPath, rightPath);
     };
     WireCommentor(*this, prompter_);
-    WireFormTree(*this, nullptr);
+    WireFormTree(*this, WireDebugOutput(*this, prompter_));
 
     mdiArea_ = new QMdiArea;
     mdiArea_->setObjectName("ClientArea");

@@ -2,6 +2,7 @@
 
 #include "platform/DebugOutput.h"
 #include "platform/Text.h"
+#include "platform/ui/BarButton.h"
 #include "platform/ui/Icons.h"
 #include "project/TSourceMgt.h"
 #include "view/ui/TBigText.h"
@@ -56,18 +57,9 @@ TfrmFormTree::TfrmFormTree(DebugOutput* debug, QWidget* parent) : QWidget(parent
     auto* pnlTop = new QWidget(this);
     auto* top = new QHBoxLayout(pnlTop);
     top->setContentsMargins(4, 2, 4, 2);
-    auto makeButton = [pnlTop, top](const char* name, const QString& hint, const QIcon& icon) {
-        auto* button = new QToolButton(pnlTop);
-        button->setObjectName(name);
-        button->setToolTip(hint);
-        button->setIcon(icon);
-        button->setIconSize(QSize(20, 20));
-        button->setAutoRaise(true);
-        top->addWidget(button);
-        return button;
-    };
-    btnClose = makeButton("btnClose", "Close", style()->standardIcon(QStyle::SP_DialogCloseButton));
-    btnPrint = makeButton("btnPrint", "Print project tree", style()->standardIcon(QStyle::SP_FileIcon));
+    btnClose = AddBarButton(top, "btnClose", "Close", style()->standardIcon(QStyle::SP_DialogCloseButton));
+    btnPrint =
+        AddBarButton(top, "btnPrint", "Print project tree", style()->standardIcon(QStyle::SP_FileIcon));
     btnPrint->hide();
     top->addStretch(1);
     layout->addWidget(pnlTop);

@@ -24,7 +24,7 @@ TfrmViewDual::TfrmViewDual(Prompter& prompter, QWidget* parent)
     connect(escape, &QShortcut::activated, this, [this] { btnCloseClick(); });
     AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { btnCloseClick(); });
     AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
-              [this] { emit PrintRequested(SearchViewer()); });
+              [this] { btnPrintClick(); });
     AddButton("Cancel processing", ButtonIconOf(ButtonIcon::CancelProcessing), [this] { btnCancelClick(); });
     mnuPopupBefore->addAction("&Search", this, [this] { SearchLeft(); });
     mnuPopupAfter->addAction("&Search", this, [this] { SearchRight(); });

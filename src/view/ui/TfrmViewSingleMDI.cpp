@@ -22,7 +22,7 @@ TfrmViewSingleMDI::TfrmViewSingleMDI(Prompter& prompter, QWidget* parent, Qt::Wi
     layout_->addWidget(memoSource, 1);
     AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { close(); });
     AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
-              [this] { emit PrintRequested(memoSource); });
+              [this] { btnPrintClick(); });
     AddButton("Search", ButtonIconOf(ButtonIcon::Search), [this] { OpenFind(); });
     mnuPopup = new QMenu(this);
     mnuPopup->addAction("&Search", this, [this] { OpenFind(); });

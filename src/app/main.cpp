@@ -3,6 +3,7 @@
 #include "app/ui/TfrmMain.h"
 #include "platform/ui/Icons.h"
 #include "platform/ui/QtPrompter.h"
+#include "print/ui/TfrmDebug.h"
 #include "view/ui/TfrmViewSingle.h"
 
 #include <QApplication>
@@ -23,11 +24,15 @@ int main(int argc, char** argv) {
     kemptor::TfrmViewSingle frmViewSingle(prompter);
     window.show();
 
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1) {
+    // "--debug" switches the debug output window on; the first other argument names a project.
+    QStringList args = QApplication::arguments().mid(1);
+    if (args.removeAll("--debug") > 0)
+        if (auto* debug = window.findChild<kemptor::TfrmDebug*>())
+            debug->DebugOn();
+    if (!args.isEmpty()) {
         // An absolute path, so that the recent-files entry opens from any working directory later.
-        QFileInfo given(args.at(1));
-        QString project = given.exists() ? given.absoluteFilePath() : args.at(1);
+        QFileInfo given(args.at(0));
+        QString project = given.exists() ? given.absoluteFilePath() : args.at(0);
         QTimer::singleShot(0, &window, [&window, project] { window.OpenProject(project); });
     }
     return app.exec();

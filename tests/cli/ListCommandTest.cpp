@@ -5,6 +5,7 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 namespace kemptor {
@@ -12,27 +13,10 @@ namespace {
 
 using test::TempDir;
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliResult = test::CliRun;
 
 CliResult RunCli(const std::string& args) {
-    TempDir dir;
-    CliResult result;
-    const std::string command = std::string(KEMPTOR_CLI) + " " + args + " 2>" + dir.Path() + "err";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, n);
-    int raw = ::pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.err = dir.Read("err");
-    return result;
+    return test::RunKemptorCli(args);
 }
 
 std::vector<std::vector<std::string>> Rows(const std::string& tsv) {

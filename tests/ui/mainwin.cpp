@@ -239,14 +239,16 @@ private slots:
         TfrmMain w(prompter, nullptr, FreshIni());
         w.Views.ShowCommentor = nullptr; // the program's own commentor is tested on its own
         w.OpenProject(vbp_);
-        w.btnBuildFormTreeClick(); // no node selected: nothing at all
+        w.Views.BuildFormTree = nullptr; // as before the form tree window was connected
+        w.btnBuildFormTreeClick();       // no node selected: nothing at all
         QVERIFY(prompter.Messages().empty());
         w.ProjectTree()->setCurrentItem(Node(w, "frmItem.frm"));
         w.btnBuildFormTreeClick();
         w.btnShowCommentorClick();
         w.btnChartsClick();
         QCOMPARE(prompter.Messages().size(), size_t(3));
-        QCOMPARE(prompter.Messages().back().text, std::string("The chart selector is not available in this version."));
+        QCOMPARE(prompter.Messages().back().text,
+                 std::string("The chart selector is not available in this version."));
 
         QStringList calls;
         w.Views.BuildFormTree = [&](TSourceEntry& e) -> QWidget* {

@@ -2,6 +2,8 @@
 
 #include "app/ui/CommentorWiring.h"
 #include "app/ui/SpellWiring.h"
+#include "app/ui/DebugOutputWiring.h"
+#include "app/ui/FormTreeWiring.h"
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -137,6 +139,7 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
         return OpenDualView(mdiArea_, prompter_, caption, leftPath, rightPath);
     };
     WireCommentor(*this, prompter_);
+    WireFormTree(*this, WireDebugOutput(*this, prompter_));
 
     mdiArea_ = new QMdiArea;
     mdiArea_->setObjectName("ClientArea");
@@ -763,7 +766,7 @@ void TfrmMain::ReportWindowMissing(const std::string& what) {
 
 void TfrmMain::btnBuildFormTreeClick() {
     TSourceEntry* entry = SelectedEntry();
-    if (!projectLoaded_ || !entry)
+    if (!projectLoaded_ || !entry || entry->Kind != skForm)
         return;
     if (!Views.BuildFormTree)
         return ReportWindowMissing("The form structure tree");

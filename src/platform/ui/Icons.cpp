@@ -323,6 +323,29 @@ void Paint(QPainter& p, IconId id) {
     case IconId::Folder:
         Folder(p);
         break;
+    case IconId::Properties:
+        // A sheet of name/value rows: a grey name column beside a blue value column.
+        p.setPen(QPen(kInk, 1.4));
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(4, 4, 24, 24));
+        p.drawLine(QPointF(13, 4), QPointF(13, 28));
+        for (int y = 9; y <= 24; y += 5) {
+            p.setPen(QPen(QColor(130, 138, 150), 2, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(7, y), QPointF(10, y));
+            p.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(16, y), QPointF(24 - (y % 2) * 3, y));
+        }
+        break;
+    case IconId::Control:
+        // A raised push button with its caption.
+        p.setPen(QPen(kInk, 1.4));
+        p.setBrush(QColor(220, 224, 232));
+        p.drawRoundedRect(QRectF(3, 9, 26, 14), 2, 2);
+        p.setPen(QPen(Qt::white, 1.4));
+        p.drawLine(QPointF(5, 11), QPointF(27, 11));
+        p.setPen(QPen(kTeal, 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(10, 16.5), QPointF(22, 16.5));
+        break;
     }
 }
 

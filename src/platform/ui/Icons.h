@@ -35,6 +35,9 @@ enum class IconId {
     PageSave,
     PageUser,
     Folder,
+    // form structure tree
+    Properties,
+    Control,
 };
 
 QIcon KemptorIcon(IconId id);

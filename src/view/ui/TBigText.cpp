@@ -2,6 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "platform/Windows1252.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -15,16 +16,6 @@
 #include <algorithm>
 
 namespace kemptor {
-
-namespace {
-
-// Windows-1252 code points of the bytes 0x80 to 0x9F; the bytes above them are Latin-1.
-constexpr char16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                           0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-} // namespace
 
 TBigText::TBigText(QWidget* parent) : QAbstractScrollArea(parent) {
     QFont font("Courier");
@@ -76,31 +67,12 @@ QColor TBigText::ToQColor(TColor color) const {
 }
 
 QString TBigText::FromWindows1252(std::string_view text) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(text.size()));
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += byte >= 0x80 && byte < 0xA0 ? QChar(kWindows1252High[byte - 0x80]) : QChar(byte);
-    }
-    return out;
+    return QString::fromStdU16String(Windows1252ToUtf16(text));
 }
 
 std::string TBigText::ToWindows1252(const QString& text) {
-    std::string out;
-    out.reserve(static_cast<size_t>(text.size()));
-    for (QChar ch : text) {
-        const char16_t code = ch.unicode();
-        char byte = '?';
-        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            byte = static_cast<char>(code);
-        } else {
-            const auto* at = std::find(std::begin(kWindows1252High), std::end(kWindows1252High), code);
-            if (at != std::end(kWindows1252High))
-                byte = static_cast<char>(0x80 + (at - std::begin(kWindows1252High)));
-        }
-        out += byte;
-    }
-    return out;
+    return Utf16ToWindows1252(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                  static_cast<size_t>(text.size())));
 }
 
 bool TBigText::AddLine(std::string_view text, TColor textColor, TColor backColor, bool paintNow) {

@@ -1,5 +1,6 @@
 #include "view/ui/TViewDualBase.h"
 
+#include "print/ui/TfrmLeftorRight.h"
 #include "view/ui/TBigText.h"
 #include "view/ui/TSizeAllChildren.h"
 
@@ -16,6 +17,7 @@ namespace kemptor {
 
 TViewDualBase::TViewDualBase(Prompter& prompter, QWidget* parent, Qt::WindowFlags flags)
     : TViewWindow(prompter, parent, flags) {
+    AskLeftOrRight = [this] { return static_cast<int>(TfrmLeftorRight::Ask(this)); };
     auto* body = new QWidget(this);
     auto* row = new QHBoxLayout(body);
     row->setContentsMargins(0, 0, 0, 0);
@@ -56,6 +58,13 @@ void TViewDualBase::UpdateSharedScrollBar() {
         memoCodeBefore->Count() > memoCodeAfter->Count() ? memoCodeBefore : memoCodeAfter;
     ScrollBothBar->setMaximum(std::max(1, longer->Count() - longer->PageLines()));
     ScrollBothBar->setPageStep(std::max(1, longer->PageLines() - 1));
+}
+
+void TViewDualBase::btnPrintClick() {
+    const int side = AskLeftOrRight ? AskLeftOrRight() : static_cast<int>(TfrmLeftorRight::Cancel);
+    if (side == TfrmLeftorRight::Cancel || !PrintText)
+        return;
+    PrintText(side == TfrmLeftorRight::Left ? memoCodeBefore : memoCodeAfter, windowTitle());
 }
 
 void TViewDualBase::ScrollBothBigTexts(int position) {

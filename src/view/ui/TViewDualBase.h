@@ -32,6 +32,12 @@ public:
     // Moves both viewers to the same top line.
     void ScrollBothBigTexts(int position);
 
+    // Which text to print: the answers of TfrmLeftorRight (1 left, 2 cancel, 4 right). Replaceable so
+    // that tests can answer.
+    std::function<int()> AskLeftOrRight;
+    // Asks which side to print; Left prints the source, any other answer but Cancel the formatted text.
+    void btnPrintClick() override;
+
 protected:
     TBigText* SearchViewer() const override { return SearchTarget == 1 ? memoCodeBefore : memoCodeAfter; }
     void SearchLeft();

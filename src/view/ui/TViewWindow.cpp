@@ -3,6 +3,7 @@
 #include "platform/Prompter.h"
 #include "platform/WinPath.h"
 #include "platform/ui/Help.h"
+#include "print/ui/TfrmBigTextReporter.h"
 #include "view/ui/TBigText.h"
 #include "view/ui/TFindDialog.h"
 
@@ -34,6 +35,14 @@ TViewWindow::TViewWindow(Prompter& prompter, QWidget* parent, Qt::WindowFlags fl
     layout_->addWidget(lblTitle_);
     dlgFind_ = new TFindDialog(this);
     connect(dlgFind_, &TFindDialog::Find, this, &TViewWindow::dlgFindFind);
+    PrintText = [this](TBigText* viewer, const QString& caption) {
+        TfrmBigTextReporter::PrintViewer(this, viewer, caption);
+    };
+}
+
+void TViewWindow::btnPrintClick() {
+    if (PrintText)
+        PrintText(SearchViewer(), windowTitle());
 }
 
 void TViewWindow::SetCaption(const QString& caption) {

@@ -35,9 +35,11 @@ public:
     enum class ButtonIcon { Close, Print, Search, Diff, CancelProcessing };
     static QIcon ButtonIconOf(ButtonIcon icon);
 
-signals:
-    // The Print (preview) button; the printing window connects here.
-    void PrintRequested(TBigText* viewer);
+    // Prints a viewer's lines under a caption through the report preview. Replaceable so that tests can
+    // see what would be printed.
+    std::function<void(TBigText* viewer, const QString& caption)> PrintText;
+    // The Print (preview) button: the window's text under the window's title.
+    virtual void btnPrintClick();
 
 protected:
     // The viewer the find dialog searches.

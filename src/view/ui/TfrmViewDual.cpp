@@ -23,8 +23,7 @@ TfrmViewDual::TfrmViewDual(Prompter& prompter, QWidget* parent)
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] { btnCloseClick(); });
     AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { btnCloseClick(); });
-    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
-              [this] { emit PrintRequested(SearchViewer()); });
+    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print), [this] { btnPrintClick(); });
     AddButton("Cancel processing", ButtonIconOf(ButtonIcon::CancelProcessing), [this] { btnCancelClick(); });
     mnuPopupBefore->addAction("&Search", this, [this] { SearchLeft(); });
     mnuPopupAfter->addAction("&Search", this, [this] { SearchRight(); });

@@ -20,8 +20,7 @@ TfrmViewDualMDI::TfrmViewDualMDI(Prompter& prompter, QWidget* parent)
     SetCaption("View Dual MDI");
     lblTitle_->hide();
     AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { close(); });
-    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
-              [this] { emit PrintRequested(SearchViewer()); });
+    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print), [this] { btnPrintClick(); });
     AddButton("Diff", ButtonIconOf(ButtonIcon::Diff), [this] { Diff(); });
     for (QMenu* menu : {mnuPopupBefore, mnuPopupAfter})
         menu->addAction("&Diff", this, [this] { Diff(); });

@@ -21,8 +21,7 @@ TfrmViewSingleMDI::TfrmViewSingleMDI(Prompter& prompter, QWidget* parent, Qt::Wi
     ConfigureViewer(memoSource);
     layout_->addWidget(memoSource, 1);
     AddButton("Close", ButtonIconOf(ButtonIcon::Close), [this] { close(); });
-    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print),
-              [this] { emit PrintRequested(memoSource); });
+    AddButton("Print (preview)", ButtonIconOf(ButtonIcon::Print), [this] { btnPrintClick(); });
     AddButton("Search", ButtonIconOf(ButtonIcon::Search), [this] { OpenFind(); });
     mnuPopup = new QMenu(this);
     mnuPopup->addAction("&Search", this, [this] { OpenFind(); });

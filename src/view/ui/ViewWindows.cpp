@@ -37,6 +37,9 @@ QWidget* ShowInClientArea(QMdiArea* area, QWidget* window, double widthShare) {
     }
     QMdiSubWindow* sub = area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A window's own Close button frees the window but not the frame around it; the frame follows.
+    // Queued, so that nothing reaches a frame that is itself being freed.
+    QObject::connect(window, &QObject::destroyed, sub, &QWidget::close, Qt::QueuedConnection);
     const QSize room = area->viewport()->size();
     sub->resize(std::max(sub->minimumWidth(), static_cast<int>(room.width() * widthShare)),
                 std::max(sub->minimumHeight(), room.height() * 4 / 5));

@@ -56,10 +56,8 @@ TMetricPoints EntryPoints(const TSourceMgt& project, TMeasure measure) {
     TMetricPoints points;
     for (const TSourceEntry& entry : project.Files()) {
         double value = kUnreadableValue;
-        if (measure == TMeasure::FileSize)
-            value = entry.FileSize < 0 ? kUnreadableValue : entry.FileSize;
-        else if (!Unreadable(entry))
-            value = entry.LineCount;
+        if (!Unreadable(entry))
+            value = measure == TMeasure::FileSize ? entry.FileSize : entry.LineCount;
         points.push_back({value, entry.FileName});
     }
     return points;

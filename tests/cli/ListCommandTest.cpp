@@ -1,54 +1,14 @@
 // kemptor-cli list, run as a user runs it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sstream>
-#include <sys/wait.h>
-
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 namespace kemptor {
 namespace {
 
+using test::Rows;
+using test::RunCli;
 using test::TempDir;
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunCli(const std::string& args) {
-    TempDir dir;
-    CliResult result;
-    const std::string command = std::string(KEMPTOR_CLI) + " " + args + " 2>" + dir.Path() + "err";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, n);
-    int raw = ::pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.err = dir.Read("err");
-    return result;
-}
-
-std::vector<std::vector<std::string>> Rows(const std::string& tsv) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(tsv);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, '\t'))
-            fields.push_back(cell);
-        rows.push_back(fields);
-    }
-    return rows;
-}
 
 TEST(ListCommand, ListsTheMakSampleWithKindsSizesAndLineCounts) {
     auto r = RunCli("list " + std::string(KEMPTOR_EXAMPLES) + "/mak/Stock.mak");

@@ -1,5 +1,6 @@
 #include "app/ui/TfrmMain.h"
 
+#include "app/ui/ChartWiring.h"
 #include "app/ui/CommentorWiring.h"
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
@@ -135,6 +136,7 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
         return OpenDualView(mdiArea_, prompter_, caption, leftPath, rightPath);
     };
     WireCommentor(*this, prompter_);
+    WireChartWindows(*this, prompter_);
 
     mdiArea_ = new QMdiArea;
     mdiArea_->setObjectName("ClientArea");

@@ -1,0 +1,33 @@
+#pragma once
+// How the chart windows and the selector's sample draw points: every bar and every slice in a colour of
+// its own, bars given depth by a light-to-dark shading across their width.
+
+#include "metrics/ProjectMetrics.h"
+
+#include <QColor>
+
+class QChart;
+class QPieSeries;
+class QStackedBarSeries;
+
+namespace kemptor {
+
+// The colour of point `index`: hues spread round the wheel so that neighbours differ clearly.
+QColor PointColor(int index);
+
+// Refills a bar series: one bar set per point, labelled with the point's label (so the legend lists the
+// labels) and holding the point's value in its own category only, so that every bar has its own
+// colour. No value marks.
+void FillBarSeries(QStackedBarSeries& series, const TMetricPoints& points);
+
+// Refills a pie series: one slice per point in its own colour. With `marks`, each slice shows its
+// label and percentage beside it; the legend keeps the bare labels.
+void FillPieSeries(QPieSeries& series, const TMetricPoints& points, bool marks);
+
+// Removes and deletes every axis of the chart.
+void RemoveAxes(QChart& chart);
+
+// Gives an attached bar series its axes: the labels along the bottom turned upright, values at the left.
+void AddBarAxes(QChart& chart, QStackedBarSeries& series, const TMetricPoints& points);
+
+} // namespace kemptor

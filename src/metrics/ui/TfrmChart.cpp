@@ -14,6 +14,7 @@
 #include <QGraphicsLayout>
 #include <QLegend>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPieSeries>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -124,27 +125,25 @@ void TfrmChart::Fill(const TChartData& table) {
     chart_->setTitle(title);
 }
 
-void TfrmChart::Render(QPrinter& printer) {
+bool TfrmChart::Render(QPagedPaintDevice& device, int resolution) {
     QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    const QRectF page(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    if (!painter.begin(&device))
+        return false;
+    const QRectF page(QPointF(0, 0), device.pageLayout().paintRectPixels(resolution).size());
     // Lay the chart out at a page-shaped size, draw it scaled to the page, and give the window its own back.
     const QSizeF screenSize = chart_->size();
     chart_->resize(kPaperWidth, kPaperWidth * page.height() / page.width());
     chart_->layout()->activate();
     chart_->scene()->render(&painter, page, chart_->sceneBoundingRect());
     chart_->resize(screenSize);
-    painter.end();
+    return painter.end();
 }
 
-bool TfrmChart::PrintOn(QPrinter& printer) {
+bool TfrmChart::PrintOn(QPagedPaintDevice& device, int resolution) {
     // This job alone is printed in landscape; the printer's own setting is left as it is.
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(windowTitle());
+    device.setPageOrientation(QPageLayout::Landscape);
     BusyCursor busy;
-    Render(printer);
-    return printer.printerState() != QPrinter::Error;
+    return Render(device, resolution);
 }
 
 void TfrmChart::Print() {
@@ -152,7 +151,8 @@ void TfrmChart::Print() {
     if (!printerName.isEmpty()) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setPrinterName(printerName);
-        if (!PrintOn(printer))
+        printer.setDocName(windowTitle());
+        if (!PrintOn(printer, printer.resolution()) || printer.printerState() == QPrinter::Error)
             prompter_.Show(PromptKind::Error,
                            "The chart could not be printed on " + printerName.toStdString() + ".",
                            PromptButtons::Ok);
@@ -165,10 +165,14 @@ void TfrmChart::Print() {
     const QString path = ChoosePdfFile ? ChoosePdfFile() : QString();
     if (path.isEmpty())
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    if (!PrintOn(printer) || !QFileInfo::exists(path))
+    bool written = false;
+    {
+        QPdfWriter pdf(path);
+        pdf.setTitle(windowTitle());
+        pdf.setResolution(300);
+        written = PrintOn(pdf, pdf.resolution());
+    }
+    if (!written || !QFileInfo::exists(path))
         prompter_.Show(PromptKind::Error, "The chart could not be written to " + path.toStdString() + ".",
                        PromptButtons::Ok);
 }

@@ -10,6 +10,7 @@
 
 class QChart;
 class QChartView;
+class QPagedPaintDevice;
 class QPainter;
 class QPieSeries;
 class QPrinter;
@@ -35,8 +36,9 @@ public:
     // Prints the chart once, in landscape, on the default printer without a dialog. Without a printer it
     // says so and offers to write a PDF file instead.
     void Print();
-    // Draws the chart scaled into the printer's page.
-    void Render(QPrinter& printer);
+    // Draws the chart scaled into the page of a printer or a PDF writer; false when the device cannot be
+    // painted on.
+    bool Render(QPagedPaintDevice& device, int resolution);
 
     QChart* Chart() const { return chart_; }
     QChartView* ChartView() const { return chartView_; }
@@ -51,8 +53,8 @@ public:
 
 private:
     void Detach();
-    // Prints one landscape copy on `printer`; false when the printer reported an error.
-    bool PrintOn(QPrinter& printer);
+    // Prints one landscape copy on the printer or the PDF writer; false when it failed.
+    bool PrintOn(QPagedPaintDevice& device, int resolution);
 
     Prompter& prompter_;
     QToolBar* panel_;

@@ -232,6 +232,24 @@ private slots:
             charts[0]->Chart()->title().contains("1 file could not be read and is left out: modGlobals.bas"));
     }
 
+    // Past the colours of their own, bars share colour sets: each bar still shows its own value alone.
+    void ManyBarsKeepTheirValuesAndDropTheLegend() {
+        ScriptedPrompter prompter;
+        TfrmChart chart(prompter);
+        TMetricPoints points;
+        for (int i = 0; i < 150; ++i)
+            points.push_back({double(i % 37 + 1), "Module" + std::to_string(i) + ".bas"});
+        chart.Fill({TChartKind::Bar, "c", "t", points, {}});
+        const auto sets = chart.BarSeries()->barSets();
+        for (int i = 0; i < 150; ++i) {
+            double sum = 0;
+            for (QBarSet* set : sets)
+                sum += set->at(i);
+            QCOMPARE(sum, points[std::size_t(i)].Value);
+        }
+        QVERIFY(!chart.Chart()->legend()->isVisible());
+    }
+
     void PrintWithoutAPrinterOffersAPdf() {
         ScriptedPrompter prompter;
         TfrmChart chart(prompter);

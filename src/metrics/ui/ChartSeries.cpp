@@ -40,15 +40,23 @@ QBrush ShadedBrush(const QColor& color) {
 
 void FillBarSeries(QStackedBarSeries& series, const TMetricPoints& points) {
     series.clear();
+    // Bar i lives in set i % sets, in its own category; the other values of a set are 0. Each set is
+    // drawn in one colour, so up to kBarColours points every bar has a colour and a legend entry of its
+    // own; beyond that the colours repeat (the bars a set holds lie kBarColours apart) and the cost stays
+    // linear in the points instead of growing with their square.
     const int count = static_cast<int>(points.size());
+    const int setCount = std::min(count, kBarColours);
     QList<QBarSet*> sets;
-    sets.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        auto* set = new QBarSet(QString::fromStdString(points[static_cast<std::size_t>(i)].Label));
+    sets.reserve(setCount);
+    for (int k = 0; k < setCount; ++k) {
+        auto* set = new QBarSet(count <= kBarColours
+                                    ? QString::fromStdString(points[static_cast<std::size_t>(k)].Label)
+                                    : QString());
         QList<qreal> values(count, 0.0);
-        values[i] = points[static_cast<std::size_t>(i)].Value;
+        for (int i = k; i < count; i += setCount)
+            values[i] = points[static_cast<std::size_t>(i)].Value;
         set->append(values);
-        const QColor color = PointColor(i);
+        const QColor color = PointColor(k);
         set->setColor(color);
         set->setBrush(ShadedBrush(color));
         set->setBorderColor(color.darker(200));

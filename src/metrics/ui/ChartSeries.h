@@ -15,9 +15,12 @@ namespace kemptor {
 // The colour of point `index`: hues spread round the wheel so that neighbours differ clearly.
 QColor PointColor(int index);
 
-// Refills a bar series: one bar set per point, labelled with the point's label (so the legend lists the
-// labels) and holding the point's value in its own category only, so that every bar has its own
-// colour. No value marks.
+// The most bars drawn each in a colour of its own, with a legend entry each.
+inline constexpr int kBarColours = 64;
+
+// Refills a bar series with one bar per point, each in its own category. Up to kBarColours points each
+// bar has its own colour and its set is labelled with the point's label, so that the legend lists the
+// labels; beyond that the colours repeat and the sets are unlabelled. No value marks.
 void FillBarSeries(QStackedBarSeries& series, const TMetricPoints& points);
 
 // Refills a pie series: one slice per point in its own colour. With `marks`, each slice shows its

@@ -117,6 +117,8 @@ void TfrmChart::Fill(const TChartData& table) {
         chart_->addSeries(barSeries_);
         AddBarAxes(*chart_, *barSeries_, table.Points);
     }
+    // A legend of hundreds of names helps no one; the axis names every bar.
+    chart_->legend()->setVisible(table.Kind == TChartKind::Pie || table.Points.size() <= kBarColours);
     QString title = QString::fromStdString(table.Title).toHtmlEscaped();
     const std::string note = LeftOutNote(table.LeftOut);
     if (!note.empty())

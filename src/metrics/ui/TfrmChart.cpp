@@ -119,11 +119,13 @@ void TfrmChart::Fill(const TChartData& table) {
     }
     // A legend of hundreds of names helps no one; the axis names every bar.
     chart_->legend()->setVisible(table.Kind == TChartKind::Pie || table.Points.size() <= kBarColours);
+    // The title is rich text: the note on files left out goes on a smaller second line, both centred.
     QString title = QString::fromStdString(table.Title).toHtmlEscaped();
     const std::string note = LeftOutNote(table.LeftOut);
     if (!note.empty())
-        title += "<br><span style=\"font-size:small; font-weight:normal; color:#303030\">" +
-                 QString::fromStdString(note).toHtmlEscaped() + "</span>";
+        title = "<div align=\"center\">" + title +
+                "<br><span style=\"font-size:small; font-weight:normal; color:#303030\">" +
+                QString::fromStdString(note).toHtmlEscaped() + "</span></div>";
     chart_->setTitle(title);
 }
 

@@ -99,7 +99,6 @@ void WriteUnifiedDiff(std::ostream& out, const std::string& path, const TextLine
     }
 }
 
-
 bool HoldsNul(const TextLines& lines) {
     return std::any_of(lines.begin(), lines.end(),
                        [](const std::string& line) { return line.find('\0') != std::string::npos; });
@@ -143,8 +142,8 @@ public:
                 anyFailed = true;
                 continue;
             }
-            const TSourceKind kind =
-                kind_.empty() ? SourceKindOf(ExtractUpperExtension(file)) : KindFromName(kind_).value_or(skModule);
+            const TSourceKind kind = kind_.empty() ? SourceKindOf(ExtractUpperExtension(file))
+                                                   : KindFromName(kind_).value_or(skModule);
             engine.FormatFile(*lines, ExtractFileName(file), kind, progress);
             const TextLines formatted = engine.TakeOutput().Texts();
             const bool changed = formatted != *lines;
@@ -159,7 +158,8 @@ public:
                 // Line ends are rewritten as CR LF: a file with NUL bytes is most likely not source
                 // text, and rewriting it would corrupt it.
                 if (changed && HoldsNul(*lines)) {
-                    std::cerr << "error: " << file << " holds NUL bytes and looks binary; it is not rewritten\n";
+                    std::cerr << "error: " << file
+                              << " holds NUL bytes and looks binary; it is not rewritten\n";
                     anyFailed = true;
                 } else if (changed && !WriteTextLinesAtomic(file, formatted)) {
                     std::cerr << "error: cannot write " << file << "\n";

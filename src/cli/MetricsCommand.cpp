@@ -9,30 +9,14 @@
 namespace kemptor {
 namespace {
 
-class MetricsCommand : public CliCommand {
-public:
-    void Setup(CLI::App& sub) override {
-        common_.AddTo(sub);
-        sub.add_option("PROJECT", project_, "Project file (*.vbp or *.mak)")->required();
-    }
-
-    int Run() override {
-        if (!common_.LoadSettings())
-            return kExitBadInput;
-        CliPrompter prompter;
-        auto project = OpenProjectForCli(project_, prompter);
-        if (!project)
-            return kExitBadInput;
-        for (const TMeasureResult& result : AllMeasurePoints(*project))
+class MetricsCommand : public ProjectReportCommand {
+    int RunOnProject(TSourceMgt& project) override {
+        for (const TMeasureResult& result : AllMeasurePoints(project))
             for (const TMetricPoint& point : result.Points)
                 std::cout << MeasureName(result.Measure) << '\t' << point.Label << '\t'
                           << static_cast<long long>(point.Value) << '\n';
         return kExitOk;
     }
-
-private:
-    CommonOptions common_;
-    std::string project_;
 };
 
 const bool registered = RegisterCliCommand<MetricsCommand>("metrics", "Print the project's seven measures");

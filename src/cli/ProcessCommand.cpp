@@ -84,7 +84,8 @@ public:
     void Setup(CLI::App& sub) override {
         common_.AddTo(sub);
         sub.add_option("--output", output_, "Output directory (instead of BackupNewCodeDirectory)");
-        sub.add_option("--only", only_, "Process only the files of these names (comma-separated)")->delimiter(',');
+        sub.add_option("--only", only_, "Process only the files of these names (comma-separated)")
+            ->delimiter(',');
         sub.add_option("PROJECT", project_, "Project file (*.vbp or *.mak)")->required();
     }
 
@@ -126,11 +127,14 @@ public:
                   << '\n';
         switch (summary->outcome) {
         case RunOutcome::Completed:
-        case RunOutcome::NothingToRun: return summary->skipped > 0 ? kExitBadInput : kExitOk;
-        case RunOutcome::Cancelled: return kExitCancelled;
+        case RunOutcome::NothingToRun:
+            return summary->skipped > 0 ? kExitBadInput : kExitOk;
+        case RunOutcome::Cancelled:
+            return kExitCancelled;
         case RunOutcome::Refused:
         case RunOutcome::BackupFailed:
-        case RunOutcome::SaveFailed: return kExitBadInput;
+        case RunOutcome::SaveFailed:
+            return kExitBadInput;
         }
         return kExitBadInput;
     }
@@ -162,7 +166,8 @@ private:
     std::string project_;
 };
 
-const bool registered = RegisterCliCommand<ProcessCommand>("process", "Format the selected files of a project");
+const bool registered =
+    RegisterCliCommand<ProcessCommand>("process", "Format the selected files of a project");
 
 } // namespace
 } // namespace kemptor

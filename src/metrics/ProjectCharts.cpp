@@ -2,10 +2,10 @@
 
 namespace kemptor {
 
-const std::vector<TChartSpec>& ChartSpecs() {
+const std::vector<TChartDefinition>& ChartDefinitions() {
     using K = TChartKind;
     using M = TMeasure;
-    static const std::vector<TChartSpec> specs{
+    static const std::vector<TChartDefinition> charts{
         {"File sizes of each module",
          K::Bar,
          K::Bar,
@@ -56,7 +56,7 @@ const std::vector<TChartSpec>& ChartSpecs() {
          M::Whitespace,
          {"Create a bar graph showing", "% of whitespace vs. code."}},
     };
-    return specs;
+    return charts;
 }
 
 std::string LeftOutNote(const std::vector<std::string>& leftOut) {
@@ -74,8 +74,8 @@ std::string LeftOutNote(const std::vector<std::string>& leftOut) {
 }
 
 std::optional<TChartData> BuildChart(int item, TSourceMgt* project, Prompter& prompter) {
-    const auto& specs = ChartSpecs();
-    if (item < 0 || item >= static_cast<int>(specs.size())) {
+    const auto& charts = ChartDefinitions();
+    if (item < 0 || item >= static_cast<int>(charts.size())) {
         prompter.Show(PromptKind::Information, "Please select a chart to graph.", PromptButtons::Ok);
         return std::nullopt;
     }
@@ -90,17 +90,17 @@ std::optional<TChartData> BuildChart(int item, TSourceMgt* project, Prompter& pr
                       PromptButtons::Ok);
         return std::nullopt;
     }
-    const TChartSpec& spec = specs[static_cast<std::size_t>(item)];
-    TMetricPoints points = MeasurePoints(*project, spec.Measure);
+    const TChartDefinition& def = charts[static_cast<std::size_t>(item)];
+    TMetricPoints points = MeasurePoints(*project, def.Measure);
     if (points.size() > static_cast<std::size_t>(kMaxChartPoints)) {
-        const char* what = IsPerFileMeasure(spec.Measure) ? " files" : " file types";
+        const char* what = IsPerFileMeasure(def.Measure) ? " files" : " file types";
         prompter.Show(PromptKind::Error,
                       "This project has " + std::to_string(points.size()) + what +
                           "; a chart shows at most " + std::to_string(kMaxChartPoints) + ".",
                       PromptButtons::Ok);
         return std::nullopt;
     }
-    TChartData chart{spec.Kind, spec.Caption, spec.Title, {}, {}};
+    TChartData chart{def.Kind, def.Caption, def.Title, {}, {}};
     for (TMetricPoint& point : points) {
         if (point.Value == kUnreadableValue)
             chart.LeftOut.push_back(std::move(point.Label));

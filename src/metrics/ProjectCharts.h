@@ -13,7 +13,7 @@ namespace kemptor {
 
 enum class TChartKind { Bar, Pie };
 
-struct TChartSpec {
+struct TChartDefinition {
     const char* ListItem; // the selector's list text
     TChartKind Sample;    // the sample the selector shows for it
     TChartKind Kind;
@@ -24,7 +24,7 @@ struct TChartSpec {
 };
 
 // The charts in the selector's order; a chart's number is its position.
-const std::vector<TChartSpec>& ChartSpecs();
+const std::vector<TChartDefinition>& ChartDefinitions();
 
 // The most points a chart draws: more bars or slices than this cannot be told apart.
 inline constexpr int kMaxChartPoints = 512;

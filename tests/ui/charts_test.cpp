@@ -111,16 +111,16 @@ private slots:
 
         const auto charts = ChartWindows(main);
         QCOMPARE(charts.size(), 7);
-        const auto& specs = ChartSpecs();
+        const auto& definitions = ChartDefinitions();
         for (int item = 0; item < 7; ++item) {
             const TfrmChart& chart = *charts[item];
-            const TChartSpec& spec = specs[static_cast<std::size_t>(item)];
-            QCOMPARE(chart.windowTitle(), QString(spec.Caption));
-            QCOMPARE(chart.Chart()->title(), QString(spec.Title));
-            QCOMPARE(chart.PieSeries()->chart() != nullptr, spec.Kind == TChartKind::Pie);
-            QCOMPARE(chart.BarSeries()->chart() != nullptr, spec.Kind == TChartKind::Bar);
-            const TMetricPoints expected = MeasurePoints(*main.Model(), spec.Measure);
-            QVERIFY2(DrawnPoints(chart) == expected, spec.ListItem);
+            const TChartDefinition& def = definitions[static_cast<std::size_t>(item)];
+            QCOMPARE(chart.windowTitle(), QString(def.Caption));
+            QCOMPARE(chart.Chart()->title(), QString(def.Title));
+            QCOMPARE(chart.PieSeries()->chart() != nullptr, def.Kind == TChartKind::Pie);
+            QCOMPARE(chart.BarSeries()->chart() != nullptr, def.Kind == TChartKind::Bar);
+            const TMetricPoints expected = MeasurePoints(*main.Model(), def.Measure);
+            QVERIFY2(DrawnPoints(chart) == expected, def.ListItem);
         }
         // The size chart: one bar per file in its own colour, the names upright below, no value marks.
         const TfrmChart& sizes = *charts[0];

@@ -46,8 +46,8 @@ TfrmChartSelector::TfrmChartSelector(Prompter& prompter, QWidget* parent)
     lbxChoices = new QListWidget;
     lbxChoices->setObjectName("lbxChoices");
     lbxChoices->setSelectionMode(QAbstractItemView::SingleSelection);
-    for (const TChartSpec& spec : ChartSpecs())
-        lbxChoices->addItem(spec.ListItem);
+    for (const TChartDefinition& def : ChartDefinitions())
+        lbxChoices->addItem(def.ListItem);
     auto* lblChoices = new QLabel("&Available Charts:");
     lblChoices->setBuddy(lbxChoices);
 
@@ -150,10 +150,10 @@ void TfrmChartSelector::lbxChoicesClick() {
     memoDescription->clear();
     if (item < 0)
         return;
-    const TChartSpec& spec = ChartSpecs()[static_cast<std::size_t>(item)];
-    sample_->addSeries(spec.Sample == TChartKind::Pie ? static_cast<QAbstractSeries*>(samplePie_)
-                                                      : static_cast<QAbstractSeries*>(sampleBar_));
-    for (const char* line : spec.Description)
+    const TChartDefinition& def = ChartDefinitions()[static_cast<std::size_t>(item)];
+    sample_->addSeries(def.Sample == TChartKind::Pie ? static_cast<QAbstractSeries*>(samplePie_)
+                                                     : static_cast<QAbstractSeries*>(sampleBar_));
+    for (const char* line : def.Description)
         memoDescription->appendPlainText(line);
     memoDescription->verticalScrollBar()->setValue(0);
 }

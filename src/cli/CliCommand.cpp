@@ -61,4 +61,19 @@ std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter&
     return project;
 }
 
+void ProjectReportCommand::Setup(CLI::App& sub) {
+    common_.AddTo(sub);
+    sub.add_option("PROJECT", project_, "Project file (*.vbp or *.mak)")->required();
+}
+
+int ProjectReportCommand::Run() {
+    if (!common_.LoadSettings())
+        return kExitBadInput;
+    CliPrompter prompter;
+    auto project = OpenProjectForCli(project_, prompter);
+    if (!project)
+        return kExitBadInput;
+    return RunOnProject(*project);
+}
+
 } // namespace kemptor

@@ -80,4 +80,19 @@ private:
 // when no project could be opened.
 std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter);
 
+// A command that takes the common options and one PROJECT, opens it and reports on it: exit 2 when the
+// settings or the project cannot be read, else what RunOnProject returns.
+class ProjectReportCommand : public CliCommand {
+public:
+    void Setup(CLI::App& sub) override;
+    int Run() override;
+
+protected:
+    virtual int RunOnProject(TSourceMgt& project) = 0;
+
+private:
+    CommonOptions common_;
+    std::string project_;
+};
+
 } // namespace kemptor

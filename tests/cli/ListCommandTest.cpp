@@ -1,38 +1,14 @@
 // kemptor-cli list, run as a user runs it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sstream>
-#include <sys/wait.h>
-
-#include "support/CliRun.h"
-#include "support/TempDir.h"
+#include "support/CliRunner.h"
 
 namespace kemptor {
 namespace {
 
+using test::Rows;
+using test::RunCli;
 using test::TempDir;
-
-using CliResult = test::CliRun;
-
-CliResult RunCli(const std::string& args) {
-    return test::RunKemptorCli(args);
-}
-
-std::vector<std::vector<std::string>> Rows(const std::string& tsv) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(tsv);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, '\t'))
-            fields.push_back(cell);
-        rows.push_back(fields);
-    }
-    return rows;
-}
 
 TEST(ListCommand, ListsTheMakSampleWithKindsSizesAndLineCounts) {
     auto r = RunCli("list " + std::string(KEMPTOR_EXAMPLES) + "/mak/Stock.mak");

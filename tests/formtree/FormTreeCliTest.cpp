@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "formtree/TFormTree.h"
-#include "support/CliRun.h"
+#include "support/CliRunner.h"
 
 namespace kemptor {
 namespace {
 
-using test::RunKemptorCli;
+using test::RunCli;
 
 TEST(FormTreeCommand, PrintsTheTreeOfAFormFile) {
     test::TempDir dir;
@@ -18,7 +18,7 @@ TEST(FormTreeCommand, PrintsTheTreeOfAFormFile) {
                                                       "   End\r\n"
                                                       "End\r\n"
                                                       "Attribute VB_Name = \"frmTest\"\r\n");
-    const auto run = RunKemptorCli("formtree '" + form + "'");
+    const auto run = RunCli("formtree '" + form + "'");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, "File: frmTest.frm\n"
@@ -28,7 +28,7 @@ TEST(FormTreeCommand, PrintsTheTreeOfAFormFile) {
                        "    VB.CommandButton: cmdOK\n");
 
     // The sample form gives the tree the window shows below its root.
-    const auto sample = RunKemptorCli("formtree '" KEMPTOR_EXAMPLES "/vbp/frmItem.frm'");
+    const auto sample = RunCli("formtree '" KEMPTOR_EXAMPLES "/vbp/frmItem.frm'");
     EXPECT_EQ(sample.status, 0);
     EXPECT_EQ(sample.out, TFormTree::Build("frmItem.frm", "frmItem.frm",
                                            *ReadTextLines(KEMPTOR_EXAMPLES "/vbp/frmItem.frm"))
@@ -37,11 +37,11 @@ TEST(FormTreeCommand, PrintsTheTreeOfAFormFile) {
 
 TEST(FormTreeCommand, UnreadableFileIsBadInput) {
     test::TempDir dir;
-    const auto missing = RunKemptorCli("formtree '" + dir.Path() + "none.frm'");
+    const auto missing = RunCli("formtree '" + dir.Path() + "none.frm'");
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
     EXPECT_NE(missing.err.find("error: Cannot read file"), std::string::npos);
-    EXPECT_EQ(RunKemptorCli("formtree").status, 2);
+    EXPECT_EQ(RunCli("formtree").status, 2);
 }
 
 } // namespace

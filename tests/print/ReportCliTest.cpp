@@ -3,12 +3,12 @@
 
 #include <filesystem>
 
-#include "support/CliRun.h"
+#include "support/CliRunner.h"
 
 namespace kemptor {
 namespace {
 
-using test::RunKemptorCli;
+using test::RunCli;
 using test::TempDir;
 
 // The number of pages of a PDF that the report wrote (its page objects are not compressed).
@@ -23,7 +23,7 @@ int PageCount(const std::string& pdf) {
 TEST(ReportCommand, WritesOnePdfPagePerPageOfLines) {
     TempDir dir;
     const std::string shortFile = dir.Write("SHORT.BAS", "Sub Main()\r\n\tx = 1\r\nEnd Sub\r\n");
-    const auto run = RunKemptorCli("report '" + shortFile + "' -o '" + dir.Path() + "short.pdf'");
+    const auto run = RunCli("report '" + shortFile + "' -o '" + dir.Path() + "short.pdf'");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const std::string pdf = dir.Read("short.pdf");
@@ -34,28 +34,28 @@ TEST(ReportCommand, WritesOnePdfPagePerPageOfLines) {
     for (int i = 0; i < 400; ++i)
         text += "    Debug.Print " + std::to_string(i) + "\r\n";
     const std::string longFile = dir.Write("LONG.BAS", text);
-    ASSERT_EQ(RunKemptorCli("report '" + longFile + "' --output '" + dir.Path() + "long.pdf'").status, 0);
+    ASSERT_EQ(RunCli("report '" + longFile + "' --output '" + dir.Path() + "long.pdf'").status, 0);
     EXPECT_GE(PageCount(dir.Read("long.pdf")), 6);
 
     // An empty file still gives the title and the page header.
     const std::string empty = dir.Write("EMPTY.BAS", "");
-    ASSERT_EQ(RunKemptorCli("report '" + empty + "' -o '" + dir.Path() + "empty.pdf'").status, 0);
+    ASSERT_EQ(RunCli("report '" + empty + "' -o '" + dir.Path() + "empty.pdf'").status, 0);
     EXPECT_EQ(PageCount(dir.Read("empty.pdf")), 1);
 }
 
 TEST(ReportCommand, BadInputOrOutputIsReportedAndLeavesNothing) {
     TempDir dir;
-    const auto missing = RunKemptorCli("report '" + dir.Path() + "none.bas' -o '" + dir.Path() + "out.pdf'");
+    const auto missing = RunCli("report '" + dir.Path() + "none.bas' -o '" + dir.Path() + "out.pdf'");
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("error: Cannot read file"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() + "out.pdf"));
 
     const std::string file = dir.Write("A.BAS", "x = 1\r\n");
-    const auto unwritable = RunKemptorCli("report '" + file + "' -o '" + dir.Path() + "no/such/dir/out.pdf'");
+    const auto unwritable = RunCli("report '" + file + "' -o '" + dir.Path() + "no/such/dir/out.pdf'");
     EXPECT_EQ(unwritable.status, 2);
     EXPECT_NE(unwritable.err.find("error: Cannot write file"), std::string::npos);
 
-    EXPECT_EQ(RunKemptorCli("report '" + file + "'").status, 2); // -o is required
+    EXPECT_EQ(RunCli("report '" + file + "'").status, 2); // -o is required
 }
 
 } // namespace

@@ -4,9 +4,12 @@
 
 #include "support/TempDir.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace kemptor::test {
 
@@ -23,6 +26,41 @@ inline CliResult RunCli(const TempDir& dir, const std::string& args, const std::
                                 "stdout' 2>'" + dir.Path() + "stderr' </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, dir.Read("stdout"), dir.Read("stderr")};
+}
+
+// Runs `kemptor-cli ARGS` in the working directory with the environment as it is; `args` follow the
+// program name as a shell would split them (quote paths that may hold blanks).
+inline CliResult RunCli(const std::string& args) {
+    TempDir dir;
+    CliResult result{-1, {}, {}};
+    const std::string command = std::string(KEMPTOR_CLI) + " " + args + " 2>'" + dir.Path() + "err'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.out.append(buffer, n);
+    const int raw = ::pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.err = dir.Read("err");
+    return result;
+}
+
+// The rows of a TSV text, each split at its tabs.
+inline std::vector<std::vector<std::string>> Rows(const std::string& tsv) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(tsv);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        std::string cell;
+        while (std::getline(cells, cell, '\t'))
+            fields.push_back(cell);
+        rows.push_back(fields);
+    }
+    return rows;
 }
 
 } // namespace kemptor::test

@@ -245,6 +245,7 @@ private slots:
         w.ProjectTree()->setCurrentItem(Node(w, "frmItem.frm"));
         w.btnBuildFormTreeClick();
         w.btnShowCommentorClick();
+        w.Views.ShowCharts = nullptr; // the chart selector is wired by default: take it out here
         w.btnChartsClick();
         QCOMPARE(prompter.Messages().size(), size_t(3));
         QCOMPARE(prompter.Messages().back().text,

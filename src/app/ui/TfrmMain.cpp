@@ -1,5 +1,6 @@
 #include "app/ui/TfrmMain.h"
 
+#include "app/ui/ChartWiring.h"
 #include "app/ui/CommentorWiring.h"
 #include "app/ui/SpellWiring.h"
 #include "app/ui/DebugOutputWiring.h"
@@ -140,6 +141,7 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     };
     WireCommentor(*this, prompter_);
     WireFormTree(*this, WireDebugOutput(*this, prompter_));
+    WireChartWindows(*this, prompter_);
 
     mdiArea_ = new QMdiArea;
     mdiArea_->setObjectName("ClientArea");

@@ -125,7 +125,70 @@ long CountTextLines(const std::string& path) {
     return ok ? count + (pendingText ? 1 : 0) : -1;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+bool ForEachTextLine(const std::string& path, const std::function<void(std::size_t)>& onSize,
+                     const std::function<void(std::string_view)>& onLine) {
+    std::string carry;    // the start of a line that goes on in the next chunk
+    bool afterCr = false; // the last chunk ended in a CR: an LF at the start of the next belongs to it
+    const bool ok = ReadChunks(path, onSize, [&](std::string_view chunk) {
+        std::size_t start = 0;
+        if (afterCr && chunk.front() == '\n')
+            start = 1;
+        afterCr = false;
+        for (std::size_t i = start; i < chunk.size(); ++i) {
+            const char c = chunk[i];
+            if (c != '\r' && c != '\n')
+                continue;
+            if (carry.empty()) {
+                onLine(chunk.substr(start, i - start));
+            } else {
+                carry.append(chunk.substr(start, i - start));
+                onLine(carry);
+                carry.clear();
+            }
+            if (c == '\r') {
+                if (i + 1 < chunk.size()) {
+                    if (chunk[i + 1] == '\n')
+                        ++i;
+                } else {
+                    afterCr = true;
+                }
+            }
+            start = i + 1;
+        }
+        carry.append(chunk.substr(start));
+    });
+    if (ok && !carry.empty())
+        onLine(carry);
+    return ok;
+}
+
+bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    std::string buffer;
+    buffer.reserve(kChunk);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view text = line(i);
+        if (buffer.size() + text.size() + 2 > kChunk) {
+            if (!WriteAll(fd, buffer))
+                return false;
+            buffer.clear();
+            if (text.size() + 2 > kChunk) {
+                if (!WriteAll(fd, text))
+                    return false;
+                buffer += "\r\n";
+                continue;
+            }
+        }
+        buffer += text;
+        buffer += "\r\n";
+    }
+    return WriteAll(fd, buffer);
+}
+
+namespace {
+
+// Writes through a temporary file in the target's directory that is renamed over the target.
+bool WriteAtomicWith(const std::string& path, const std::function<bool(int)>& write) {
     const std::string target = MapToHostPath(path);
     if (target.empty() || target.back() == '/')
         return false;
@@ -138,7 +201,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
 
     struct stat st;
     mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-    bool ok = ::fchmod(f.fd, mode) == 0 && WriteAll(f.fd, bytes);
+    bool ok = ::fchmod(f.fd, mode) == 0 && write(f.fd);
     ok = ::close(f.fd) == 0 && ok;
     f.fd = -1;
     if (ok && ::rename(temp.c_str(), target.c_str()) == 0)
@@ -147,17 +210,19 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     return false;
 }
 
+} // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    return WriteAtomicWith(path, [bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line) {
+    return WriteAtomicWith(path, [&](int fd) { return WriteCrLfLines(fd, count, line); });
+}
+
 bool WriteTextLinesAtomic(const std::string& path, const TextLines& lines) {
-    std::string bytes;
-    size_t total = 0;
-    for (const auto& line : lines)
-        total += line.size() + 2;
-    bytes.reserve(total);
-    for (const auto& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
-    }
-    return WriteFileAtomic(path, bytes);
+    return WriteLinesAtomic(path, lines.size(),
+                            [&lines](std::size_t i) { return std::string_view(lines[i]); });
 }
 
 } // namespace kemptor

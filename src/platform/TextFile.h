@@ -3,6 +3,8 @@
 // ends is kept as it is. Paths given here are Windows-style or host paths; they are mapped with
 // MapToHostPath first.
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,12 +21,26 @@ std::optional<TextLines> ReadTextLines(const std::string& path);
 // Splits text the way ReadTextLines splits a file.
 TextLines SplitTextLines(std::string_view text);
 
+// Reads a file line by line without holding it whole: `onSize` gets the size of a regular file first,
+// then `onLine` each line, split as ReadTextLines splits. False when the file cannot be opened or read.
+bool ForEachTextLine(const std::string& path, const std::function<void(std::size_t)>& onSize,
+                     const std::function<void(std::string_view)>& onLine);
+
 // Counts the lines the way ReadTextLines splits them, without keeping them; -1 when unreadable.
 long CountTextLines(const std::string& path);
 
 // Writes lines, each ending in CR LF, to a temporary file in the target's directory and renames it over
 // the target, so no crash leaves half a file. False on any failure (nothing is left behind).
 bool WriteTextLinesAtomic(const std::string& path, const TextLines& lines);
+
+// The lines of a text, one at a time, for the writers below.
+using LineAt = std::function<std::string_view(std::size_t)>;
+
+// Writes `count` lines, each ending in CR LF, to a descriptor in large chunks. False on a write error.
+bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line);
+
+// WriteTextLinesAtomic for lines that are not held as strings.
+bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line);
 
 // The raw bytes of a file; std::nullopt when it cannot be opened or read.
 std::optional<std::string> ReadFileBytes(const std::string& path);

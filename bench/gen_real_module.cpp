@@ -101,7 +101,10 @@ std::string Renamed(const std::string& heading, long n) {
     const size_t paren = heading.find('(');
     if (paren == std::string::npos)
         return heading + std::to_string(n);
-    return heading.substr(0, paren) + "_" + std::to_string(n) + heading.substr(paren);
+    std::string name = heading.substr(0, paren);
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    return name + "_" + std::to_string(n) + heading.substr(paren);
 }
 
 class Writer {

@@ -26,13 +26,13 @@ namespace kemptor {
 
 namespace {
 
-// Reads a file straight into a line list: no string per line, no copy of the whole file beside it.
+// The lines of a file read where they stand in the mapped file: no string per line, no copy.
 std::optional<TLineList> ReadLineList(const std::string& path) {
-    TLineList lines;
-    const bool ok = ForEachTextLine(
-        path, [&](std::size_t bytes) { lines.Reserve(bytes / 24 + 16); },
-        [&](std::string_view line) { lines.Append(line, false); });
-    return ok ? std::optional<TLineList>(std::move(lines)) : std::nullopt;
+    std::shared_ptr<const MappedFile> file = MappedFile::Open(path);
+    if (!file)
+        return std::nullopt;
+    const std::string_view bytes = file->Bytes();
+    return TLineList::InPlace(bytes, std::move(file));
 }
 
 bool SameTexts(const TLineList& a, const TLineList& b) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +73,39 @@ bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
 
 } // namespace
 
+std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
+    std::shared_ptr<MappedFile> file(new MappedFile());
+    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
+    if (f.fd < 0)
+        return nullptr;
+    struct stat st;
+    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
+        return nullptr;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        void* at =
+            ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, f.fd, 0);
+        if (at != MAP_FAILED) {
+            file->data_ = static_cast<const char*>(at);
+            file->size_ = static_cast<size_t>(st.st_size);
+            file->mapped_ = true;
+            return file;
+        }
+    }
+    // A pipe, a device, an empty file, or a file the system would not map: its bytes are read.
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return nullptr;
+    file->copy_ = std::move(*bytes);
+    file->data_ = file->copy_.data();
+    file->size_ = file->copy_.size();
+    return file;
+}
+
+MappedFile::~MappedFile() {
+    if (mapped_)
+        ::munmap(const_cast<char*>(data_), size_);
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
     std::string bytes;
     bool ok = ReadChunks(
@@ -123,43 +157,6 @@ long CountTextLines(const std::string& path) {
             pendingText = end[-1] != '\r' && end[-1] != '\n';
         });
     return ok ? count + (pendingText ? 1 : 0) : -1;
-}
-
-bool ForEachTextLine(const std::string& path, const std::function<void(std::size_t)>& onSize,
-                     const std::function<void(std::string_view)>& onLine) {
-    std::string carry;    // the start of a line that goes on in the next chunk
-    bool afterCr = false; // the last chunk ended in a CR: an LF at the start of the next belongs to it
-    const bool ok = ReadChunks(path, onSize, [&](std::string_view chunk) {
-        std::size_t start = 0;
-        if (afterCr && chunk.front() == '\n')
-            start = 1;
-        afterCr = false;
-        for (std::size_t i = start; i < chunk.size(); ++i) {
-            const char c = chunk[i];
-            if (c != '\r' && c != '\n')
-                continue;
-            if (carry.empty()) {
-                onLine(chunk.substr(start, i - start));
-            } else {
-                carry.append(chunk.substr(start, i - start));
-                onLine(carry);
-                carry.clear();
-            }
-            if (c == '\r') {
-                if (i + 1 < chunk.size()) {
-                    if (chunk[i + 1] == '\n')
-                        ++i;
-                } else {
-                    afterCr = true;
-                }
-            }
-            start = i + 1;
-        }
-        carry.append(chunk.substr(start));
-    });
-    if (ok && !carry.empty())
-        onLine(carry);
-    return ok;
 }
 
 bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,11 +22,6 @@ std::optional<TextLines> ReadTextLines(const std::string& path);
 // Splits text the way ReadTextLines splits a file.
 TextLines SplitTextLines(std::string_view text);
 
-// Reads a file line by line without holding it whole: `onSize` gets the size of a regular file first,
-// then `onLine` each line, split as ReadTextLines splits. False when the file cannot be opened or read.
-bool ForEachTextLine(const std::string& path, const std::function<void(std::size_t)>& onSize,
-                     const std::function<void(std::string_view)>& onLine);
-
 // Counts the lines the way ReadTextLines splits them, without keeping them; -1 when unreadable.
 long CountTextLines(const std::string& path);
 
@@ -41,6 +37,26 @@ bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line);
 
 // WriteTextLinesAtomic for lines that are not held as strings.
 bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line);
+
+// A file's bytes, mapped read-only into memory when it is a regular file (read into memory otherwise),
+// for readers that take the text where it stands. A file that another program shortens while it is
+// mapped cannot be read safely; the formatter's own writes go to a new file renamed over the old one.
+class MappedFile {
+public:
+    // nullptr when the file cannot be opened or read (also for a directory).
+    static std::shared_ptr<const MappedFile> Open(const std::string& path);
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile();
+    std::string_view Bytes() const { return {data_, size_}; }
+
+private:
+    MappedFile() = default;
+    const char* data_ = "";
+    std::size_t size_ = 0;
+    bool mapped_ = false;
+    std::string copy_; // the bytes of a file that could not be mapped
+};
 
 // The raw bytes of a file; std::nullopt when it cannot be opened or read.
 std::optional<std::string> ReadFileBytes(const std::string& path);

@@ -1,6 +1,8 @@
 #include "formatter/CodeTokenGuard.h"
 
+#include "formatter/LineHelpers.h"
 #include "formatter/TLineList.h"
+#include "platform/Text.h"
 #include "settings/Settings.h"
 
 #include <cstdint>
@@ -70,15 +72,6 @@ char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i]))
-            return false;
-    return true;
-}
-
 bool IsWord(const Token& t, std::string_view upperWord) {
     return t.kind == Kind::Name && EqualNoCase(t.text, upperWord);
 }
@@ -96,11 +89,6 @@ bool SameToken(const Token& a, const Token& b, bool looseLiterals) {
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
-}
-
-bool IsNameChar(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_' || u >= 128;
 }
 
 bool IsDigit(char c) {

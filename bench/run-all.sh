@@ -7,3 +7,8 @@ for b in "$build"/bench/bench_*; do
   echo "== $(basename "$b")"
   "$b"
 done
+# Whole-process speed of kemptor-cli format on a million lines of real-looking code.
+if [ -x "$build/src/kemptor-cli" ] && [ -x "$build/bench/gen_real_module" ]; then
+  echo "== format-real.sh"
+  "$(dirname "$0")/format-real.sh" "$build"
+fi

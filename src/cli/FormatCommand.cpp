@@ -1,6 +1,10 @@
 // kemptor-cli format [common] [--kind KIND] [-i | --check | --diff] FILE...: runs the engine's passes on
 // single files exactly as a processing run does and writes the result to stdout (CR LF), in place (-i),
 // as a unified diff (--diff), or lists the files that would change (--check, exit status 1).
+//
+// Every result goes through the code check first. A file whose formatted code differs from its original
+// gets a warning naming the first differing line; it is not rewritten (-i), shown as unchanged (--check,
+// --diff) or written to stdout as it was read, and the command ends with exit status 2.
 #include "cli/CliCommand.h"
 
 #include "formatter/TVBSrcFormatter.h"
@@ -8,6 +12,7 @@
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
+#include "run/GuardedFormat.h"
 #include "settings/Settings.h"
 #include "spell/HunspellSpeller.h"
 #include "spell/SpellReporter.h"
@@ -19,13 +24,28 @@
 #include <memory>
 #include <optional>
 
+#include <unistd.h>
+
 namespace kemptor {
 
 namespace {
 
-void WriteCrLf(std::ostream& out, const TextLines& lines) {
-    for (const std::string& line : lines)
-        out << line << "\r\n";
+// The lines of a file read where they stand in the mapped file: no string per line, no copy.
+std::optional<TLineList> ReadLineList(const std::string& path) {
+    std::shared_ptr<const MappedFile> file = MappedFile::Open(path);
+    if (!file)
+        return std::nullopt;
+    const std::string_view bytes = file->Bytes();
+    return TLineList::InPlace(bytes, std::move(file));
+}
+
+bool SameTexts(const TLineList& a, const TLineList& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
 }
 
 // A unified diff of two texts with three lines of context, lines matched by the optimal diff.
@@ -103,9 +123,11 @@ void WriteUnifiedDiff(std::ostream& out, const std::string& path, const TextLine
     }
 }
 
-bool HoldsNul(const TextLines& lines) {
-    return std::any_of(lines.begin(), lines.end(),
-                       [](const std::string& line) { return line.find('\0') != std::string::npos; });
+bool HoldsNul(const TLineList& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].find('\0') != std::string_view::npos)
+            return true;
+    return false;
 }
 
 std::optional<TSourceKind> KindFromName(const std::string& name) {
@@ -127,6 +149,8 @@ public:
         inPlace->excludes(check, diff);
         check->excludes(diff);
         sub.add_option("FILE", files_, "Source files")->required();
+        // Hidden: breaks every formatted text before the code check, to prove the check refuses it.
+        sub.add_flag("--break-code-for-test", breakCode_)->group("");
     }
 
     int Run() override {
@@ -148,10 +172,11 @@ public:
                 [](const std::string& line) { std::cerr << "warning: " << line << '\n'; });
             engine.SetSpellChecker(CheckerForRun(*settings, reporter.get(), prompter));
         }
+        const OutputTamper tamper = breakCode_ ? OutputTamper(BreakCodeForTest) : OutputTamper();
         bool anyWouldChange = false;
         bool anyFailed = false;
         for (const std::string& file : files_) {
-            const std::optional<TextLines> lines = ReadTextLines(file);
+            const std::optional<TLineList> lines = ReadLineList(file);
             if (!lines) {
                 std::cerr << "error: cannot read " << file << "\n";
                 anyFailed = true;
@@ -160,16 +185,26 @@ public:
             path = file;
             const TSourceKind kind = kind_.empty() ? SourceKindOf(ExtractUpperExtension(file))
                                                    : KindFromName(kind_).value_or(skModule);
-            engine.FormatFile(*lines, ExtractFileName(file), kind, progress);
-            const TextLines formatted = engine.TakeOutput().Texts();
-            const bool changed = formatted != *lines;
+            const GuardedFormatResult result =
+                FormatGuarded(engine, *lines, ExtractFileName(file), kind, progress, tamper);
+            if (result.mismatch) {
+                const std::string consequence = check_ || diff_ ? "It counts as unchanged."
+                                                : inPlace_      ? "The file is not rewritten."
+                                                                : "The original text is written unchanged.";
+                prompter.Show(PromptKind::Warning, CodeMismatchMessage(file, *result.mismatch, consequence),
+                              PromptButtons::Ok);
+                engine.FreeLineObjects(); // from here on the original stands for the file
+                anyFailed = true;
+            }
+            const TLineList& formatted = result.mismatch ? *lines : engine.OutputLines;
+            const bool changed = !SameTexts(formatted, *lines);
             anyWouldChange = anyWouldChange || changed;
 
             if (check_) {
                 if (changed)
                     std::cout << file << "\n";
             } else if (diff_) {
-                WriteUnifiedDiff(std::cout, file, *lines, formatted);
+                WriteUnifiedDiff(std::cout, file, lines->Texts(), formatted.Texts());
             } else if (inPlace_) {
                 // Line ends are rewritten as CR LF: a file with NUL bytes is most likely not source
                 // text, and rewriting it would corrupt it.
@@ -177,12 +212,18 @@ public:
                     std::cerr << "error: " << file
                               << " holds NUL bytes and looks binary; it is not rewritten\n";
                     anyFailed = true;
-                } else if (changed && !WriteTextLinesAtomic(file, formatted)) {
+                } else if (changed && !WriteLinesAtomic(file, formatted.size(),
+                                                        [&](std::size_t i) { return formatted[i]; })) {
                     std::cerr << "error: cannot write " << file << "\n";
                     anyFailed = true;
                 }
             } else {
-                WriteCrLf(std::cout, formatted);
+                std::cout.flush();
+                if (!WriteCrLfLines(STDOUT_FILENO, formatted.size(),
+                                    [&](std::size_t i) { return formatted[i]; })) {
+                    std::cerr << "error: cannot write the formatted text of " << file << "\n";
+                    anyFailed = true;
+                }
             }
         }
         if (anyFailed)
@@ -197,6 +238,7 @@ private:
     bool check_ = false;
     bool diff_ = false;
     std::vector<std::string> files_;
+    bool breakCode_ = false;
 };
 
 const bool registered =

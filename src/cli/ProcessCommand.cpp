@@ -5,7 +5,8 @@
 // Ctrl+C ends the program at once). The figures of the run are printed on stdout at the end.
 //
 // Exit status: 0 done; 2 bad usage or input (project not opened, unknown --only name, output directory
-// that cannot be made or is the project's own, a file that could not be read or saved); 130 cancelled.
+// that cannot be made or is the project's own, a file that could not be read or saved, a file whose
+// formatted code did not match its original and was left unsaved); 130 cancelled.
 #include "cli/CliCommand.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
@@ -99,6 +100,8 @@ public:
         sub.add_option("--only", only_, "Process only the files of these names (comma-separated)")
             ->delimiter(',');
         sub.add_option("PROJECT", project_, "Project file (*.vbp or *.mak)")->required();
+        // Hidden: breaks every formatted text before the code check, to prove the check refuses it.
+        sub.add_flag("--break-code-for-test", breakCode_)->group("");
     }
 
     int Run() override {
@@ -135,7 +138,9 @@ public:
         }
         interruptTarget = &observer;
         auto previous = std::signal(SIGINT, OnInterrupt);
-        const auto summary = ProcessSelectedFiles(project.get(), *settings, templates, prompter, observer);
+        const OutputTamper tamper = breakCode_ ? OutputTamper(BreakCodeForTest) : OutputTamper();
+        const auto summary = ProcessSelectedFiles(project.get(), *settings, templates, prompter, observer,
+                                                  CurrentDateTimeText, tamper);
         std::signal(SIGINT, previous);
         interruptTarget = nullptr;
         if (!summary)
@@ -188,6 +193,7 @@ private:
     std::string output_;
     std::vector<std::string> only_;
     std::string project_;
+    bool breakCode_ = false;
 };
 
 const bool registered =

@@ -3,10 +3,57 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
 #include <utility>
 
 namespace kemptor {
+
+namespace {
+
+// Full-size blocks given back and not yet taken again; a bounded number, so that memory a list no
+// longer needs still goes back to the system.
+struct BlockPool {
+    static constexpr std::size_t kMaxBlocks = 32;
+    std::mutex mutex;
+    std::vector<char*> blocks;
+    ~BlockPool() {
+        for (char* bytes : blocks)
+            delete[] bytes;
+    }
+};
+
+BlockPool& Pool() {
+    static BlockPool pool;
+    return pool;
+}
+
+} // namespace
+
+void TLineList::BlockBytes::operator()(char* bytes) const {
+    if (capacity == kBlockBytes) {
+        BlockPool& pool = Pool();
+        const std::lock_guard lock(pool.mutex);
+        if (pool.blocks.size() < BlockPool::kMaxBlocks) {
+            pool.blocks.push_back(bytes);
+            return;
+        }
+    }
+    delete[] bytes;
+}
+
+TLineList::BlockData TLineList::NewBlockData(std::size_t capacity) {
+    if (capacity == kBlockBytes) {
+        BlockPool& pool = Pool();
+        const std::lock_guard lock(pool.mutex);
+        if (!pool.blocks.empty()) {
+            char* bytes = pool.blocks.back();
+            pool.blocks.pop_back();
+            return BlockData(bytes, BlockBytes{capacity});
+        }
+    }
+    return BlockData(new char[capacity], BlockBytes{capacity});
+}
 
 TLineList::TLineList(const std::vector<std::string>& lines, bool changed) {
     Reserve(lines.size());
@@ -29,11 +76,13 @@ TLineList& TLineList::operator=(const TLineList& other) {
 }
 
 TLineList::TLineList(TLineList&& other) noexcept
-    : blocks_(std::exchange(other.blocks_, {})), current_(std::exchange(other.current_, 0)),
-      entries_(std::exchange(other.entries_, {})), textBytes_(std::exchange(other.textBytes_, 0)) {}
+    : blocks_(std::exchange(other.blocks_, {})), keeper_(std::exchange(other.keeper_, {})),
+      current_(std::exchange(other.current_, 0)), entries_(std::exchange(other.entries_, {})),
+      textBytes_(std::exchange(other.textBytes_, 0)) {}
 
 TLineList& TLineList::operator=(TLineList&& other) noexcept {
     blocks_ = std::exchange(other.blocks_, {});
+    keeper_ = std::exchange(other.keeper_, {});
     current_ = std::exchange(other.current_, 0);
     entries_ = std::exchange(other.entries_, {});
     textBytes_ = std::exchange(other.textBytes_, 0);
@@ -64,6 +113,59 @@ TLineList TLineList::FromText(std::string_view text) {
     return list;
 }
 
+TLineList TLineList::InPlace(std::string_view text, std::shared_ptr<const void> keeper) {
+    TLineList list;
+    list.keeper_ = std::move(keeper);
+    // One block per megabyte of text, each starting where its megabyte starts: a line is addressed in
+    // the block of its first byte, whatever its length. No text is ever stored in them.
+    const std::size_t blockCount = (text.size() + kBlockBytes - 1) / kBlockBytes;
+    if (blockCount > kBlockMask)
+        return FromText(text);
+    list.blocks_.reserve(blockCount);
+    for (std::size_t k = 0; k < blockCount; ++k)
+        list.blocks_.push_back(
+            Block{BlockData(nullptr, BlockBytes{}), text.data() + k * kBlockBytes, 0, kBlockBytes, 0});
+    list.current_ = blockCount > 0 ? blockCount - 1 : 0;
+    list.Reserve(text.size() / 32 + 16);
+    const auto add = [&](std::size_t start, std::size_t end) {
+        const std::size_t length = end - start;
+        if (length == 0) {
+            list.entries_.push_back(0);
+        } else if (length >= kLongLength) {
+            list.Append(text.substr(start, length), false); // too long to address in place: copied
+        } else {
+            Block& block = list.blocks_[start / kBlockBytes];
+            ++block.lines;
+            list.textBytes_ += length;
+            list.entries_.push_back((start % kBlockBytes) |
+                                    (static_cast<std::uint64_t>(start / kBlockBytes) << kBlockShift) |
+                                    (static_cast<std::uint64_t>(length) << kLengthShift));
+        }
+    };
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    std::size_t start = 0;
+    // The next LF at or after p, or null when none is left: looked for again only once p is past it,
+    // so that a file of lone CRs is not searched to its end for every line.
+    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', text.size()));
+    for (const char* p = begin; p < end;) {
+        // The next line end: the nearer of a CR and an LF.
+        if (lf && lf < p)
+            lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* stop = lf ? lf : end;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+        const char* at = cr ? cr : lf;
+        if (!at)
+            break;
+        add(start, static_cast<std::size_t>(at - begin));
+        p = at + ((at == cr && at + 1 < end && at[1] == '\n') ? 2 : 1);
+        start = static_cast<std::size_t>(p - begin);
+    }
+    if (start < text.size())
+        add(start, text.size());
+    return list;
+}
+
 TLineList::Block& TLineList::BlockFor(std::size_t bytes) {
     const auto fits = [bytes](const Block& block) {
         return block.data && block.capacity - block.used >= bytes;
@@ -82,7 +184,8 @@ TLineList::Block& TLineList::BlockFor(std::size_t bytes) {
     const std::size_t capacity = std::max(grown, bytes);
     const std::size_t at = std::min(current_ + 1, blocks_.size());
     blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(at),
-                   Block{std::unique_ptr<char[]>(new char[capacity]), 0, capacity, 0});
+                   Block{NewBlockData(capacity), nullptr, 0, capacity, 0});
+    blocks_[at].base = blocks_[at].data.get();
     current_ = at;
     return blocks_[current_];
 }

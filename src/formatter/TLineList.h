@@ -33,6 +33,9 @@ public:
 
     // Splits text at CR LF, LF or a lone CR; a final line end adds no empty line.
     static TLineList FromText(std::string_view text);
+    // The same, but the lines are read where they stand in `text` instead of being copied; `keeper`
+    // holds that memory (a mapped file, say) for as long as the list or a copy of it needs it.
+    static TLineList InPlace(std::string_view text, std::shared_ptr<const void> keeper);
 
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
@@ -42,7 +45,7 @@ public:
         std::size_t length = (entry & kLengthMask) >> kLengthShift;
         if (length == 0)
             return {};
-        const char* text = blocks_[(entry >> kBlockShift) & kBlockMask].data.get() + (entry & kOffsetMask);
+        const char* text = blocks_[(entry >> kBlockShift) & kBlockMask].base + (entry & kOffsetMask);
         if (length == kLongLength)
             length = StoredLength(text);
         return {text, length};
@@ -94,8 +97,18 @@ private:
     static constexpr std::size_t kFirstBlockBytes = std::size_t{4} << 10;
     static constexpr std::size_t kBlockBytes = std::size_t{1} << kBlockShift;
 
+    // Frees a block's bytes; a full-size block goes to a small pool that the next block taken reuses,
+    // so that a pass filling its output while it releases its input does not fault in fresh pages.
+    struct BlockBytes {
+        std::size_t capacity = 0;
+        void operator()(char* bytes) const;
+    };
+    using BlockData = std::unique_ptr<char[], BlockBytes>;
+    static BlockData NewBlockData(std::size_t capacity);
+
     struct Block {
-        std::unique_ptr<char[]> data; // null once released
+        BlockData data;             // null once released, and for text read in place
+        const char* base = nullptr; // where the block's texts start
         std::size_t used = 0;
         std::size_t capacity = 0;
         std::size_t lines = 0; // lines held whose text lies here
@@ -111,7 +124,8 @@ private:
     Block* BlockOf(std::uint64_t entry);
 
     std::vector<Block> blocks_;
-    std::size_t current_ = 0; // the block being filled; those after it are empty, kept by Reset
+    std::shared_ptr<const void> keeper_; // the memory of the texts read in place
+    std::size_t current_ = 0;            // the block being filled; those after it are empty, kept by Reset
     std::vector<std::uint64_t> entries_;
     std::size_t textBytes_ = 0;
 };

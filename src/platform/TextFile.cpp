@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +73,39 @@ bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
 
 } // namespace
 
+std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
+    std::shared_ptr<MappedFile> file(new MappedFile());
+    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
+    if (f.fd < 0)
+        return nullptr;
+    struct stat st;
+    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
+        return nullptr;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        void* at =
+            ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, f.fd, 0);
+        if (at != MAP_FAILED) {
+            file->data_ = static_cast<const char*>(at);
+            file->size_ = static_cast<size_t>(st.st_size);
+            file->mapped_ = true;
+            return file;
+        }
+    }
+    // A pipe, a device, an empty file, or a file the system would not map: its bytes are read.
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return nullptr;
+    file->copy_ = std::move(*bytes);
+    file->data_ = file->copy_.data();
+    file->size_ = file->copy_.size();
+    return file;
+}
+
+MappedFile::~MappedFile() {
+    if (mapped_)
+        ::munmap(const_cast<char*>(data_), size_);
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
     std::string bytes;
     bool ok = ReadChunks(
@@ -125,7 +159,33 @@ long CountTextLines(const std::string& path) {
     return ok ? count + (pendingText ? 1 : 0) : -1;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    std::string buffer;
+    buffer.reserve(kChunk);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view text = line(i);
+        if (buffer.size() + text.size() + 2 > kChunk) {
+            if (!WriteAll(fd, buffer))
+                return false;
+            buffer.clear();
+            if (text.size() + 2 > kChunk) {
+                if (!WriteAll(fd, text))
+                    return false;
+                buffer += "\r\n";
+                continue;
+            }
+        }
+        buffer += text;
+        buffer += "\r\n";
+    }
+    return WriteAll(fd, buffer);
+}
+
+namespace {
+
+// Writes through a temporary file in the target's directory that is renamed over the target.
+bool WriteAtomicWith(const std::string& path, const std::function<bool(int)>& write) {
     const std::string target = MapToHostPath(path);
     if (target.empty() || target.back() == '/')
         return false;
@@ -138,7 +198,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
 
     struct stat st;
     mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-    bool ok = ::fchmod(f.fd, mode) == 0 && WriteAll(f.fd, bytes);
+    bool ok = ::fchmod(f.fd, mode) == 0 && write(f.fd);
     ok = ::close(f.fd) == 0 && ok;
     f.fd = -1;
     if (ok && ::rename(temp.c_str(), target.c_str()) == 0)
@@ -147,17 +207,19 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     return false;
 }
 
+} // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    return WriteAtomicWith(path, [bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line) {
+    return WriteAtomicWith(path, [&](int fd) { return WriteCrLfLines(fd, count, line); });
+}
+
 bool WriteTextLinesAtomic(const std::string& path, const TextLines& lines) {
-    std::string bytes;
-    size_t total = 0;
-    for (const auto& line : lines)
-        total += line.size() + 2;
-    bytes.reserve(total);
-    for (const auto& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
-    }
-    return WriteFileAtomic(path, bytes);
+    return WriteLinesAtomic(path, lines.size(),
+                            [&lines](std::size_t i) { return std::string_view(lines[i]); });
 }
 
 } // namespace kemptor

@@ -3,6 +3,9 @@
 // ends is kept as it is. Paths given here are Windows-style or host paths; they are mapped with
 // MapToHostPath first.
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +28,35 @@ long CountTextLines(const std::string& path);
 // Writes lines, each ending in CR LF, to a temporary file in the target's directory and renames it over
 // the target, so no crash leaves half a file. False on any failure (nothing is left behind).
 bool WriteTextLinesAtomic(const std::string& path, const TextLines& lines);
+
+// The lines of a text, one at a time, for the writers below.
+using LineAt = std::function<std::string_view(std::size_t)>;
+
+// Writes `count` lines, each ending in CR LF, to a descriptor in large chunks. False on a write error.
+bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line);
+
+// WriteTextLinesAtomic for lines that are not held as strings.
+bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line);
+
+// A file's bytes, mapped read-only into memory when it is a regular file (read into memory otherwise),
+// for readers that take the text where it stands. A file that another program shortens while it is
+// mapped cannot be read safely; the formatter's own writes go to a new file renamed over the old one.
+class MappedFile {
+public:
+    // nullptr when the file cannot be opened or read (also for a directory).
+    static std::shared_ptr<const MappedFile> Open(const std::string& path);
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile();
+    std::string_view Bytes() const { return {data_, size_}; }
+
+private:
+    MappedFile() = default;
+    const char* data_ = "";
+    std::size_t size_ = 0;
+    bool mapped_ = false;
+    std::string copy_; // the bytes of a file that could not be mapped
+};
 
 // The raw bytes of a file; std::nullopt when it cannot be opened or read.
 std::optional<std::string> ReadFileBytes(const std::string& path);

@@ -46,9 +46,10 @@ bool IsWritableDirectory(const std::string& dir) {
 class ProcessingRun {
 public:
     ProcessingRun(TSourceMgt& model, const Settings& settings, const HeaderTemplates& templates,
-                  Prompter& prompter, RunObserver& observer, const std::function<std::string()>& now)
+                  Prompter& prompter, RunObserver& observer, const std::function<std::string()>& now,
+                  const OutputTamper& tamper)
         : model_(model), settings_(settings), templates_(templates), prompter_(prompter), observer_(observer),
-          now_(now),
+          now_(now), tamper_(tamper),
           copier_(&observer, &guard_) {}
 
     RunSummary Run();
@@ -70,6 +71,7 @@ private:
     Prompter& prompter_;
     RunObserver& observer_;
     const std::function<std::string()>& now_;
+    const OutputTamper& tamper_;
     FileSet guard_;
     BackupCopier copier_;
     std::string outputDir_;
@@ -199,9 +201,18 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
     }
     const TextLines& lines = entry.Lines;
     observer_.SetPosition(0);
-    const TFormatFileResult result = engine.FormatFile(lines, entry.FileName, entry.Kind, observer_);
-    if (result.Cancelled || observer_.CancelRequested())
+    const GuardedFormatResult result = FormatGuarded(engine, lines, entry.FileName, entry.Kind, observer_, tamper_);
+    if (result.cancelled || observer_.CancelRequested())
         return true;
+    if (result.mismatch) {
+        // Nothing of it is written; its backup copy, when the mode makes one, stays the original.
+        prompter_.Show(PromptKind::Warning,
+                       CodeMismatchMessage(entry.FileName, *result.mismatch, entry.FileName + " is not saved."),
+                       PromptButtons::Ok);
+        ++summary_.skipped;
+        ++summary_.refused;
+        return true;
+    }
 
     const TLineList& output = engine.OutputLines;
     if (settings_.PreviewBeforeSaving) {
@@ -224,8 +235,7 @@ bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
         ++summary_.skipped;
         return true;
     }
-    TextLines texts = output.Texts();
-    if (!WriteTextLinesAtomic(path, texts)) {
+    if (!WriteLinesAtomic(path, output.size(), [&output](std::size_t i) { return output[i]; })) {
         prompter_.Show(PromptKind::Error,
                        "Unable to save " + ResolvedDisplayPath(path) + ".  Operation aborted...",
                        PromptButtons::Ok);
@@ -235,7 +245,10 @@ bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
     entry.Processed = true;
     NoteWritten(path);
     ++summary_.formatted;
-    if (texts != entry.Lines)
+    bool changed = output.size() != entry.Lines.size();
+    for (std::size_t i = 0; !changed && i < output.size(); ++i)
+        changed = output[i] != entry.Lines[i];
+    if (changed)
         ++summary_.changed;
     return true;
 }
@@ -271,22 +284,24 @@ void ProcessingRun::ClearProcessed(bool onlyWithoutOutput) {
 } // namespace
 
 RunSummary RunProject(TSourceMgt* model, const Settings& settings, const HeaderTemplates& templates,
-                      Prompter& prompter, RunObserver& observer, const std::function<std::string()>& now) {
+                      Prompter& prompter, RunObserver& observer, const std::function<std::string()>& now,
+                      const OutputTamper& tamper) {
     if (!model)
         return {};
-    ProcessingRun run(*model, settings, templates, prompter, observer, now);
+    ProcessingRun run(*model, settings, templates, prompter, observer, now, tamper);
     return run.Run();
 }
 
 std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings,
                                                const HeaderTemplates& templates, Prompter& prompter,
-                                               RunObserver& observer, const std::function<std::string()>& now) {
+                                               RunObserver& observer, const std::function<std::string()>& now,
+                                               const OutputTamper& tamper) {
     if (prompter.Show(PromptKind::Confirmation, "Process all selected files?", PromptButtons::YesNo) !=
         PromptAnswer::Yes)
         return std::nullopt;
     observer.RunStarting();
     observer.ClearCancel();
-    RunSummary summary = RunProject(model, settings, templates, prompter, observer, now);
+    RunSummary summary = RunProject(model, settings, templates, prompter, observer, now, tamper);
     observer.RunFinishing();
     prompter.Show(PromptKind::Information, "Conversion Completed.", PromptButtons::Ok);
     return summary;

@@ -10,6 +10,7 @@
 
 #include "commentor/HeaderTemplates.h"
 #include "run/CheckLog.h"
+#include "run/GuardedFormat.h"
 
 #include <functional>
 #include <optional>
@@ -48,17 +49,22 @@ struct RunSummary {
     std::string outputDir;
     int formatted = 0; // files formatted and saved
     int changed = 0;   // of those, files whose text the engine changed
-    int skipped = 0;   // selected files left unformatted (unreadable, or named like a project file)
+    int skipped = 0;   // selected files left unformatted (unreadable, named like a project file, or
+                       // refused by the code check)
+    int refused = 0;   // of those, files whose formatted text did not keep the code
 };
 
 // The run over every entry of the model (RunProject): prepares the output directory, writes the check
 // log when asked, formats, previews and saves each selected file, handles a cancel. Every problem is
 // reported through the prompter inside it; the summary is for front ends that report figures.
 // `templates` are the header templates in force (the Options dialog's, or those the settings' template
-// files give).
+// files give). A formatted file whose code differs from the original's is not saved: a warning names
+// it and the first differing line, and the run goes on with the next file. `tamper` is the tests' seam
+// into the formatted text before that check.
 RunSummary RunProject(TSourceMgt* model, const Settings& settings, const HeaderTemplates& templates,
                       Prompter& prompter, RunObserver& observer,
-                      const std::function<std::string()>& now = CurrentDateTimeText);
+                      const std::function<std::string()>& now = CurrentDateTimeText,
+                      const OutputTamper& tamper = {});
 
 // The Begin Processing command without its window (btnProcessClick): asks "Process all selected
 // files?", clears the cancel flag, runs, and shows "Conversion Completed." after every run, whatever its
@@ -66,6 +72,7 @@ RunSummary RunProject(TSourceMgt* model, const Settings& settings, const HeaderT
 std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings,
                                                const HeaderTemplates& templates, Prompter& prompter,
                                                RunObserver& observer,
-                                               const std::function<std::string()>& now = CurrentDateTimeText);
+                                               const std::function<std::string()>& now = CurrentDateTimeText,
+                                               const OutputTamper& tamper = {});
 
 } // namespace kemptor

@@ -142,5 +142,26 @@ TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
     EXPECT_NE(std::string::npos, missing.out.find("'!  Name   :  Main")) << "the default template stays";
 }
 
+TEST(FormatCommand, AFormattingThatBreaksTheCodeIsRefusedWithStatusTwo) {
+    TempDir dir;
+    const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
+    const std::string warning = "warning: The formatted text of " + file +
+                                " does not keep the code of the original: it differs at line 4 (line 4 of the "
+                                "formatted text).  ";
+    // Standard output gets the original as it was read.
+    const CliResult shown = RunCli(dir, "--break-code-for-test '" + file + "'");
+    EXPECT_EQ(2, shown.status);
+    EXPECT_EQ(kUnformatted, shown.out);
+    EXPECT_EQ(warning + "The original text is written unchanged.\n", shown.err);
+    // In place, the file is left alone; a check does not count it as changed.
+    const CliResult inPlace = RunCli(dir, "-i --break-code-for-test '" + file + "'");
+    EXPECT_EQ(2, inPlace.status);
+    EXPECT_EQ(warning + "The file is not rewritten.\n", inPlace.err);
+    EXPECT_EQ(kUnformatted, dir.Read("Main.bas"));
+    const CliResult check = RunCli(dir, "--check --break-code-for-test '" + file + "'");
+    EXPECT_EQ(2, check.status);
+    EXPECT_EQ("", check.out);
+}
+
 } // namespace
 } // namespace kemptor::test

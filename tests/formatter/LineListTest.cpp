@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -136,6 +138,36 @@ TEST(LineList, CopiesAndTextSplitting) {
     list = copy;
     EXPECT_EQ(list[3], "changed");
     EXPECT_TRUE(list.Changed(3));
+}
+
+TEST(LineList, TextReadInPlaceSplitsLikeACopyAndTakesEditsBesideIt) {
+    // Line ends of every kind, a lone CR before an LF far away, lines across the megabyte boundaries of
+    // the in-place blocks, and a text without a final line end.
+    std::string text = "a\r\nb\n\rc\r\rd\n";
+    for (int i = 0; text.size() < 3 * 1024 * 1024; ++i)
+        text += std::string(static_cast<std::size_t>(i % 700), 'x') + (i % 3 == 0   ? "\r"
+                                                                       : i % 3 == 1 ? "\n"
+                                                                                    : "\r\n");
+    text += "last";
+    auto keeper = std::make_shared<std::string>(text);
+    TLineList inPlace = TLineList::InPlace(*keeper, keeper);
+    const TLineList copied = TLineList::FromText(text);
+    ASSERT_EQ(inPlace.size(), copied.size());
+    EXPECT_TRUE(inPlace == copied);
+    EXPECT_EQ(inPlace[inPlace.size() - 1], "last");
+    EXPECT_EQ(inPlace.AllocatedBytes(), inPlace.LineCapacity() * sizeof(std::uint64_t)) << "no text copied";
+
+    // The list owns what it needs: the caller's handle may go, and edits are stored beside the text.
+    keeper.reset();
+    inPlace.Replace(1, "B");
+    inPlace.Append("more", true);
+    EXPECT_EQ(inPlace[0], "a");
+    EXPECT_EQ(inPlace[1], "B");
+    EXPECT_EQ(inPlace[3], "c");
+    EXPECT_EQ(inPlace[inPlace.size() - 1], "more");
+    TLineList moved = std::move(inPlace);
+    EXPECT_EQ(moved[3], "c");
+    EXPECT_EQ(TLineList::InPlace("", nullptr).size(), 0u);
 }
 
 } // namespace

@@ -78,5 +78,28 @@ TEST(TextFile, WindowsPathsAreMappedOnReadAndWrite) {
     EXPECT_EQ(dir.Read("Sub/New.bas"), "x\r\n");
 }
 
+TEST(TextFile, MappedFilesAndChunkedLineWritesKeepEveryByte) {
+    TempDir dir;
+    const std::string bytes = std::string("a\0b\r\n\xe9t\xe9\r", 9) + std::string(3 << 20, 'y');
+    const std::string path = dir.Write("big.bas", bytes);
+    const auto mapped = MappedFile::Open(path);
+    ASSERT_TRUE(mapped);
+    EXPECT_EQ(mapped->Bytes(), bytes);
+    EXPECT_EQ(MappedFile::Open(dir.Write("empty.bas", ""))->Bytes(), "");
+    EXPECT_FALSE(MappedFile::Open(dir.Path() + "missing.bas"));
+    EXPECT_FALSE(MappedFile::Open(dir.Path()));
+
+    // Lines longer than the writer's chunk and many short ones, each ended by CR LF.
+    const TextLines lines{std::string(3 << 20, 'z'), "", "x", std::string(5, '\0')};
+    TextLines many(100000, "short line");
+    many.insert(many.begin(), lines.begin(), lines.end());
+    ASSERT_TRUE(
+        WriteLinesAtomic(path, many.size(), [&](std::size_t i) { return std::string_view(many[i]); }));
+    std::string expected;
+    for (const auto& line : many)
+        expected += line + "\r\n";
+    EXPECT_EQ(ReadFileBytes(path).value(), expected);
+}
+
 } // namespace
 } // namespace kemptor

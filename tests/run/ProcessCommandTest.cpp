@@ -141,5 +141,16 @@ TEST_F(ProcessCommand, InterruptedRunsLeaveOnlyCompleteFiles) {
     }
 }
 
+TEST_F(ProcessCommand, AFormattingThatBreaksTheCodeIsRefusedWithStatusTwo) {
+    const CliResult r =
+        RunCli(root, "process --only modGlobals.bas --output out --break-code-for-test ex/vbp/Inventory.vbp");
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("warning: The formatted text of modGlobals.bas does not keep the code of the "
+                                 "original: it differs at line "));
+    EXPECT_THAT(r.out, HasSubstr("Files formatted: 0\nFiles changed: 0\nFiles skipped: 1\n"));
+    EXPECT_EQ(ReadFile(fs::path(root.Path()) / "out/modGlobals.bas"),
+              ReadFile(fs::path(root.Path()) / "ex/vbp/modGlobals.bas"));
+}
+
 } // namespace
 } // namespace kemptor

@@ -155,6 +155,32 @@ TEST_F(Run, EachBackupModeFillsTheOutputDirectoryAndLeavesTheProjectAlone) {
     EXPECT_EQ(ReadFile(Out() / "Gauge.ctx"), std::string("\0ctx", 4));
 }
 
+TEST_F(Run, AFileWhoseCodeTheFormattingBrokeIsNotSavedAndTheRunGoesOn) {
+    UseMode(BackupMode::ProjectFiles);
+    const std::string original = ReadFile(fs::path(root.Path()) / "proj/modA.bas");
+    // A broken transformation of modA alone, handed to the run through its seam.
+    const OutputTamper breakModA = [](TLineList& lines) {
+        if (!lines.empty() && lines[0].find("modA") != std::string_view::npos)
+            BreakCodeForTest(lines);
+    };
+    const RunSummary summary =
+        RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; }, breakModA);
+    EXPECT_EQ(summary.outcome, RunOutcome::Completed);
+    EXPECT_EQ(summary.formatted, 4);
+    EXPECT_EQ(summary.skipped, 1);
+    EXPECT_EQ(summary.refused, 1);
+    ASSERT_EQ(prompter.Messages().size(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].kind, PromptKind::Warning);
+    EXPECT_EQ(prompter.Messages()[0].text,
+              "The formatted text of modA.bas does not keep the code of the original: it differs at line 1 "
+              "(line 1 of the formatted text).  modA.bas is not saved.");
+    // Its backup copy is the original; the files after it are formatted.
+    EXPECT_EQ(ReadFile(Out() / "modA.bas"), original);
+    EXPECT_FALSE(Entry("modA.bas").Processed);
+    EXPECT_THAT(ReadFile(Out() / "modB.bas"), HasSubstr("\r\n    Dim n As Long\r\n"));
+    EXPECT_TRUE(Entry("modB.bas").Processed);
+}
+
 TEST_F(Run, ShowsTheWindowsAndOnePassCaptionPerPass) {
     RunIt();
     EXPECT_THAT(observer.events, ElementsAre("show copy", "hide copy", "show processing", "hide processing"));

@@ -2,6 +2,8 @@
 // single files exactly as a processing run does and writes the result to stdout (CR LF), in place (-i),
 // as a unified diff (--diff), or lists the files that would change (--check, exit status 1).
 #include "cli/CliCommand.h"
+#include "cli/FileEngines.h"
+#include "cli/TextChanges.h"
 
 #include "formatter/TVBSrcFormatter.h"
 #include "platform/Progress.h"
@@ -9,7 +11,6 @@
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 #include "settings/Settings.h"
-#include "view/TVisDiff.h"
 
 #include <algorithm>
 #include <iostream>
@@ -24,100 +25,16 @@ void WriteCrLf(std::ostream& out, const TextLines& lines) {
         out << line << "\r\n";
 }
 
-// A unified diff of two texts with three lines of context, lines matched by the optimal diff.
-void WriteUnifiedDiff(std::ostream& out, const std::string& path, const TextLines& before,
-                      const TextLines& after) {
-    constexpr std::size_t kContext = 3;
-    const DiffLinks links = TVisDiff::FindOptimalDiff(before, after, false);
-
-    enum class Op { Same, Delete, Insert };
-    struct Edit {
-        Op op;
-        std::size_t left;
-        std::size_t right;
-    };
-    std::vector<Edit> edits;
-    std::size_t i = 0, j = 0;
-    while (i < before.size() || j < after.size()) {
-        if (i < before.size() && links.left[i].Partner < 0)
-            edits.push_back({Op::Delete, i++, j});
-        else if (j < after.size() && links.right[j].Partner < 0)
-            edits.push_back({Op::Insert, i, j++});
-        else
-            edits.push_back({Op::Same, i++, j++});
-    }
-
-    bool headerWritten = false;
-    std::size_t k = 0;
-    while (k < edits.size()) {
-        if (edits[k].op == Op::Same) {
-            ++k;
-            continue;
-        }
-        // A hunk runs from the change's context to the end of the last change that lies within twice
-        // the context of the one before it.
-        const std::size_t start = k > kContext ? k - kContext : 0;
-        std::size_t end = k;
-        std::size_t sameRun = 0;
-        for (std::size_t m = k; m < edits.size(); ++m) {
-            if (edits[m].op == Op::Same) {
-                if (++sameRun > 2 * kContext)
-                    break;
-            } else {
-                sameRun = 0;
-                end = m + 1;
-            }
-        }
-        end = std::min(edits.size(), end + kContext);
-
-        std::size_t leftCount = 0, rightCount = 0;
-        for (std::size_t m = start; m < end; ++m) {
-            leftCount += edits[m].op != Op::Insert;
-            rightCount += edits[m].op != Op::Delete;
-        }
-        if (!headerWritten) {
-            out << "--- " << path << "\n+++ " << path << "\n";
-            headerWritten = true;
-        }
-        const std::size_t leftStart = leftCount > 0 ? edits[start].left + 1 : edits[start].left;
-        const std::size_t rightStart = rightCount > 0 ? edits[start].right + 1 : edits[start].right;
-        out << "@@ -" << leftStart << ',' << leftCount << " +" << rightStart << ',' << rightCount << " @@\n";
-        for (std::size_t m = start; m < end; ++m) {
-            switch (edits[m].op) {
-            case Op::Same:
-                out << ' ' << before[edits[m].left] << '\n';
-                break;
-            case Op::Delete:
-                out << '-' << before[edits[m].left] << '\n';
-                break;
-            case Op::Insert:
-                out << '+' << after[edits[m].right] << '\n';
-                break;
-            }
-        }
-        k = end;
-    }
-}
-
-
 bool HoldsNul(const TextLines& lines) {
     return std::any_of(lines.begin(), lines.end(),
                        [](const std::string& line) { return line.find('\0') != std::string::npos; });
-}
-
-std::optional<TSourceKind> KindFromName(const std::string& name) {
-    for (TSourceKind kind : {skForm, skModule, skCustomControl, skClass, skUserControl})
-        if (name == SourceKindName(kind))
-            return kind;
-    return std::nullopt;
 }
 
 class FormatCommand : public CliCommand {
 public:
     void Setup(CLI::App& sub) override {
         common_.AddTo(sub);
-        sub.add_option("--kind", kind_, "Kind of the files (default: from the extension)")
-            ->check(CLI::IsMember({"form", "module", "class", "usercontrol", "customcontrol"}));
+        AddKindOption(sub, kind_);
         auto* inPlace = sub.add_flag("-i,--in-place", inPlace_, "Rewrite the files in place");
         auto* check = sub.add_flag("--check", check_, "List the files that would change; exit 1 if any");
         auto* diff = sub.add_flag("--diff", diff_, "Show the changes as a unified diff");
@@ -127,26 +44,24 @@ public:
     }
 
     int Run() override {
-        const std::optional<Settings> settings = common_.LoadSettings();
-        if (!settings)
-            return kExitBadInput;
         CliPrompter prompter;
         ProgressObserver progress;
-        TVBSrcFormatter engine(*settings, prompter);
-        engine.SetHeaderTemplates(TemplatesFromSettings(*settings, prompter));
+        FileEngines engines(common_, prompter);
         bool anyWouldChange = false;
         bool anyFailed = false;
         for (const std::string& file : files_) {
+            TVBSrcFormatter* const engine = engines.For(file);
+            if (!engine)
+                return kExitBadInput;
             const std::optional<TextLines> lines = ReadTextLines(file);
             if (!lines) {
                 std::cerr << "error: cannot read " << file << "\n";
                 anyFailed = true;
                 continue;
             }
-            const TSourceKind kind =
-                kind_.empty() ? SourceKindOf(ExtractUpperExtension(file)) : KindFromName(kind_).value_or(skModule);
-            engine.FormatFile(*lines, ExtractFileName(file), kind, progress);
-            const TextLines formatted = engine.TakeOutput().Texts();
+            const TSourceKind kind = KindOfFile(file, kind_);
+            engine->FormatFile(*lines, ExtractFileName(file), kind, progress);
+            const TextLines formatted = engine->TakeOutput().Texts();
             const bool changed = formatted != *lines;
             anyWouldChange = anyWouldChange || changed;
 
@@ -159,7 +74,8 @@ public:
                 // Line ends are rewritten as CR LF: a file with NUL bytes is most likely not source
                 // text, and rewriting it would corrupt it.
                 if (changed && HoldsNul(*lines)) {
-                    std::cerr << "error: " << file << " holds NUL bytes and looks binary; it is not rewritten\n";
+                    std::cerr << "error: " << file
+                              << " holds NUL bytes and looks binary; it is not rewritten\n";
                     anyFailed = true;
                 } else if (changed && !WriteTextLinesAtomic(file, formatted)) {
                     std::cerr << "error: cannot write " << file << "\n";

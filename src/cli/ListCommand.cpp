@@ -15,7 +15,7 @@ public:
     }
 
     int Run() override {
-        if (!common_.LoadSettings())
+        if (!common_.LoadSettings(project_))
             return kExitBadInput;
         CliPrompter prompter;
         auto project = OpenProjectForCli(project_, prompter);

@@ -84,12 +84,13 @@ public:
     void Setup(CLI::App& sub) override {
         common_.AddTo(sub);
         sub.add_option("--output", output_, "Output directory (instead of BackupNewCodeDirectory)");
-        sub.add_option("--only", only_, "Process only the files of these names (comma-separated)")->delimiter(',');
+        sub.add_option("--only", only_, "Process only the files of these names (comma-separated)")
+            ->delimiter(',');
         sub.add_option("PROJECT", project_, "Project file (*.vbp or *.mak)")->required();
     }
 
     int Run() override {
-        auto settings = common_.LoadSettings();
+        auto settings = common_.LoadSettings(project_);
         if (!settings)
             return kExitBadInput;
         settings->PreviewBeforeSaving = false; // no window to show it in
@@ -102,7 +103,7 @@ public:
         auto project = OpenProjectForCli(project_, prompter);
         if (!project)
             return kExitBadInput;
-        if (!only_.empty() && !SelectOnly(*project))
+        if (!only_.empty() && !SelectOnlyNamed(*project, only_))
             return kExitBadInput;
 
         const HeaderTemplates templates = TemplatesFromSettings(*settings, prompter);
@@ -126,43 +127,27 @@ public:
                   << '\n';
         switch (summary->outcome) {
         case RunOutcome::Completed:
-        case RunOutcome::NothingToRun: return summary->skipped > 0 ? kExitBadInput : kExitOk;
-        case RunOutcome::Cancelled: return kExitCancelled;
+        case RunOutcome::NothingToRun:
+            return summary->skipped > 0 ? kExitBadInput : kExitOk;
+        case RunOutcome::Cancelled:
+            return kExitCancelled;
         case RunOutcome::Refused:
         case RunOutcome::BackupFailed:
-        case RunOutcome::SaveFailed: return kExitBadInput;
+        case RunOutcome::SaveFailed:
+            return kExitBadInput;
         }
         return kExitBadInput;
     }
 
 private:
-    // Selects the entries named by --only (case-insensitive file names); false for a name the project lacks.
-    bool SelectOnly(TSourceMgt& project) {
-        std::vector<bool> found(only_.size(), false);
-        for (auto& entry : project.Files()) {
-            const auto it = std::find_if(only_.begin(), only_.end(), [&](const std::string& name) {
-                return EqualNoCase(name, entry.FileName);
-            });
-            entry.Selected = it != only_.end();
-            if (entry.Selected)
-                found[it - only_.begin()] = true;
-        }
-        for (size_t i = 0; i < only_.size(); ++i) {
-            if (!found[i]) {
-                std::cerr << "error: the project names no file " << only_[i] << '\n';
-                return false;
-            }
-        }
-        return true;
-    }
-
     CommonOptions common_;
     std::string output_;
     std::vector<std::string> only_;
     std::string project_;
 };
 
-const bool registered = RegisterCliCommand<ProcessCommand>("process", "Format the selected files of a project");
+const bool registered =
+    RegisterCliCommand<ProcessCommand>("process", "Format the selected files of a project");
 
 } // namespace
 } // namespace kemptor

@@ -1,0 +1,32 @@
+#include "cli/FileEngines.h"
+
+#include "platform/WinPath.h"
+
+namespace kemptor {
+
+void AddKindOption(CLI::App& sub, std::string& kind) {
+    sub.add_option("--kind", kind, "Kind of the files (default: from the extension)")
+        ->check(CLI::IsMember({"form", "module", "class", "usercontrol", "customcontrol"}));
+}
+
+TSourceKind KindOfFile(const std::string& path, const std::string& kindOption) {
+    for (TSourceKind kind : {skForm, skModule, skCustomControl, skClass, skUserControl})
+        if (kindOption == SourceKindName(kind))
+            return kind;
+    return SourceKindOf(ExtractUpperExtension(path));
+}
+
+TVBSrcFormatter* FileEngines::For(const std::string& path) {
+    std::optional<Settings> settings = common_.LoadSettings(path);
+    if (!settings)
+        return nullptr;
+    if (!engine_ || !(*settings == *settings_)) {
+        engine_.reset(); // it refers to the settings about to be replaced
+        settings_ = std::make_unique<Settings>(std::move(*settings));
+        engine_ = std::make_unique<TVBSrcFormatter>(*settings_, prompter_);
+        engine_->SetHeaderTemplates(TemplatesFromSettings(*settings_, prompter_));
+    }
+    return engine_.get();
+}
+
+} // namespace kemptor

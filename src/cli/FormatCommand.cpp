@@ -1,6 +1,7 @@
-// kemptor-cli format [common] [--kind KIND] [-i | --check | --diff] FILE...: runs the engine's passes on
-// single files exactly as a processing run does and writes the result to stdout (CR LF), in place (-i),
-// as a unified diff (--diff), or lists the files that would change (--check, exit status 1).
+// kemptor-cli format [common] [--kind KIND] [--stdin-filename NAME] [-i | --check | --diff] FILE...: runs
+// the engine's passes on single files exactly as a processing run does and writes the result to stdout
+// (CR LF), in place (-i), as a unified diff (--diff), or lists the files that would change (--check, exit
+// status 1). FILE "-" is standard input, so that an editor can format a buffer.
 #include "cli/CliCommand.h"
 #include "cli/FileEngines.h"
 #include "cli/TextChanges.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <iterator>
 #include <optional>
 
 namespace kemptor {
@@ -23,6 +25,16 @@ namespace {
 void WriteCrLf(std::ostream& out, const TextLines& lines) {
     for (const std::string& line : lines)
         out << line << "\r\n";
+}
+
+// The name standard input goes by without --stdin-filename: a module.
+constexpr const char* kStdinDefaultName = "stdin.bas";
+
+std::optional<TextLines> ReadStandardInput() {
+    std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    if (std::cin.bad())
+        return std::nullopt;
+    return SplitTextLines(bytes);
 }
 
 bool HoldsNul(const TextLines& lines) {
@@ -40,27 +52,36 @@ public:
         auto* diff = sub.add_flag("--diff", diff_, "Show the changes as a unified diff");
         inPlace->excludes(check, diff);
         check->excludes(diff);
-        sub.add_option("FILE", files_, "Source files")->required();
+        sub.add_option("--stdin-filename", stdinName_,
+                       "For FILE '-': the name whose settings file and extension apply");
+        sub.add_option("FILE", files_, "Source files; '-' reads standard input")->required();
     }
 
     int Run() override {
+        if (inPlace_ && std::find(files_.begin(), files_.end(), "-") != files_.end()) {
+            std::cerr << "error: standard input cannot be rewritten in place\n";
+            return kExitBadInput;
+        }
         CliPrompter prompter;
         ProgressObserver progress;
         FileEngines engines(common_, prompter);
         bool anyWouldChange = false;
         bool anyFailed = false;
         for (const std::string& file : files_) {
-            TVBSrcFormatter* const engine = engines.For(file);
+            // Standard input goes by the name --stdin-filename gives it: its settings file, its kind.
+            const bool fromStdin = file == "-";
+            const std::string name = fromStdin ? (stdinName_.empty() ? kStdinDefaultName : stdinName_) : file;
+            TVBSrcFormatter* const engine = engines.For(fromStdin && stdinName_.empty() ? "." : name);
             if (!engine)
                 return kExitBadInput;
-            const std::optional<TextLines> lines = ReadTextLines(file);
+            const std::optional<TextLines> lines = fromStdin ? ReadStandardInput() : ReadTextLines(file);
             if (!lines) {
                 std::cerr << "error: cannot read " << file << "\n";
                 anyFailed = true;
                 continue;
             }
-            const TSourceKind kind = KindOfFile(file, kind_);
-            engine->FormatFile(*lines, ExtractFileName(file), kind, progress);
+            const TSourceKind kind = KindOfFile(name, kind_);
+            engine->FormatFile(*lines, ExtractFileName(name), kind, progress);
             const TextLines formatted = engine->TakeOutput().Texts();
             const bool changed = formatted != *lines;
             anyWouldChange = anyWouldChange || changed;
@@ -93,6 +114,7 @@ public:
 private:
     CommonOptions common_;
     std::string kind_;
+    std::string stdinName_;
     bool inPlace_ = false;
     bool check_ = false;
     bool diff_ = false;

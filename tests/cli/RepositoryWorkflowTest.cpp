@@ -1,4 +1,5 @@
-// kemptor-cli check and config, and the project settings file they find, run as a CI job runs them.
+// The command line as a repository uses it: the project settings file, config, check, and format from
+// standard input, run as a CI job or an editor runs them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -166,6 +167,41 @@ TEST(CheckCommand, AProjectIsCheckedAsProcessWouldFormatItsSelectedFiles) {
     EXPECT_EQ(1, repo.Run("check P.vbp").status);
     EXPECT_EQ(0, repo.Run("check --only tidy.bas P.vbp").status);
     EXPECT_EQ(2, repo.Run("check --only Nothing.bas P.vbp").status);
+}
+
+TEST(FormatFromStandardInput, CrLfAndLfInputGiveTheSameCrLfOutput) {
+    ScratchRepo repo;
+    const std::string crlf = repo.Write("crlf.txt", kMessy);
+    std::string lf = kMessy;
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    const std::string lfFile = repo.Write("lf.txt", lf);
+    for (const std::string& input : {crlf, lfFile}) {
+        const CliResult r = RunCliIn(repo.Root(), "format -", "KEMPTOR_CONFIG_DIR=/nonexistent", input);
+        EXPECT_EQ(0, r.status) << r.err;
+        EXPECT_EQ(kTidy, r.out);
+    }
+    EXPECT_EQ(2, repo.Run("format -i -").status);
+}
+
+TEST(FormatFromStandardInput, TheStdinFilenameChoosesTheSettingsFileAndTheKind) {
+    ScratchRepo repo;
+    repo.Write("sub/kemptor.ini", "[Indents]\nDefaultLineIndent=2\n");
+    const std::string input = repo.Write("in.txt", kMessy);
+    CliResult r = RunCliIn(repo.Root(), "format --stdin-filename sub/A.bas -", "", input);
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("\r\n  x = 1\r\n")) << r.out;
+
+    // Sub headers "in form level code" only: the name's extension decides whether one is added.
+    const std::string sub = repo.Write("s.txt", "Sub A()\r\nEnd Sub\r\n");
+    const std::string formOnly =
+        "--set General.OptionExplicitInsert=0 --set SubComments.SubLevelCommentsPerform=1 "
+        "--set SubComments.GrpSubLevelComments=0 ";
+    const CliResult asForm =
+        RunCliIn(repo.Root(), "format " + formOnly + "--stdin-filename F.frm -", "", sub);
+    const CliResult asModule =
+        RunCliIn(repo.Root(), "format " + formOnly + "--stdin-filename M.bas -", "", sub);
+    EXPECT_NE(std::string::npos, asForm.out.find("'")) << asForm.out;
+    EXPECT_EQ(std::string::npos, asModule.out.find("'")) << asModule.out;
 }
 
 } // namespace

@@ -54,7 +54,7 @@ SettingsRequest CommonOptions::RequestFor(const std::string& path) const {
 
 std::optional<Settings> CommonOptions::LoadSettings(const std::string& path) const {
     std::string error;
-    auto inForce = LoadSettingsInForce(RequestFor(path), error);
+    auto inForce = LoadSettingsWithOrigins(RequestFor(path), error);
     if (!inForce) {
         std::cerr << "error: " << error << '\n';
         return std::nullopt;

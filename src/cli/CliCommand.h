@@ -27,7 +27,7 @@
 #include "platform/Prompter.h"
 #include "project/TSourceMgt.h"
 #include "settings/Settings.h"
-#include "settings/SettingsInForce.h"
+#include "settings/SettingsOrigins.h"
 
 namespace kemptor {
 

@@ -32,7 +32,7 @@ public:
 
     int Run() override {
         std::string error;
-        const auto inForce = LoadSettingsInForce(common_.RequestFor(path_), error);
+        const auto inForce = LoadSettingsWithOrigins(common_.RequestFor(path_), error);
         if (!inForce) {
             std::cerr << "error: " << error << '\n';
             return kExitBadInput;

@@ -39,7 +39,7 @@ struct SettingsRequest {
     int tabWidth = 0;                   // --tab-width; 0: the settings file's or VB.INI's TabStops
 };
 
-struct SettingsInForce {
+struct SettingsWithOrigins {
     Settings values;
     std::vector<SettingOrigin> origins; // one per catalogue row, in catalogue order
     SettingOrigin tabWidthOrigin = SettingOrigin::Default;
@@ -50,6 +50,12 @@ struct SettingsInForce {
 
 // Loads the settings in force for a request. Returns the error text for a --ini file that does not exist
 // or is not a file, and for a --set that names no setting or holds a bad value.
-std::optional<SettingsInForce> LoadSettingsInForce(const SettingsRequest& request, std::string& error);
+std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest& request,
+                                                           std::string& error);
+
+// For the desktop program, whose settings come from the Options dialog: when a project settings file
+// governs `projectPath`, replaces the formatting keys of `s` by the file's (defaults for the keys it does
+// not hold) and, when it gives [Visual Basic] TabStops, the tab width. Returns the file's path.
+std::optional<std::string> ApplyProjectSettingsFile(Settings& s, const std::string& projectPath);
 
 } // namespace kemptor

@@ -1,13 +1,15 @@
-#include "settings/SettingsInForce.h"
+#include "settings/SettingsOrigins.h"
 
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
 #include "settings/SettingsProfile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <type_traits>
 
 namespace kemptor {
 
@@ -107,8 +109,9 @@ const char* SettingOriginName(SettingOrigin origin) {
     return "default";
 }
 
-std::optional<SettingsInForce> LoadSettingsInForce(const SettingsRequest& request, std::string& error) {
-    SettingsInForce result;
+std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest& request,
+                                                           std::string& error) {
+    SettingsWithOrigins result;
     result.origins.assign(SettingsCatalogue().size(), SettingOrigin::Default);
 
     // Which file: --ini, else a project settings file, else the user's own INI.
@@ -176,6 +179,23 @@ std::optional<SettingsInForce> LoadSettingsInForce(const SettingsRequest& reques
             FileExists(ProfilePath(kVbIniFileName)) ? SettingOrigin::UserIni : SettingOrigin::Default;
     }
     return result;
+}
+
+std::optional<std::string> ApplyProjectSettingsFile(Settings& s, const std::string& projectPath) {
+    if (projectPath.empty())
+        return std::nullopt;
+    std::string error;
+    SettingsRequest request;
+    request.path = projectPath;
+    const auto loaded = LoadSettingsWithOrigins(request, error);
+    if (!loaded || loaded->fileOrigin != SettingOrigin::ProjectFile)
+        return std::nullopt;
+    for (const SettingDef& def : SettingsCatalogue())
+        if (IsFormattingSetting(def))
+            CopySetting(s, loaded->values, def);
+    if (loaded->tabWidthOrigin == SettingOrigin::ProjectFile)
+        s.TabWidth = loaded->values.TabWidth;
+    return loaded->file;
 }
 
 } // namespace kemptor

@@ -1,6 +1,9 @@
 #include "cli/FileEngines.h"
 
 #include "platform/WinPath.h"
+#include "spell/SpellRun.h"
+
+#include <iostream>
 
 namespace kemptor {
 
@@ -17,6 +20,7 @@ TSourceKind KindOfFile(const std::string& path, const std::string& kindOption) {
 }
 
 TVBSrcFormatter* FileEngines::For(const std::string& path) {
+    path_ = path;
     std::optional<Settings> settings = common_.LoadSettings(path);
     if (!settings)
         return nullptr;
@@ -25,6 +29,15 @@ TVBSrcFormatter* FileEngines::For(const std::string& path) {
         settings_ = std::make_unique<Settings>(std::move(*settings));
         engine_ = std::make_unique<TVBSrcFormatter>(*settings_, prompter_);
         engine_->SetHeaderTemplates(TemplatesFromSettings(*settings_, prompter_));
+        if (SpellingWanted(*settings_)) {
+            if (!speller_) {
+                speller_ = std::make_unique<HunspellSpeller>();
+                reporter_ = std::make_unique<SpellReporter>(
+                    *speller_, [this] { return path_; },
+                    [](const std::string& line) { std::cerr << "warning: " << line << '\n'; });
+            }
+            engine_->SetSpellChecker(CheckerForRun(*settings_, reporter_.get(), prompter_));
+        }
     }
     return engine_.get();
 }

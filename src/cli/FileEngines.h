@@ -8,6 +8,8 @@
 
 #include "cli/CliCommand.h"
 #include "formatter/TVBSrcFormatter.h"
+#include "spell/HunspellSpeller.h"
+#include "spell/SpellReporter.h"
 
 namespace kemptor {
 
@@ -28,6 +30,11 @@ private:
     Prompter& prompter_;
     std::unique_ptr<Settings> settings_;
     std::unique_ptr<TVBSrcFormatter> engine_;
+    // With spell checking on there is no dialog to correct a word: unknown words are warned about,
+    // naming the file in hand.
+    std::string path_;
+    std::unique_ptr<HunspellSpeller> speller_;
+    std::unique_ptr<SpellReporter> reporter_;
 };
 
 } // namespace kemptor

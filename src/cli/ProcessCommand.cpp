@@ -11,12 +11,16 @@
 #include "platform/WinPath.h"
 #include "run/ProcessingRun.h"
 #include "run/RunObserver.h"
+#include "spell/HunspellSpeller.h"
+#include "spell/SpellReporter.h"
+#include "spell/SpellRun.h"
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include <unistd.h>
 
@@ -45,6 +49,14 @@ public:
         }
     }
     void RunFinishing() override { ClearLine(); }
+    // A line on stderr below the progress line, which is drawn again after it.
+    void Warn(const std::string& text) {
+        const bool drawn = drawn_;
+        ClearLine();
+        std::cerr << text << '\n';
+        if (drawn)
+            Draw(caption_);
+    }
 
 private:
     void Draw(const std::string& caption) {
@@ -109,6 +121,18 @@ public:
         const HeaderTemplates templates = TemplatesFromSettings(*settings, prompter);
 
         CliRunObserver observer(::isatty(STDERR_FILENO) != 0);
+        // With spell checking on there is no dialog to correct a word: unknown words are warned about.
+        std::unique_ptr<HunspellSpeller> speller;
+        std::unique_ptr<SpellReporter> reporter;
+        if (SpellingWanted(*settings)) {
+            speller = std::make_unique<HunspellSpeller>();
+            TSourceMgt* model = project.get();
+            reporter = std::make_unique<SpellReporter>(
+                *speller,
+                [model] { return model->Current ? MapToHostPath(model->Current->FullPath) : std::string(); },
+                [&observer](const std::string& line) { observer.Warn("warning: " + line); });
+            observer.SetSpellChecker(reporter.get());
+        }
         interruptTarget = &observer;
         auto previous = std::signal(SIGINT, OnInterrupt);
         const auto summary = ProcessSelectedFiles(project.get(), *settings, templates, prompter, observer);

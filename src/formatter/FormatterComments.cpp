@@ -215,12 +215,12 @@ void TVBSrcFormatter::AddBlankLinesAfter(const std::string& line, TStatementClas
 
 // --- Spell checking ----------------------------------------------------------------------------
 
-void TVBSrcFormatter::CheckSpelling(const std::string& context, std::string& text) {
+void TVBSrcFormatter::CheckSpelling(const std::string& context, std::string& text, int column) {
     SpellCheckCancelled = false;
     SpellChanged = false;
     if (!speller_)
         return;
-    const SpellCheckOutcome outcome = speller_->SpellCheckText(context, text);
+    const SpellCheckOutcome outcome = speller_->SpellCheckText(context, text, {SourceLine, column});
     SpellCheckCancelled = outcome.cancelled;
     SpellChanged = outcome.changed;
 }
@@ -233,7 +233,9 @@ void TVBSrcFormatter::SpellCheckLiterals(std::string& line) {
     rebuilt.reserve(line.size() + 16);
     std::string literal;
     bool inside = false;
-    for (char c : context) {
+    std::size_t start = 0; // index of the literal's first character in the context
+    for (std::size_t k = 0; k < context.size(); ++k) {
+        const char c = context[k];
         if (c != '"') {
             (inside ? literal : rebuilt) += c;
             continue;
@@ -241,11 +243,12 @@ void TVBSrcFormatter::SpellCheckLiterals(std::string& line) {
         if (!inside) {
             inside = true;
             literal.clear();
+            start = k + 1;
             continue;
         }
         // Once the user has ended spell checking, the remaining literals are copied as they are.
         if (!SpellCheckCancelled && !Trim(literal).empty())
-            CheckSpelling(context, literal);
+            CheckSpelling(context, literal, static_cast<int>(start) + 1);
         rebuilt += '"';
         rebuilt += literal;
         rebuilt += '"';
@@ -263,7 +266,7 @@ void TVBSrcFormatter::SpellCheckComment(std::string& line) {
     std::string text(CommentText(line)); // empty without a comment
     if (Trim(text).empty())
         return;
-    CheckSpelling(line, text);
+    CheckSpelling(line, text, CommentPos(line) + 1);
     if (SpellChanged) {
         RepassNeeded = true;
         line = std::string(StripComment(line)) + "     '" + text;

@@ -256,6 +256,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         }
 
         LineOutputStart = OutputLines.size();
+        SourceLine = static_cast<int>(i) + 1;
         const TStatementClass cls = BeforeLine(line, pass);
 
         // Colons and single-line Ifs are looked for once: up to the For/Next step no more than
@@ -337,10 +338,12 @@ TStatementClass TVBSrcFormatter::BeforeLine(std::string& line, int pass) {
     if (pass != 0)
         return ClassifyLine(line);
     const Settings& cfg = *settings_;
-    if (cfg.SpellingPerform) {
-        if (cfg.SpellingLiterals && !SpellCheckCancelled)
+    // The cancel flag is tested once per line: a cancel in a literal still lets the user see the
+    // comment of the same line, and that check's outcome decides whether the next lines are checked.
+    if (cfg.SpellingPerform && !SpellCheckCancelled) {
+        if (cfg.SpellingLiterals)
             SpellCheckLiterals(line);
-        if (cfg.SpellingComments && !SpellCheckCancelled)
+        if (cfg.SpellingComments)
             SpellCheckComment(line);
     }
     const TStatementClass cls = ClassifyLine(line);

@@ -111,6 +111,7 @@ public:
     TSourceKind FileKind = skModule;
     bool SpellCheckCancelled = false; // the user ended spell checking (kept across the files of a run)
     bool SpellChanged = false;        // the last spell check changed its text
+    int SourceLine = 0;               // number (from 1) of the input line in hand, for the spell checker
     bool RepassNeeded = false;        // the current pass produced lines that need another pass
     bool Continued = false;           // the preceding line ends in a line continuation
     int CommentGroupCount = 0;        // whole-line comments since the last code line (this pass)
@@ -151,7 +152,8 @@ public:
     void AddBlankLinesAfter(const std::string& line, TStatementClass cls); // end of AfterLine
     void SpellCheckLiterals(std::string& line);
     void SpellCheckComment(std::string& line);
-    void CheckSpelling(const std::string& context, std::string& text);
+    // `column`: where `text` begins in `context` (from 1).
+    void CheckSpelling(const std::string& context, std::string& text, int column);
 
     // Declarations and For/Next (FormatterDeclarations.cpp).
     static int DimAsColumn(std::string_view s);

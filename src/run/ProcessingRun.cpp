@@ -9,6 +9,7 @@
 #include "run/BackupCopier.h"
 #include "run/RunObserver.h"
 #include "settings/SettingsCatalogue.h"
+#include "spell/SpellRun.h"
 
 #include <algorithm>
 #include <set>
@@ -109,6 +110,9 @@ RunSummary ProcessingRun::Run() {
     TVBSrcFormatter engine(settings_, prompter_);
     engine.OutputDir = outputDir_;
     engine.SetHeaderTemplates(templates_);
+    // A new engine starts with spell checking not cancelled; a checker without a dictionary is
+    // reported here, once for the run.
+    engine.SetSpellChecker(CheckerForRun(settings_, observer_.SpellChecker(), prompter_));
     summary_.outcome = RunOutcome::Completed;
     observer_.ShowWindow(RunWindow::Processing);
     for (TSourceEntry* entry = model_.First; entry && entry->Next && !observer_.CancelRequested();

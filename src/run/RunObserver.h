@@ -24,6 +24,8 @@
 
 namespace kemptor {
 
+class SpellTextChecker;
+
 enum class RunWindow {
     Processing, // "Processing...": label lblProcessingFile, gauge guageProcessing, Cancel button
     Copy,       // "Backing up files...": label and gauge, no Cancel
@@ -52,6 +54,11 @@ public:
         return PreviewAnswer::Close;
     }
 
+    // The spell checker of the run's engine when the settings ask for spell checking (GUI: the spell
+    // dialog; CLI: a reporter that prints unknown words). None: nothing is checked.
+    void SetSpellChecker(SpellTextChecker* checker) { spellChecker_ = checker; }
+    SpellTextChecker* SpellChecker() const { return spellChecker_; }
+
     // The run's cancel flag (CancelRequested): set by a Cancel button, the preview or Ctrl+C.
     void RequestCancel() { cancel_.store(true); }
     void ClearCancel() { cancel_.store(false); }
@@ -59,6 +66,7 @@ public:
 
 private:
     std::atomic<bool> cancel_{false};
+    SpellTextChecker* spellChecker_ = nullptr;
 };
 
 static_assert(std::atomic<bool>::is_always_lock_free, "the cancel flag is set from a signal handler");

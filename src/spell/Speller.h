@@ -15,10 +15,10 @@ namespace kemptor {
 
 // Values of `Speller::ResultCode`.
 namespace spell_result {
-inline constexpr int NoMoreWords = 0;       // no (further) unknown word in the text
-inline constexpr int UnknownWord = -1;      // stopped at an unknown word
-inline constexpr int StoredAction = -2;     // stopped at a word with a stored ignore/replace action
-inline constexpr int CancelledByUser = -3;  // written by the dialog's "Cancel Spellcheck"
+inline constexpr int NoMoreWords = 0;      // no (further) unknown word in the text
+inline constexpr int UnknownWord = -1;     // stopped at an unknown word
+inline constexpr int StoredAction = -2;    // stopped at a word with a stored ignore/replace action
+inline constexpr int CancelledByUser = -3; // written by the dialog's "Cancel Spellcheck"
 } // namespace spell_result
 
 // Values of `Speller::IRAction` and `AddToCommonIRList`.
@@ -66,7 +66,7 @@ public:
     virtual std::string Suggestion(int index) const = 0; // index 1 .. SuggestionCount
 
     virtual int CustomCount() const = 0;
-    virtual int DictionaryFlags(int index) const = 0;         // index -1 .. -CustomCount; bit 0: accepts words
+    virtual int DictionaryFlags(int index) const = 0;        // index -1 .. -CustomCount; bit 0: accepts words
     virtual std::string DictionaryName(int index) const = 0; // same indices
     // (-1, 5): add the unknown word to the first custom dictionary.
     virtual void DictionaryAction(int index, int action) = 0;
@@ -74,6 +74,16 @@ public:
     virtual void SetAddToCommonIRList(int action) = 0;
     // Any value shows the checker's own options dialog.
     virtual void SetPopupOptions(int value) = 0;
+
+    // Why the checker cannot check at all (no dictionary), or empty when it can.
+    virtual std::string UnavailableReason() { return {}; }
+};
+
+// Where a checked text stands in its file: the source line (from 1) and the column (from 1) of the
+// text's first character in the context line; 0 when not known.
+struct SpellTextPlace {
+    int line = 0;
+    int column = 0;
 };
 
 // The outcome of checking one text.
@@ -86,7 +96,11 @@ class SpellTextChecker {
 public:
     virtual ~SpellTextChecker() = default;
     // Checks `text`, showing the whole source line `context` beside it; may replace `text`.
-    virtual SpellCheckOutcome SpellCheckText(const std::string& context, std::string& text) = 0;
+    virtual SpellCheckOutcome SpellCheckText(const std::string& context, std::string& text,
+                                             const SpellTextPlace& place) = 0;
+    // Why no text can be checked (no dictionary installed), or empty when checking works. A run asks
+    // once before its first file and then leaves spell checking off.
+    virtual std::string UnavailableReason() { return {}; }
 };
 
 } // namespace kemptor

@@ -6,7 +6,7 @@
 #include <regex>
 #include <string>
 
-#include "support/CliRun.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 namespace kemptor::test {
@@ -37,7 +37,10 @@ public:
     std::string Read(const std::string& relative) const { return dir_.Read("repo/" + relative); }
     // Runs the program in the repository's root with its own user settings directory.
     CliResult Run(const std::string& arguments) const {
-        return RunCliIn(Root(), arguments, "KEMPTOR_CONFIG_DIR='" + dir_.Path() + "user'");
+        return RunCliIn(dir_, Root(), arguments);
+    }
+    CliResult RunWithInput(const std::string& arguments, const std::string& stdinFile) const {
+        return RunCliIn(dir_, Root(), arguments, "", stdinFile);
     }
 
 private:
@@ -73,7 +76,7 @@ TEST(ProjectSettings, FoundNextToTheFileOrInAParentButNotAboveTheRepository) {
 TEST(ProjectSettings, IniOptionAndNoConfigOverrideDiscoveryAndSetAppliesLast) {
     ScratchRepo repo;
     repo.Write("kemptor.ini", "[Indents]\nDefaultLineIndent=2\n");
-    repo.WriteOutside("user/VBKEMPT3.INI", "[Indents]\nDefaultLineIndent=6\nIfThenElseIndent=5\n");
+    repo.WriteOutside("config/VBKEMPT3.INI", "[Indents]\nDefaultLineIndent=6\nIfThenElseIndent=5\n");
     const std::string other = repo.WriteOutside("other.ini", "[Indents]\nDefaultLineIndent=8\n");
 
     CliResult r = repo.Run("config --no-config .");
@@ -176,7 +179,7 @@ TEST(FormatFromStandardInput, CrLfAndLfInputGiveTheSameCrLfOutput) {
     lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
     const std::string lfFile = repo.Write("lf.txt", lf);
     for (const std::string& input : {crlf, lfFile}) {
-        const CliResult r = RunCliIn(repo.Root(), "format -", "KEMPTOR_CONFIG_DIR=/nonexistent", input);
+        const CliResult r = repo.RunWithInput("format -", input);
         EXPECT_EQ(0, r.status) << r.err;
         EXPECT_EQ(kTidy, r.out);
     }
@@ -187,7 +190,7 @@ TEST(FormatFromStandardInput, TheStdinFilenameChoosesTheSettingsFileAndTheKind) 
     ScratchRepo repo;
     repo.Write("sub/kemptor.ini", "[Indents]\nDefaultLineIndent=2\n");
     const std::string input = repo.Write("in.txt", kMessy);
-    CliResult r = RunCliIn(repo.Root(), "format --stdin-filename sub/A.bas -", "", input);
+    CliResult r = repo.RunWithInput("format --stdin-filename sub/A.bas -", input);
     EXPECT_EQ(0, r.status) << r.err;
     EXPECT_NE(std::string::npos, r.out.find("\r\n  x = 1\r\n")) << r.out;
 
@@ -197,9 +200,9 @@ TEST(FormatFromStandardInput, TheStdinFilenameChoosesTheSettingsFileAndTheKind) 
         "--set General.OptionExplicitInsert=0 --set SubComments.SubLevelCommentsPerform=1 "
         "--set SubComments.GrpSubLevelComments=0 ";
     const CliResult asForm =
-        RunCliIn(repo.Root(), "format " + formOnly + "--stdin-filename F.frm -", "", sub);
+        repo.RunWithInput("format " + formOnly + "--stdin-filename F.frm -", sub);
     const CliResult asModule =
-        RunCliIn(repo.Root(), "format " + formOnly + "--stdin-filename M.bas -", "", sub);
+        repo.RunWithInput("format " + formOnly + "--stdin-filename M.bas -", sub);
     EXPECT_NE(std::string::npos, asForm.out.find("'")) << asForm.out;
     EXPECT_EQ(std::string::npos, asModule.out.find("'")) << asModule.out;
 }

@@ -328,14 +328,37 @@ TEST(SpellCheck, LiteralOpenAtTheLineEndIsCopiedBackUnchecked) {
     EXPECT_TRUE(speller.Calls().empty());
 }
 
+// A cancel in the last check of a line ends spell checking; a cancel in a literal skips the line's
+// other literals but still offers its comment, whose own outcome then counts.
 TEST(SpellCheck, CancelEndsCheckingForTheRestOfTheRun) {
+    ScriptedSpellChecker speller;
+    speller.CancelOn("stop");
+    speller.CancelOn("same");
+    Settings s = Spelling();
+    FormatSpelled("x = \"stop\" & \"more\" ' same line\n"
+                  "y = \"later\" ' later",
+                  s, speller);
+    EXPECT_EQ((std::vector<std::string>{"stop", " same line"}), speller.Texts());
+}
+
+TEST(SpellCheck, CancelInALiteralStillOffersTheCommentOfTheLine) {
     ScriptedSpellChecker speller;
     speller.CancelOn("stop");
     Settings s = Spelling();
     FormatSpelled("x = \"stop\" & \"more\" ' same line\n"
                   "y = \"later\" ' later",
                   s, speller);
-    EXPECT_EQ((std::vector<std::string>{"stop"}), speller.Texts());
+    EXPECT_EQ((std::vector<std::string>{"stop", " same line", "later", " later"}), speller.Texts());
+}
+
+TEST(SpellCheck, TellsTheCheckerTheSourceLineAndColumnOfEachText) {
+    ScriptedSpellChecker speller;
+    FormatSpelled("x = 1\ny = \"ab\" ' cd", Spelling(), speller);
+    ASSERT_EQ(speller.Calls().size(), 2u);
+    EXPECT_EQ(speller.Calls()[0].place.line, 2);
+    EXPECT_EQ(speller.Calls()[0].place.column, 6); // the literal's first character
+    EXPECT_EQ(speller.Calls()[1].place.line, 2);
+    EXPECT_EQ(speller.Calls()[1].place.column, 11); // the first character after the apostrophe
 }
 
 TEST(SpellCheck, NothingIsCheckedUnlessSpellingIsPerformed) {

@@ -1,5 +1,6 @@
 // The `process` command of kemptor-cli, run as a program on copies of the sample projects.
 #include "RunTestSupport.h"
+#include "support/CliRunner.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::FileNames;
 using test::ReadFile;
+using test::CliResult;
+using test::RunCli;
 using test::Snapshot;
 using test::TempDir;
 using test::WriteFile;
@@ -20,21 +23,6 @@ using ::testing::AnyOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
-
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs `prefix kemptor-cli ARGS` in `dir` with its own settings directory.
-CliResult RunCli(const TempDir& dir, const std::string& args, const std::string& prefix = "") {
-    const std::string command = "cd '" + dir.Path() + "' && KEMPTOR_CONFIG_DIR='" + dir.Path() +
-                                "config' " + prefix + " '" + KEMPTOR_CLI + "' " + args + " >'" + dir.Path() +
-                                "stdout' 2>'" + dir.Path() + "stderr' </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir.Path() + "stdout"), ReadFile(dir.Path() + "stderr")};
-}
 
 class ProcessCommand : public ::testing::Test {
 protected:

@@ -15,6 +15,7 @@ public:
     struct Call {
         std::string context;
         std::string text;
+        SpellTextPlace place;
     };
 
     // Every whole-word occurrence of `wrong` in a checked text becomes `right`.
@@ -22,8 +23,9 @@ public:
     // Checking a text that contains `part` ends spell checking (after its replacements are made).
     void CancelOn(std::string part) { cancelOn_.push_back(std::move(part)); }
 
-    SpellCheckOutcome SpellCheckText(const std::string& context, std::string& text) override {
-        calls_.push_back({context, text});
+    SpellCheckOutcome SpellCheckText(const std::string& context, std::string& text,
+                                     const SpellTextPlace& place) override {
+        calls_.push_back({context, text, place});
         SpellCheckOutcome outcome;
         for (const auto& [wrong, right] : replacements_)
             outcome.changed |= ReplaceWords(text, wrong, right);

@@ -1,6 +1,7 @@
 #include "app/ui/TfrmMain.h"
 
 #include "app/ui/CommentorWiring.h"
+#include "app/ui/SpellWiring.h"
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -123,6 +124,7 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     copy_ = std::make_unique<TfrmCopyFiles>(this);
     processing_ = std::make_unique<TfrmProcessing>(this);
     runObserver_ = std::make_unique<GuiRunObserver>(this, *processing_, *copy_);
+    WireSpellChecking(this, *options_, *runObserver_, prompter_);
     viewDual_ = std::make_unique<TfrmViewDual>(prompter_);
 
     Preview = [this](const std::string& fileName, const TextLines& before, const TextLines& after,

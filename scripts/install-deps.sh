@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest
   libcli11-dev
   xvfb xauth x11-apps imagemagick
+  git pre-commit
   fonts-dejavu-core
 )
 

@@ -1,10 +1,11 @@
 #include "cli/CliCommand.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
+#include "platform/Text.h"
 #include "project/ProjectReader.h"
-#include "settings/SettingsProfile.h"
 
 namespace kemptor {
 
@@ -29,28 +30,58 @@ std::vector<CliCommandEntry> RegisteredCliCommands() {
 }
 
 void CommonOptions::AddTo(CLI::App& sub) {
-    sub.add_option("--ini", ini_, "Settings file (default: the user's VBKEMPT3.INI)");
+    sub.add_option(
+        "--ini", ini_,
+        "Settings file (default: a kemptor.ini found upward from the file, else the user's VBKEMPT3.INI)");
+    sub.add_flag("--no-config", noConfig_, "Do not look for a project settings file (kemptor.ini)");
     sub.add_option("--set", sets_, "Section.Key=Value, applied after the settings file (repeatable)")
         ->allow_extra_args(false);
     sub.add_option("--tab-width", tabWidth_, "Tab width (instead of VB.INI TabStops)")
         ->check(CLI::Range(1, 80));
 }
 
-std::string CommonOptions::SettingsFile() const {
-    return ini_.empty() ? std::string(kSettingsFileName) : ini_;
+SettingsRequest CommonOptions::RequestFor(const std::string& path) const {
+    SettingsRequest request;
+    request.path = path;
+    // A relative --ini names a file from the working directory, as any command-line path does.
+    request.iniFile =
+        ini_.empty() ? std::string() : std::filesystem::absolute(ini_).lexically_normal().string();
+    request.noConfig = noConfig_;
+    request.overrides = sets_;
+    request.tabWidth = tabWidth_;
+    return request;
 }
 
-std::optional<Settings> CommonOptions::LoadSettings() const {
-    Settings settings;
-    kemptor::LoadSettings(settings, SettingsFile());
-    for (const auto& assignment : sets_) {
-        if (auto error = ApplySettingOverride(settings, assignment)) {
-            std::cerr << "error: " << *error << '\n';
-            return std::nullopt;
+std::optional<Settings> CommonOptions::LoadSettings(const std::string& path) const {
+    std::string error;
+    auto inForce = LoadSettingsWithOrigins(RequestFor(path), error);
+    if (!inForce) {
+        std::cerr << "error: " << error << '\n';
+        return std::nullopt;
+    }
+    for (const auto& warning : inForce->warnings)
+        if (warned_.insert(warning).second)
+            std::cerr << "warning: " << warning << '\n';
+    return inForce->values;
+}
+
+bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names) {
+    std::vector<bool> found(names.size(), false);
+    for (auto& entry : project.Files()) {
+        const auto it = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
+            return EqualNoCase(name, entry.FileName);
+        });
+        entry.Selected = it != names.end();
+        if (entry.Selected)
+            found[it - names.begin()] = true;
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!found[i]) {
+            std::cerr << "error: the project names no file " << names[i] << '\n';
+            return false;
         }
     }
-    settings.TabWidth = tabWidth_ > 0 ? tabWidth_ : ReadTabStops();
-    return settings;
+    return true;
 }
 
 std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter) {
@@ -67,7 +98,7 @@ void ProjectReportCommand::Setup(CLI::App& sub) {
 }
 
 int ProjectReportCommand::Run() {
-    if (!common_.LoadSettings())
+    if (!common_.LoadSettings(project_))
         return kExitBadInput;
     CliPrompter prompter;
     auto project = OpenProjectForCli(project_, prompter);

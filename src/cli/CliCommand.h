@@ -20,12 +20,14 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Prompter.h"
 #include "project/TSourceMgt.h"
 #include "settings/Settings.h"
+#include "settings/SettingsOrigins.h"
 
 namespace kemptor {
 
@@ -59,22 +61,30 @@ template <class Command> bool RegisterCliCommand(std::string name, std::string d
 // Every registered command, sorted by name.
 std::vector<CliCommandEntry> RegisteredCliCommands();
 
-// The options every settings-dependent command shares: --ini FILE, --set Section.Key=Value (repeatable,
-// applied after the file), --tab-width N (instead of VB.INI).
+// The options every settings-dependent command shares: --ini FILE, --no-config, --set Section.Key=Value
+// (repeatable, applied after the file), --tab-width N (instead of VB.INI).
 class CommonOptions {
 public:
     void AddTo(CLI::App& sub);
-    // The settings file to use: --ini, else the user's VBKEMPT3.INI.
-    std::string SettingsFile() const;
-    // Loads the settings the same way for every command: defaults, the settings file, each --set in
-    // order, then the tab width. Prints the problem on stderr and returns nullopt on a bad --set.
-    std::optional<Settings> LoadSettings() const;
+    // What LoadSettings would read for `path`, with the origin of every value.
+    SettingsRequest RequestFor(const std::string& path) const;
+    // Loads the settings in force for `path` (a source file or a project file) the same way for every
+    // command: defaults, the settings file (--ini, else a kemptor.ini found upward from the path, else
+    // the user's VBKEMPT3.INI), each --set in order, then the tab width. Prints a project file's ignored
+    // keys as warnings on stderr; prints the problem and returns nullopt on a bad --ini or --set.
+    std::optional<Settings> LoadSettings(const std::string& path) const;
 
 private:
     std::string ini_;
+    bool noConfig_ = false;
     std::vector<std::string> sets_;
-    int tabWidth_ = 0; // 0: read VB.INI
+    int tabWidth_ = 0;                     // 0: read VB.INI
+    mutable std::set<std::string> warned_; // a project file's warnings are printed once per command
 };
+
+// Selects only the entries named by `names` (file names compared without regard to case). Prints an
+// error and returns false for a name the project lacks.
+bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names);
 
 // Opens a project for a command: messages go to stderr as "kind: text", OK/Yes answered. Returns nullptr
 // when no project could be opened.

@@ -1,11 +1,14 @@
-// kemptor-cli format [common] [--kind KIND] [-i | --check | --diff] FILE...: runs the engine's passes on
-// single files exactly as a processing run does and writes the result to stdout (CR LF), in place (-i),
-// as a unified diff (--diff), or lists the files that would change (--check, exit status 1).
+// kemptor-cli format [common] [--kind KIND] [--stdin-filename NAME] [-i | --check | --diff] FILE...: runs
+// the engine's passes on single files exactly as a processing run does and writes the result to stdout
+// (CR LF), in place (-i), as a unified diff (--diff), or lists the files that would change (--check, exit
+// status 1). FILE "-" is standard input, so that an editor can format a buffer.
 //
 // Every result goes through the code check first. A file whose formatted code differs from its original
 // gets a warning naming the first differing line; it is not rewritten (-i), shown as unchanged (--check,
 // --diff) or written to stdout as it was read, and the command ends with exit status 2.
 #include "cli/CliCommand.h"
+#include "cli/FileEngines.h"
+#include "cli/TextChanges.h"
 
 #include "formatter/TVBSrcFormatter.h"
 #include "platform/Progress.h"
@@ -14,13 +17,10 @@
 #include "platform/WinPath.h"
 #include "run/GuardedFormat.h"
 #include "settings/Settings.h"
-#include "spell/HunspellSpeller.h"
-#include "spell/SpellReporter.h"
-#include "spell/SpellRun.h"
-#include "view/TVisDiff.h"
 
 #include <algorithm>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -39,6 +39,18 @@ std::optional<TLineList> ReadLineList(const std::string& path) {
     return TLineList::InPlace(bytes, std::move(file));
 }
 
+// The name standard input goes by without --stdin-filename: a module.
+constexpr const char* kStdinDefaultName = "stdin.bas";
+
+// Standard input read whole, its lines kept where they stand in the text read.
+std::optional<TLineList> ReadStandardInput() {
+    auto text = std::make_shared<std::string>(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    if (std::cin.bad())
+        return std::nullopt;
+    const std::string_view bytes = *text;
+    return TLineList::InPlace(bytes, std::move(text));
+}
+
 bool SameTexts(const TLineList& a, const TLineList& b) {
     if (a.size() != b.size())
         return false;
@@ -48,81 +60,6 @@ bool SameTexts(const TLineList& a, const TLineList& b) {
     return true;
 }
 
-// A unified diff of two texts with three lines of context, lines matched by the optimal diff.
-void WriteUnifiedDiff(std::ostream& out, const std::string& path, const TextLines& before,
-                      const TextLines& after) {
-    constexpr std::size_t kContext = 3;
-    const DiffLinks links = TVisDiff::FindOptimalDiff(before, after, false);
-
-    enum class Op { Same, Delete, Insert };
-    struct Edit {
-        Op op;
-        std::size_t left;
-        std::size_t right;
-    };
-    std::vector<Edit> edits;
-    std::size_t i = 0, j = 0;
-    while (i < before.size() || j < after.size()) {
-        if (i < before.size() && links.left[i].Partner < 0)
-            edits.push_back({Op::Delete, i++, j});
-        else if (j < after.size() && links.right[j].Partner < 0)
-            edits.push_back({Op::Insert, i, j++});
-        else
-            edits.push_back({Op::Same, i++, j++});
-    }
-
-    bool headerWritten = false;
-    std::size_t k = 0;
-    while (k < edits.size()) {
-        if (edits[k].op == Op::Same) {
-            ++k;
-            continue;
-        }
-        // A hunk runs from the change's context to the end of the last change that lies within twice
-        // the context of the one before it.
-        const std::size_t start = k > kContext ? k - kContext : 0;
-        std::size_t end = k;
-        std::size_t sameRun = 0;
-        for (std::size_t m = k; m < edits.size(); ++m) {
-            if (edits[m].op == Op::Same) {
-                if (++sameRun > 2 * kContext)
-                    break;
-            } else {
-                sameRun = 0;
-                end = m + 1;
-            }
-        }
-        end = std::min(edits.size(), end + kContext);
-
-        std::size_t leftCount = 0, rightCount = 0;
-        for (std::size_t m = start; m < end; ++m) {
-            leftCount += edits[m].op != Op::Insert;
-            rightCount += edits[m].op != Op::Delete;
-        }
-        if (!headerWritten) {
-            out << "--- " << path << "\n+++ " << path << "\n";
-            headerWritten = true;
-        }
-        const std::size_t leftStart = leftCount > 0 ? edits[start].left + 1 : edits[start].left;
-        const std::size_t rightStart = rightCount > 0 ? edits[start].right + 1 : edits[start].right;
-        out << "@@ -" << leftStart << ',' << leftCount << " +" << rightStart << ',' << rightCount << " @@\n";
-        for (std::size_t m = start; m < end; ++m) {
-            switch (edits[m].op) {
-            case Op::Same:
-                out << ' ' << before[edits[m].left] << '\n';
-                break;
-            case Op::Delete:
-                out << '-' << before[edits[m].left] << '\n';
-                break;
-            case Op::Insert:
-                out << '+' << after[edits[m].right] << '\n';
-                break;
-            }
-        }
-        k = end;
-    }
-}
-
 bool HoldsNul(const TLineList& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].find('\0') != std::string_view::npos)
@@ -130,63 +67,51 @@ bool HoldsNul(const TLineList& lines) {
     return false;
 }
 
-std::optional<TSourceKind> KindFromName(const std::string& name) {
-    for (TSourceKind kind : {skForm, skModule, skCustomControl, skClass, skUserControl})
-        if (name == SourceKindName(kind))
-            return kind;
-    return std::nullopt;
-}
-
 class FormatCommand : public CliCommand {
 public:
     void Setup(CLI::App& sub) override {
         common_.AddTo(sub);
-        sub.add_option("--kind", kind_, "Kind of the files (default: from the extension)")
-            ->check(CLI::IsMember({"form", "module", "class", "usercontrol", "customcontrol"}));
+        AddKindOption(sub, kind_);
         auto* inPlace = sub.add_flag("-i,--in-place", inPlace_, "Rewrite the files in place");
         auto* check = sub.add_flag("--check", check_, "List the files that would change; exit 1 if any");
         auto* diff = sub.add_flag("--diff", diff_, "Show the changes as a unified diff");
         inPlace->excludes(check, diff);
         check->excludes(diff);
-        sub.add_option("FILE", files_, "Source files")->required();
+        sub.add_option("--stdin-filename", stdinName_,
+                       "For FILE '-': the name whose settings file and extension apply");
+        sub.add_option("FILE", files_, "Source files; '-' reads standard input")->required();
         // Hidden: breaks every formatted text before the code check, to prove the check refuses it.
         sub.add_flag("--break-code-for-test", breakCode_)->group("");
     }
 
     int Run() override {
-        const std::optional<Settings> settings = common_.LoadSettings();
-        if (!settings)
+        if (inPlace_ && std::find(files_.begin(), files_.end(), "-") != files_.end()) {
+            std::cerr << "error: standard input cannot be rewritten in place\n";
             return kExitBadInput;
+        }
         CliPrompter prompter;
         ProgressObserver progress;
-        TVBSrcFormatter engine(*settings, prompter);
-        engine.SetHeaderTemplates(TemplatesFromSettings(*settings, prompter));
-        // With spell checking on there is no dialog to correct a word: unknown words are warned about.
-        std::string path;
-        std::unique_ptr<HunspellSpeller> speller;
-        std::unique_ptr<SpellReporter> reporter;
-        if (SpellingWanted(*settings)) {
-            speller = std::make_unique<HunspellSpeller>();
-            reporter = std::make_unique<SpellReporter>(
-                *speller, [&path] { return path; },
-                [](const std::string& line) { std::cerr << "warning: " << line << '\n'; });
-            engine.SetSpellChecker(CheckerForRun(*settings, reporter.get(), prompter));
-        }
+        FileEngines engines(common_, prompter);
         const OutputTamper tamper = breakCode_ ? OutputTamper(BreakCodeForTest) : OutputTamper();
         bool anyWouldChange = false;
         bool anyFailed = false;
         for (const std::string& file : files_) {
-            const std::optional<TLineList> lines = ReadLineList(file);
+            // Standard input goes by the name --stdin-filename gives it: its settings file, its kind.
+            const bool fromStdin = file == "-";
+            const std::string name = fromStdin ? (stdinName_.empty() ? kStdinDefaultName : stdinName_) : file;
+            TVBSrcFormatter* const found = engines.For(fromStdin && stdinName_.empty() ? "." : name);
+            if (!found)
+                return kExitBadInput;
+            TVBSrcFormatter& engine = *found;
+            const std::optional<TLineList> lines = fromStdin ? ReadStandardInput() : ReadLineList(file);
             if (!lines) {
                 std::cerr << "error: cannot read " << file << "\n";
                 anyFailed = true;
                 continue;
             }
-            path = file;
-            const TSourceKind kind = kind_.empty() ? SourceKindOf(ExtractUpperExtension(file))
-                                                   : KindFromName(kind_).value_or(skModule);
+            const TSourceKind kind = KindOfFile(name, kind_);
             const GuardedFormatResult result =
-                FormatGuarded(engine, *lines, ExtractFileName(file), kind, progress, tamper);
+                FormatGuarded(engine, *lines, ExtractFileName(name), kind, progress, tamper);
             if (result.mismatch) {
                 const std::string consequence = check_ || diff_ ? "It counts as unchanged."
                                                 : inPlace_      ? "The file is not rewritten."
@@ -234,6 +159,7 @@ public:
 private:
     CommonOptions common_;
     std::string kind_;
+    std::string stdinName_;
     bool inPlace_ = false;
     bool check_ = false;
     bool diff_ = false;

@@ -105,7 +105,7 @@ public:
     }
 
     int Run() override {
-        auto settings = common_.LoadSettings();
+        auto settings = common_.LoadSettings(project_);
         if (!settings)
             return kExitBadInput;
         settings->PreviewBeforeSaving = false; // no window to show it in
@@ -118,7 +118,7 @@ public:
         auto project = OpenProjectForCli(project_, prompter);
         if (!project)
             return kExitBadInput;
-        if (!only_.empty() && !SelectOnly(*project))
+        if (!only_.empty() && !SelectOnlyNamed(*project, only_))
             return kExitBadInput;
 
         const HeaderTemplates templates = TemplatesFromSettings(*settings, prompter);
@@ -169,26 +169,6 @@ public:
     }
 
 private:
-    // Selects the entries named by --only (case-insensitive file names); false for a name the project lacks.
-    bool SelectOnly(TSourceMgt& project) {
-        std::vector<bool> found(only_.size(), false);
-        for (auto& entry : project.Files()) {
-            const auto it = std::find_if(only_.begin(), only_.end(), [&](const std::string& name) {
-                return EqualNoCase(name, entry.FileName);
-            });
-            entry.Selected = it != only_.end();
-            if (entry.Selected)
-                found[it - only_.begin()] = true;
-        }
-        for (size_t i = 0; i < only_.size(); ++i) {
-            if (!found[i]) {
-                std::cerr << "error: the project names no file " << only_[i] << '\n';
-                return false;
-            }
-        }
-        return true;
-    }
-
     CommonOptions common_;
     std::string output_;
     std::vector<std::string> only_;

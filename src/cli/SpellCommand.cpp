@@ -25,7 +25,7 @@ public:
     }
 
     int Run() override {
-        std::optional<Settings> settings = common_.LoadSettings();
+        std::optional<Settings> settings = common_.LoadSettings(files_.front());
         if (!settings)
             return kExitBadInput;
         settings->SpellingPerform = settings->SpellingLiterals = settings->SpellingComments = true;

@@ -195,6 +195,21 @@ std::optional<std::string> ReadProfileValue(const std::string& section, const st
     return std::string(value.substr(0, kMaxProfileString));
 }
 
+std::vector<ProfileKeyName> ListProfileKeys(const std::string& fileName) {
+    std::vector<ProfileKeyName> keys;
+    auto bytes = ReadFileBytes(ProfilePath(fileName));
+    if (!bytes)
+        return keys;
+    std::string_view section;
+    for (const auto& line : ParseProfile(*bytes)) {
+        if (line.type == ProfileLine::Section)
+            section = line.name;
+        else if (line.type == ProfileLine::Key)
+            keys.push_back({std::string(section), std::string(line.name)});
+    }
+    return keys;
+}
+
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, const std::string& fileName) {
     auto value = ReadProfileValue(section, key, fileName);

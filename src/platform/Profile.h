@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kemptor {
 
@@ -28,6 +29,13 @@ inline constexpr const char* kVbIniFileName = "VB.INI";
 // std::nullopt when the file, the section or the key is absent.
 std::optional<std::string> ReadProfileValue(const std::string& section, const std::string& key,
                                             const std::string& fileName);
+
+// Every key of a profile file as (section, key), in file order; empty when the file is absent.
+struct ProfileKeyName {
+    std::string section;
+    std::string key;
+};
+std::vector<ProfileKeyName> ListProfileKeys(const std::string& fileName);
 
 // The integer rule of the profile: a text longer than 2 characters beginning "0x"/"0X" is hexadecimal
 // (at most 32 bits), otherwise an optionally signed decimal that fits an int; anything else is nullopt.

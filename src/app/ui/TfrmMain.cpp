@@ -17,6 +17,7 @@
 #include "run/ui/GuiRunObserver.h"
 #include "run/ui/TfrmCopyFiles.h"
 #include "run/ui/TfrmProcessing.h"
+#include "settings/SettingsOrigins.h"
 #include "settings/SettingsProfile.h"
 #include "settings/ui/INIControls.h"
 #include "settings/ui/TfrmOptions.h"
@@ -526,8 +527,11 @@ void TfrmMain::OpenProject(const QString& path) {
     bool opened = kemptor::OpenProject(path.toStdString(), model_, observer, prompter_);
     if (!opened && (projectLoaded_ || model_))
         CloseProject(); // whatever failed, no half-open project stays behind
-    else if (opened)
+    else if (opened) {
         options_->SetProjectDirectory(QString::fromStdString(model_->ProjectDir));
+        const auto projectSettings = FindProjectSettingsFile(path.toStdString());
+        options_->SetProjectSettingsFile(QString::fromStdString(projectSettings.value_or("")));
+    }
 }
 
 void TfrmMain::CloseProject() {
@@ -539,6 +543,7 @@ void TfrmMain::CloseProject() {
     model_.reset();
     treeProject_->clear();
     options_->SetProjectDirectory({});
+    options_->SetProjectSettingsFile({});
     DisableProjectCommands();
 }
 
@@ -710,6 +715,9 @@ void TfrmMain::treeProjectChanging(QTreeWidgetItem* node) {
 Settings TfrmMain::SettingsInForce() const {
     Settings s = options_->CurrentSettings();
     s.TabWidth = tabWidth_;
+    // A project that brings its own settings file is formatted by it, as the command line formats it.
+    if (model_)
+        ApplyProjectSettingsFile(s, projectPath_.toStdString());
     return s;
 }
 

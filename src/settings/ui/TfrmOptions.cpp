@@ -288,8 +288,22 @@ QWidget* TfrmOptions::BuildGeneralPage() {
     groups->addWidget(asProblem);
     groups->addWidget(forNext, 1);
     layout->addLayout(groups);
+    lblProjectSettings_ = new QLabel;
+    lblProjectSettings_->setObjectName("lblProjectSettings");
+    lblProjectSettings_->setWordWrap(true);
+    lblProjectSettings_->setVisible(false);
+    layout->addWidget(lblProjectSettings_);
     layout->addStretch();
     return page;
+}
+
+void TfrmOptions::SetProjectSettingsFile(const QString& path) {
+    lblProjectSettings_->setText(
+        path.isEmpty()
+            ? QString()
+            : "This project has its own settings file, " + path +
+                  ": Begin Processing formats with its settings instead of the formatting settings here.");
+    lblProjectSettings_->setVisible(!path.isEmpty());
 }
 
 QWidget* TfrmOptions::BuildIndentsPage() {

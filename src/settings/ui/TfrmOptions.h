@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 
+class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -75,6 +76,9 @@ public:
     std::function<QString()> ChooseTemplateLoadFile;
     // The open project's directory, from which a relative output directory is taken; empty without one.
     void SetProjectDirectory(const QString& dir) { projectDir_ = dir; }
+    // The open project's own settings file, whose formatting settings a run uses instead of the dialog's;
+    // the General page says so while one is set. Empty: none.
+    void SetProjectSettingsFile(const QString& path);
     // Opens the spell checker's own options; the button is disabled while none is given.
     void SetSpellCheckerConfigure(std::function<void()> configure);
 
@@ -121,6 +125,7 @@ private:
     QPushButton* btnConfigureSpeller_ = nullptr;
     std::function<void()> configureSpeller_;
     QString projectDir_;
+    QLabel* lblProjectSettings_ = nullptr;
     QHash<QString, QWidget*> controls_;
     Settings shown_;
     QString shownSubTemplate_;

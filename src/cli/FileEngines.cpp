@@ -1,0 +1,45 @@
+#include "cli/FileEngines.h"
+
+#include "platform/WinPath.h"
+#include "spell/SpellRun.h"
+
+#include <iostream>
+
+namespace kemptor {
+
+void AddKindOption(CLI::App& sub, std::string& kind) {
+    sub.add_option("--kind", kind, "Kind of the files (default: from the extension)")
+        ->check(CLI::IsMember({"form", "module", "class", "usercontrol", "customcontrol"}));
+}
+
+TSourceKind KindOfFile(const std::string& path, const std::string& kindOption) {
+    for (TSourceKind kind : {skForm, skModule, skCustomControl, skClass, skUserControl})
+        if (kindOption == SourceKindName(kind))
+            return kind;
+    return SourceKindOf(ExtractUpperExtension(path));
+}
+
+TVBSrcFormatter* FileEngines::For(const std::string& path) {
+    path_ = path;
+    std::optional<Settings> settings = common_.LoadSettings(path);
+    if (!settings)
+        return nullptr;
+    if (!engine_ || !(*settings == *settings_)) {
+        engine_.reset(); // it refers to the settings about to be replaced
+        settings_ = std::make_unique<Settings>(std::move(*settings));
+        engine_ = std::make_unique<TVBSrcFormatter>(*settings_, prompter_);
+        engine_->SetHeaderTemplates(TemplatesFromSettings(*settings_, prompter_));
+        if (SpellingWanted(*settings_)) {
+            if (!speller_) {
+                speller_ = std::make_unique<HunspellSpeller>();
+                reporter_ = std::make_unique<SpellReporter>(
+                    *speller_, [this] { return path_; },
+                    [](const std::string& line) { std::cerr << "warning: " << line << '\n'; });
+            }
+            engine_->SetSpellChecker(CheckerForRun(*settings_, reporter_.get(), prompter_));
+        }
+    }
+    return engine_.get();
+}
+
+} // namespace kemptor

@@ -1,0 +1,40 @@
+#pragma once
+// The formatting engine for each file a command formats. The settings are looked up per file, since a
+// project settings file may govern some of the files named and not others; an engine (with the header
+// templates its settings name) is made anew only when the settings change.
+
+#include <memory>
+#include <string>
+
+#include "cli/CliCommand.h"
+#include "formatter/TVBSrcFormatter.h"
+#include "spell/HunspellSpeller.h"
+#include "spell/SpellReporter.h"
+
+namespace kemptor {
+
+// Declares --kind form|module|class|usercontrol|customcontrol.
+void AddKindOption(CLI::App& sub, std::string& kind);
+// The kind of a file: the --kind text when given, else from the file's extension.
+TSourceKind KindOfFile(const std::string& path, const std::string& kindOption);
+
+class FileEngines {
+public:
+    FileEngines(const CommonOptions& common, Prompter& prompter) : common_(common), prompter_(prompter) {}
+
+    // The engine for `path`; nullptr when its settings cannot be loaded (the message is on stderr).
+    TVBSrcFormatter* For(const std::string& path);
+
+private:
+    const CommonOptions& common_;
+    Prompter& prompter_;
+    std::unique_ptr<Settings> settings_;
+    std::unique_ptr<TVBSrcFormatter> engine_;
+    // With spell checking on there is no dialog to correct a word: unknown words are warned about,
+    // naming the file in hand.
+    std::string path_;
+    std::unique_ptr<HunspellSpeller> speller_;
+    std::unique_ptr<SpellReporter> reporter_;
+};
+
+} // namespace kemptor

@@ -1,0 +1,201 @@
+#include "settings/SettingsOrigins.h"
+
+#include "platform/Profile.h"
+#include "platform/Text.h"
+#include "platform/WinPath.h"
+#include "settings/SettingsProfile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <type_traits>
+
+namespace kemptor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The catalogue rows, with the index of each row in catalogue order.
+std::size_t RowIndex(const SettingDef& def) {
+    return static_cast<std::size_t>(&def - SettingsCatalogue().data());
+}
+
+bool KeyIsIn(const std::vector<ProfileKeyName>& keys, const SettingDef& def) {
+    for (const auto& k : keys)
+        if (EqualNoCase(k.section, def.section) && EqualNoCase(k.key, def.key))
+            return true;
+    return false;
+}
+
+bool IsTabStopsKey(const ProfileKeyName& k) {
+    return EqualNoCase(k.section, "Visual Basic") && EqualNoCase(k.key, "TabStops");
+}
+
+// A project file's keys that it may not set: unknown keys and the user's own settings.
+std::vector<std::string> IgnoredProjectKeys(const std::vector<ProfileKeyName>& keys,
+                                            const std::string& file) {
+    std::vector<std::string> warnings;
+    for (const auto& k : keys) {
+        if (IsTabStopsKey(k))
+            continue;
+        const SettingDef* def = FindSetting(k.key);
+        const bool known = def && EqualNoCase(k.section, def->section);
+        if (!known)
+            warnings.push_back(file + ": unknown setting " + k.section + "." + k.key + " is ignored");
+        else if (!IsFormattingSetting(*def))
+            warnings.push_back(file + ": " + k.section + "." + k.key +
+                               " is not a formatting setting; the project settings file cannot set it");
+    }
+    return warnings;
+}
+
+// Copies the value of one catalogue row from `from` into `to`.
+void CopySetting(Settings& to, const Settings& from, const SettingDef& def) {
+    ForEachSetting(to, [&](const SettingDef& row, auto& value) {
+        if (&row != &def)
+            return;
+        ForEachSetting(from, [&](const SettingDef& fromRow, const auto& fromValue) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::decay_t<decltype(fromValue)>>)
+                if (&fromRow == &def)
+                    value = fromValue;
+        });
+    });
+}
+
+bool HoldsGitDirectory(const fs::path& dir) {
+    std::error_code ec;
+    return fs::exists(dir / ".git", ec);
+}
+
+} // namespace
+
+std::optional<std::string> FindProjectSettingsFile(const std::string& path) {
+    std::error_code ec;
+    fs::path start = fs::absolute(MapToHostPath(path.empty() ? "." : path), ec).lexically_normal();
+    if (ec)
+        return std::nullopt;
+    if (!fs::is_directory(start, ec))
+        start = start.parent_path();
+    for (fs::path dir = start;; dir = dir.parent_path()) {
+        const fs::path candidate = dir / kProjectSettingsFileName;
+        if (fs::is_regular_file(candidate, ec))
+            return candidate.string();
+        if (HoldsGitDirectory(dir) || dir == dir.parent_path() || dir.empty())
+            return std::nullopt;
+    }
+}
+
+bool IsFormattingSetting(const SettingDef& def) {
+    return std::strcmp(def.section, "BackupInformation") != 0 &&
+           std::strcmp(def.section, "UserInformation") != 0 &&
+           std::strcmp(def.key, "PreviewBeforeSaving") != 0;
+}
+
+const char* SettingOriginName(SettingOrigin origin) {
+    switch (origin) {
+    case SettingOrigin::Default:
+        return "default";
+    case SettingOrigin::UserIni:
+        return "user INI";
+    case SettingOrigin::IniOption:
+        return "--ini";
+    case SettingOrigin::ProjectFile:
+        return "project file";
+    case SettingOrigin::Override:
+        return "--set";
+    }
+    return "default";
+}
+
+std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest& request,
+                                                           std::string& error) {
+    SettingsWithOrigins result;
+    result.origins.assign(SettingsCatalogue().size(), SettingOrigin::Default);
+
+    // Which file: --ini, else a project settings file, else the user's own INI.
+    std::optional<std::string> projectFile;
+    if (!request.iniFile.empty()) {
+        const std::string host = ProfilePath(request.iniFile);
+        std::error_code ec;
+        if (!fs::is_regular_file(host, ec)) {
+            error = "the settings file " + request.iniFile +
+                    (fs::exists(host, ec) ? " is not a file" : " does not exist");
+            return std::nullopt;
+        }
+        result.file = host;
+        result.fileOrigin = SettingOrigin::IniOption;
+    } else if (!request.noConfig && !request.path.empty() &&
+               (projectFile = FindProjectSettingsFile(request.path))) {
+        result.file = *projectFile;
+        result.fileOrigin = SettingOrigin::ProjectFile;
+    } else {
+        result.file = ProfilePath(kSettingsFileName);
+        result.fileOrigin = SettingOrigin::UserIni;
+    }
+
+    const std::vector<ProfileKeyName> keys = ListProfileKeys(result.file);
+    Settings fromFile;
+    LoadSettings(fromFile, result.file);
+    const bool projectOnly = result.fileOrigin == SettingOrigin::ProjectFile;
+    if (projectOnly)
+        result.warnings = IgnoredProjectKeys(keys, result.file);
+    for (const SettingDef& def : SettingsCatalogue()) {
+        if (projectOnly && !IsFormattingSetting(def))
+            continue;
+        CopySetting(result.values, fromFile, def);
+        if (KeyIsIn(keys, def))
+            result.origins[RowIndex(def)] = result.fileOrigin;
+    }
+
+    for (const std::string& assignment : request.overrides) {
+        if (auto problem = ApplySettingOverride(result.values, assignment)) {
+            error = *problem;
+            return std::nullopt;
+        }
+        const std::string key =
+            assignment.substr(assignment.find('.') + 1, assignment.find('=') - assignment.find('.') - 1);
+        if (const SettingDef* def = FindSetting(key)) {
+            result.origins[RowIndex(*def)] = SettingOrigin::Override;
+            // A radio button set by --set decides its whole group.
+            if (def->kind == SettingKind::Radio)
+                for (const SettingDef& other : SettingsCatalogue())
+                    if (other.kind == SettingKind::Radio && std::strcmp(other.items, def->items) == 0)
+                        result.origins[RowIndex(other)] = SettingOrigin::Override;
+        }
+    }
+
+    // The tab width: --tab-width, else the project file's [Visual Basic] TabStops, else VB.INI's.
+    if (request.tabWidth > 0) {
+        result.values.TabWidth = request.tabWidth;
+        result.tabWidthOrigin = SettingOrigin::Override;
+    } else if (projectOnly && std::any_of(keys.begin(), keys.end(), IsTabStopsKey)) {
+        result.values.TabWidth = ReadTabStops(result.file);
+        result.tabWidthOrigin = SettingOrigin::ProjectFile;
+    } else {
+        result.values.TabWidth = ReadTabStops();
+        result.tabWidthOrigin =
+            FileExists(ProfilePath(kVbIniFileName)) ? SettingOrigin::UserIni : SettingOrigin::Default;
+    }
+    return result;
+}
+
+std::optional<std::string> ApplyProjectSettingsFile(Settings& s, const std::string& projectPath) {
+    if (projectPath.empty())
+        return std::nullopt;
+    std::string error;
+    SettingsRequest request;
+    request.path = projectPath;
+    const auto loaded = LoadSettingsWithOrigins(request, error);
+    if (!loaded || loaded->fileOrigin != SettingOrigin::ProjectFile)
+        return std::nullopt;
+    for (const SettingDef& def : SettingsCatalogue())
+        if (IsFormattingSetting(def))
+            CopySetting(s, loaded->values, def);
+    if (loaded->tabWidthOrigin == SettingOrigin::ProjectFile)
+        s.TabWidth = loaded->values.TabWidth;
+    return loaded->file;
+}
+
+} // namespace kemptor

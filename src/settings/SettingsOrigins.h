@@ -1,0 +1,61 @@
+#pragma once
+// The settings a command works with and where each value came from: the built-in defaults, then one
+// settings file (the file named by --ini, else a project's "kemptor.ini" found upward from the path being
+// formatted, else the user's VBKEMPT3.INI), then each --set in order.
+//
+// A project settings file lives in the repository beside the code, so that every machine (a developer's
+// desktop, a CI runner) formats the code alike: when one is found the user's own INI is not read, and only
+// the formatting keys are taken from it (the output directory, the backup mode, the preview and the user's
+// name stay the user's business and are ignored with a warning).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/Settings.h"
+
+namespace kemptor {
+
+inline constexpr const char* kProjectSettingsFileName = "kemptor.ini";
+
+// The project settings file that governs `path` (a source file, a project file or a directory): the
+// first "kemptor.ini" in the path's directory or one of its parents. The search stops after the first
+// directory that holds ".git" (the root of the repository) or at the file system root.
+std::optional<std::string> FindProjectSettingsFile(const std::string& path);
+
+// True for the settings that decide how code is formatted (not the output directory, backup mode,
+// preview or user information).
+bool IsFormattingSetting(const SettingDef& def);
+
+enum class SettingOrigin { Default, UserIni, IniOption, ProjectFile, Override };
+// "default", "user INI", "--ini", "project file", "--set".
+const char* SettingOriginName(SettingOrigin origin);
+
+struct SettingsRequest {
+    std::string path;                   // what is formatted; empty: no project settings file is looked for
+    std::string iniFile;                // --ini; empty: none
+    bool noConfig = false;              // --no-config: never use a project settings file
+    std::vector<std::string> overrides; // --set texts, applied in order
+    int tabWidth = 0;                   // --tab-width; 0: the settings file's or VB.INI's TabStops
+};
+
+struct SettingsWithOrigins {
+    Settings values;
+    std::vector<SettingOrigin> origins; // one per catalogue row, in catalogue order
+    SettingOrigin tabWidthOrigin = SettingOrigin::Default;
+    SettingOrigin fileOrigin = SettingOrigin::UserIni; // the kind of settings file read
+    std::string file;                                  // its host path
+    std::vector<std::string> warnings;                 // keys of a project file that are ignored
+};
+
+// Loads the settings in force for a request. Returns the error text for a --ini file that does not exist
+// or is not a file, and for a --set that names no setting or holds a bad value.
+std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest& request,
+                                                           std::string& error);
+
+// For the desktop program, whose settings come from the Options dialog: when a project settings file
+// governs `projectPath`, replaces the formatting keys of `s` by the file's (defaults for the keys it does
+// not hold) and, when it gives [Visual Basic] TabStops, the tab width. Returns the file's path.
+std::optional<std::string> ApplyProjectSettingsFile(Settings& s, const std::string& projectPath);
+
+} // namespace kemptor

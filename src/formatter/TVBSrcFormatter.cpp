@@ -188,6 +188,7 @@ void TVBSrcFormatter::ResetPassState() {
     NextLine = {};
     PendingHeading.active = false;
     CondFrames.clear();
+    IgnoreLines = 0;
 }
 
 void TVBSrcFormatter::ReserveOutput(const TLineList& input) {
@@ -295,6 +296,18 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
             progress.LineDone();
             continue;
         }
+
+        // A region the user keeps out of the house style passes through as it stands; the comment
+        // that ends it is formatted as any comment.
+        const IgnoreDirective directive = IgnoreDirectiveOf(line);
+        if (IgnoreLines != 0 && !(IgnoreLines < 0 && directive == IgnoreDirective::On)) {
+            PassThroughLine(raw, line, wasChanged);
+            if (IgnoreLines > 0)
+                --IgnoreLines;
+            progress.LineDone();
+            continue;
+        }
+        IgnoreLines = directive == IgnoreDirective::Off ? -1 : directive == IgnoreDirective::OffNextLine ? 1 : 0;
 
         // Spell checking offers each literal and comment once per run, before any split copies them.
         SourceLine = static_cast<int>(i) + 1;
@@ -547,6 +560,48 @@ void TVBSrcFormatter::AdjustIndentLevel(TStatementClass cls) {
     default: // Else, ElseIf, Case and other statements leave the level alone
         break;
     }
+}
+
+IgnoreDirective IgnoreDirectiveOf(std::string_view line) {
+    const auto sameText = [](std::string_view a, std::string_view b) { return UpperCase(a) == UpperCase(b); };
+    std::string_view rest = TrimBlanks(line);
+    if (rest.empty() || rest.front() != '\'')
+        return IgnoreDirective::None;
+    rest = TrimBlanks(rest.substr(1));
+    constexpr std::string_view kWord = "kemptor";
+    if (rest.size() < kWord.size() || !sameText(rest.substr(0, kWord.size()), kWord))
+        return IgnoreDirective::None;
+    rest = TrimBlanks(rest.substr(kWord.size()));
+    if (rest.empty() || rest.front() != ':')
+        return IgnoreDirective::None;
+    rest = TrimBlanks(rest.substr(1));
+    if (sameText(rest, "off"))
+        return IgnoreDirective::Off;
+    if (sameText(rest, "on"))
+        return IgnoreDirective::On;
+    if (sameText(rest, "off-next-line"))
+        return IgnoreDirective::OffNextLine;
+    return IgnoreDirective::None;
+}
+
+void TVBSrcFormatter::PassThroughLine(std::string_view raw, const std::string& line, bool wasChanged) {
+    // The level follows the line's blocks, so that the code after the region sits where it would
+    // have sat had the region been formatted; the line itself is emitted as it came.
+    if (settings_->CodeIndentPerform && !Continued) {
+        std::string shadow = line;
+        const bool hasColon = shadow.find(':') != std::string::npos;
+        if (hasColon && IsLabelLine(shadow))
+            FollowJoinedStatements(shadow);
+        else
+            IndentLine(shadow, ClassifyLine(shadow), IsSingleLineIf(shadow));
+    }
+    OutputLines.Append(raw, wasChanged);
+    Continued = IsContinuedLine(line);
+    CommentContinues = false;
+    CommentGroupCount = 0;
+    if (!Trim(line).empty())
+        PrevIndent = LeadingSpaces(line);
+    PrevLine = line;
 }
 
 void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool singleLineIf) {

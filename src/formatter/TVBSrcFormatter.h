@@ -42,6 +42,11 @@ struct TFormatFileResult {
     bool Unsettled = false; // the last pass still changed the text (a warning has been shown)
 };
 
+// A whole-line comment that keeps code out of the house style: "' kemptor: off" up to
+// "' kemptor: on", or "' kemptor: off-next-line" (letter case and blanks around the colon free).
+enum class IgnoreDirective { None, Off, On, OffNextLine };
+IgnoreDirective IgnoreDirectiveOf(std::string_view line);
+
 class TVBSrcFormatter {
 public:
     // The engine reads `settings` each time it needs a value and asks the user through `prompter`;
@@ -133,6 +138,9 @@ public:
     TSourceKind FileKind = skModule;
     bool SpellCheckCancelled = false;      // the user ended spell checking (kept across the files of a run)
     bool SpellChanged = false;             // the last spell check changed its text
+    int IgnoreLines = 0; // lines still to pass through untouched; -1 up to "' kemptor: on"
+    // Emits an input line as it came while the level follows its blocks.
+    void PassThroughLine(std::string_view raw, const std::string& line, bool wasChanged);
     int SourceLine = 0;                    // number (from 1) of the input line in hand, for the spell checker
     bool RepassNeeded = false;             // the current pass produced lines that need another pass
     bool Continued = false;                // the preceding line ends in a line continuation

@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SAMPLE ?= examples/vbp/Inventory.vbp
 
-.PHONY: deps configure build run test bench format-check clean
+.PHONY: deps configure build run test bench format-check clean windows test-windows
 
 deps:
 	./scripts/install-deps.sh
@@ -22,6 +22,23 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# kemptor-cli.exe for 64-bit Windows, cross-compiled with mingw-w64 into $(WIN_BUILD_DIR)/src/.
+WIN_BUILD_DIR ?= build-win
+
+$(WIN_BUILD_DIR)/build.ninja:
+	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+
+windows: deps $(WIN_BUILD_DIR)/build.ninja
+	cmake --build $(WIN_BUILD_DIR) -j $(JOBS) --target kemptor-cli
+
+# The core's tests built for Windows and run under Wine, then the Linux and Windows programs compared
+# on the sample files and projects.
+test-windows: windows build
+	cmake --build $(WIN_BUILD_DIR) -j $(JOBS)
+	cd $(WIN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	./scripts/check-windows.sh $(BUILD_DIR)/src/kemptor-cli $(WIN_BUILD_DIR)/src/kemptor-cli.exe
+
 bench: build
 	./bench/run-all.sh $(BUILD_DIR)
 
@@ -31,4 +48,4 @@ format-check:
 	  xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WIN_BUILD_DIR)

@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth x11-apps imagemagick
   git pre-commit
   fonts-dejavu-core
+  g++-mingw-w64-x86-64-posix wine64
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then

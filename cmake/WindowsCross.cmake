@@ -22,6 +22,10 @@ if(KEMPTOR_BUILD_TESTS)
   endforeach()
 endif()
 
+# The same optimisation as the Linux build (-O2), and a program without symbols.
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s")
+
 # The Windows programs are the command line and its tests; the Qt front end is built for Linux only.
 set(KEMPTOR_BUILD_UI OFF CACHE BOOL "Build the Qt front end" FORCE)
 

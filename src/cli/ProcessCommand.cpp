@@ -8,6 +8,7 @@
 // that cannot be made or is the project's own, a file that could not be read or saved, a file whose
 // formatted code did not match its original and was left unsaved); 130 cancelled.
 #include "cli/CliCommand.h"
+#include "platform/Host.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
 #include "run/ProcessingRun.h"
@@ -23,7 +24,6 @@
 #include <iostream>
 #include <memory>
 
-#include <unistd.h>
 
 namespace kemptor {
 namespace {
@@ -111,7 +111,7 @@ public:
         settings->PreviewBeforeSaving = false; // no window to show it in
         if (!output_.empty()) {
             // Relative to the working directory, as a command-line user expects.
-            settings->BackupNewCodeDirectory = std::filesystem::absolute(output_).lexically_normal().string();
+            settings->BackupNewCodeDirectory = host::FromFsPath(std::filesystem::absolute(host::FsPath(output_)).lexically_normal());
         }
 
         CliPrompter prompter({"Delete all files in "});
@@ -123,7 +123,7 @@ public:
 
         const HeaderTemplates templates = TemplatesFromSettings(*settings, prompter);
 
-        CliRunObserver observer(::isatty(STDERR_FILENO) != 0);
+        CliRunObserver observer(host::StderrIsTerminal());
         // With spell checking on there is no dialog to correct a word: unknown words are warned about.
         std::unique_ptr<HunspellSpeller> speller;
         std::unique_ptr<SpellReporter> reporter;
@@ -152,7 +152,8 @@ public:
                   << "Files changed: " << summary->changed << '\n'
                   << "Files skipped: " << summary->skipped << '\n'
                   << "Output directory: "
-                  << std::filesystem::absolute(MapToHostPath(summary->outputDir)).lexically_normal().string()
+                  << host::FromFsPath(
+                         std::filesystem::absolute(host::FsPath(MapToHostPath(summary->outputDir))).lexically_normal())
                   << '\n';
         switch (summary->outcome) {
         case RunOutcome::Completed:

@@ -2,14 +2,18 @@
 // (see CliCommand.h); this file only builds the parser and runs the chosen one.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "platform/Host.h"
 
 int main(int argc, char** argv) {
     using namespace kemptor;
-    CLI::App app{"Kemptor/VB command line"};
+    // Arguments in UTF-8 on every system; stdout carries the formatted bytes untranslated.
+    std::vector<std::string> args = host::PrepareConsole(argc, argv);
+    CLI::App app{"Kemptor/VB command line", args.empty() ? std::string("kemptor-cli") : args.front()};
     app.require_subcommand(1);
 
     struct Prepared {
@@ -25,7 +29,10 @@ int main(int argc, char** argv) {
     }
 
     try {
-        app.parse(argc, argv);
+        if (!args.empty())
+            args.erase(args.begin());
+        std::reverse(args.begin(), args.end()); // the parser takes the arguments last first
+        app.parse(args);
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kExitOk : kExitBadInput;
     }

@@ -1,11 +1,10 @@
 #include "commentor/HeaderTemplates.h"
 
+#include "platform/Host.h"
 #include "platform/Prompter.h"
 #include "settings/SettingsCatalogue.h"
 
 #include <ctime>
-#include <langinfo.h>
-#include <locale.h>
 
 namespace kemptor {
 
@@ -140,22 +139,7 @@ HeaderTemplates TemplatesFromSettings(const Settings& settings, Prompter& prompt
 }
 
 std::string SystemShortDate() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    // The user's date format from the environment's LC_TIME; the bare C locale has a two-digit year,
-    // so it gets month/day/year with four digits instead.
-    std::string format = "%m/%d/%Y";
-    char text[64] = {};
-    if (locale_t user = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0))) {
-        std::string userFormat = nl_langinfo_l(D_FMT, user);
-        if (!userFormat.empty() && userFormat != "%m/%d/%y")
-            format = userFormat;
-        size_t n = strftime_l(text, sizeof text, format.c_str(), &local, user);
-        freelocale(user);
-        return std::string(text, n);
-    }
-    return std::string(text, std::strftime(text, sizeof text, format.c_str(), &local));
+    return host::UserShortDate(std::time(nullptr));
 }
 
 } // namespace kemptor

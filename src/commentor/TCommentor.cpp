@@ -1,5 +1,6 @@
 #include "commentor/TCommentor.h"
 
+#include "platform/Host.h"
 #include "platform/Prompter.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
@@ -37,7 +38,7 @@ bool ValueAfter(std::string_view line, std::string_view key, std::string& value)
 
 // The path as the user reads it in a message: on the host, with "." and ".." resolved.
 std::string DisplayPath(const std::string& path) {
-    return std::filesystem::path(MapToHostPath(path)).lexically_normal().string();
+    return host::FromFsPath(host::FsPath(MapToHostPath(path)).lexically_normal());
 }
 
 } // namespace

@@ -6,10 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "platform/Host.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
@@ -110,14 +107,6 @@ std::string LineEndOf(std::string_view text) {
     return (i + 1 < text.size() && text[i + 1] == '\n') ? "\r\n" : "\r";
 }
 
-std::string HomeDirectory() {
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-        return pw->pw_dir;
-    return ".";
-}
-
 bool IsBareName(const std::string& fileName) {
     return fileName.find_first_of("\\/:") == std::string::npos;
 }
@@ -125,15 +114,9 @@ bool IsBareName(const std::string& fileName) {
 } // namespace
 
 std::string SettingsDirectory() {
-    std::string dir;
-    if (const char* env = std::getenv("KEMPTOR_CONFIG_DIR"); env && *env)
-        dir = env;
-    else if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        dir = std::string(xdg) + "/kemptor";
-    else
-        dir = HomeDirectory() + "/.config/kemptor";
-    if (dir.back() != '/')
-        dir += '/';
+    std::string dir = host::GetEnv("KEMPTOR_CONFIG_DIR").value_or(host::DefaultSettingsDirectory());
+    if (!IsPathSeparator(dir.back()))
+        dir += host::kSeparator;
     return dir;
 }
 
@@ -242,16 +225,12 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         cleanValue.begin(), cleanValue.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 
     std::string path = ProfilePath(fileName);
-    struct stat st;
-    bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode))
+    const host::FileKind kind = host::StatusOf(path).kind;
+    const bool exists = kind != host::FileKind::Missing;
+    if (exists && (kind != host::FileKind::Regular || !host::IsWritable(path)))
         return false;
-    if (exists && ::access(path.c_str(), W_OK) != 0)
-        return false;
-    if (char* real = exists ? ::realpath(path.c_str(), nullptr) : nullptr) {
+    if (std::string real = exists ? host::RealPath(path) : std::string(); !real.empty())
         path = real; // write through a symbolic link rather than replacing it
-        std::free(real);
-    }
     std::string text;
     if (exists) {
         auto bytes = ReadFileBytes(path);

@@ -1,70 +1,32 @@
 #include "platform/TextFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "platform/Host.h"
 #include "platform/WinPath.h"
 
 namespace kemptor {
 
 namespace {
 
-// Closes a descriptor on every path out of a function.
-struct Fd {
-    int fd = -1;
-    ~Fd() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-mode_t NewFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
+using host::WriteAll;
 
 // Reads a file in chunks (never empty ones): onSize gets the size of a regular file first. False when
 // the file cannot be opened or read; a directory cannot.
 template <class OnSize, class OnChunk>
 bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
-    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
-    if (f.fd < 0)
+    host::FileStatus status;
+    host::UniqueFd f{host::OpenForReading(MapToHostPath(path), &status)};
+    if (f.fd < 0 || status.kind == host::FileKind::Directory)
         return false;
-    struct stat st;
-    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
-        return false;
-    if (S_ISREG(st.st_mode))
-        onSize(static_cast<size_t>(st.st_size));
+    if (status.kind == host::FileKind::Regular)
+        onSize(static_cast<size_t>(status.size));
     char buffer[65536];
     for (;;) {
-        ssize_t n = ::read(f.fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const std::ptrdiff_t n = host::ReadSome(f.fd, buffer, sizeof buffer);
+        if (n < 0)
             return false;
-        }
         if (n == 0)
             return true;
         onChunk(std::string_view(buffer, static_cast<size_t>(n)));
@@ -75,18 +37,14 @@ bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
 
 std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
     std::shared_ptr<MappedFile> file(new MappedFile());
-    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
-    if (f.fd < 0)
+    host::FileStatus status;
+    host::UniqueFd f{host::OpenForReading(MapToHostPath(path), &status)};
+    if (f.fd < 0 || status.kind == host::FileKind::Directory)
         return nullptr;
-    struct stat st;
-    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
-        return nullptr;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) {
-        void* at =
-            ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, f.fd, 0);
-        if (at != MAP_FAILED) {
-            file->data_ = static_cast<const char*>(at);
-            file->size_ = static_cast<size_t>(st.st_size);
+    if (status.kind == host::FileKind::Regular && status.size > 0) {
+        if (const char* at = host::MapReadOnly(f.fd, static_cast<size_t>(status.size))) {
+            file->data_ = at;
+            file->size_ = static_cast<size_t>(status.size);
             file->mapped_ = true;
             return file;
         }
@@ -103,7 +61,7 @@ std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
 
 MappedFile::~MappedFile() {
     if (mapped_)
-        ::munmap(const_cast<char*>(data_), size_);
+        host::Unmap(data_, size_);
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
@@ -184,27 +142,9 @@ bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {
 
 namespace {
 
-// Writes through a temporary file in the target's directory that is renamed over the target.
+// Writes through a temporary file in the target's directory that then takes the target's place.
 bool WriteAtomicWith(const std::string& path, const std::function<bool(int)>& write) {
-    const std::string target = MapToHostPath(path);
-    if (target.empty() || target.back() == '/')
-        return false;
-    std::string dir = ExtractFileDir(target);
-    std::string name = ExtractFileName(target);
-    std::string temp = dir + "." + name + ".XXXXXX";
-    Fd f{::mkstemp(temp.data())};
-    if (f.fd < 0)
-        return false;
-
-    struct stat st;
-    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-    bool ok = ::fchmod(f.fd, mode) == 0 && write(f.fd);
-    ok = ::close(f.fd) == 0 && ok;
-    f.fd = -1;
-    if (ok && ::rename(temp.c_str(), target.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
+    return host::WriteReplacing(MapToHostPath(path), write);
 }
 
 } // namespace

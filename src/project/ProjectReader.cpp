@@ -3,9 +3,8 @@
 #include <cctype>
 #include <cerrno>
 
-#include <fcntl.h>
-#include <unistd.h>
 
+#include "platform/Host.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
 #include "settings/SettingsProfile.h"
@@ -132,17 +131,11 @@ std::string NotAsciiFileText(const std::string& nameAsWritten) {
 bool IsTextFile(const std::string& path) {
     if (path.empty())
         return false;
-    int fd = ::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    host::UniqueFd f{host::OpenForReading(MapToHostPath(path))};
+    char first = 0;
+    if (f.fd < 0 || host::ReadSome(f.fd, &first, 1) != 1)
         return false;
-    unsigned char c = 0;
-    ssize_t n;
-    do
-        n = ::read(fd, &c, 1);
-    while (n < 0 && errno == EINTR);
-    ::close(fd);
-    if (n != 1)
-        return false;
+    const unsigned char c = static_cast<unsigned char>(first);
     return c == '\r' || c == '\n' || c == ' ' || c == '!' || c == '#' || c == '\'' || c == '*' || c == '.' ||
            c == '/' || c == '\\' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
            (c >= 'a' && c <= 'z');

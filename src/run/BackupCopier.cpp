@@ -1,5 +1,6 @@
 #include "run/BackupCopier.h"
 
+#include "platform/Host.h"
 #include "platform/WinPath.h"
 #include "project/ProjectReader.h"
 #include "run/RunObserver.h"
@@ -17,11 +18,11 @@ namespace {
 // as far as the path exists.
 std::string HostKey(const std::string& path) {
     std::error_code ec;
-    fs::path host(MapToHostPath(path));
-    fs::path key = fs::weakly_canonical(host, ec);
+    const fs::path hostPath = host::FsPath(MapToHostPath(path));
+    fs::path key = fs::weakly_canonical(hostPath, ec);
     if (ec)
-        key = fs::absolute(host, ec).lexically_normal();
-    return key.string();
+        key = fs::absolute(hostPath, ec).lexically_normal();
+    return host::FromFsPath(key);
 }
 
 // Blanks and control characters at both ends removed.
@@ -97,8 +98,8 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
     if (source == target)
         return false;
     std::error_code ec;
-    fs::path hostSource(MapToHostPath(source));
-    fs::path hostTarget(MapToHostPath(target));
+    const fs::path hostSource = host::FsPath(MapToHostPath(source));
+    const fs::path hostTarget = host::FsPath(MapToHostPath(target));
     if (!fs::is_regular_file(hostSource, ec))
         return false;
     if (guard_ && guard_->Contains(target))
@@ -107,10 +108,11 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
     if (fs::equivalent(hostSource, hostTarget, ec))
         return false;
     // The platform copies through a temporary file renamed over the target.
-    const bool copied = keepStamp ? kemptor::CopyFileKeepStamp(hostSource.string(), hostTarget.string())
-                                  : kemptor::CopyFilePlain(hostSource.string(), hostTarget.string());
+    const std::string from = host::FromFsPath(hostSource);
+    const std::string to = host::FromFsPath(hostTarget);
+    const bool copied = keepStamp ? kemptor::CopyFileKeepStamp(from, to) : kemptor::CopyFilePlain(from, to);
     if (copied)
-        written_.insert(hostTarget.filename().string());
+        written_.insert(host::FromFsPath(hostTarget.filename()));
     return copied;
 }
 

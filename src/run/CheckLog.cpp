@@ -1,5 +1,6 @@
 #include "run/CheckLog.h"
 
+#include "platform/Host.h"
 #include "platform/Prompter.h"
 
 #include <ctime>
@@ -47,8 +48,7 @@ bool WriteCheckLog(const std::string& outputDir, const std::vector<CheckLogFile>
 
 std::string CurrentDateTimeText() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = host::LocalTime(now);
     char text[64];
     const size_t length = std::strftime(text, sizeof text, "%x %X", &local);
     return std::string(text, length);

@@ -1,6 +1,7 @@
 #include "run/ProcessingRun.h"
 
 #include "formatter/TVBSrcFormatter.h"
+#include "platform/Host.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <set>
 
-#include <unistd.h>
 
 namespace kemptor {
 
@@ -39,7 +39,7 @@ std::string OutputDirectoryFor(const std::string& projectDir, const std::string&
 namespace {
 
 bool IsWritableDirectory(const std::string& dir) {
-    return DirectoryExists(dir) && ::access(MapToHostPath(dir).c_str(), W_OK | X_OK) == 0;
+    return DirectoryExists(dir) && host::IsWritable(MapToHostPath(dir));
 }
 
 // One run over the model; lives for one RunProject call.

@@ -1,0 +1,132 @@
+#pragma once
+// The operating system under the platform layer. Every call into the system goes through these
+// functions; src/platform/posix/ implements them for Linux and the other POSIX systems, and
+// src/platform/win/ for Windows. The build compiles one of the two folders, so callers need no
+// conditional code.
+//
+// Paths here are host paths (MapToHostPath). Text in paths is UTF-8 on Windows, where it is converted
+// to UTF-16 at the system call; on POSIX systems a path is the bytes the kernel takes. File contents
+// are bytes on both.
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kemptor::host {
+
+// The directory separator of host paths.
+extern const char kSeparator;
+
+enum class FileKind { Missing, Regular, Directory, Other };
+
+struct FileStatus {
+    FileKind kind = FileKind::Missing;
+    std::int64_t size = 0;
+    // Changes whenever the file or directory is modified (time and identity together).
+    std::uint64_t stamp = 0;
+};
+
+// --- status and names (HostFile.cpp) ---
+
+// The status of a path, links followed.
+FileStatus StatusOf(const std::string& hostPath);
+// True when a name exists, even a link that leads nowhere.
+bool NameExists(const std::string& hostPath);
+// True when this process may create and remove files in (directory) or write (file) `hostPath`.
+bool IsWritable(const std::string& hostPath);
+// The absolute path with links resolved; "" when it cannot be resolved.
+std::string RealPath(const std::string& hostPath);
+// The std::filesystem path of a host path (UTF-16 on Windows).
+std::filesystem::path FsPath(const std::string& hostPath);
+// A std::filesystem path as a host path.
+std::string FromFsPath(const std::filesystem::path& path);
+
+// Creates one directory; true when it was created or already existed.
+bool MakeDirectory(const std::string& hostPath);
+bool RemoveFile(const std::string& hostPath);
+
+struct DirectoryEntry {
+    std::string name;
+    bool regular = false;
+};
+// The entries of a directory ("." and ".." left out), in the order the system gives them.
+std::vector<DirectoryEntry> ListDirectory(const std::string& hostDir);
+
+// An environment variable (UTF-8), std::nullopt when unset or empty.
+std::optional<std::string> GetEnv(const char* name);
+
+// --- open files (HostFile.cpp) ---
+
+// Opens an existing file for reading; -1 on failure. `status` receives what was opened: a directory
+// opens on some systems and must then be refused by the caller.
+int OpenForReading(const std::string& hostPath, FileStatus* status = nullptr);
+// Reads up to `size` bytes: the count, 0 at the end, -1 on an error.
+std::ptrdiff_t ReadSome(int fd, char* buffer, std::size_t size);
+bool WriteAll(int fd, std::string_view bytes);
+// Closes; false when the close reports an error (a delayed write failure).
+bool Close(int fd);
+
+// Closes a descriptor on every path out of a function.
+struct UniqueFd {
+    int fd = -1;
+    UniqueFd() = default;
+    explicit UniqueFd(int f) : fd(f) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() {
+        if (fd >= 0)
+            host::Close(fd);
+    }
+    bool Close() {
+        const int old = fd;
+        fd = -1;
+        return old < 0 || host::Close(old);
+    }
+};
+
+// --- memory-mapped files (MappedView.cpp) ---
+
+// Maps `size` bytes of an open regular file read-only; nullptr when the system will not map it. The
+// view outlives the descriptor.
+const char* MapReadOnly(int fd, std::size_t size);
+void Unmap(const char* data, std::size_t size);
+
+// --- atomic replacement (AtomicReplace.cpp) ---
+
+// Writes a file through a temporary file in the target's directory that then takes the target's
+// place in one step, so no crash leaves half a file. A new file gets the usual permissions; a
+// replaced file keeps its permissions. `write` fills the open temporary. False on any failure, and
+// nothing is left behind.
+bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write);
+
+// --- file times and permissions (FileTimes.cpp) ---
+
+// Gives `hostTo` the modification time and permissions of `hostFrom`, and leaves it writable by its
+// owner.
+bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hostTo);
+
+// --- the user's settings directory (SettingsDirectory.cpp) ---
+
+// Where the user's settings live when nothing else is asked for; ends with a separator.
+std::string DefaultSettingsDirectory();
+
+// --- dates in the user's form (LocalDate.cpp) ---
+
+std::tm LocalTime(std::time_t time);
+// The date in the user's short date format.
+std::string UserShortDate(std::time_t time);
+
+// --- the console (Console.cpp) ---
+
+// Prepares the standard streams for bytes (no line end translation) and returns the program's
+// arguments as UTF-8.
+std::vector<std::string> PrepareConsole(int argc, char** argv);
+bool StderrIsTerminal();
+
+} // namespace kemptor::host

@@ -1,0 +1,142 @@
+// File status, names, directories and open files on POSIX systems.
+#include "platform/Host.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kemptor::host {
+
+const char kSeparator = '/';
+
+namespace {
+
+FileStatus FromStat(const struct stat& st) {
+    FileStatus status;
+    status.kind = S_ISREG(st.st_mode)   ? FileKind::Regular
+                  : S_ISDIR(st.st_mode) ? FileKind::Directory
+                                        : FileKind::Other;
+    status.size = static_cast<std::int64_t>(st.st_size);
+    // Seconds, nanoseconds and the inode mixed: a replaced directory or a change within one second
+    // gives another stamp.
+    status.stamp = static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000007u +
+                   static_cast<std::uint64_t>(st.st_mtim.tv_nsec) * 31u + static_cast<std::uint64_t>(st.st_ino);
+    return status;
+}
+
+} // namespace
+
+FileStatus StatusOf(const std::string& hostPath) {
+    struct stat st;
+    if (::stat(hostPath.empty() ? "." : hostPath.c_str(), &st) != 0)
+        return {};
+    return FromStat(st);
+}
+
+bool NameExists(const std::string& hostPath) {
+    struct stat st;
+    return ::lstat(hostPath.c_str(), &st) == 0;
+}
+
+bool IsWritable(const std::string& hostPath) {
+    struct stat st;
+    if (::stat(hostPath.c_str(), &st) != 0)
+        return false;
+    return ::access(hostPath.c_str(), S_ISDIR(st.st_mode) ? (W_OK | X_OK) : W_OK) == 0;
+}
+
+std::string RealPath(const std::string& hostPath) {
+    char* real = ::realpath(hostPath.c_str(), nullptr);
+    if (!real)
+        return {};
+    std::string result = real;
+    std::free(real);
+    return result;
+}
+
+std::filesystem::path FsPath(const std::string& hostPath) {
+    return std::filesystem::path(hostPath);
+}
+
+std::string FromFsPath(const std::filesystem::path& path) {
+    return path.string();
+}
+
+bool MakeDirectory(const std::string& hostPath) {
+    return ::mkdir(hostPath.c_str(), 0777) == 0 || errno == EEXIST;
+}
+
+bool RemoveFile(const std::string& hostPath) {
+    return ::unlink(hostPath.c_str()) == 0;
+}
+
+std::vector<DirectoryEntry> ListDirectory(const std::string& hostDir) {
+    std::vector<DirectoryEntry> entries;
+    std::string dir = hostDir.empty() ? "./" : hostDir;
+    if (dir.back() != '/')
+        dir += '/';
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return entries;
+    while (dirent* e = ::readdir(d)) {
+        const std::string_view name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        struct stat st;
+        const bool regular = ::stat((dir + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        entries.push_back({std::string(name), regular});
+    }
+    ::closedir(d);
+    return entries;
+}
+
+std::optional<std::string> GetEnv(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value)
+        return std::nullopt;
+    return std::string(value);
+}
+
+int OpenForReading(const std::string& hostPath, FileStatus* status) {
+    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0 && status) {
+        struct stat st;
+        if (::fstat(fd, &st) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        *status = FromStat(st);
+    }
+    return fd;
+}
+
+std::ptrdiff_t ReadSome(int fd, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+bool Close(int fd) {
+    return ::close(fd) == 0;
+}
+
+} // namespace kemptor::host

@@ -1,0 +1,151 @@
+// File status, names, directories and open files on Windows. Names go to the system as UTF-16;
+// descriptors are the C runtime's, opened in binary mode so bytes pass untranslated.
+#include "platform/Host.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include "platform/win/Utf16.h"
+
+namespace kemptor::host {
+
+const char kSeparator = '\\';
+
+namespace {
+
+std::wstring WideOrDot(const std::string& hostPath) {
+    return hostPath.empty() ? std::wstring(L".") : Widen(hostPath);
+}
+
+std::uint64_t StampOf(const FILETIME& written, std::uint64_t extra) {
+    const std::uint64_t time = (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    return time * 1000000007u + extra;
+}
+
+} // namespace
+
+FileStatus StatusOf(const std::string& hostPath) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(WideOrDot(hostPath).c_str(), GetFileExInfoStandard, &data))
+        return {};
+    FileStatus status;
+    status.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Directory
+                  : (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)  ? FileKind::Other
+                                                                      : FileKind::Regular;
+    status.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                            data.nFileSizeLow);
+    status.stamp = StampOf(data.ftLastWriteTime, static_cast<std::uint64_t>(status.size));
+    return status;
+}
+
+bool NameExists(const std::string& hostPath) {
+    return ::GetFileAttributesW(Widen(hostPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsWritable(const std::string& hostPath) {
+    const DWORD attributes = ::GetFileAttributesW(WideOrDot(hostPath).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    // On a directory the read-only attribute does not stop files being created; on a file it does.
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) || !(attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+std::string RealPath(const std::string& hostPath) {
+    const std::wstring wide = Widen(hostPath);
+    if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return {};
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return {};
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+    full.resize(written);
+    return Narrow(full);
+}
+
+std::filesystem::path FsPath(const std::string& hostPath) {
+    return std::filesystem::path(Widen(hostPath));
+}
+
+std::string FromFsPath(const std::filesystem::path& path) {
+    return Narrow(path.native());
+}
+
+bool MakeDirectory(const std::string& hostPath) {
+    return ::CreateDirectoryW(Widen(hostPath).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool RemoveFile(const std::string& hostPath) {
+    return ::DeleteFileW(Widen(hostPath).c_str()) != 0;
+}
+
+std::vector<DirectoryEntry> ListDirectory(const std::string& hostDir) {
+    std::vector<DirectoryEntry> entries;
+    std::wstring pattern = WideOrDot(hostDir);
+    if (pattern.back() != L'\\' && pattern.back() != L'/')
+        pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const bool regular = !(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+        entries.push_back({Narrow(name), regular});
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return entries;
+}
+
+std::optional<std::string> GetEnv(const char* name) {
+    const wchar_t* value = ::_wgetenv(Widen(name).c_str());
+    if (!value || !*value)
+        return std::nullopt;
+    return Narrow(value);
+}
+
+int OpenForReading(const std::string& hostPath, FileStatus* status) {
+    const int fd = ::_wopen(Widen(hostPath).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (fd >= 0 && status) {
+        struct _stat64 st;
+        if (::_fstat64(fd, &st) != 0) {
+            ::_close(fd);
+            return -1;
+        }
+        status->kind = (st.st_mode & _S_IFMT) == _S_IFREG   ? FileKind::Regular
+                       : (st.st_mode & _S_IFMT) == _S_IFDIR ? FileKind::Directory
+                                                            : FileKind::Other;
+        status->size = static_cast<std::int64_t>(st.st_size);
+        status->stamp = static_cast<std::uint64_t>(st.st_mtime);
+    }
+    return fd;
+}
+
+std::ptrdiff_t ReadSome(int fd, char* buffer, std::size_t size) {
+    return ::_read(fd, buffer, static_cast<unsigned>(size > INT_MAX ? INT_MAX : size));
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const unsigned chunk = static_cast<unsigned>(bytes.size() > (1u << 30) ? (1u << 30) : bytes.size());
+        const int n = ::_write(fd, bytes.data(), chunk);
+        if (n <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+bool Close(int fd) {
+    return ::_close(fd) == 0;
+}
+
+} // namespace kemptor::host

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -12,10 +13,20 @@ namespace kemptor::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kemptor-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        path_ = pattern + "/";
+        // A new name of random letters, created exclusively (create_directory is false when it exists).
+        static std::mt19937_64 random{std::random_device{}()};
+        const auto base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = "kemptor-test-";
+            for (int i = 0; i < 10; ++i)
+                name += "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
+            std::error_code ec;
+            if (std::filesystem::create_directory(base / name, ec)) {
+                path_ = (base / name).string() + "/";
+                return;
+            }
+        }
+        std::abort();
     }
     ~TempDir() {
         std::error_code ec;

@@ -42,6 +42,12 @@ bool NameExists(const std::string& hostPath);
 bool IsWritable(const std::string& hostPath);
 // The absolute path with links resolved; "" when it cannot be resolved.
 std::string RealPath(const std::string& hostPath);
+// True when both paths name the same existing file or directory (links and letter case resolved).
+bool SameFile(const std::string& a, const std::string& b);
+// The text under which two paths compare equal when they name the same file, existing or not:
+// absolute, "." and ".." and links resolved as far as the path exists, and on a file system that
+// ignores letter case (Windows) in one case.
+std::string ComparisonKey(const std::string& hostPath);
 // The std::filesystem path of a host path (UTF-16 on Windows).
 std::filesystem::path FsPath(const std::string& hostPath);
 // A std::filesystem path as a host path.

@@ -115,8 +115,11 @@ bool IsBareName(const std::string& fileName) {
 
 std::string SettingsDirectory() {
     std::string dir = host::GetEnv("KEMPTOR_CONFIG_DIR").value_or(host::DefaultSettingsDirectory());
-    if (!IsPathSeparator(dir.back()))
-        dir += host::kSeparator;
+    if (!IsPathSeparator(dir.back())) {
+        // The separator the text already uses ("C:\CFG" gives "C:\CFG\", "/tmp/cfg" "/tmp/cfg/").
+        const size_t last = dir.find_last_of("\\/");
+        dir += last != std::string::npos ? dir[last] : host::kSeparator;
+    }
     return dir;
 }
 

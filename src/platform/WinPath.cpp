@@ -56,8 +56,7 @@ bool FileExists(const std::string& path) {
 }
 
 bool IsSamePath(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(host::FsPath(MapToHostPath(a)), host::FsPath(MapToHostPath(b)), ec) && !ec;
+    return host::SameFile(MapToHostPath(a), MapToHostPath(b));
 }
 
 bool DirectoryExists(const std::string& path) {

@@ -17,12 +17,7 @@ namespace {
 // The key under which a path is compared: mapped to the host, absolute, "." and ".." and links resolved
 // as far as the path exists.
 std::string HostKey(const std::string& path) {
-    std::error_code ec;
-    const fs::path hostPath = host::FsPath(MapToHostPath(path));
-    fs::path key = fs::weakly_canonical(hostPath, ec);
-    if (ec)
-        key = fs::absolute(hostPath, ec).lexically_normal();
-    return host::FromFsPath(key);
+    return host::ComparisonKey(MapToHostPath(path));
 }
 
 // Blanks and control characters at both ends removed.
@@ -104,8 +99,7 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
         return false;
     if (guard_ && guard_->Contains(target))
         return false;
-    // A target that does not exist yet is an error for equivalent(), which then answers false.
-    if (fs::equivalent(hostSource, hostTarget, ec))
+    if (host::SameFile(host::FromFsPath(hostSource), host::FromFsPath(hostTarget)))
         return false;
     // The platform copies through a temporary file renamed over the target.
     const std::string from = host::FromFsPath(hostSource);

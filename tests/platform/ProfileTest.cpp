@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace kemptor {
@@ -109,16 +110,16 @@ TEST_F(ProfileTest, NewKeyInALastSectionWithoutFinalLineEnd) {
 TEST_F(ProfileTest, FirstWriteCreatesTheFileAndTheSettingsDirectory) {
     const char* saved = std::getenv("KEMPTOR_CONFIG_DIR");
     std::string savedValue = saved ? saved : "";
-    ::setenv("KEMPTOR_CONFIG_DIR", (dir.Path() + "deep/config").c_str(), 1);
+    test::SetEnv("KEMPTOR_CONFIG_DIR", dir.Path() + "deep/config");
     EXPECT_EQ(SettingsDirectory(), dir.Path() + "deep/config/");
     EXPECT_EQ(GetPrivateProfileString("S", "K", "none", kSettingsFileName), "none");
     EXPECT_TRUE(WritePrivateProfileString("S", "K", "v", kSettingsFileName));
     EXPECT_EQ(dir.Read("deep/config/VBKEMPT3.INI"), "[S]\r\nK=v\r\n");
     EXPECT_EQ(GetPrivateProfileString("s", "k", "none", "vbkempt3.ini"), "v") << "file name case is free";
     if (saved)
-        ::setenv("KEMPTOR_CONFIG_DIR", savedValue.c_str(), 1);
+        test::SetEnv("KEMPTOR_CONFIG_DIR", savedValue);
     else
-        ::unsetenv("KEMPTOR_CONFIG_DIR");
+        test::UnsetEnv("KEMPTOR_CONFIG_DIR");
 }
 
 TEST_F(ProfileTest, RefusedWritesReportFailureAndChangeNothing) {

@@ -3,11 +3,11 @@
 #include "project/ProjectReader.h"
 #include "run/ProcessingRun.h"
 #include "settings/SettingsCatalogue.h"
+#include "support/System.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 namespace kemptor {
 namespace {
@@ -407,8 +407,8 @@ TEST_F(Run, OutputDirectoryThatCannotBeMadeStopsBeforeFormatting) {
 }
 
 TEST_F(Run, ReadOnlyOutputDirectoryIsRefusedLikeOneThatCannotBeMade) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root";
+    if (!test::DirectoryModesBind())
+        GTEST_SKIP() << "directory permissions do not bind root, nor anyone on Windows";
     fs::create_directories(Out());
     fs::permissions(Out(), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_EQ(RunIt().outcome, RunOutcome::BackupFailed);
@@ -511,8 +511,8 @@ TEST(RunSamples, StyledCopyReopensWithTheSameFiles) {
         EXPECT_EQ(summary.formatted, model->FileCount());
         EXPECT_EQ(Snapshot(root.Path(), {"vbp/STYLED", "mak/STYLED"}), before);
 
-        const std::string styled = (fs::path(root.Path()) / project).parent_path() / "STYLED" /
-                                   fs::path(project).filename();
+        const std::string styled =
+            ((fs::path(root.Path()) / project).parent_path() / "STYLED" / fs::path(project).filename()).string();
         ScriptedPrompter again;
         auto copy = Open(styled, again);
         ASSERT_NE(copy, nullptr);

@@ -58,6 +58,21 @@ std::string RealPath(const std::string& hostPath) {
     return result;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa;
+    struct stat sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+std::string ComparisonKey(const std::string& hostPath) {
+    std::error_code ec;
+    std::filesystem::path key = std::filesystem::weakly_canonical(hostPath, ec);
+    if (ec)
+        key = std::filesystem::absolute(hostPath, ec).lexically_normal();
+    return key.string();
+}
+
 std::filesystem::path FsPath(const std::string& hostPath) {
     return std::filesystem::path(hostPath);
 }

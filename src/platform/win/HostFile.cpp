@@ -68,6 +68,40 @@ std::string RealPath(const std::string& hostPath) {
     return Narrow(full);
 }
 
+namespace {
+
+// The volume and file index of an existing file or directory.
+bool FileIdOf(const std::string& hostPath, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE handle = ::CreateFileW(Widen(hostPath).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = ::GetFileInformationByHandle(handle, &info) != 0;
+    ::CloseHandle(handle);
+    return ok;
+}
+
+} // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+    BY_HANDLE_FILE_INFORMATION ia;
+    BY_HANDLE_FILE_INFORMATION ib;
+    return FileIdOf(a, ia) && FileIdOf(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+           ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+std::string ComparisonKey(const std::string& hostPath) {
+    std::error_code ec;
+    const std::filesystem::path path = FsPath(hostPath);
+    std::filesystem::path key = std::filesystem::weakly_canonical(path, ec);
+    if (ec)
+        key = std::filesystem::absolute(path, ec).lexically_normal();
+    std::wstring text = key.make_preferred().native();
+    if (!text.empty())
+        ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return Narrow(text);
+}
+
 std::filesystem::path FsPath(const std::string& hostPath) {
     return std::filesystem::path(Widen(hostPath));
 }

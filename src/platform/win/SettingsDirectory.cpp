@@ -8,21 +8,28 @@
 
 namespace kemptor::host {
 
+namespace {
+
+// The roaming application data folder as the environment names it, else as the shell knows it.
+std::string ApplicationDataFolder() {
+    if (auto appData = GetEnv("APPDATA"))
+        return *appData;
+    std::string folder;
+    PWSTR known = nullptr;
+    if (::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known) == S_OK)
+        folder = Narrow(known);
+    ::CoTaskMemFree(known);
+    return folder;
+}
+
+} // namespace
+
 std::string DefaultSettingsDirectory() {
-    std::string base;
-    if (auto appData = GetEnv("APPDATA")) {
-        base = *appData;
-    } else {
-        PWSTR folder = nullptr;
-        if (::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder) == S_OK)
-            base = Narrow(folder);
-        ::CoTaskMemFree(folder);
-    }
+    const std::string base = ApplicationDataFolder();
     if (base.empty())
-        base = ".";
-    if (base.back() != '\\' && base.back() != '/')
-        base += '\\';
-    return base + "kemptor\\";
+        return ".\\kemptor\\";
+    const bool separated = base.back() == '\\' || base.back() == '/';
+    return base + (separated ? "kemptor\\" : "\\kemptor\\");
 }
 
 } // namespace kemptor::host

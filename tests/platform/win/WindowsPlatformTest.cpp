@@ -7,12 +7,17 @@
 #include <filesystem>
 
 #include <windows.h>
+// The profile functions of this program share their names with the system's, which windows.h makes
+// macros.
+#undef GetPrivateProfileString
+#undef WritePrivateProfileString
 
 #include "commentor/HeaderTemplates.h"
 #include "platform/Profile.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 #include "platform/win/Utf16.h"
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace kemptor {
@@ -131,9 +136,9 @@ public:
     ScopedEnv(const char* name, const std::string& value) : name_(name) {
         if (const char* old = std::getenv(name))
             old_ = old;
-        _putenv_s(name, value.c_str());
+        test::SetEnv(name, value);
     }
-    ~ScopedEnv() { _putenv_s(name_, old_ ? old_->c_str() : ""); }
+    ~ScopedEnv() { old_ ? test::SetEnv(name_, *old_) : test::UnsetEnv(name_); }
 
 private:
     const char* name_;

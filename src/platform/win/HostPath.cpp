@@ -1,6 +1,6 @@
 // Paths on Windows are already host paths: drive letters, "\" and UNC names are the system's own, and
-// the file system finds a name in any letter case by itself. An existing path is given the letter case
-// of the names on disk, so that copies and messages name files as the disk does, as on other systems.
+// the file system finds a name in any letter case by itself. An existing file is given the letter case
+// its name has on disk, so that copies are named as the disk names their sources, as on other systems.
 #include "platform/WinPath.h"
 
 #include <windows.h>
@@ -10,21 +10,19 @@
 namespace kemptor {
 
 std::string MapToHostPath(const std::string& path) {
-    if (path.empty())
+    const size_t nameStart = path.find_last_of("\\/:") + 1; // 0 when there is no directory part
+    if (nameStart >= path.size() || path.find_first_of("*?") != std::string::npos)
         return path;
-    const std::wstring wide = host::Widen(path);
-    wchar_t buffer[MAX_PATH];
-    DWORD length = ::GetLongPathNameW(wide.c_str(), buffer, MAX_PATH);
-    if (length == 0)
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(host::Widen(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
         return path; // missing: the name as written
-    if (length < MAX_PATH)
-        return host::Narrow(std::wstring_view(buffer, length));
-    std::wstring longer(length, L'\0');
-    length = ::GetLongPathNameW(wide.c_str(), longer.data(), length);
-    if (length == 0 || length >= longer.size())
+    ::FindClose(search);
+    const std::string onDisk = host::Narrow(found.cFileName);
+    const std::string_view written = std::string_view(path).substr(nameStart);
+    if (onDisk == written || onDisk == "." || onDisk == "..")
         return path;
-    longer.resize(length);
-    return host::Narrow(longer);
+    return path.substr(0, nameStart) + onDisk;
 }
 
 } // namespace kemptor

@@ -253,8 +253,8 @@ TEST_F(ProjectReaderTest, HugeAndNulFilledProjectsGiveShortMessagesNotCrashes) {
 
     prompter.Clear();
     dir.Write("p/A.BAS", "a\r\n");
-    dir.Write("p/nul.mak", std::string("A.BAS\r\nB\0C.BAS\r\n\0\0\0\r\n", 19));
-    ASSERT_TRUE(Open("p/nul.mak"));
+    dir.Write("p/nuls.mak", std::string("A.BAS\r\nB\0C.BAS\r\n\0\0\0\r\n", 19));
+    ASSERT_TRUE(Open("p/nuls.mak"));
     EXPECT_EQ(prompter.Messages().size(), 2u);
     EXPECT_EQ(Dump(), "module A.BAS 1\n");
 }

@@ -91,7 +91,9 @@ protected:
     fs::path Out() const { return fs::path(root.Path()) / "proj/STYLED"; }
     std::string OutDir() const { return root.Path() + "proj/.\\STYLED\\"; }
     // The output directory as messages show it.
-    std::string ShownOutDir() const { return root.Path() + "proj/STYLED/"; }
+    // Messages name paths with the host's separator ("\" on Windows).
+    static std::string Shown(const std::string& path) { return fs::path(path).make_preferred().string(); }
+    std::string ShownOutDir() const { return Shown(root.Path() + "proj/STYLED/"); }
     test::TreeSnapshot Project() const { return Snapshot(fs::path(root.Path()) / "proj", {"STYLED"}); }
     TSourceEntry& Entry(const std::string& fileName) {
         for (auto& entry : model->Files())
@@ -382,7 +384,7 @@ TEST_F(Run, UnreadableSourceIsWarnedAndItsCopyKeptNotReplaced) {
     ASSERT_EQ(prompter.Messages().size(), 1u);
     EXPECT_EQ(prompter.Messages()[0].kind, PromptKind::Warning);
     EXPECT_EQ(prompter.Messages()[0].text,
-              "Unable to read " + root.Path() + "proj/modA.bas.  modA.bas is left unformatted.");
+              "Unable to read " + Shown(root.Path() + "proj/modA.bas") + ".  modA.bas is left unformatted.");
     EXPECT_EQ(ReadFile(Out() / "modA.bas"), "an earlier output");
     EXPECT_FALSE(Entry("modA.bas").Processed);
     EXPECT_TRUE(Entry("modB.bas").Processed);
@@ -496,7 +498,7 @@ TEST_F(Run, BinaryFormLeftOutOfTheProjectIsStillCopiedUnchanged) {
 // The copy of each sample project opens again and names the same files.
 TEST(RunSamples, StyledCopyReopensWithTheSameFiles) {
     TempDir root;
-    fs::copy(KEMPTOR_EXAMPLES, root.Path(), fs::copy_options::recursive);
+    fs::copy(KEMPTOR_EXAMPLES, root.Root(), fs::copy_options::recursive);
     for (const std::string project : {"vbp/Inventory.vbp", "mak/Stock.mak"}) {
         SCOPED_TRACE(project);
         ScriptedPrompter prompter;

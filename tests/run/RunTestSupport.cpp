@@ -32,7 +32,8 @@ TreeSnapshot Snapshot(const fs::path& dir, const std::vector<std::string>& skip)
     TreeSnapshot snapshot;
     for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
         const auto& entry = *it;
-        const std::string key = fs::relative(entry.path(), dir).string();
+        // "/" between names on every system, so that `skip` and the keys read alike.
+        const std::string key = entry.path().lexically_relative(dir).generic_string();
         if (entry.is_directory() && std::find(skip.begin(), skip.end(), key) != skip.end()) {
             it.disable_recursion_pending();
             continue;

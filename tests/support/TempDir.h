@@ -39,6 +39,9 @@ public:
 
     // The directory, ending with '/'.
     const std::string& Path() const { return path_; }
+    // The directory without the final '/' (a copy into a path ending in a separator copies nothing on
+    // some systems).
+    std::filesystem::path Root() const { return std::filesystem::path(path_).parent_path(); }
 
     // Writes `bytes` to a file below the directory (creating sub-directories) and returns its path.
     std::string Write(const std::string& relative, std::string_view bytes) const {

@@ -18,11 +18,14 @@ std::string MapToHostPath(const std::string& path) {
     if (search == INVALID_HANDLE_VALUE)
         return path; // missing: the name as written
     ::FindClose(search);
-    const std::string onDisk = host::Narrow(found.cFileName);
-    const std::string_view written = std::string_view(path).substr(nameStart);
-    if (onDisk == written || onDisk == "." || onDisk == "..")
+    // Only a name that differs in letter case is taken: "dir\." finds the directory's own name, and a
+    // short name ("PROGRA~1") finds the long one, which are other texts for the same file.
+    const std::wstring written = host::Widen(std::string_view(path).substr(nameStart));
+    const std::wstring_view onDisk = found.cFileName;
+    if (written == onDisk || ::CompareStringOrdinal(written.data(), static_cast<int>(written.size()), onDisk.data(),
+                                                    static_cast<int>(onDisk.size()), TRUE) != CSTR_EQUAL)
         return path;
-    return path.substr(0, nameStart) + onDisk;
+    return path.substr(0, nameStart) + host::Narrow(onDisk);
 }
 
 } // namespace kemptor

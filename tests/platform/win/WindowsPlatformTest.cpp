@@ -80,6 +80,9 @@ TEST(WindowsPlatform, PathsAreNativeAndFoundInAnyLetterCase) {
     dir.Write("Sub/Util.BAS", "a\r\nb\r\n");
     EXPECT_EQ(MapToHostPath("C:\\VB\\X.FRM"), "C:\\VB\\X.FRM") << "drive letters are real";
     EXPECT_EQ(MapToHostPath("\\\\server\\share\\X.FRM"), "\\\\server\\share\\X.FRM");
+    EXPECT_EQ(MapToHostPath(root + "SUB\\util.bas"), root + "SUB\\Util.BAS") << "the file's name as on disk";
+    EXPECT_EQ(MapToHostPath(root + "Sub\\."), root + "Sub\\.") << "not the directory's own name";
+    EXPECT_EQ(MapToHostPath(root + "Sub\\missing.bas"), root + "Sub\\missing.bas");
     const auto lines = ReadTextLines(root + "SUB\\util.bas");
     ASSERT_TRUE(lines);
     EXPECT_EQ(*lines, (TextLines{"a", "b"}));

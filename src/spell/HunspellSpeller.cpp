@@ -1,18 +1,16 @@
 #include "spell/HunspellSpeller.h"
 
+#include "platform/Host.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
+#include "spell/SpellEngine.h"
 #include "spell/SpellWords.h"
-
-#include <hunspell.hxx>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace kemptor {
 
@@ -49,11 +47,6 @@ std::size_t EditCost(const std::string& a, const std::string& b) {
 
 } // namespace
 
-struct HunspellSpeller::Engine {
-    Engine(const std::string& aff, const std::string& dic) : hunspell(aff.c_str(), dic.c_str()) {}
-    Hunspell hunspell;
-};
-
 HunspellSpeller::HunspellSpeller(std::string optionsFile)
     : optionsFile_(std::move(optionsFile)), options_(LoadSpellerOptions(optionsFile_)) {}
 
@@ -81,7 +74,11 @@ bool HunspellSpeller::EnsureLoaded() {
                            "hunspell-en-us) or choose an installed language in the spell checker's options.";
             return false;
         }
-        engine_ = std::make_unique<Engine>(dictionary->AffPath, dictionary->DicPath);
+        engine_ = Engine::Open(dictionary->AffPath, dictionary->DicPath);
+        if (!engine_) {
+            unavailable_ = "This build of the program has no spell checker, so spelling is not checked.";
+            return false;
+        }
         LoadCustomWords();
     }
     return engine_ != nullptr;
@@ -93,7 +90,7 @@ void HunspellSpeller::LoadCustomWords() {
     if (const auto lines = ReadTextLines(MapToHostPath(options_.CustomDictionary)))
         for (const std::string& word : *lines)
             if (!word.empty())
-                engine_->hunspell.add(Latin1ToUtf8(word));
+                engine_->Add(Latin1ToUtf8(word));
 }
 
 std::string HunspellSpeller::UnavailableReason() {
@@ -104,7 +101,7 @@ std::string HunspellSpeller::UnavailableReason() {
 bool HunspellSpeller::IsKnown(const std::string& word) {
     if (word.empty() || ignoreAll_.count(word) || !EnsureLoaded())
         return true;
-    return engine_->hunspell.spell(Latin1ToUtf8(word));
+    return engine_->Spell(Latin1ToUtf8(word));
 }
 
 std::vector<std::string> HunspellSpeller::Suggest(const std::string& word) {
@@ -115,7 +112,7 @@ std::vector<std::string> HunspellSpeller::Suggest(const std::string& word) {
     // letter typed once ("adress"); a known word that undoes one of them comes first, before the
     // dictionary's own order.
     const auto addIfKnown = [&](const std::string& candidate) {
-        if (engine_->hunspell.spell(Latin1ToUtf8(candidate)) &&
+        if (engine_->Spell(Latin1ToUtf8(candidate)) &&
             std::find(list.begin(), list.end(), candidate) == list.end())
             list.push_back(candidate);
     };
@@ -132,7 +129,7 @@ std::vector<std::string> HunspellSpeller::Suggest(const std::string& word) {
     // Then Hunspell's own list, the cheapest slips first and, at equal cost, the words of the same
     // length ("totel" is "total" before "totes" and "tote").
     std::vector<std::string> others;
-    for (const std::string& suggestion : engine_->hunspell.suggest(Latin1ToUtf8(word))) {
+    for (const std::string& suggestion : engine_->Suggest(Latin1ToUtf8(word))) {
         std::string text = Utf8ToLatin1(suggestion);
         if (std::find(list.begin(), list.end(), text) == list.end())
             others.push_back(std::move(text));
@@ -221,10 +218,10 @@ bool HunspellSpeller::CustomAcceptsWords() const {
     fs::path path = MapToHostPath(options_.CustomDictionary);
     std::error_code ec;
     if (fs::exists(path, ec))
-        return fs::is_regular_file(path, ec) && ::access(path.c_str(), W_OK) == 0;
+        return fs::is_regular_file(path, ec) && host::IsWritable(host::FromFsPath(path));
     for (path = path.parent_path(); !path.empty(); path = path.parent_path()) {
         if (fs::exists(path, ec))
-            return fs::is_directory(path, ec) && ::access(path.c_str(), W_OK) == 0;
+            return fs::is_directory(path, ec) && host::IsWritable(host::FromFsPath(path));
         if (path == path.root_path())
             break;
     }
@@ -257,7 +254,7 @@ void HunspellSpeller::DictionaryAction(int index, int action) {
     if (!WriteFileAtomic(path, bytes))
         return;
     if (EnsureLoaded())
-        engine_->hunspell.add(Latin1ToUtf8(misspelled_));
+        engine_->Add(Latin1ToUtf8(misspelled_));
 }
 
 void HunspellSpeller::SetAddToCommonIRList(int action) {

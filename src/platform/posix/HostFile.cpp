@@ -24,7 +24,8 @@ FileStatus FromStat(const struct stat& st) {
     // Seconds, nanoseconds and the inode mixed: a replaced directory or a change within one second
     // gives another stamp.
     status.stamp = static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000007u +
-                   static_cast<std::uint64_t>(st.st_mtim.tv_nsec) * 31u + static_cast<std::uint64_t>(st.st_ino);
+                   static_cast<std::uint64_t>(st.st_mtim.tv_nsec) * 31u +
+                   static_cast<std::uint64_t>(st.st_ino);
     return status;
 }
 

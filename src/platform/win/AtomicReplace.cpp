@@ -25,8 +25,8 @@ int CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = dir + L"." + name + L"." + std::to_wstring(::GetCurrentProcessId()) + L"." +
                std::to_wstring(counter++) + L".tmp";
-        HANDLE handle = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr);
+        HANDLE handle = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             if (::GetLastError() == ERROR_FILE_EXISTS || ::GetLastError() == ERROR_ALREADY_EXISTS)
                 continue;
@@ -58,7 +58,8 @@ bool Commit(const std::wstring& temp, const std::wstring& target) {
                                  REPLACEFILE_IGNORE_ACL_ERRORS,
                              nullptr, nullptr) != 0;
     if (!ok) // some file systems cannot replace; a plain move still replaces in one step
-        ok = ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        ok = ::MoveFileExW(temp.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (readOnly)
         ::SetFileAttributesW(target.c_str(), attributes);
     return ok;

@@ -23,7 +23,8 @@ std::wstring WideOrDot(const std::string& hostPath) {
 }
 
 std::uint64_t StampOf(const FILETIME& written, std::uint64_t extra) {
-    const std::uint64_t time = (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    const std::uint64_t time =
+        (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
     return time * 1000000007u + extra;
 }
 
@@ -36,9 +37,9 @@ FileStatus StatusOf(const std::string& hostPath) {
     FileStatus status;
     status.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Directory
                   : (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)  ? FileKind::Other
-                                                                      : FileKind::Regular;
-    status.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
-                                            data.nFileSizeLow);
+                                                                     : FileKind::Regular;
+    status.size =
+        static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     status.stamp = StampOf(data.ftLastWriteTime, static_cast<std::uint64_t>(status.size));
     return status;
 }
@@ -72,8 +73,9 @@ namespace {
 
 // The volume and file index of an existing file or directory.
 bool FileIdOf(const std::string& hostPath, BY_HANDLE_FILE_INFORMATION& info) {
-    HANDLE handle = ::CreateFileW(Widen(hostPath).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle =
+        ::CreateFileW(Widen(hostPath).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     const bool ok = ::GetFileInformationByHandle(handle, &info) != 0;

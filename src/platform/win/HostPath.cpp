@@ -22,8 +22,9 @@ std::string MapToHostPath(const std::string& path) {
     // short name ("PROGRA~1") finds the long one, which are other texts for the same file.
     const std::wstring written = host::Widen(std::string_view(path).substr(nameStart));
     const std::wstring_view onDisk = found.cFileName;
-    if (written == onDisk || ::CompareStringOrdinal(written.data(), static_cast<int>(written.size()), onDisk.data(),
-                                                    static_cast<int>(onDisk.size()), TRUE) != CSTR_EQUAL)
+    if (written == onDisk ||
+        ::CompareStringOrdinal(written.data(), static_cast<int>(written.size()), onDisk.data(),
+                               static_cast<int>(onDisk.size()), TRUE) != CSTR_EQUAL)
         return path;
     return path.substr(0, nameStart) + host::Narrow(onDisk);
 }

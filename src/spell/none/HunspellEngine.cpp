@@ -4,7 +4,8 @@
 
 namespace kemptor {
 
-std::unique_ptr<HunspellSpeller::Engine> HunspellSpeller::Engine::Open(const std::string&, const std::string&) {
+std::unique_ptr<HunspellSpeller::Engine> HunspellSpeller::Engine::Open(const std::string&,
+                                                                       const std::string&) {
     return nullptr;
 }
 

@@ -56,7 +56,8 @@ TEST(WindowsPlatform, NamesInAnyScriptAreWrittenReadListedAndDeleted) {
     TempDir dir;
     const std::string root = Native(dir.Path());
     // Korean, Japanese and Arabic letters, held as UTF-8 like every name the program keeps.
-    const std::string names[] = {"\xEB\xAA\xA8\xEB\x93\x88.bas", "\xE3\x83\x95\xE3\x82\xA9\xE3\x83\xBC\xE3\x83\xA0.frm",
+    const std::string names[] = {"\xEB\xAA\xA8\xEB\x93\x88.bas",
+                                 "\xE3\x83\x95\xE3\x82\xA9\xE3\x83\xBC\xE3\x83\xA0.frm",
                                  "\xD9\x88\xD8\xAD\xD8\xAF\xD8\xA9.cls"};
     for (const auto& name : names) {
         ASSERT_TRUE(WriteTextLinesAtomic(root + name, {"Sub A()", "End Sub"})) << name;
@@ -95,7 +96,8 @@ TEST(WindowsPlatform, PathsAreNativeAndFoundInAnyLetterCase) {
 TEST(WindowsPlatform, ReplacingKeepsAttributesAndLeavesNoTemporaryFile) {
     TempDir dir;
     const std::string path = Native(dir.Write("out.bas", "old"));
-    ASSERT_TRUE(::SetFileAttributesW(host::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(
+        ::SetFileAttributesW(host::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(WriteTextLinesAtomic(path, {"Option Explicit", "", "Sub A()"}));
     EXPECT_EQ(dir.Read("out.bas"), "Option Explicit\r\n\r\nSub A()\r\n");
     EXPECT_EQ(Attributes(path) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
@@ -127,7 +129,8 @@ TEST(WindowsPlatform, StampedCopiesKeepTheTimeAndStayWritable) {
     const std::uint64_t oldTime = (static_cast<std::uint64_t>(old.dwHighDateTime) << 32) | old.dwLowDateTime;
     EXPECT_EQ(WriteTime(root + "out\\stamped.txt"), oldTime);
     EXPECT_NE(WriteTime(root + "out\\plain.txt"), oldTime);
-    EXPECT_EQ(Attributes(root + "out\\stamped.txt") & FILE_ATTRIBUTE_READONLY, 0u) << "the copy stays writable";
+    EXPECT_EQ(Attributes(root + "out\\stamped.txt") & FILE_ATTRIBUTE_READONLY, 0u)
+        << "the copy stays writable";
     EXPECT_EQ(ReadFileBytes(root + "out\\stamped.txt"), std::optional<std::string>("data"));
     EXPECT_EQ(ListDirectoryFiles(root + "out"), (std::vector<std::string>{"plain.txt", "stamped.txt"}));
     ::SetFileAttributesW(host::Widen(from).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -173,7 +176,8 @@ TEST(WindowsPlatform, HeaderDatesComeFromTheUsersLocale) {
         return local;
     }();
     const std::string year = std::to_string(now.tm_year + 1900);
-    EXPECT_TRUE(date.find(year) != std::string::npos || date.find(year.substr(2)) != std::string::npos) << date;
+    EXPECT_TRUE(date.find(year) != std::string::npos || date.find(year.substr(2)) != std::string::npos)
+        << date;
 }
 
 } // namespace

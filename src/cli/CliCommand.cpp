@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "platform/Host.h"
 #include "platform/Text.h"
 #include "project/ProjectReader.h"
 
@@ -45,7 +46,8 @@ SettingsRequest CommonOptions::RequestFor(const std::string& path) const {
     request.path = path;
     // A relative --ini names a file from the working directory, as any command-line path does.
     request.iniFile =
-        ini_.empty() ? std::string() : std::filesystem::absolute(ini_).lexically_normal().string();
+        ini_.empty() ? std::string()
+                     : host::FromFsPath(std::filesystem::absolute(host::FsPath(ini_)).lexically_normal());
     request.noConfig = noConfig_;
     request.overrides = sets_;
     request.tabWidth = tabWidth_;

@@ -1,5 +1,6 @@
 #include "settings/SettingsOrigins.h"
 
+#include "platform/Host.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
@@ -73,7 +74,7 @@ bool HoldsGitDirectory(const fs::path& dir) {
 
 std::optional<std::string> FindProjectSettingsFile(const std::string& path) {
     std::error_code ec;
-    fs::path start = fs::absolute(MapToHostPath(path.empty() ? "." : path), ec).lexically_normal();
+    fs::path start = fs::absolute(host::FsPath(MapToHostPath(path.empty() ? "." : path)), ec).lexically_normal();
     if (ec)
         return std::nullopt;
     if (!fs::is_directory(start, ec))
@@ -81,7 +82,7 @@ std::optional<std::string> FindProjectSettingsFile(const std::string& path) {
     for (fs::path dir = start;; dir = dir.parent_path()) {
         const fs::path candidate = dir / kProjectSettingsFileName;
         if (fs::is_regular_file(candidate, ec))
-            return candidate.string();
+            return host::FromFsPath(candidate);
         if (HoldsGitDirectory(dir) || dir == dir.parent_path() || dir.empty())
             return std::nullopt;
     }

@@ -243,21 +243,21 @@ bool SameHostDirectory(const std::string& a, const std::string& b) {
     return ra == rb || fs::equivalent(ra, rb, ec);
 }
 
-void NoteFileCreated(const std::string& hostPath) {
+namespace {
+
+void NoteFileChanged(const std::string& hostPath, bool created) {
     const size_t slash = hostPath.rfind('/');
     if (slash == std::string::npos)
-        Directories().Changed("", hostPath, true);
+        Directories().Changed("", hostPath, created);
     else
-        Directories().Changed(hostPath.substr(0, slash + 1), hostPath.substr(slash + 1), true);
+        Directories().Changed(hostPath.substr(0, slash + 1), hostPath.substr(slash + 1), created);
 }
 
-void NoteFileRemoved(const std::string& hostPath) {
-    const size_t slash = hostPath.rfind('/');
-    if (slash == std::string::npos)
-        Directories().Changed("", hostPath, false);
-    else
-        Directories().Changed(hostPath.substr(0, slash + 1), hostPath.substr(slash + 1), false);
-}
+} // namespace
+
+void NoteFileCreated(const std::string& hostPath) { NoteFileChanged(hostPath, true); }
+
+void NoteFileRemoved(const std::string& hostPath) { NoteFileChanged(hostPath, false); }
 
 bool FileExists(const std::string& path) {
     struct stat st;

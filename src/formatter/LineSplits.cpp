@@ -161,9 +161,10 @@ LinePieces SplitMultiVarPieces(std::string_view line, bool correctAs) {
     std::string k(keyword->written);
     TextLines pieces;
     if (correctAs) {
-        // Each variable takes the type of the first item from it onwards that names one (what
-        // FirstVarType gives for the rest of the list), found in one walk from the end so that a
-        // declaration of thousands of variables costs no more than its length.
+        // Each variable takes the type of the first item from it onwards that names one, unless its
+        // name carries a type character (what FirstVarType gives for the rest of the list). The types
+        // are found in one walk from the end, so a declaration of thousands of variables costs no more
+        // than its length.
         std::vector<std::string> types(items.size());
         std::string type;
         for (size_t i = items.size(); i-- > 0;) {
@@ -175,7 +176,7 @@ LinePieces SplitMultiVarPieces(std::string_view line, bool correctAs) {
         }
         for (size_t i = 0; i < items.size(); ++i)
             pieces.push_back(k + std::string(Trim(items[i].substr(0, cuts::FindWord(items[i], "As")))) +
-                             types[i] + note);
+                             (HasTypeCharacter(items[i]) ? std::string() : types[i]) + note);
     } else {
         for (std::string_view item : items)
             pieces.push_back(k + std::string(item) + note);

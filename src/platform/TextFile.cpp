@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/SafeFile.h"
 #include "platform/WinPath.h"
 
 namespace kemptor {
@@ -39,24 +40,17 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-mode_t NewFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// Reads a file in chunks (never empty ones): onSize gets the size of a regular file first. False when
-// the file cannot be opened or read; a directory cannot.
+// Reads a file in chunks (never empty ones): onSize gets its size first. False when the file cannot be
+// opened or read: only a regular file of at most kMaxTextFileBytes can (one that grows past the limit
+// while it is read fails too).
 template <class OnSize, class OnChunk>
 bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
-    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
+    std::int64_t size = 0;
+    Fd f{OpenRegularFileHost(MapToHostPath(path), kMaxTextFileBytes, &size)};
     if (f.fd < 0)
         return false;
-    struct stat st;
-    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
-        return false;
-    if (S_ISREG(st.st_mode))
-        onSize(static_cast<size_t>(st.st_size));
+    onSize(static_cast<size_t>(size));
+    std::int64_t total = 0;
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(f.fd, buffer, sizeof buffer);
@@ -67,6 +61,8 @@ bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
         }
         if (n == 0)
             return true;
+        if ((total += n) > kMaxTextFileBytes)
+            return false;
         onChunk(std::string_view(buffer, static_cast<size_t>(n)));
     }
 }
@@ -75,23 +71,21 @@ bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
 
 std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
     std::shared_ptr<MappedFile> file(new MappedFile());
-    Fd f{::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
+    // Only a regular file of at most kMaxTextFileBytes is opened: a FIFO would block, a device never end.
+    std::int64_t size = 0;
+    Fd f{OpenRegularFileHost(MapToHostPath(path), kMaxTextFileBytes, &size)};
     if (f.fd < 0)
         return nullptr;
-    struct stat st;
-    if (::fstat(f.fd, &st) != 0 || S_ISDIR(st.st_mode))
-        return nullptr;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) {
-        void* at =
-            ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, f.fd, 0);
+    if (size > 0) {
+        void* at = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, f.fd, 0);
         if (at != MAP_FAILED) {
             file->data_ = static_cast<const char*>(at);
-            file->size_ = static_cast<size_t>(st.st_size);
+            file->size_ = static_cast<size_t>(size);
             file->mapped_ = true;
             return file;
         }
     }
-    // A pipe, a device, an empty file, or a file the system would not map: its bytes are read.
+    // An empty file, or a file the system would not map: its bytes are read.
     std::optional<std::string> bytes = ReadFileBytes(path);
     if (!bytes)
         return nullptr;
@@ -184,27 +178,10 @@ bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {
 
 namespace {
 
-// Writes through a temporary file in the target's directory that is renamed over the target.
+// Writes through a short-named temporary file in the target's directory that is renamed over the
+// target (SafeFile.h).
 bool WriteAtomicWith(const std::string& path, const std::function<bool(int)>& write) {
-    const std::string target = MapToHostPath(path);
-    if (target.empty() || target.back() == '/')
-        return false;
-    std::string dir = ExtractFileDir(target);
-    std::string name = ExtractFileName(target);
-    std::string temp = dir + "." + name + ".XXXXXX";
-    Fd f{::mkstemp(temp.data())};
-    if (f.fd < 0)
-        return false;
-
-    struct stat st;
-    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-    bool ok = ::fchmod(f.fd, mode) == 0 && write(f.fd);
-    ok = ::close(f.fd) == 0 && ok;
-    f.fd = -1;
-    if (ok && ::rename(temp.c_str(), target.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
+    return WriteHostFileAtomicWith(MapToHostPath(path), write);
 }
 
 } // namespace
@@ -215,6 +192,28 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
 
 bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line) {
     return WriteAtomicWith(path, [&](int fd) { return WriteCrLfLines(fd, count, line); });
+}
+
+bool WriteHostLinesAtomic(const std::string& hostPath, std::size_t count, const LineAt& line) {
+    return WriteHostFileAtomicWith(hostPath, [&](int fd) { return WriteCrLfLines(fd, count, line); });
+}
+
+bool HoldsNul(const TextLines& lines) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [](const std::string& line) { return line.find('\0') != std::string::npos; });
+}
+
+std::string CrLfText(const TextLines& lines) {
+    std::string bytes;
+    size_t total = 0;
+    for (const auto& line : lines)
+        total += line.size() + 2;
+    bytes.reserve(total);
+    for (const auto& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return bytes;
 }
 
 bool WriteTextLinesAtomic(const std::string& path, const TextLines& lines) {

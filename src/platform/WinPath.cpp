@@ -11,14 +11,18 @@
 #include <string_view>
 #include <unordered_map>
 
+#include <filesystem>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/TextFile.h"
+#include "platform/SafeFile.h"
 
 namespace kemptor {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -30,7 +34,9 @@ bool Exists(const std::string& hostPath) {
 // Directory listings used by the case-insensitive lookup. A project names each file several times
 // (text test, size, line count, later loads), and a directory of a large project holds thousands of
 // names, so each listing is kept as a map from the lower-case name to the first name in name order,
-// for as long as the directory's modification time stays the same.
+// for as long as the directory's modification time stays the same. The files this program creates or
+// removes are entered into the listing as they come and go, so a run that writes thousands of files
+// into one directory never reads it again.
 class DirectoryCache {
 public:
     // The entry of `dir` whose name equals `name` but for letter case; "" when there is none.
@@ -39,29 +45,55 @@ public:
         if (::stat(dir.empty() ? "." : dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
             return {};
         std::lock_guard lock(mutex_);
-        auto it = cache_.find(dir);
-        if (it == cache_.end() || it->second.mtime != st.st_mtim.tv_sec ||
-            it->second.mtimeNs != st.st_mtim.tv_nsec || it->second.inode != st.st_ino) {
+        const Key key{st.st_dev, st.st_ino};
+        auto it = cache_.find(key);
+        if (it == cache_.end() || !SameTime(it->second, st)) {
             if (cache_.size() >= kMaxDirectories)
                 cache_.clear();
-            it = cache_
-                     .insert_or_assign(
-                         dir, Listing{st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_ino, ReadNames(dir)})
-                     .first;
+            it = cache_.insert_or_assign(key, Listing{st.st_mtim, ReadNames(dir)}).first;
         }
         auto found = it->second.byLowerName.find(Lower(name));
         return found == it->second.byLowerName.end() ? std::string() : found->second;
     }
 
+    // This program has just created or removed `name` in `dir`: a listing held for it takes the change
+    // and the directory's new time. A change another process made at the same moment is missed until
+    // the directory changes again; that only costs a case-insensitive match.
+    void Changed(const std::string& dir, const std::string& name, bool created) {
+        struct stat st;
+        if (::stat(dir.empty() ? "." : dir.c_str(), &st) != 0)
+            return;
+        std::lock_guard lock(mutex_);
+        auto it = cache_.find(Key{st.st_dev, st.st_ino});
+        if (it == cache_.end())
+            return;
+        auto& names = it->second.byLowerName;
+        const std::string lower = Lower(name);
+        auto at = names.find(lower);
+        if (created && at == names.end()) {
+            names.emplace(lower, name);
+        } else if (created && name < at->second) {
+            at->second = name; // the first in name order stands for the names of the same letters
+        } else if (!created && at != names.end() && at->second == name) {
+            // Another name of the same letters may stand in now: read the directory at its next use.
+            cache_.erase(it);
+            return;
+        }
+        it->second.mtime = st.st_mtim;
+    }
+
 private:
     static constexpr size_t kMaxDirectories = 64;
 
+    using Key = std::pair<dev_t, ino_t>;
     struct Listing {
-        time_t mtime;
-        long mtimeNs;
-        ino_t inode;
+        timespec mtime;
         std::unordered_map<std::string, std::string> byLowerName;
     };
+
+    static bool SameTime(const Listing& listing, const struct stat& st) {
+        return listing.mtime.tv_sec == st.st_mtim.tv_sec && listing.mtime.tv_nsec == st.st_mtim.tv_nsec;
+    }
 
     static std::string Lower(std::string s) {
         for (auto& c : s)
@@ -87,7 +119,7 @@ private:
     }
 
     std::mutex mutex_;
-    std::map<std::string, Listing> cache_;
+    std::map<Key, Listing> cache_;
 };
 
 DirectoryCache& Directories() {
@@ -178,6 +210,55 @@ std::string ExtractUpperExtension(const std::string& path) {
     return ext;
 }
 
+bool IsUnmappableWindowsPath(const std::string& path) {
+    if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]))
+        return true;
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0])) &&
+           (path.size() == 2 || !IsPathSeparator(path[2]));
+}
+
+std::string ResolveHostDirectory(const std::string& path) {
+    if (IsUnmappableWindowsPath(path))
+        return {};
+    std::error_code ec;
+    const fs::path host = fs::absolute(path.empty() ? fs::path(".") : fs::path(MapToHostPath(path)), ec);
+    if (ec)
+        return {};
+    // The existing part is resolved by the file system (links included), the rest lexically.
+    fs::path resolved = fs::weakly_canonical(host, ec);
+    if (ec)
+        resolved = host.lexically_normal();
+    std::string text = resolved.string();
+    if (text.empty() || text.back() != '/')
+        text += '/';
+    return text;
+}
+
+bool SameHostDirectory(const std::string& a, const std::string& b) {
+    const std::string ra = ResolveHostDirectory(a);
+    const std::string rb = ResolveHostDirectory(b);
+    if (ra.empty() || rb.empty())
+        return false;
+    std::error_code ec;
+    return ra == rb || fs::equivalent(ra, rb, ec);
+}
+
+namespace {
+
+void NoteFileChanged(const std::string& hostPath, bool created) {
+    const size_t slash = hostPath.rfind('/');
+    if (slash == std::string::npos)
+        Directories().Changed("", hostPath, created);
+    else
+        Directories().Changed(hostPath.substr(0, slash + 1), hostPath.substr(slash + 1), created);
+}
+
+} // namespace
+
+void NoteFileCreated(const std::string& hostPath) { NoteFileChanged(hostPath, true); }
+
+void NoteFileRemoved(const std::string& hostPath) { NoteFileChanged(hostPath, false); }
+
 bool FileExists(const std::string& path) {
     struct stat st;
     return ::stat(MapToHostPath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
@@ -189,8 +270,10 @@ bool IsSamePath(const std::string& a, const std::string& b) {
 }
 
 bool DirectoryExists(const std::string& path) {
+    // "" is the directory part of a bare file name: the current directory.
+    const std::string host = path.empty() ? "." : MapToHostPath(path);
     struct stat st;
-    return ::stat(MapToHostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::int64_t FileSizeOf(const std::string& path) {
@@ -227,7 +310,9 @@ std::vector<std::string> ListDirectoryFiles(const std::string& dir) {
         return files;
     while (dirent* e = ::readdir(d)) {
         struct stat st;
-        if (::stat((host + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        // A temporary of this program is never one of the directory's files.
+        if (!IsTemporaryName(e->d_name) && ::stat((host + e->d_name).c_str(), &st) == 0 &&
+            S_ISREG(st.st_mode))
             files.emplace_back(e->d_name);
     }
     ::closedir(d);
@@ -236,25 +321,19 @@ std::vector<std::string> ListDirectoryFiles(const std::string& dir) {
 }
 
 bool CopyFilePlain(const std::string& from, const std::string& to) {
-    auto bytes = ReadFileBytes(from);
-    return bytes && WriteFileAtomic(to, *bytes);
+    return CopyHostFileAtomic(MapToHostPath(from), MapToHostPath(to), false);
 }
 
 bool CopyFileKeepStamp(const std::string& from, const std::string& to) {
-    struct stat st;
-    if (::stat(MapToHostPath(from).c_str(), &st) != 0)
-        return false;
-    auto bytes = ReadFileBytes(from);
-    if (!bytes || !WriteFileAtomic(to, *bytes))
-        return false;
-    const std::string target = MapToHostPath(to);
-    ::chmod(target.c_str(), (st.st_mode & 07777) | S_IWUSR);
-    const timespec times[2] = {st.st_atim, st.st_mtim};
-    return ::utimensat(AT_FDCWD, target.c_str(), times, 0) == 0;
+    return CopyHostFileAtomic(MapToHostPath(from), MapToHostPath(to), true);
 }
 
 bool DeleteFileAt(const std::string& path) {
-    return ::unlink(MapToHostPath(path).c_str()) == 0;
+    const std::string host = MapToHostPath(path);
+    if (::unlink(host.c_str()) != 0)
+        return false;
+    NoteFileRemoved(host);
+    return true;
 }
 
 } // namespace kemptor

@@ -2,10 +2,12 @@
 
 #include <cctype>
 #include <cerrno>
+#include <limits>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/SafeFile.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
 #include "settings/SettingsProfile.h"
@@ -84,6 +86,7 @@ private:
         if (prompter_.Show(PromptKind::Warning, NotAsciiFileText(shownName), PromptButtons::OkCancel) ==
             PromptAnswer::Cancel)
             return false;
+        observer_.FileLeftOut(shownName);
         observer_.SetBusyCursor(true);
         return true;
     }
@@ -132,7 +135,8 @@ std::string NotAsciiFileText(const std::string& nameAsWritten) {
 bool IsTextFile(const std::string& path) {
     if (path.empty())
         return false;
-    int fd = ::open(MapToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file is opened: a FIFO would wait for a writer forever, a device may never end.
+    int fd = OpenRegularFileHost(MapToHostPath(path), std::numeric_limits<std::int64_t>::max());
     if (fd < 0)
         return false;
     unsigned char c = 0;

@@ -1,5 +1,7 @@
 #include "run/BackupCopier.h"
 
+#include "platform/SafeFile.h"
+#include "platform/TargetDirectory.h"
 #include "platform/WinPath.h"
 #include "project/ProjectReader.h"
 #include "run/RunObserver.h"
@@ -98,20 +100,21 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
         return false;
     std::error_code ec;
     fs::path hostSource(MapToHostPath(source));
-    fs::path hostTarget(MapToHostPath(target));
     if (!fs::is_regular_file(hostSource, ec))
         return false;
     if (guard_ && guard_->Contains(target))
         return false;
+    fs::path hostTarget(target_ ? target_->PathFor(ExtractFileName(target)) : MapToHostPath(target));
     // A target that does not exist yet is an error for equivalent(), which then answers false.
     if (fs::equivalent(hostSource, hostTarget, ec))
         return false;
-    // The platform copies through a temporary file renamed over the target.
-    const bool copied = keepStamp ? kemptor::CopyFileKeepStamp(hostSource.string(), hostTarget.string())
-                                  : kemptor::CopyFilePlain(hostSource.string(), hostTarget.string());
-    if (copied)
+    // Copied in blocks through a temporary file renamed over the target.
+    if (CopyHostFileAtomic(hostSource.string(), hostTarget.string(), keepStamp)) {
         written_.insert(hostTarget.filename().string());
-    return copied;
+        return true;
+    }
+    failures_.push_back({hostSource.string(), hostTarget.string()});
+    return false;
 }
 
 void BackupCopier::BeginCopyWindow(int count) {

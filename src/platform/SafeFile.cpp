@@ -33,19 +33,6 @@ struct UniqueFd {
     }
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 mode_t NewFileMode() {
     static const mode_t mode = [] {
         const mode_t mask = ::umask(0);
@@ -280,6 +267,19 @@ int RemoveStaleTemporaries(const std::string& dir) {
     }
     ::closedir(d);
     return removed;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
 }
 
 } // namespace kemptor

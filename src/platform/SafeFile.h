@@ -31,6 +31,9 @@ FileProblem CheckTextFile(const std::string& path, std::int64_t maxBytes = kMaxT
 // A sentence naming the file and the problem ("X is not a regular file."); empty for None.
 std::string FileProblemText(const std::string& path, FileProblem problem);
 
+// Writes all of `bytes` to a descriptor, going on after interrupted or partial writes; false on an error.
+bool WriteAll(int fd, std::string_view bytes);
+
 // Opens a host path for reading when it is a regular file of at most maxBytes; -1 otherwise. Never
 // blocks on a FIFO and never opens a device. `size` (optional) receives the file's size.
 int OpenRegularFileHost(const std::string& hostPath, std::int64_t maxBytes = kMaxTextFileBytes,

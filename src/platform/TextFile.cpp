@@ -1,4 +1,5 @@
 #include "platform/TextFile.h"
+#include "platform/SafeFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -26,19 +27,6 @@ struct Fd {
             ::close(fd);
     }
 };
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
 
 // Reads a file in chunks (never empty ones): onSize gets its size first. False when the file cannot be
 // opened or read: only a regular file of at most kMaxTextFileBytes can (one that grows past the limit

@@ -128,9 +128,10 @@ const char* const kWords[] = {"the",      "stock",   "item",  "record",   "is", 
                               "before",   "after",   "every", "file",     "returns",  "zero",    "error",
                               "value",    "of",      "a",     "movement", "price",    "total",   "list"};
 
-class Filler {
+// Random prose and code in the manner of the sample projects, repeatable from its seed.
+class ProseMaker {
 public:
-    explicit Filler(unsigned seed) : rng_(seed) {}
+    explicit ProseMaker(unsigned seed) : rng_(seed) {}
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
 
     std::string Words(size_t chars) {
@@ -210,7 +211,7 @@ int main(int argc, char** argv) {
     }
     std::ofstream out(argv[2], std::ios::binary);
     Writer w(out, target);
-    Filler fill(20240611);
+    ProseMaker prose(20240611);
     w.Line("Attribute VB_Name = \"modReal\"");
     w.Line("Option Explicit");
     w.Line("");
@@ -220,17 +221,17 @@ int main(int argc, char** argv) {
     while (!w.Full()) {
         const auto& proc = pool.procedures[static_cast<size_t>(n) % pool.procedures.size()];
         if (n % 4 == 0)
-            fill.CommentBlock(w, "");
+            prose.CommentBlock(w, "");
         w.Line(Renamed(proc.front(), n));
         if (n % 4 == 0) {
             w.Line("Dim sSQL" + std::to_string(n) + " As String, rs As Recordset");
-            fill.SqlStatement(w, "    ", n);
+            prose.SqlStatement(w, "    ", n);
         }
         for (size_t i = 1; i < proc.size(); ++i)
             w.Line(proc[i]);
         w.Line("");
         if (n % 5 == 0)
-            fill.MessageProcedure(w, n);
+            prose.MessageProcedure(w, n);
         ++n;
     }
     std::cerr << "gen_real_module: " << w.Lines() << " lines written to " << argv[2] << "\n";

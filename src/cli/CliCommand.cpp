@@ -1,12 +1,15 @@
 #include "cli/CliCommand.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 
 #include "platform/Host.h"
+#include "platform/SafeFile.h"
 #include "platform/Text.h"
 #include "project/ProjectReader.h"
+#include "settings/SettingsProfile.h"
 
 namespace kemptor {
 
@@ -31,9 +34,8 @@ std::vector<CliCommandEntry> RegisteredCliCommands() {
 }
 
 void CommonOptions::AddTo(CLI::App& sub) {
-    sub.add_option(
-        "--ini", ini_,
-        "Settings file (default: a kemptor.ini found upward from the file, else the user's VBKEMPT3.INI)");
+    sub.add_option("--ini", ini_,
+                   "Settings file (default: a kemptor.ini found upward from the file, else the user's VBKEMPT3.INI)");
     sub.add_flag("--no-config", noConfig_, "Do not look for a project settings file (kemptor.ini)");
     sub.add_option("--set", sets_, "Section.Key=Value, applied after the settings file (repeatable)")
         ->allow_extra_args(false);
@@ -48,6 +50,7 @@ SettingsRequest CommonOptions::RequestFor(const std::string& path) const {
     request.iniFile =
         ini_.empty() ? std::string()
                      : host::FromFsPath(std::filesystem::absolute(host::FsPath(ini_)).lexically_normal());
+    request.iniText = ini_;
     request.noConfig = noConfig_;
     request.overrides = sets_;
     request.tabWidth = tabWidth_;
@@ -86,12 +89,63 @@ bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names)
     return true;
 }
 
-std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter) {
-    ProjectReaderObserver observer; // the command line has no window to update
-    std::unique_ptr<TSourceMgt> project;
-    if (!OpenProject(path, project, observer, prompter))
+namespace {
+
+// The command line has no window to update; it counts the files left out.
+class CliReaderObserver : public ProjectReaderObserver {
+public:
+    void FileLeftOut(const std::string&) override { ++leftOut; }
+    int leftOut = 0;
+};
+
+} // namespace
+
+std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter, int* leftOut) {
+    // A FIFO or a device given as the project is named as such rather than called an invalid project.
+    if (const FileProblem problem = CheckTextFile(path);
+        problem == FileProblem::NotRegular || problem == FileProblem::TooLarge) {
+        std::cerr << "error: " << FileProblemText(path, problem) << '\n';
         return nullptr;
-    return project;
+    }
+    CliReaderObserver observer;
+    std::unique_ptr<TSourceMgt> project;
+    const bool opened = OpenProject(path, project, observer, prompter);
+    if (leftOut)
+        *leftOut = observer.leftOut;
+    return opened ? std::move(project) : nullptr;
+}
+
+std::string TsvField(std::string_view text) {
+    std::string field;
+    field.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '\t':
+            field += "\\t";
+            break;
+        case '\r':
+            field += "\\r";
+            break;
+        case '\n':
+            field += "\\n";
+            break;
+        case '\\':
+            field += "\\\\";
+            break;
+        default:
+            field += c;
+        }
+    }
+    return field;
+}
+
+int FinishStandardOutput(int status) {
+    std::cout.flush();
+    const bool failed = !std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!failed)
+        return status;
+    std::cerr << "error: cannot write to standard output; the output is incomplete\n";
+    return kExitBadInput;
 }
 
 void ProjectReportCommand::Setup(CLI::App& sub) {
@@ -103,10 +157,13 @@ int ProjectReportCommand::Run() {
     if (!common_.LoadSettings(project_))
         return kExitBadInput;
     CliPrompter prompter;
-    auto project = OpenProjectForCli(project_, prompter);
+    int leftOut = 0;
+    auto project = OpenProjectForCli(project_, prompter, &leftOut);
     if (!project)
         return kExitBadInput;
-    return RunOnProject(*project);
+    const int status = RunOnProject(*project);
+    // Files the project names were left out (each warned about): the report is incomplete.
+    return status == kExitOk && leftOut > 0 ? kExitBadInput : status;
 }
 
 } // namespace kemptor

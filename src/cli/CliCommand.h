@@ -87,8 +87,18 @@ private:
 bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names);
 
 // Opens a project for a command: messages go to stderr as "kind: text", OK/Yes answered. Returns nullptr
-// when no project could be opened.
-std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter);
+// when no project could be opened. `leftOut` (optional) receives the number of files the project names
+// that were left out (missing, special or not text; each was warned about).
+std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter,
+                                              int* leftOut = nullptr);
+
+// One field of a TSV row: TAB, CR, LF and backslash are written as \t, \r, \n and \\ so that every row
+// keeps its columns whatever the text holds.
+std::string TsvField(std::string_view text);
+
+// Flushes standard output at the end of a command. A write that failed (a full disk, a closed pipe) is
+// reported on stderr and turns the exit status into 2: the output is incomplete.
+int FinishStandardOutput(int status);
 
 // A command that takes the common options and one PROJECT, opens it and reports on it: exit 2 when the
 // settings or the project cannot be read, else what RunOnProject returns.

@@ -1,5 +1,6 @@
 // kemptor-cli compare LEFT RIGHT: the rows of the visual comparison of two files as TSV,
-// same|changed|deleted|inserted<TAB>left<TAB>right, the field facing a one-sided line left empty.
+// same|changed|deleted|inserted<TAB>left<TAB>right, the field facing a one-sided line left empty; the
+// lines are escaped by TsvField.
 #include <iostream>
 
 #include "cli/CliCommand.h"
@@ -30,10 +31,10 @@ public:
             text += DiffRowKindName(row.kind);
             text += '\t';
             if (row.left >= 0)
-                text += (*lines1)[row.left];
+                text += TsvField((*lines1)[row.left]);
             text += '\t';
             if (row.right >= 0)
-                text += (*lines2)[row.right];
+                text += TsvField((*lines2)[row.right]);
             text += '\n';
             if (text.size() > (1 << 16)) {
                 std::cout << text;

@@ -3,6 +3,7 @@
 #include "platform/WinPath.h"
 #include "spell/SpellRun.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace kemptor {
@@ -21,9 +22,15 @@ TSourceKind KindOfFile(const std::string& path, const std::string& kindOption) {
 
 TVBSrcFormatter* FileEngines::For(const std::string& path) {
     path_ = path;
+    // The settings depend on the file's directory only (the settings file found upward from it): the
+    // files of one directory share the lookup instead of reading the settings file again each.
+    const std::string dir = std::filesystem::absolute(MapToHostPath(path)).parent_path().string();
+    if (engine_ && dir == dir_)
+        return engine_.get();
     std::optional<Settings> settings = common_.LoadSettings(path);
     if (!settings)
         return nullptr;
+    dir_ = dir;
     if (!engine_ || !(*settings == *settings_)) {
         engine_.reset(); // it refers to the settings about to be replaced
         settings_ = std::make_unique<Settings>(std::move(*settings));

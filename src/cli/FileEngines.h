@@ -33,6 +33,7 @@ private:
     // With spell checking on there is no dialog to correct a word: unknown words are warned about,
     // naming the file in hand.
     std::string path_;
+    std::string dir_; // the directory whose settings the engine holds
     std::unique_ptr<HunspellSpeller> speller_;
     std::unique_ptr<SpellReporter> reporter_;
 };

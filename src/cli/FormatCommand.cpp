@@ -6,6 +6,9 @@
 // Every result goes through the code check first. A file whose formatted code differs from its original
 // gets a warning naming the first differing line; it is not rewritten (-i), shown as unchanged (--check,
 // --diff) or written to stdout as it was read, and the command ends with exit status 2.
+//
+// -i rewrites regular files only, through a symbolic link to its target, keeping owner, group, mode and
+// hard links; a file without write permission is left alone unless --force is given.
 #include "cli/CliCommand.h"
 #include "cli/FileEngines.h"
 #include "cli/TextChanges.h"
@@ -13,6 +16,7 @@
 #include "formatter/TVBSrcFormatter.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
+#include "platform/SafeFile.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 #include "run/GuardedFormat.h"
@@ -22,9 +26,9 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <optional>
 
-#include <unistd.h>
 
 namespace kemptor {
 
@@ -75,6 +79,7 @@ public:
         auto* inPlace = sub.add_flag("-i,--in-place", inPlace_, "Rewrite the files in place");
         auto* check = sub.add_flag("--check", check_, "List the files that would change; exit 1 if any");
         auto* diff = sub.add_flag("--diff", diff_, "Show the changes as a unified diff");
+        sub.add_flag("--force", force_, "With -i, also rewrite files without write permission");
         inPlace->excludes(check, diff);
         check->excludes(diff);
         sub.add_option("--stdin-filename", stdinName_,
@@ -103,25 +108,39 @@ public:
             if (!found)
                 return kExitBadInput;
             TVBSrcFormatter& engine = *found;
-            const std::optional<TLineList> lines = fromStdin ? ReadStandardInput() : ReadLineList(file);
+            // Only a regular file of a sane size is read: a FIFO would block, a device never end.
+            const FileProblem problem = fromStdin ? FileProblem::None : CheckTextFile(file);
+            const std::optional<TLineList> lines = fromStdin                       ? ReadStandardInput()
+                                                   : problem == FileProblem::None ? ReadLineList(file)
+                                                                                  : std::nullopt;
             if (!lines) {
-                std::cerr << "error: cannot read " << file << "\n";
+                std::cerr << "error: "
+                          << (problem == FileProblem::None ? "cannot read " + file
+                                                           : FileProblemText(file, problem))
+                          << "\n";
                 anyFailed = true;
                 continue;
             }
             const TSourceKind kind = KindOfFile(name, kind_);
-            const GuardedFormatResult result =
-                FormatGuarded(engine, *lines, ExtractFileName(name), kind, progress, tamper);
-            if (result.mismatch) {
+            std::optional<GuardedFormatResult> result;
+            try {
+                result = FormatGuarded(engine, *lines, ExtractFileName(name), kind, progress, tamper);
+            } catch (const std::bad_alloc&) {
+                engine.TakeOutput();
+                std::cerr << "error: not enough memory to format " << file << "\n";
+                anyFailed = true;
+                continue;
+            }
+            if (result->mismatch) {
                 const std::string consequence = check_ || diff_ ? "It counts as unchanged."
                                                 : inPlace_      ? "The file is not rewritten."
                                                                 : "The original text is written unchanged.";
-                prompter.Show(PromptKind::Warning, CodeMismatchMessage(file, *result.mismatch, consequence),
+                prompter.Show(PromptKind::Warning, CodeMismatchMessage(file, *result->mismatch, consequence),
                               PromptButtons::Ok);
                 engine.FreeLineObjects(); // from here on the original stands for the file
                 anyFailed = true;
             }
-            const TLineList& formatted = result.mismatch ? *lines : engine.OutputLines;
+            const TLineList& formatted = result->mismatch ? *lines : engine.OutputLines;
             const bool changed = !SameTexts(formatted, *lines);
             anyWouldChange = anyWouldChange || changed;
 
@@ -137,9 +156,7 @@ public:
                     std::cerr << "error: " << file
                               << " holds NUL bytes and looks binary; it is not rewritten\n";
                     anyFailed = true;
-                } else if (changed && !WriteLinesAtomic(file, formatted.size(),
-                                                        [&](std::size_t i) { return formatted[i]; })) {
-                    std::cerr << "error: cannot write " << file << "\n";
+                } else if (changed && !RewriteInPlace(file, formatted)) {
                     anyFailed = true;
                 }
             } else {
@@ -157,9 +174,35 @@ public:
     }
 
 private:
+    // Gives the file its formatted text; false (and the reason on stderr) when it is left as it was.
+    bool RewriteInPlace(const std::string& file, const TLineList& formatted) const {
+        RemoveStaleTemporaries(ExtractFileDir(file));
+        std::string text;
+        for (std::size_t i = 0; i < formatted.size(); ++i) {
+            text += formatted[i];
+            text += "\r\n";
+        }
+        switch (ReplaceFileContents(file, text, force_)) {
+        case ReplaceOutcome::Replaced:
+            return true;
+        case ReplaceOutcome::NotRegular:
+            std::cerr << "error: " << file << " is not a regular file; it is not rewritten\n";
+            return false;
+        case ReplaceOutcome::ReadOnly:
+            std::cerr << "error: " << file
+                      << " has no write permission; it is not rewritten (--force does)\n";
+            return false;
+        case ReplaceOutcome::Failed:
+            break;
+        }
+        std::cerr << "error: cannot write " << file << "\n";
+        return false;
+    }
+
     CommonOptions common_;
     std::string kind_;
     std::string stdinName_;
+    bool force_ = false;
     bool inPlace_ = false;
     bool check_ = false;
     bool diff_ = false;

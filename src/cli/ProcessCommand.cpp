@@ -4,9 +4,10 @@
 // is kept on stderr when it is a terminal; Ctrl+C cancels the run as the Cancel button does (a second
 // Ctrl+C ends the program at once). The figures of the run are printed on stdout at the end.
 //
-// Exit status: 0 done; 2 bad usage or input (project not opened, unknown --only name, output directory
-// that cannot be made or is the project's own, a file that could not be read or saved, a file whose
-// formatted code did not match its original and was left unsaved); 130 cancelled.
+// Exit status: 0 done; 2 bad usage or input (project not opened, a file it names left out, unknown --only
+// name, output directory that cannot be made, is the project's own or cannot be mapped, a file that could
+// not be read, copied or saved, a file whose formatted code did not match its original and was left
+// unsaved, a check log that could not be written); 130 cancelled.
 #include "cli/CliCommand.h"
 #include "platform/Host.h"
 #include "platform/Text.h"
@@ -115,7 +116,8 @@ public:
         }
 
         CliPrompter prompter({"Delete all files in "});
-        auto project = OpenProjectForCli(project_, prompter);
+        int leftOut = 0;
+        auto project = OpenProjectForCli(project_, prompter, &leftOut);
         if (!project)
             return kExitBadInput;
         if (!only_.empty() && !SelectOnlyNamed(*project, only_))
@@ -148,17 +150,20 @@ public:
         if (summary->outcome == RunOutcome::Refused || summary->outcome == RunOutcome::BackupFailed)
             return kExitBadInput; // the message is on stderr; nothing was formatted
 
+        const int skipped = summary->skipped + leftOut;
         std::cout << "Files formatted: " << summary->formatted << '\n'
                   << "Files changed: " << summary->changed << '\n'
-                  << "Files skipped: " << summary->skipped << '\n'
-                  << "Output directory: "
+                  << "Files skipped: " << skipped << '\n';
+        if (summary->failed > 0)
+            std::cout << "Files failed: " << summary->failed << '\n';
+        std::cout << "Output directory: "
                   << host::FromFsPath(
                          std::filesystem::absolute(host::FsPath(MapToHostPath(summary->outputDir))).lexically_normal())
                   << '\n';
         switch (summary->outcome) {
         case RunOutcome::Completed:
         case RunOutcome::NothingToRun:
-            return summary->skipped > 0 ? kExitBadInput : kExitOk;
+            return skipped > 0 || summary->failed > 0 ? kExitBadInput : kExitOk;
         case RunOutcome::Cancelled:
             return kExitCancelled;
         case RunOutcome::Refused:

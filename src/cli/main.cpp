@@ -38,6 +38,6 @@ int main(int argc, char** argv) {
     }
     for (auto& p : prepared)
         if (p.sub->parsed())
-            return p.command->Run();
+            return FinishStandardOutput(p.command->Run());
     return kExitBadInput;
 }

@@ -24,6 +24,15 @@ std::string& AppendBlanks(std::string& s, int blanks) {
     return s.append(static_cast<std::size_t>(std::max(blanks, 0)), ' ');
 }
 
+// A comment's text without the blanks around it; control characters at its end (a NUL, a form feed)
+// are part of it and stay.
+std::string_view CommentBody(std::string_view text) {
+    text = TrimLeft(text);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
 // Gives the line `blanks` blanks in place of everything before its first character above code 32.
 void Reindent(std::string& line, int blanks) {
     line.replace(0, line.size() - TrimLeft(line).size(), static_cast<std::size_t>(std::max(blanks, 0)), ' ');
@@ -229,7 +238,7 @@ bool TVBSrcFormatter::PlaceAtFixedColumn(std::string& built, std::string_view co
     const int col = cfg.InLineCommentsFixedColumn;
     built.assign(code);
     if (static_cast<int>(code.size()) < col) {
-        AppendBlanks(built, col - static_cast<int>(code.size())).append("'").append(Trim(text));
+        AppendBlanks(built, col - static_cast<int>(code.size())).append("'").append(CommentBody(text));
         return true;
     }
     if (fallback != 0)

@@ -161,8 +161,22 @@ LinePieces SplitMultiVarPieces(std::string_view line, bool correctAs) {
     std::string k(keyword->written);
     TextLines pieces;
     if (correctAs) {
-        for (std::string rest(list); !Trim(rest).empty(); DropFirstVar(rest))
-            pieces.push_back(k + FirstVarName(rest) + FirstVarType(rest) + note);
+        // Each variable takes the type of the first item from it onwards that names one, unless its
+        // name carries a type character (what FirstVarType gives for the rest of the list). The types
+        // are found in one walk from the end, so a declaration of thousands of variables costs no more
+        // than its length.
+        std::vector<std::string> types(items.size());
+        std::string type;
+        for (size_t i = items.size(); i-- > 0;) {
+            if (size_t as = cuts::FindWord(items[i], "As"); as != cuts::npos) {
+                std::string_view written = Trim(items[i].substr(as + 2));
+                type = written.empty() ? std::string(" As Variant ") : " As " + std::string(written) + " ";
+            }
+            types[i] = type;
+        }
+        for (size_t i = 0; i < items.size(); ++i)
+            pieces.push_back(k + std::string(Trim(items[i].substr(0, cuts::FindWord(items[i], "As")))) +
+                             (HasTypeCharacter(items[i]) ? std::string() : types[i]) + note);
     } else {
         for (std::string_view item : items)
             pieces.push_back(k + std::string(item) + note);

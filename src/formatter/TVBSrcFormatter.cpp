@@ -77,10 +77,11 @@ std::string_view TrimBlanks(std::string_view s) {
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
-// Replaces the leading blanks of line by `count` blanks (none when count is negative).
+// Replaces the leading blanks of line by `count` blanks (none when count is negative, at most
+// kMaxIndentColumns: deep nesting would otherwise grow a file with the square of its depth).
 void SetIndent(std::string& line, int count) {
     const auto lead = static_cast<std::size_t>(LeadingSpaces(line));
-    const auto wanted = static_cast<std::size_t>(std::max(count, 0));
+    const auto wanted = static_cast<std::size_t>(std::clamp(count, 0, kMaxIndentColumns));
     if (lead != wanted)
         line.replace(0, lead, wanted, ' ');
 }
@@ -615,7 +616,7 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
     }
     if (singleLineIf) {
         const std::string_view body = TrimBlanks(line);
-        line = Spaces(IndentLevel).append(body);
+        line = Spaces(std::min(IndentLevel, kMaxIndentColumns)).append(body);
         return;
     }
     using C = TStatementClass;

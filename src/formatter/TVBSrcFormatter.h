@@ -34,6 +34,8 @@ class SpellTextChecker;
 
 // The choice of the blank-line setting (GrpBlankLines) that applies the rules per statement class.
 inline constexpr int kBlankLinesByRules = 1;
+// The deepest indentation the engine gives a line, in columns; deeper blocks stay at this column.
+inline constexpr int kMaxIndentColumns = 255;
 
 // What became of one file handed to FormatFile.
 struct TFormatFileResult {

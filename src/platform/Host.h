@@ -23,6 +23,10 @@ namespace kemptor::host {
 // The directory separator of host paths.
 extern const char kSeparator;
 
+// The start of the name of every temporary file this program writes (".~kemptor.<pid>.<unique>"): short
+// whatever the target's length, and telling which process made it.
+inline constexpr std::string_view kTemporaryPrefix = ".~kemptor.";
+
 enum class FileKind { Missing, Regular, Directory, Other };
 
 struct FileStatus {
@@ -30,6 +34,11 @@ struct FileStatus {
     std::int64_t size = 0;
     // Changes whenever the file or directory is modified (time and identity together).
     std::uint64_t stamp = 0;
+    // The modification time in whole seconds since 1970.
+    std::int64_t modified = 0;
+    // The status could not be read for want of permission (a directory on the way may not be searched);
+    // `kind` is then Missing.
+    bool denied = false;
 };
 
 // --- status and names (HostFile.cpp) ---
@@ -103,12 +112,12 @@ struct UniqueFd {
 const char* MapReadOnly(int fd, std::size_t size);
 void Unmap(const char* data, std::size_t size);
 
-// --- atomic replacement (AtomicReplace.cpp) ---
+// --- atomic replacement (AtomicReplace.cpp, which also implements ReplaceFileContents of SafeFile.h) ---
 
-// Writes a file through a temporary file in the target's directory that then takes the target's
-// place in one step, so no crash leaves half a file. A new file gets the usual permissions; a
-// replaced file keeps its permissions. `write` fills the open temporary. False on any failure, and
-// nothing is left behind.
+// Writes a file through a temporary file (kTemporaryPrefix) in the target's directory that then takes
+// the target's place in one step, so no crash leaves half a file. A new file gets the usual
+// permissions; a replaced file keeps its permissions. `write` fills the open temporary. False on any
+// failure, and nothing is left behind.
 bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write);
 
 // --- file times and permissions (FileTimes.cpp) ---
@@ -116,6 +125,14 @@ bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int 
 // Gives `hostTo` the modification time and permissions of `hostFrom`, and leaves it writable by its
 // owner.
 bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hostTo);
+// Lets the owner write the file (it may have been copied from a read-only one).
+bool MakeOwnerWritable(const std::string& hostPath);
+
+// --- processes (Process.cpp) ---
+
+long CurrentProcessId();
+// True when no process of this id runs any more (its temporaries are then stale).
+bool ProcessHasEnded(long pid);
 
 // --- the user's settings directory (SettingsDirectory.cpp) ---
 

@@ -4,6 +4,9 @@
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Host.h"
@@ -98,6 +101,88 @@ KeyLookup FindKey(const std::vector<ProfileLine>& lines, std::string_view text, 
     return found;
 }
 
+std::string LowerText(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// The values of the profile file read last, by lower-case section and key. Loading the settings reads
+// a hundred keys one by one; the file is parsed once for all of them, and again only when its bytes
+// have changed. Its bytes are compared on each read unless the file (same inode, size and time) was last
+// changed well before they were read: a change within the file system's time granularity would not show
+// in the time.
+class ProfileCache {
+public:
+    // The value of the first occurrence of the key in the section; std::nullopt when absent.
+    std::optional<std::string> Find(const std::string& path, std::string_view section, std::string_view key) {
+        const host::FileStatus st = host::StatusOf(path);
+        const bool exists = st.kind != host::FileKind::Missing;
+        std::lock_guard lock(mutex_);
+        if (!exists || !Trusted(path, st)) {
+            auto bytes = exists ? ReadFileBytes(path) : std::nullopt;
+            if (!bytes) {
+                Clear();
+                return std::nullopt;
+            }
+            if (path != path_ || *bytes != bytes_) {
+                Clear();
+                Load(*bytes);
+                bytes_ = std::move(*bytes);
+                path_ = path;
+            }
+            stamp_ = st;
+            readAt_ = std::time(nullptr);
+        }
+        auto it = values_.find(Key(section, key));
+        return it == values_.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+
+private:
+    static constexpr std::time_t kSettledSeconds = 2;
+
+    bool Trusted(const std::string& path, const host::FileStatus& st) const {
+        return path == path_ && st.stamp == stamp_.stamp && st.size == stamp_.size &&
+               st.modified + kSettledSeconds < readAt_;
+    }
+
+    void Clear() {
+        values_.clear();
+        bytes_.clear();
+        path_.clear();
+    }
+
+    static std::string Key(std::string_view section, std::string_view key) {
+        return LowerText(TrimBlanks(section)) + '\n' + LowerText(TrimBlanks(key));
+    }
+
+    void Load(std::string_view text) {
+        std::string_view section;
+        bool inSection = false;
+        for (const auto& line : ParseProfile(text)) {
+            if (line.type == ProfileLine::Section) {
+                section = line.name;
+                inSection = true;
+            } else if (line.type == ProfileLine::Key && inSection) {
+                values_.emplace(Key(section, line.name), line.value); // the first occurrence wins
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::string path_;
+    std::string bytes_;
+    host::FileStatus stamp_;
+    std::time_t readAt_ = 0;
+    std::unordered_map<std::string, std::string> values_;
+};
+
+ProfileCache& ProfileValues() {
+    static ProfileCache cache;
+    return cache;
+}
+
 std::string LineEndOf(std::string_view text) {
     size_t i = text.find_first_of("\r\n");
     if (i == std::string_view::npos)
@@ -167,14 +252,10 @@ std::optional<int> ParseProfileInteger(std::string_view text) {
 
 std::optional<std::string> ReadProfileValue(const std::string& section, const std::string& key,
                                             const std::string& fileName) {
-    auto bytes = ReadFileBytes(ProfilePath(fileName));
-    if (!bytes)
+    auto found = ProfileValues().Find(ProfilePath(fileName), section, key);
+    if (!found)
         return std::nullopt;
-    auto lines = ParseProfile(*bytes);
-    auto found = FindKey(lines, *bytes, section, key);
-    if (!found.key)
-        return std::nullopt;
-    std::string_view value = found.key->value;
+    std::string_view value = *found;
     // As on the platform, one pair of enclosing quotes is not part of the value.
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/Host.h"
+#include "platform/SafeFile.h"
 #include "platform/WinPath.h"
 
 namespace kemptor {
@@ -12,16 +13,17 @@ namespace {
 
 using host::WriteAll;
 
-// Reads a file in chunks (never empty ones): onSize gets the size of a regular file first. False when
-// the file cannot be opened or read; a directory cannot.
+// Reads a file in chunks (never empty ones): onSize gets its size first. False when the file cannot be
+// opened or read: only a regular file of at most kMaxTextFileBytes can (one that grows past the limit
+// while it is read fails too).
 template <class OnSize, class OnChunk>
 bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
-    host::FileStatus status;
-    host::UniqueFd f{host::OpenForReading(MapToHostPath(path), &status)};
-    if (f.fd < 0 || status.kind == host::FileKind::Directory)
+    std::int64_t size = 0;
+    host::UniqueFd f{OpenRegularFileHost(MapToHostPath(path), kMaxTextFileBytes, &size)};
+    if (f.fd < 0)
         return false;
-    if (status.kind == host::FileKind::Regular)
-        onSize(static_cast<size_t>(status.size));
+    onSize(static_cast<size_t>(size));
+    std::int64_t total = 0;
     char buffer[65536];
     for (;;) {
         const std::ptrdiff_t n = host::ReadSome(f.fd, buffer, sizeof buffer);
@@ -29,6 +31,8 @@ bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
             return false;
         if (n == 0)
             return true;
+        if ((total += n) > kMaxTextFileBytes)
+            return false;
         onChunk(std::string_view(buffer, static_cast<size_t>(n)));
     }
 }
@@ -37,19 +41,20 @@ bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
 
 std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
     std::shared_ptr<MappedFile> file(new MappedFile());
-    host::FileStatus status;
-    host::UniqueFd f{host::OpenForReading(MapToHostPath(path), &status)};
-    if (f.fd < 0 || status.kind == host::FileKind::Directory)
+    // Only a regular file of at most kMaxTextFileBytes is opened: a FIFO would block, a device never end.
+    std::int64_t size = 0;
+    host::UniqueFd f{OpenRegularFileHost(MapToHostPath(path), kMaxTextFileBytes, &size)};
+    if (f.fd < 0)
         return nullptr;
-    if (status.kind == host::FileKind::Regular && status.size > 0) {
-        if (const char* at = host::MapReadOnly(f.fd, static_cast<size_t>(status.size))) {
+    if (size > 0) {
+        if (const char* at = host::MapReadOnly(f.fd, static_cast<size_t>(size))) {
             file->data_ = at;
-            file->size_ = static_cast<size_t>(status.size);
+            file->size_ = static_cast<size_t>(size);
             file->mapped_ = true;
             return file;
         }
     }
-    // A pipe, a device, an empty file, or a file the system would not map: its bytes are read.
+    // An empty file, or a file the system would not map: its bytes are read.
     std::optional<std::string> bytes = ReadFileBytes(path);
     if (!bytes)
         return nullptr;
@@ -142,9 +147,10 @@ bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {
 
 namespace {
 
-// Writes through a temporary file in the target's directory that then takes the target's place.
+// Writes through a short-named temporary file in the target's directory that is renamed over the
+// target (SafeFile.h).
 bool WriteAtomicWith(const std::string& path, const std::function<bool(int)>& write) {
-    return host::WriteReplacing(MapToHostPath(path), write);
+    return WriteHostFileAtomicWith(MapToHostPath(path), write);
 }
 
 } // namespace
@@ -155,6 +161,28 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
 
 bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line) {
     return WriteAtomicWith(path, [&](int fd) { return WriteCrLfLines(fd, count, line); });
+}
+
+bool WriteHostLinesAtomic(const std::string& hostPath, std::size_t count, const LineAt& line) {
+    return WriteHostFileAtomicWith(hostPath, [&](int fd) { return WriteCrLfLines(fd, count, line); });
+}
+
+bool HoldsNul(const TextLines& lines) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [](const std::string& line) { return line.find('\0') != std::string::npos; });
+}
+
+std::string CrLfText(const TextLines& lines) {
+    std::string bytes;
+    size_t total = 0;
+    for (const auto& line : lines)
+        total += line.size() + 2;
+    bytes.reserve(total);
+    for (const auto& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return bytes;
 }
 
 bool WriteTextLinesAtomic(const std::string& path, const TextLines& lines) {

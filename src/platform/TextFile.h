@@ -37,13 +37,23 @@ bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line);
 
 // WriteTextLinesAtomic for lines that are not held as strings.
 bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line);
+// The same to a host path as it stands (no case mapping; see TargetDirectory.h).
+bool WriteHostLinesAtomic(const std::string& hostPath, std::size_t count, const LineAt& line);
+
+// True when a line holds a NUL byte: UTF-16 text or a binary file, which formatting (it rewrites the
+// line ends) would damage.
+bool HoldsNul(const TextLines& lines);
+
+// The bytes WriteTextLinesAtomic writes: every line followed by CR LF.
+std::string CrLfText(const TextLines& lines);
 
 // A file's bytes, mapped read-only into memory when it is a regular file (read into memory otherwise),
 // for readers that take the text where it stands. A file that another program shortens while it is
 // mapped cannot be read safely; the formatter's own writes go to a new file renamed over the old one.
 class MappedFile {
 public:
-    // nullptr when the file cannot be opened or read (also for a directory).
+    // nullptr when the file cannot be opened or read: only a regular file of at most kMaxTextFileBytes
+    // can (not a directory, FIFO or device).
     static std::shared_ptr<const MappedFile> Open(const std::string& path);
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
@@ -58,10 +68,12 @@ private:
     std::string copy_; // the bytes of a file that could not be mapped
 };
 
-// The raw bytes of a file; std::nullopt when it cannot be opened or read.
+// The raw bytes of a file; std::nullopt when it cannot be opened or read. Only regular files of at most
+// kMaxTextFileBytes (SafeFile.h) are read: a FIFO or a device is refused without waiting on it.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
-// Writes bytes through a temporary file in the target's directory renamed over the target. A new file
+// Writes bytes through a short-named temporary file in the target's directory renamed over the target
+// (WriteHostFileAtomic, after the case mapping). A new file
 // gets the usual permissions (0666 less the umask); a replaced file keeps its permission bits. The
 // rename protects against a crash of the program, not against a power cut (no fsync: a run writes
 // thousands of files).

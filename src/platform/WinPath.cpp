@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/Host.h"
+#include "platform/SafeFile.h"
 #include "platform/TextFile.h"
 
 namespace kemptor {
@@ -50,6 +51,32 @@ std::string ExtractUpperExtension(const std::string& path) {
     return ext;
 }
 
+std::string ResolveHostDirectory(const std::string& path) {
+    if (IsUnmappableWindowsPath(path))
+        return {};
+    std::error_code ec;
+    const std::filesystem::path hostPath = std::filesystem::absolute(
+        path.empty() ? std::filesystem::path(".") : host::FsPath(MapToHostPath(path)), ec);
+    if (ec)
+        return {};
+    // The existing part is resolved by the file system (links included), the rest lexically.
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(hostPath, ec);
+    if (ec)
+        resolved = hostPath.lexically_normal();
+    std::string text = host::FromFsPath(resolved);
+    if (text.empty() || !IsPathSeparator(text.back()))
+        text += host::kSeparator;
+    return text;
+}
+
+bool SameHostDirectory(const std::string& a, const std::string& b) {
+    const std::string ra = ResolveHostDirectory(a);
+    const std::string rb = ResolveHostDirectory(b);
+    if (ra.empty() || rb.empty())
+        return false;
+    return host::ComparisonKey(ra) == host::ComparisonKey(rb) || host::SameFile(ra, rb);
+}
+
 bool FileExists(const std::string& path) {
     const host::FileKind kind = host::StatusOf(MapToHostPath(path)).kind;
     return kind != host::FileKind::Missing && kind != host::FileKind::Directory;
@@ -60,7 +87,8 @@ bool IsSamePath(const std::string& a, const std::string& b) {
 }
 
 bool DirectoryExists(const std::string& path) {
-    return host::StatusOf(MapToHostPath(path)).kind == host::FileKind::Directory;
+    // "" is the directory part of a bare file name: the current directory (StatusOf takes "" as ".").
+    return host::StatusOf(path.empty() ? std::string() : MapToHostPath(path)).kind == host::FileKind::Directory;
 }
 
 std::int64_t FileSizeOf(const std::string& path) {
@@ -90,28 +118,27 @@ bool ForceDirectories(const std::string& path) {
 std::vector<std::string> ListDirectoryFiles(const std::string& dir) {
     std::vector<std::string> files;
     for (auto& entry : host::ListDirectory(MapToHostPath(dir)))
-        if (entry.regular)
+        // A temporary of this program is never one of the directory's files.
+        if (entry.regular && !IsTemporaryName(entry.name))
             files.push_back(std::move(entry.name));
     std::sort(files.begin(), files.end());
     return files;
 }
 
 bool CopyFilePlain(const std::string& from, const std::string& to) {
-    auto bytes = ReadFileBytes(from);
-    return bytes && WriteFileAtomic(to, *bytes);
+    return CopyHostFileAtomic(MapToHostPath(from), MapToHostPath(to), false);
 }
 
 bool CopyFileKeepStamp(const std::string& from, const std::string& to) {
-    if (host::StatusOf(MapToHostPath(from)).kind == host::FileKind::Missing)
-        return false;
-    auto bytes = ReadFileBytes(from);
-    if (!bytes || !WriteFileAtomic(to, *bytes))
-        return false;
-    return host::CopyStampAndPermissions(MapToHostPath(from), MapToHostPath(to));
+    return CopyHostFileAtomic(MapToHostPath(from), MapToHostPath(to), true);
 }
 
 bool DeleteFileAt(const std::string& path) {
-    return host::RemoveFile(MapToHostPath(path));
+    const std::string hostPath = MapToHostPath(path);
+    if (!host::RemoveFile(hostPath))
+        return false;
+    NoteFileRemoved(hostPath);
+    return true;
 }
 
 } // namespace kemptor

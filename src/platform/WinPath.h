@@ -36,9 +36,28 @@ std::string ExtractFileName(const std::string& path);
 // does not count.
 std::string ExtractUpperExtension(const std::string& path);
 
+// A Windows path that has no place on this host: a UNC path ("\\SERVER\SHARE\OUT\", also written with
+// "/") or a drive-relative one ("D:OUT\", "D:"), whose meaning depends on a drive's current directory.
+bool IsUnmappableWindowsPath(const std::string& path);
+
+// The absolute host directory that a directory text names, as the kernel will reach it once it is
+// created: mapped to the host, links in its existing part resolved, "." and ".." in the rest taken
+// lexically ("P\NEW\..\" is P even while NEW does not exist). "" names the current directory. Ends
+// with '/'; "" when the text cannot be mapped.
+std::string ResolveHostDirectory(const std::string& path);
+
+// True when two directory texts name the same directory once resolved (existing or not).
+bool SameHostDirectory(const std::string& a, const std::string& b);
+
+// Tells the case-insensitive lookup that this program created or removed a file (host path), so that
+// its listing of the directory stays current without being read again.
+void NoteFileCreated(const std::string& hostPath);
+void NoteFileRemoved(const std::string& hostPath);
+
 bool FileExists(const std::string& path);
 // True when both paths name the same existing file or directory (links and letter case resolved).
 bool IsSamePath(const std::string& a, const std::string& b);
+// "" is the current directory (the directory part of a bare file name).
 bool DirectoryExists(const std::string& path);
 // Size in bytes, -1 when the file does not exist.
 std::int64_t FileSizeOf(const std::string& path);
@@ -46,7 +65,8 @@ std::int64_t FileSizeOf(const std::string& path);
 // Creates a directory and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::string& path);
 
-// The ordinary files (not directories) directly in a directory, names only, sorted.
+// The ordinary files (not directories) directly in a directory, names only, sorted; temporaries of this
+// program are left out.
 std::vector<std::string> ListDirectoryFiles(const std::string& dir);
 
 // Copies a file; with keepStamp the modification time and the permission bits come along, except that

@@ -2,9 +2,11 @@
 
 #include <cctype>
 #include <cerrno>
+#include <limits>
 
 
 #include "platform/Host.h"
+#include "platform/SafeFile.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
 #include "settings/SettingsProfile.h"
@@ -83,6 +85,7 @@ private:
         if (prompter_.Show(PromptKind::Warning, NotAsciiFileText(shownName), PromptButtons::OkCancel) ==
             PromptAnswer::Cancel)
             return false;
+        observer_.FileLeftOut(shownName);
         observer_.SetBusyCursor(true);
         return true;
     }
@@ -131,7 +134,8 @@ std::string NotAsciiFileText(const std::string& nameAsWritten) {
 bool IsTextFile(const std::string& path) {
     if (path.empty())
         return false;
-    host::UniqueFd f{host::OpenForReading(MapToHostPath(path))};
+    // Only a regular file is opened: a FIFO would wait for a writer forever, a device may never end.
+    host::UniqueFd f{OpenRegularFileHost(MapToHostPath(path), std::numeric_limits<std::int64_t>::max())};
     char first = 0;
     if (f.fd < 0 || host::ReadSome(f.fd, &first, 1) != 1)
         return false;

@@ -30,6 +30,9 @@ public:
     virtual void ProjectOpening(const std::string& /*projectName*/, const std::string& /*projectPath*/) {}
     // The hourglass; taken down while a message box is up and when reading ends.
     virtual void SetBusyCursor(bool /*busy*/) {}
+    // A named file failed the text test (missing, special or not text) and the user chose to go on
+    // without it.
+    virtual void FileLeftOut(const std::string& /*nameAsWritten*/) {}
     // After a successful read, in this order:
     virtual void AddRecentFile(const std::string& /*projectPath*/) {}
     // The Options window reloads every setting from VBKEMPT3.INI and the header comment templates.

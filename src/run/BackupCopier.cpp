@@ -1,6 +1,8 @@
 #include "run/BackupCopier.h"
 
 #include "platform/Host.h"
+#include "platform/SafeFile.h"
+#include "platform/TargetDirectory.h"
 #include "platform/WinPath.h"
 #include "project/ProjectReader.h"
 #include "run/RunObserver.h"
@@ -10,7 +12,6 @@
 
 namespace kemptor {
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -92,22 +93,21 @@ bool BackupCopier::CopyFileKeepStamp(const std::string& source, const std::strin
 bool BackupCopier::CopyFile(const std::string& source, const std::string& target, bool keepStamp) {
     if (source == target)
         return false;
-    std::error_code ec;
-    const fs::path hostSource = host::FsPath(MapToHostPath(source));
-    const fs::path hostTarget = host::FsPath(MapToHostPath(target));
-    if (!fs::is_regular_file(hostSource, ec))
+    const std::string from = MapToHostPath(source);
+    if (host::StatusOf(from).kind != host::FileKind::Regular)
         return false;
     if (guard_ && guard_->Contains(target))
         return false;
-    if (host::SameFile(host::FromFsPath(hostSource), host::FromFsPath(hostTarget)))
+    const std::string to = target_ ? target_->PathFor(ExtractFileName(target)) : MapToHostPath(target);
+    if (host::SameFile(from, to))
         return false;
-    // The platform copies through a temporary file renamed over the target.
-    const std::string from = host::FromFsPath(hostSource);
-    const std::string to = host::FromFsPath(hostTarget);
-    const bool copied = keepStamp ? kemptor::CopyFileKeepStamp(from, to) : kemptor::CopyFilePlain(from, to);
-    if (copied)
-        written_.insert(host::FromFsPath(hostTarget.filename()));
-    return copied;
+    // Copied in blocks through a temporary file renamed over the target.
+    if (CopyHostFileAtomic(from, to, keepStamp)) {
+        written_.insert(ExtractFileName(to));
+        return true;
+    }
+    failures_.push_back({from, to});
+    return false;
 }
 
 void BackupCopier::BeginCopyWindow(int count) {

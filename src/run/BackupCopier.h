@@ -11,11 +11,13 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kemptor {
 
 class RunObserver;
+class TargetDirectory;
 
 // A set of files compared after mapping to the host and resolving "..", "." and links: the files a run
 // must never write, rename or delete.
@@ -35,14 +37,27 @@ private:
 bool IsPlainFileName(const std::string& name);
 
 // The copy routines of the backup step. The observer (optional) shows the copy window "Backing up
-// files..." with a label per file; results of single copies are not reported (a file that cannot be
-// copied is skipped quietly), only a missing directory makes a routine return false.
+// files..." with a label per file. A source that does not exist (a companion a form does not have, a
+// line that names no file) is passed over quietly; a copy that fails although its source is there (a
+// full disk, a read error) is kept in the failures for the caller to report. Only a missing directory
+// makes a routine return false.
 class BackupCopier {
 public:
     explicit BackupCopier(RunObserver* observer = nullptr, const FileSet* guard = nullptr);
 
     // The names (as the host writes them) of the files this copier has written into a target directory.
     const std::set<std::string>& WrittenNames() const { return written_; }
+
+    // The names every copy is written under in its target directory (a run's output directory), so that
+    // two sources whose names differ only in case give two copies. nullptr: the path as given, mapped.
+    void SetTargetDirectory(TargetDirectory* target) { target_ = target; }
+
+    struct Failure {
+        std::string source;
+        std::string target;
+    };
+    // The copies that failed since the last call.
+    std::vector<Failure> TakeFailures() { return std::exchange(failures_, {}); }
 
     // Copies every file a project names, with the .FRX companion of each and the .CTX companion of a
     // user control. MAK style: each line is a path; VBP style: the path of ExtractProjectPath(line).
@@ -77,6 +92,8 @@ private:
     RunObserver* observer_;
     const FileSet* guard_;
     std::set<std::string> written_;
+    TargetDirectory* target_ = nullptr;
+    std::vector<Failure> failures_;
 };
 
 // MAK copy: every line that holds a directory loses it, except libraries and controls (.DLL, .VBX, .OCX)

@@ -3,6 +3,9 @@
 #include "formatter/TVBSrcFormatter.h"
 #include "platform/Host.h"
 #include "platform/Prompter.h"
+#include "platform/SafeFile.h"
+#include "platform/TargetDirectory.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 #include "project/ProjectReader.h"
@@ -13,6 +16,7 @@
 #include "spell/SpellRun.h"
 
 #include <algorithm>
+#include <new>
 #include <set>
 
 
@@ -38,8 +42,8 @@ std::string OutputDirectoryFor(const std::string& projectDir, const std::string&
 
 namespace {
 
-bool IsWritableDirectory(const std::string& dir) {
-    return DirectoryExists(dir) && host::IsWritable(MapToHostPath(dir));
+bool IsWritableDirectory(const std::string& hostDir) {
+    return DirectoryExists(hostDir) && host::IsWritable(hostDir);
 }
 
 // One run over the model; lives for one RunProject call.
@@ -61,6 +65,9 @@ private:
     // Formats, previews and saves one selected entry; false when the run must stop.
     bool ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine);
     bool Save(TSourceEntry& entry, const TLineList& lines);
+    RunSummary Refuse(const std::string& text);
+    std::string ClashingName(const TSourceEntry& entry) const;
+    void ReportFailedCopies();
     void NoteWritten(const std::string& path);
     void OfferToDeleteCreatedFiles();
     void ClearProcessed(bool onlyWithoutOutput);
@@ -74,7 +81,10 @@ private:
     const OutputTamper& tamper_;
     FileSet guard_;
     BackupCopier copier_;
-    std::string outputDir_;
+    std::string outputDir_; // as the setting gives it
+    std::string outHost_;   // the same directory resolved on the host, ending with '/'
+    std::string shownDir_;  // prefix of the entries' OutputPath
+    std::optional<TargetDirectory> target_;
     std::set<std::string> filesBefore_; // names in the output directory before the run
     std::set<std::string> written_;     // names this run wrote there (the copier notes its own copies)
     RunSummary summary_;
@@ -86,17 +96,22 @@ RunSummary ProcessingRun::Run() {
     outputDir_ = OutputDirectoryFor(model_.ProjectDir, settings_.BackupNewCodeDirectory);
     summary_.outputDir = outputDir_;
 
-    // Writing into the project's own directory would replace its sources with no copy left.
-    if (IsSamePath(outputDir_, model_.ProjectDir)) {
-        prompter_.Show(PromptKind::Error,
-                       "The output directory " + ResolvedDisplayPath(outputDir_) +
-                           " is the project's own directory.  Choose another directory.  Operation aborted...",
-                       PromptButtons::Ok);
-        summary_.outcome = RunOutcome::Refused;
-        return summary_;
-    }
+    // A network share or a drive-relative path has no place on this host; taken as it stands it would
+    // land at the root or in the working directory.
+    if (IsUnmappableWindowsPath(settings_.BackupNewCodeDirectory))
+        return Refuse("The output directory " + settings_.BackupNewCodeDirectory +
+                      " (BackupInformation.BackupNewCodeDirectory) cannot be used on this system: it names a "
+                      "network share or a drive's current directory.  Choose another directory.  "
+                      "Operation aborted...");
+    // Writing into the project's own directory would replace its sources with no copy left. The text is
+    // resolved first (".\NEW\..\" is the project directory although NEW does not exist), before anything
+    // is created.
+    outHost_ = ResolveHostDirectory(outputDir_);
+    if (outHost_.empty() || SameHostDirectory(outHost_, model_.ProjectDir))
+        return Refuse("The output directory " + ResolvedDisplayPath(outputDir_) +
+                      " is the project's own directory.  Choose another directory.  Operation aborted...");
     ProtectProjectFiles();
-    for (auto& name : ListDirectoryFiles(outputDir_))
+    for (auto& name : ListDirectoryFiles(outHost_))
         filesBefore_.insert(std::move(name));
 
     if (!BackupProject()) {
@@ -106,8 +121,9 @@ RunSummary ProcessingRun::Run() {
     }
     if (settings_.CreateLog) {
         WriteLog();
-        NoteWritten(outputDir_ + "VBKEMPT3.LOG");
+        NoteWritten(outHost_ + kCheckLogName);
     }
+    ReportFailedCopies();
 
     TVBSrcFormatter engine(settings_, prompter_);
     engine.OutputDir = outputDir_;
@@ -120,12 +136,27 @@ RunSummary ProcessingRun::Run() {
     for (TSourceEntry* entry = model_.First; entry && entry->Next && !observer_.CancelRequested();
          entry = entry->Next) {
         model_.Current = entry;
-        if (entry->Selected && !ProcessEntry(*entry, engine)) {
-            model_.ReleaseCurrentLines();
+        bool goOn = true;
+        if (entry->Selected) {
+            // A file too large for memory is a failure of that file, not of the run: the files after it
+            // are still formatted.
+            try {
+                goOn = ProcessEntry(*entry, engine);
+            } catch (const std::bad_alloc&) {
+                engine.TakeOutput();
+                model_.ReleaseCurrentLines();
+                prompter_.Show(PromptKind::Warning,
+                               "Not enough memory to format " + ResolvedDisplayPath(entry->FullPath) + ".  " +
+                                   entry->FileName + " is left unformatted.",
+                               PromptButtons::Ok);
+                ++summary_.skipped;
+            }
+        }
+        model_.ReleaseCurrentLines();
+        if (!goOn) {
             summary_.outcome = RunOutcome::SaveFailed;
             break;
         }
-        model_.ReleaseCurrentLines();
     }
     if (observer_.CancelRequested()) {
         summary_.outcome = RunOutcome::Cancelled;
@@ -150,9 +181,14 @@ void ProcessingRun::ProtectProjectFiles() {
 }
 
 bool ProcessingRun::BackupProject() {
-    ForceDirectories(outputDir_);
-    if (!IsWritableDirectory(outputDir_))
+    ForceDirectories(outHost_);
+    if (!IsWritableDirectory(outHost_))
         return false;
+    // What a run killed before its renames left behind goes now.
+    RemoveStaleTemporaries(outHost_);
+    target_.emplace(outHost_);
+    copier_.SetTargetDirectory(&*target_);
+    shownDir_ = SameHostDirectory(outputDir_, outHost_) && DirectoryExists(outputDir_) ? outputDir_ : outHost_;
     const BackupMode mode = BackupModeOf(settings_);
     if (mode == BackupMode::NewFilesOnly)
         return true;
@@ -161,15 +197,15 @@ bool ProcessingRun::BackupProject() {
     // project at every moment of the run; each formatted file then replaces its copy by a rename.
     const bool vbp = model_.ProjectStyle == TProjectStyle::VBP;
     if (vbp)
-        copier_.CopyVbpProjectFiles(model_.ProjectLines, model_.ProjectDir, outputDir_);
+        copier_.CopyVbpProjectFiles(model_.ProjectLines, model_.ProjectDir, outHost_);
     else
-        copier_.CopyProjectFiles(model_.ProjectLines, model_.ProjectDir, outputDir_);
+        copier_.CopyProjectFiles(model_.ProjectLines, model_.ProjectDir, outHost_);
     if (mode == BackupMode::AllFiles)
-        copier_.CopyDirectoryFiles(ListDirectoryFiles(model_.ProjectDir), model_.ProjectDir, outputDir_);
+        copier_.CopyDirectoryFiles(ListDirectoryFiles(model_.ProjectDir), model_.ProjectDir, outHost_);
     else
-        copier_.CopyFileKeepStamp(model_.ProjectDir + model_.ProjectName, outputDir_ + model_.ProjectName);
+        copier_.CopyFileKeepStamp(model_.ProjectDir + model_.ProjectName, outHost_ + model_.ProjectName);
 
-    const std::string projectCopy = outputDir_ + model_.ProjectName;
+    const std::string projectCopy = target_->PathFor(model_.ProjectName);
     if (!guard_.Contains(projectCopy)) {
         if (vbp)
             RewriteVbpProject(projectCopy);
@@ -185,12 +221,27 @@ void ProcessingRun::WriteLog() {
     for (const auto& entry : model_.Files())
         if (entry.Selected)
             files.push_back({entry.FileName, entry.FullPath});
-    WriteCheckLog(outputDir_, files, prompter_, now_);
+    bool written = false;
+    try {
+        written = WriteCheckLog(outHost_, files, prompter_, now_);
+    } catch (const std::bad_alloc&) {
+        prompter_.Show(PromptKind::None, "Error while creating log file.", PromptButtons::Ok);
+    }
+    if (!written)
+        ++summary_.failed;
 }
 
 bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
     // A file that cannot be read is left as it is: saving the model's stand-in text "NOT AVAILABLE"
     // would replace its copy in the output directory.
+    if (CheckTextFile(entry.FullPath) == FileProblem::TooLarge) {
+        prompter_.Show(PromptKind::Warning,
+                       FileProblemText(ResolvedDisplayPath(entry.FullPath), FileProblem::TooLarge) + "  " +
+                           entry.FileName + " is left unformatted.",
+                       PromptButtons::Ok);
+        ++summary_.skipped;
+        return true;
+    }
     if (!model_.LoadCurrentLines()) {
         prompter_.Show(PromptKind::Warning,
                        "Unable to read " + ResolvedDisplayPath(entry.FullPath) + ".  " + entry.FileName +
@@ -215,6 +266,14 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
     }
 
     const TLineList& output = engine.OutputLines;
+    if (HoldsNul(lines) && output.Texts() != lines) {
+        prompter_.Show(PromptKind::Warning,
+                       ResolvedDisplayPath(entry.FullPath) + " holds NUL bytes and looks binary (UTF-16 text?).  " +
+                           entry.FileName + " is left unformatted.",
+                       PromptButtons::Ok);
+        ++summary_.skipped;
+        return true;
+    }
     if (settings_.PreviewBeforeSaving) {
         std::vector<bool> changed(output.size());
         for (size_t i = 0; i < output.size(); ++i)
@@ -227,7 +286,15 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
 
 bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
     const std::string path = outputDir_ + entry.FileName;
-    if (!IsPlainFileName(entry.FileName) || guard_.Contains(path)) {
+    if (const std::string clash = ClashingName(entry); !clash.empty()) {
+        prompter_.Show(PromptKind::Warning,
+                       "The file " + ResolvedDisplayPath(entry.FullPath) + " has the name of " + clash + ".  " +
+                           entry.FileName + " is not saved.",
+                       PromptButtons::Ok);
+        ++summary_.skipped;
+        return true;
+    }
+    if (!IsPlainFileName(entry.FileName) || guard_.Contains(outHost_ + entry.FileName)) {
         prompter_.Show(PromptKind::Warning,
                        "The output file " + ResolvedDisplayPath(path) + " is a file of the project.  " +
                            entry.FileName + " is not saved.",
@@ -235,15 +302,16 @@ bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
         ++summary_.skipped;
         return true;
     }
-    if (!WriteLinesAtomic(path, output.size(), [&output](std::size_t i) { return output[i]; })) {
+    const std::string hostPath = target_->PathFor(entry.FileName);
+    if (!WriteHostLinesAtomic(hostPath, output.size(), [&output](std::size_t i) { return output[i]; })) {
         prompter_.Show(PromptKind::Error,
                        "Unable to save " + ResolvedDisplayPath(path) + ".  Operation aborted...",
                        PromptButtons::Ok);
         return false;
     }
-    entry.OutputPath = path;
+    entry.OutputPath = shownDir_ + ExtractFileName(hostPath);
     entry.Processed = true;
-    NoteWritten(path);
+    NoteWritten(hostPath);
     ++summary_.formatted;
     bool changed = output.size() != entry.Lines.size();
     for (std::size_t i = 0; !changed && i < output.size(); ++i)
@@ -258,6 +326,38 @@ void ProcessingRun::NoteWritten(const std::string& path) {
         written_.insert(ExtractFileName(MapToHostPath(path)));
 }
 
+RunSummary ProcessingRun::Refuse(const std::string& text) {
+    prompter_.Show(PromptKind::Error, text, PromptButtons::Ok);
+    summary_.outcome = RunOutcome::Refused;
+    return summary_;
+}
+
+// The saved copy of an entry named like the project file or the check log would replace that file in the
+// output directory: the name of what it clashes with, "" when there is no clash.
+std::string ProcessingRun::ClashingName(const TSourceEntry& entry) const {
+    if (EqualNoCase(entry.FileName, model_.ProjectName))
+        return "the project file " + ResolvedDisplayPath(model_.ProjectDir + model_.ProjectName);
+    if (settings_.CreateLog && EqualNoCase(entry.FileName, kCheckLogName))
+        return "the check log " + outHost_ + kCheckLogName;
+    return {};
+}
+
+// Copies that failed although their source was there (a full disk, a read error) are named, the first
+// few one by one and the rest in one message: a full disk must not bring up a box per file.
+void ProcessingRun::ReportFailedCopies() {
+    constexpr int kNamed = 5;
+    const auto failures = copier_.TakeFailures();
+    const int count = static_cast<int>(failures.size());
+    for (int i = 0; i < count && i < kNamed; ++i)
+        prompter_.Show(PromptKind::Warning, "Unable to copy " + failures[i].source + " to " + failures[i].target + ".",
+                       PromptButtons::Ok);
+    if (count > kNamed)
+        prompter_.Show(PromptKind::Warning,
+                       std::to_string(count - kNamed) + " more files could not be copied into " + outHost_ + ".",
+                       PromptButtons::Ok);
+    summary_.failed += count;
+}
+
 void ProcessingRun::OfferToDeleteCreatedFiles() {
     if (prompter_.Show(PromptKind::Confirmation,
                        "Delete all files in " + ResolvedDisplayPath(outputDir_) + "?",
@@ -267,10 +367,10 @@ void ProcessingRun::OfferToDeleteCreatedFiles() {
     // not touch stay (whatever else the user keeps there), and so does the project.
     const std::set<std::string>& copied = copier_.WrittenNames();
     std::vector<std::string> created;
-    for (auto& name : ListDirectoryFiles(outputDir_))
+    for (auto& name : ListDirectoryFiles(outHost_))
         if (!filesBefore_.count(name) || written_.count(name) || copied.count(name))
             created.push_back(std::move(name));
-    copier_.DeleteDirectoryFiles(created, outputDir_);
+    copier_.DeleteDirectoryFiles(created, outHost_);
     ClearProcessed(true);
 }
 
@@ -292,6 +392,14 @@ RunSummary RunProject(TSourceMgt* model, const Settings& settings, const HeaderT
     return run.Run();
 }
 
+std::string CompletedText(const RunSummary& summary) {
+    const int count = summary.skipped + summary.failed;
+    if (count == 0)
+        return "Conversion Completed.";
+    return "Conversion Completed.  " + std::to_string(count) + (count == 1 ? " file was" : " files were") +
+           " skipped or failed.";
+}
+
 std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings& settings,
                                                const HeaderTemplates& templates, Prompter& prompter,
                                                RunObserver& observer, const std::function<std::string()>& now,
@@ -303,7 +411,7 @@ std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings
     observer.ClearCancel();
     RunSummary summary = RunProject(model, settings, templates, prompter, observer, now, tamper);
     observer.RunFinishing();
-    prompter.Show(PromptKind::Information, "Conversion Completed.", PromptButtons::Ok);
+    prompter.Show(PromptKind::Information, CompletedText(summary), PromptButtons::Ok);
     return summary;
 }
 

@@ -30,7 +30,8 @@ enum class BackupMode {
 };
 BackupMode BackupModeOf(const Settings& settings);
 
-// The output directory of a run for the text of BackupNewCodeDirectory: an absolute text as it stands,
+// The output directory of a run for the text of BackupNewCodeDirectory (as text; the run resolves it on
+// the host before it compares or creates anything): an absolute text as it stands,
 // any other below the project directory (".\STYLED\" gives the project's STYLED folder). The result
 // always ends with a separator, since file names are joined to it by concatenation.
 std::string OutputDirectoryFor(const std::string& projectDir, const std::string& setting);
@@ -39,7 +40,7 @@ enum class RunOutcome {
     NothingToRun, // no project, or a project without files
     Completed,    // every selected file was taken through
     Cancelled,    // the user cancelled (processing window, preview or Ctrl+C)
-    Refused,      // the output directory is the project's own directory
+    Refused,      // the output directory is the project's own directory, or has no place on this host
     BackupFailed, // the output directory could not be created or is not writable
     SaveFailed,   // a formatted file could not be written; the run stopped there
 };
@@ -49,10 +50,16 @@ struct RunSummary {
     std::string outputDir;
     int formatted = 0; // files formatted and saved
     int changed = 0;   // of those, files whose text the engine changed
-    int skipped = 0;   // selected files left unformatted (unreadable, named like a project file, or
-                       // refused by the code check)
+    int skipped = 0;   // selected files left unformatted (unreadable, too large, binary, named like a
+                       // project file, the project file itself or the check log, or refused by the
+                       // code check)
     int refused = 0;   // of those, files whose formatted text did not keep the code
+    int failed = 0;    // copies that could not be made and a check log that could not be written
 };
+
+// The end message of a run: "Conversion Completed.", followed by how many files were skipped or failed
+// when there were any.
+std::string CompletedText(const RunSummary& summary);
 
 // The run over every entry of the model (RunProject): prepares the output directory, writes the check
 // log when asked, formats, previews and saves each selected file, handles a cancel. Every problem is

@@ -2,6 +2,7 @@
 
 #include "platform/Host.h"
 #include "platform/Profile.h"
+#include "platform/SafeFile.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
 #include "settings/SettingsProfile.h"
@@ -118,14 +119,7 @@ std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest
     // Which file: --ini, else a project settings file, else the user's own INI.
     std::optional<std::string> projectFile;
     if (!request.iniFile.empty()) {
-        const std::string host = ProfilePath(request.iniFile);
-        std::error_code ec;
-        if (!fs::is_regular_file(host, ec)) {
-            error = "the settings file " + request.iniFile +
-                    (fs::exists(host, ec) ? " is not a file" : " does not exist");
-            return std::nullopt;
-        }
-        result.file = host;
+        result.file = ProfilePath(request.iniFile);
         result.fileOrigin = SettingOrigin::IniOption;
     } else if (!request.noConfig && !request.path.empty() &&
                (projectFile = FindProjectSettingsFile(request.path))) {
@@ -134,6 +128,17 @@ std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest
     } else {
         result.file = ProfilePath(kSettingsFileName);
         result.fileOrigin = SettingOrigin::UserIni;
+    }
+    // A settings file named or found must be a readable regular file: a mistyped name would silently
+    // give the defaults. The user's own file may be missing (the defaults are meant then).
+    if (result.fileOrigin != SettingOrigin::UserIni) {
+        if (const FileProblem problem = CheckTextFile(result.file); problem != FileProblem::None) {
+            const std::string shown = result.fileOrigin == SettingOrigin::IniOption && !request.iniText.empty()
+                                          ? request.iniText
+                                          : result.file;
+            error = "the settings file " + FileProblemText(shown, problem);
+            return std::nullopt;
+        }
     }
 
     const std::vector<ProfileKeyName> keys = ListProfileKeys(result.file);

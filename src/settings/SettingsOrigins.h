@@ -34,6 +34,7 @@ const char* SettingOriginName(SettingOrigin origin);
 struct SettingsRequest {
     std::string path;                   // what is formatted; empty: no project settings file is looked for
     std::string iniFile;                // --ini; empty: none
+    std::string iniText;                // --ini as the user typed it, for messages
     bool noConfig = false;              // --no-config: never use a project settings file
     std::vector<std::string> overrides; // --set texts, applied in order
     int tabWidth = 0;                   // --tab-width; 0: the settings file's or VB.INI's TabStops
@@ -48,8 +49,9 @@ struct SettingsWithOrigins {
     std::vector<std::string> warnings;                 // keys of a project file that are ignored
 };
 
-// Loads the settings in force for a request. Returns the error text for a --ini file that does not exist
-// or is not a file, and for a --set that names no setting or holds a bad value.
+// Loads the settings in force for a request. Returns the error text for a --ini file or a project settings
+// file that is missing, not a regular file (a FIFO would block the read) or too large, and for a --set
+// that names no setting or holds a bad value.
 std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest& request,
                                                            std::string& error);
 

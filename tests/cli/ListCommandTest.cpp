@@ -19,7 +19,8 @@ TEST(ListCommand, ListsTheMakSampleWithKindsSizesAndLineCounts) {
     EXPECT_EQ(rows[0][0], "form");
     EXPECT_EQ(rows[0][1], "MAIN.FRM");
     EXPECT_EQ(rows[2][1], "UTIL.BAS");
-    EXPECT_EQ(rows[3][2], std::string(KEMPTOR_EXAMPLES) + "/mak/..\\COMMON\\SHARED.BAS");
+    // A backslash in a field is written doubled (TSV escaping).
+    EXPECT_EQ(rows[3][2], std::string(KEMPTOR_EXAMPLES) + "/mak/..\\\\COMMON\\\\SHARED.BAS");
     for (const auto& row : rows) {
         ASSERT_EQ(row.size(), 5u);
         EXPECT_GT(std::stol(row[3]), 0) << row[1];

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "support/System.h"
 #include "support/TempDir.h"
@@ -148,6 +149,26 @@ TEST(ProfileInteger, ParsesWholeTextsOnly) {
     EXPECT_EQ(ParseProfileInteger("0xg1"), std::nullopt);
     EXPECT_EQ(ParseProfileInteger("-"), std::nullopt);
     EXPECT_EQ(ParseProfileInteger(" 42 "), 42);
+}
+
+} // namespace
+} // namespace kemptor
+
+namespace kemptor {
+namespace {
+
+// Settings are read key by key from a file parsed once; a file rewritten in place at once after a read
+// (the same size, within the same tick of the file system's clock) must still be read anew.
+TEST(ProfileReads, SeeAFileRewrittenInPlaceAtOnce) {
+    test::TempDir dir;
+    const std::string path = dir.Write("s.ini", "[A]\r\nk=1\r\n");
+    EXPECT_EQ(GetProfileInteger("A", "k", 0, path), 1);
+    dir.Write("s.ini", "[A]\r\nk=2\r\n");
+    EXPECT_EQ(GetProfileInteger("A", "k", 0, path), 2);
+    EXPECT_TRUE(WritePrivateProfileString("a", "K", "3", path));
+    EXPECT_EQ(GetPrivateProfileString("A", "k", "", path), "3");
+    std::filesystem::remove(path);
+    EXPECT_EQ(GetProfileInteger("A", "k", 0, path), 0);
 }
 
 } // namespace

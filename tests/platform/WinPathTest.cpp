@@ -1,4 +1,6 @@
 #include "platform/WinPath.h"
+#include "platform/TargetDirectory.h"
+#include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +112,53 @@ TEST(WinPath, ForceDirectoriesListingCopyAndDelete) {
     EXPECT_TRUE(DeleteFileAt(root + "OUT\\PLAIN.TXT"));
     EXPECT_FALSE(FileExists(root + "out/plain.txt"));
     EXPECT_FALSE(DeleteFileAt(root + "out/plain.txt"));
+}
+
+} // namespace
+} // namespace kemptor
+
+namespace kemptor {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(OutputPaths, UnmappableWindowsPaths) {
+    for (const char* text : {"\\\\SERVER\\SHARE\\OUT\\", "//SERVER/SHARE", "\\/x", "D:OUT\\", "D:", "d:out"})
+        EXPECT_TRUE(IsUnmappableWindowsPath(text)) << text;
+    for (const char* text : {"C:\\OUT\\", "D:/out", ".\\STYLED\\", "/tmp/out", "\\OUT\\", "OUT", ""})
+        EXPECT_FALSE(IsUnmappableWindowsPath(text)) << text;
+}
+
+TEST(OutputPaths, ResolveDotsLexicallyAfterTheExistingPartAndLinksWithin) {
+    test::TempDir dir;
+    const std::string root = fs::canonical(dir.Path()).string() + "/";
+    fs::create_directories(root + "P/real");
+    fs::create_directory_symlink(root + "P/real", root + "P/link");
+    EXPECT_EQ(ResolveHostDirectory(root + "P\\.\\NEW\\..\\"), root + "P/");
+    EXPECT_EQ(ResolveHostDirectory(root + "P\\NEW\\..\\OUT"), root + "P/OUT/");
+    EXPECT_EQ(ResolveHostDirectory(root + "P/link/../x/"), root + "P/x/"); // ".." of a link's target
+    EXPECT_EQ(ResolveHostDirectory(root + "p\\REAL\\"), root + "P/real/"); // case-insensitive match
+    EXPECT_EQ(ResolveHostDirectory("\\\\S\\SHARE\\"), "");
+    EXPECT_EQ(ResolveHostDirectory(""), fs::current_path().string() + "/");
+    EXPECT_TRUE(DirectoryExists(""));
+    EXPECT_TRUE(SameHostDirectory(root + "P/link/", root + "P/real"));
+    EXPECT_TRUE(SameHostDirectory(root + "P/NEW/../", root + "P"));
+    EXPECT_FALSE(SameHostDirectory(root + "P/NEW/", root + "P"));
+}
+
+TEST(OutputPaths, TwoNamesOfOneRunThatDifferInCaseStayTwoFiles) {
+    test::TempDir dir;
+    dir.Write("util.bas", "an earlier copy");
+    TargetDirectory target(dir.Path());
+    // An earlier copy under another case is the file to replace ...
+    EXPECT_EQ(target.PathFor("UTIL.BAS"), dir.Path() + "util.bas");
+    EXPECT_EQ(target.PathFor("UTIL.BAS"), dir.Path() + "util.bas");
+    // ... but a name of this run is never taken over by another name of the same letters.
+    EXPECT_EQ(target.PathFor("dup.bas"), dir.Path() + "dup.bas");
+    ASSERT_TRUE(WriteFileAtomic(dir.Path() + "dup.bas", "lower"));
+    EXPECT_EQ(target.PathFor("DUP.BAS"), dir.Path() + "DUP.BAS");
+    // The lookup knows of the file written after its listing was read.
+    EXPECT_EQ(MapToHostPath(dir.Path() + "Dup.Bas"), dir.Path() + "dup.bas");
 }
 
 } // namespace

@@ -1,10 +1,16 @@
 // Replacing a file in one step on POSIX systems: a temporary file beside the target, renamed over it.
+// An existing file given new contents keeps its owner, group, mode and hard links.
 #include "platform/Host.h"
+#include "platform/SafeFile.h"
 
+#include <cerrno>
 #include <cstdlib>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/WinPath.h"
 
 namespace kemptor::host {
 
@@ -21,29 +27,104 @@ mode_t NewFileMode() {
     return mode;
 }
 
+// A new temporary file beside `hostTarget`; its name goes to `temp`. Only '/' separates here: a host
+// name may hold '\' or ':'.
+int CreateTemporaryBeside(const std::string& hostTarget, std::string& temp) {
+    const size_t slash = hostTarget.rfind('/');
+    temp = slash == std::string::npos ? std::string() : hostTarget.substr(0, slash + 1);
+    temp += kTemporaryPrefix;
+    temp += std::to_string(::getpid());
+    temp += ".XXXXXX";
+    return ::mkostemp(temp.data(), O_CLOEXEC);
+}
+
+// Gives the finished temporary the target's name; on failure the temporary goes.
+bool Commit(UniqueFd& temp, const std::string& tempPath, const std::string& hostTarget, bool ok) {
+    ok = temp.Close() && ok;
+    if (ok && ::rename(tempPath.c_str(), hostTarget.c_str()) == 0)
+        return true;
+    ::unlink(tempPath.c_str());
+    return false;
+}
+
 } // namespace
 
 bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write) {
     if (hostTarget.empty() || hostTarget.back() == '/')
         return false;
-    const size_t slash = hostTarget.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : hostTarget.substr(0, slash + 1);
-    const std::string name = hostTarget.substr(dir.size());
-    std::string temp = dir + "." + name + ".XXXXXX";
-    UniqueFd f{::mkstemp(temp.data())};
+    std::string temp;
+    UniqueFd f{CreateTemporaryBeside(hostTarget, temp)};
     if (f.fd < 0)
         return false;
-
     // The rename protects against a crash of the program, not against a power cut (no fsync: a run
     // writes thousands of files).
     struct stat st;
     const mode_t mode = ::stat(hostTarget.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-    bool ok = ::fchmod(f.fd, mode) == 0 && write(f.fd);
-    ok = f.Close() && ok;
-    if (ok && ::rename(temp.c_str(), hostTarget.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
+    return Commit(f, temp, hostTarget, ::fchmod(f.fd, mode) == 0 && write(f.fd));
 }
 
 } // namespace kemptor::host
+
+namespace kemptor {
+
+namespace {
+
+// Rewrites an open regular file from its first byte and cuts it to the new length. The room is reserved
+// first, so a full disk is found before any byte of the old text is overwritten.
+bool RewriteInPlace(int fd, std::string_view bytes) {
+    if (!bytes.empty()) {
+        const int reserved = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
+            return false;
+    }
+    return ::lseek(fd, 0, SEEK_SET) == 0 && host::WriteAll(fd, bytes) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+bool ReplaceInPlace(const std::string& hostPath, const struct stat& expected, std::string_view bytes) {
+    host::UniqueFd f{::open(hostPath.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+    struct stat st;
+    if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_ino != expected.st_ino ||
+        st.st_dev != expected.st_dev)
+        return false;
+    return RewriteInPlace(f.fd, bytes) && f.Close();
+}
+
+} // namespace
+
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, bool force) {
+    // A link is followed: the file it names is the one to format, and the link stays a link.
+    const std::string hostPath = host::RealPath(MapToHostPath(path));
+    if (hostPath.empty())
+        return ReplaceOutcome::Failed;
+    struct stat st;
+    if (::stat(hostPath.c_str(), &st) != 0)
+        return ReplaceOutcome::Failed;
+    if (!S_ISREG(st.st_mode))
+        return ReplaceOutcome::NotRegular;
+    // Write permission as the file states it: the superuser passes access() for a 0444 file.
+    const bool writable = (st.st_mode & 0222) != 0 && ::access(hostPath.c_str(), W_OK) == 0;
+    if (!writable && !force)
+        return ReplaceOutcome::ReadOnly;
+
+    // A file with other names is rewritten where it is; a rename would part it from them.
+    if (st.st_nlink > 1)
+        return ReplaceInPlace(hostPath, st, bytes) ? ReplaceOutcome::Replaced : ReplaceOutcome::Failed;
+
+    std::string temp;
+    host::UniqueFd f{host::CreateTemporaryBeside(hostPath, temp)};
+    if (f.fd < 0)
+        return ReplaceOutcome::Failed;
+    // The new file takes the old one's owner and group; when that is not allowed (another user's file
+    // in a directory we may write), it is rewritten in place, which keeps them.
+    if (::fchown(f.fd, st.st_uid, st.st_gid) != 0) {
+        f.Close();
+        ::unlink(temp.c_str());
+        return writable && ReplaceInPlace(hostPath, st, bytes) ? ReplaceOutcome::Replaced
+                                                               : ReplaceOutcome::Failed;
+    }
+    const bool ok = ::fchmod(f.fd, st.st_mode & 07777) == 0 && host::WriteAll(f.fd, bytes);
+    return host::Commit(f, temp, hostPath, ok) ? ReplaceOutcome::Replaced : ReplaceOutcome::Failed;
+}
+
+} // namespace kemptor

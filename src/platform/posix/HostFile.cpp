@@ -21,6 +21,7 @@ FileStatus FromStat(const struct stat& st) {
                   : S_ISDIR(st.st_mode) ? FileKind::Directory
                                         : FileKind::Other;
     status.size = static_cast<std::int64_t>(st.st_size);
+    status.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
     // Seconds, nanoseconds and the inode mixed: a replaced directory or a change within one second
     // gives another stamp.
     status.stamp = static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000007u +
@@ -33,8 +34,11 @@ FileStatus FromStat(const struct stat& st) {
 
 FileStatus StatusOf(const std::string& hostPath) {
     struct stat st;
-    if (::stat(hostPath.empty() ? "." : hostPath.c_str(), &st) != 0)
-        return {};
+    if (::stat(hostPath.empty() ? "." : hostPath.c_str(), &st) != 0) {
+        FileStatus missing;
+        missing.denied = errno == EACCES;
+        return missing;
+    }
     return FromStat(st);
 }
 
@@ -118,15 +122,21 @@ std::optional<std::string> GetEnv(const char* name) {
 }
 
 int OpenForReading(const std::string& hostPath, FileStatus* status) {
-    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0 && status) {
-        struct stat st;
-        if (::fstat(fd, &st) != 0) {
-            ::close(fd);
-            return -1;
-        }
-        *status = FromStat(st);
+    // Not blocking: opening a FIFO would otherwise wait for a writer. The caller refuses what is not a
+    // regular file by the status; reads from a regular file are not affected by the flag, which is
+    // taken off anyway.
+    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return -1;
     }
+    if (S_ISREG(st.st_mode))
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (status)
+        *status = FromStat(st);
     return fd;
 }
 

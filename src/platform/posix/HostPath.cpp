@@ -1,5 +1,6 @@
 // Windows paths on a POSIX host: "\\" becomes "/", a drive letter is dropped, and a name missing with
-// its exact case is looked up case-insensitively, as a file system on Windows would find it.
+// its exact case is looked up case-insensitively, as a file system on Windows would find it. UNC and
+// drive-relative paths have no place here.
 #include "platform/WinPath.h"
 
 #include <algorithm>
@@ -24,7 +25,9 @@ bool Exists(const std::string& hostPath) {
 // Directory listings used by the case-insensitive lookup. A project names each file several times
 // (text test, size, line count, later loads), and a directory of a large project holds thousands of
 // names, so each listing is kept as a map from the lower-case name to the first name in name order,
-// for as long as the directory's modification time stays the same.
+// for as long as the directory's modification time stays the same. The files this program creates or
+// removes are entered into the listing as they come and go, so a run that writes thousands of files
+// into one directory never reads it again.
 class DirectoryCache {
 public:
     // The entry of `dir` whose name equals `name` but for letter case; "" when there is none.
@@ -33,29 +36,55 @@ public:
         if (::stat(dir.empty() ? "." : dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
             return {};
         std::lock_guard lock(mutex_);
-        auto it = cache_.find(dir);
-        if (it == cache_.end() || it->second.mtime != st.st_mtim.tv_sec ||
-            it->second.mtimeNs != st.st_mtim.tv_nsec || it->second.inode != st.st_ino) {
+        const Key key{st.st_dev, st.st_ino};
+        auto it = cache_.find(key);
+        if (it == cache_.end() || !SameTime(it->second, st)) {
             if (cache_.size() >= kMaxDirectories)
                 cache_.clear();
-            it = cache_
-                     .insert_or_assign(
-                         dir, Listing{st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_ino, ReadNames(dir)})
-                     .first;
+            it = cache_.insert_or_assign(key, Listing{st.st_mtim, ReadNames(dir)}).first;
         }
         auto found = it->second.byLowerName.find(Lower(name));
         return found == it->second.byLowerName.end() ? std::string() : found->second;
     }
 
+    // This program has just created or removed `name` in `dir`: a listing held for it takes the change
+    // and the directory's new time. A change another process made at the same moment is missed until
+    // the directory changes again; that only costs a case-insensitive match.
+    void Changed(const std::string& dir, const std::string& name, bool created) {
+        struct stat st;
+        if (::stat(dir.empty() ? "." : dir.c_str(), &st) != 0)
+            return;
+        std::lock_guard lock(mutex_);
+        auto it = cache_.find(Key{st.st_dev, st.st_ino});
+        if (it == cache_.end())
+            return;
+        auto& names = it->second.byLowerName;
+        const std::string lower = Lower(name);
+        auto at = names.find(lower);
+        if (created && at == names.end()) {
+            names.emplace(lower, name);
+        } else if (created && name < at->second) {
+            at->second = name; // the first in name order stands for the names of the same letters
+        } else if (!created && at != names.end() && at->second == name) {
+            // Another name of the same letters may stand in now: read the directory at its next use.
+            cache_.erase(it);
+            return;
+        }
+        it->second.mtime = st.st_mtim;
+    }
+
 private:
     static constexpr size_t kMaxDirectories = 64;
 
+    using Key = std::pair<dev_t, ino_t>;
     struct Listing {
-        time_t mtime;
-        long mtimeNs;
-        ino_t inode;
+        timespec mtime;
         std::unordered_map<std::string, std::string> byLowerName;
     };
+
+    static bool SameTime(const Listing& listing, const struct stat& st) {
+        return listing.mtime.tv_sec == st.st_mtim.tv_sec && listing.mtime.tv_nsec == st.st_mtim.tv_nsec;
+    }
 
     static std::string Lower(std::string s) {
         for (auto& c : s)
@@ -81,7 +110,7 @@ private:
     }
 
     std::mutex mutex_;
-    std::map<std::string, Listing> cache_;
+    std::map<Key, Listing> cache_;
 };
 
 DirectoryCache& Directories() {
@@ -130,5 +159,28 @@ std::string MapToHostPath(const std::string& path) {
     }
     return result;
 }
+
+bool IsUnmappableWindowsPath(const std::string& path) {
+    if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]))
+        return true;
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0])) &&
+           (path.size() == 2 || !IsPathSeparator(path[2]));
+}
+
+namespace {
+
+void NoteFileChanged(const std::string& hostPath, bool created) {
+    const size_t slash = hostPath.rfind('/');
+    if (slash == std::string::npos)
+        Directories().Changed("", hostPath, created);
+    else
+        Directories().Changed(hostPath.substr(0, slash + 1), hostPath.substr(slash + 1), created);
+}
+
+} // namespace
+
+void NoteFileCreated(const std::string& hostPath) { NoteFileChanged(hostPath, true); }
+
+void NoteFileRemoved(const std::string& hostPath) { NoteFileChanged(hostPath, false); }
 
 } // namespace kemptor

@@ -3,6 +3,7 @@
 // attributes, security and creation time, so permissions stay as they were), MoveFileExW otherwise;
 // both write through to the disk before they return.
 #include "platform/Host.h"
+#include "platform/SafeFile.h"
 
 #include <atomic>
 
@@ -10,6 +11,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include "platform/WinPath.h"
 #include "platform/win/Utf16.h"
 
 namespace kemptor::host {
@@ -21,10 +23,9 @@ int CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
     static std::atomic<unsigned> counter{0};
     const size_t slash = target.find_last_of(L"\\/:");
     const std::wstring dir = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
-    const std::wstring name = target.substr(dir.size());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = dir + L"." + name + L"." + std::to_wstring(::GetCurrentProcessId()) + L"." +
-               std::to_wstring(counter++) + L".tmp";
+        temp = dir + Widen(kTemporaryPrefix) + std::to_wstring(::GetCurrentProcessId()) + L"." +
+               std::to_wstring(counter++);
         HANDLE handle = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
@@ -84,3 +85,79 @@ bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int 
 }
 
 } // namespace kemptor::host
+
+namespace kemptor {
+
+namespace {
+
+// The number of names (hard links) of an existing file; 0 when it cannot be read.
+DWORD LinkCount(const std::wstring& path) {
+    HANDLE handle = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION info;
+    const DWORD links = ::GetFileInformationByHandle(handle, &info) ? info.nNumberOfLinks : 0;
+    ::CloseHandle(handle);
+    return links;
+}
+
+// Rewrites a file where it is, so that every name of it sees the new text. The room is reserved first
+// (the new length is set before the bytes are written), so a full disk is found before any byte of
+// the old text is overwritten.
+bool RewriteInPlace(const std::wstring& path, std::string_view bytes) {
+    HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const auto setLength = [handle](std::int64_t length) {
+        LARGE_INTEGER at;
+        at.QuadPart = length;
+        return ::SetFilePointerEx(handle, at, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle);
+    };
+    bool ok = setLength(static_cast<std::int64_t>(bytes.size()));
+    LARGE_INTEGER start{};
+    ok = ok && ::SetFilePointerEx(handle, start, nullptr, FILE_BEGIN);
+    while (ok && !bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(bytes.size() > (1u << 30) ? (1u << 30) : bytes.size());
+        DWORD written = 0;
+        ok = ::WriteFile(handle, bytes.data(), chunk, &written, nullptr) && written > 0;
+        bytes.remove_prefix(written);
+    }
+    ok = ok && ::FlushFileBuffers(handle);
+    return ::CloseHandle(handle) && ok;
+}
+
+} // namespace
+
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, bool force) {
+    const std::string hostPath = host::RealPath(MapToHostPath(path));
+    if (hostPath.empty())
+        return ReplaceOutcome::Failed;
+    const std::wstring wide = host::Widen(hostPath);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return ReplaceOutcome::Failed;
+    if (host::StatusOf(hostPath).kind != host::FileKind::Regular)
+        return ReplaceOutcome::NotRegular;
+    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly && !force)
+        return ReplaceOutcome::ReadOnly;
+
+    // A file with other names is rewritten where it is; a replacement would part it from them. The
+    // read-only attribute is lifted for the write and put back.
+    if (LinkCount(wide) > 1) {
+        if (readOnly && !::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+            return ReplaceOutcome::Failed;
+        const bool ok = RewriteInPlace(wide, bytes);
+        if (readOnly)
+            ::SetFileAttributesW(wide.c_str(), attributes);
+        return ok ? ReplaceOutcome::Replaced : ReplaceOutcome::Failed;
+    }
+    // ReplaceFileW keeps the file's attributes, security and creation time.
+    return host::WriteReplacing(hostPath, [bytes](int fd) { return host::WriteAll(fd, bytes); })
+               ? ReplaceOutcome::Replaced
+               : ReplaceOutcome::Failed;
+}
+
+} // namespace kemptor

@@ -24,4 +24,13 @@ bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hos
     return timed;
 }
 
+bool MakeOwnerWritable(const std::string& hostPath) {
+    const std::wstring wide = Widen(hostPath);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    return !(attributes & FILE_ATTRIBUTE_READONLY) ||
+           ::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 } // namespace kemptor::host

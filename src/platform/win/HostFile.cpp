@@ -22,6 +22,12 @@ std::wstring WideOrDot(const std::string& hostPath) {
     return hostPath.empty() ? std::wstring(L".") : Widen(hostPath);
 }
 
+// Seconds since 1970 of a file time (100 ns steps since 1601).
+std::int64_t UnixSeconds(const FILETIME& time) {
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<std::int64_t>(ticks / 10000000u) - 11644473600LL;
+}
+
 std::uint64_t StampOf(const FILETIME& written, std::uint64_t extra) {
     const std::uint64_t time =
         (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
@@ -32,8 +38,11 @@ std::uint64_t StampOf(const FILETIME& written, std::uint64_t extra) {
 
 FileStatus StatusOf(const std::string& hostPath) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(WideOrDot(hostPath).c_str(), GetFileExInfoStandard, &data))
-        return {};
+    if (!::GetFileAttributesExW(WideOrDot(hostPath).c_str(), GetFileExInfoStandard, &data)) {
+        FileStatus missing;
+        missing.denied = ::GetLastError() == ERROR_ACCESS_DENIED;
+        return missing;
+    }
     FileStatus status;
     status.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Directory
                   : (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)  ? FileKind::Other
@@ -41,6 +50,7 @@ FileStatus StatusOf(const std::string& hostPath) {
     status.size =
         static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     status.stamp = StampOf(data.ftLastWriteTime, static_cast<std::uint64_t>(status.size));
+    status.modified = UnixSeconds(data.ftLastWriteTime);
     return status;
 }
 
@@ -161,6 +171,7 @@ int OpenForReading(const std::string& hostPath, FileStatus* status) {
                                                             : FileKind::Other;
         status->size = static_cast<std::int64_t>(st.st_size);
         status->stamp = static_cast<std::uint64_t>(st.st_mtime);
+        status->modified = static_cast<std::int64_t>(st.st_mtime);
     }
     return fd;
 }

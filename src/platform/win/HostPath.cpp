@@ -29,4 +29,14 @@ std::string MapToHostPath(const std::string& path) {
     return path.substr(0, nameStart) + host::Narrow(onDisk);
 }
 
+// Drive letters, drive-relative and UNC paths are the system's own here.
+bool IsUnmappableWindowsPath(const std::string&) {
+    return false;
+}
+
+// The system finds names in any letter case by itself: there is no listing to keep current.
+void NoteFileCreated(const std::string&) {}
+
+void NoteFileRemoved(const std::string&) {}
+
 } // namespace kemptor

@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> args = host::PrepareConsole(argc, argv);
     CLI::App app{"Kemptor/VB command line", args.empty() ? std::string("kemptor-cli") : args.front()};
     app.require_subcommand(1);
+    // Options start with "-" on every system: on Windows "/x" is a path from the drive's root, as it
+    // is a path on Linux, and the commands parse the same arguments the same way everywhere. Every
+    // subcommand added below inherits this.
+    app.allow_windows_style_options(false);
 
     struct Prepared {
         CLI::App* sub;

@@ -38,8 +38,12 @@ FileProblem CheckTextFile(const std::string& path, std::int64_t maxBytes) {
     if (status.size > maxBytes)
         return FileProblem::TooLarge;
     // Opening a regular file is harmless, and it is the one test of readability every system agrees on.
-    host::UniqueFd f{host::OpenForReading(hostPath)};
-    return f.fd >= 0 ? FileProblem::None : FileProblem::Unreadable;
+    // What was opened decides: on Windows a device name ("NUL", "CON") may look like a file until then.
+    host::FileStatus opened;
+    host::UniqueFd f{host::OpenForReading(hostPath, &opened)};
+    if (f.fd < 0)
+        return FileProblem::Unreadable;
+    return opened.kind == host::FileKind::Regular ? FileProblem::None : FileProblem::NotRegular;
 }
 
 std::string FileProblemText(const std::string& path, FileProblem problem) {

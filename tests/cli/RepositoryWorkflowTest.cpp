@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/CliRunner.h"
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace kemptor::test {
@@ -70,7 +71,7 @@ TEST(ProjectSettings, FoundNextToTheFileOrInAParentButNotAboveTheRepository) {
     repo.Write("src/kemptor.ini", "[Indents]\nDefaultLineIndent=3\n"); // the nearer one wins
     r = repo.Run("config src/deep/A.bas");
     EXPECT_EQ("Indents.DefaultLineIndent=3\tproject file", ConfigLine(r.out, "Indents.DefaultLineIndent"));
-    EXPECT_NE(std::string::npos, r.out.find("# project settings file: " + repo.Root() + "src/kemptor.ini"));
+    EXPECT_NE(std::string::npos, r.out.find("# project settings file: " + test::Native(repo.Root() + "src/kemptor.ini")));
 }
 
 TEST(ProjectSettings, IniOptionAndNoConfigOverrideDiscoveryAndSetAppliesLast) {

@@ -1,30 +1,18 @@
 // kemptor-cli format, run as a program on fixture files.
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
 namespace kemptor::test {
 namespace {
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunCli(const TempDir& dir, const std::string& arguments) {
-    const std::string command = std::string("'") + KEMPTOR_CLI + "' format " + arguments + " >'" + dir.Path() +
-                                "stdout' 2>'" + dir.Path() + "stderr'";
-    const int raw = std::system(command.c_str());
-    CliResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = dir.Read("stdout");
-    result.err = dir.Read("stderr");
-    return result;
+// Runs `kemptor-cli format ARGUMENTS` in `dir`.
+CliResult RunFormat(const TempDir& dir, const std::string& arguments) {
+    return RunCli(dir, "format " + arguments);
 }
 
 constexpr std::string_view kUnformatted = "Option Explicit\r\n"
@@ -43,7 +31,7 @@ constexpr std::string_view kFormatted = "Option Explicit\r\n"
 TEST(FormatCommand, WritesTheFormattedFileToStdoutWithCrLf) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
-    const CliResult r = RunCli(dir, "'" + file + "'");
+    const CliResult r = RunFormat(dir, "'" + file + "'");
     EXPECT_EQ(0, r.status) << r.err;
     EXPECT_EQ(kFormatted, r.out);
 }
@@ -54,40 +42,40 @@ TEST(FormatCommand, LfInputIsAcceptedAndSettingsOptionsApply) {
     // The inserted line's comment is placed at the default fixed column by the second pass.
     EXPECT_EQ("Option Explicit" + std::string(25, ' ') + "'Force all variables to be declared before their use\r\n\r\n"
               "Sub Main()\r\n    x = 1\r\nEnd Sub\r\n",
-              RunCli(dir, "'" + file + "'").out);
+              RunFormat(dir, "'" + file + "'").out);
     EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n",
-              RunCli(dir, "--tab-width 2 --set General.OptionExplicitInsert=0 --set Indents.CodeIndentPerform=0 '" +
+              RunFormat(dir, "--tab-width 2 --set General.OptionExplicitInsert=0 --set Indents.CodeIndentPerform=0 '" +
                               file + "'")
                   .out);
     const std::string ini = dir.Write("my.ini", "[Indents]\nDefaultLineIndent=2\n[General]\nOptionExplicitInsert=0\n");
-    EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n", RunCli(dir, "--ini '" + ini + "' '" + file + "'").out);
+    EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n", RunFormat(dir, "--ini '" + ini + "' '" + file + "'").out);
 }
 
 TEST(FormatCommand, CheckReportsFilesThatWouldChange) {
     TempDir dir;
     const std::string messy = dir.Write("Messy.bas", std::string(kUnformatted));
     const std::string tidy = dir.Write("Tidy.bas", std::string(kFormatted));
-    const CliResult both = RunCli(dir, "--check '" + messy + "' '" + tidy + "'");
+    const CliResult both = RunFormat(dir, "--check '" + messy + "' '" + tidy + "'");
     EXPECT_EQ(1, both.status);
     EXPECT_EQ(messy + "\n", both.out);
-    EXPECT_EQ(0, RunCli(dir, "--check '" + tidy + "'").status);
+    EXPECT_EQ(0, RunFormat(dir, "--check '" + tidy + "'").status);
     EXPECT_EQ(kUnformatted, dir.Read("Messy.bas")); // --check writes nothing
 }
 
 TEST(FormatCommand, InPlaceRewritesOnlyFilesThatChange) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
-    const CliResult r = RunCli(dir, "-i '" + file + "'");
+    const CliResult r = RunFormat(dir, "-i '" + file + "'");
     EXPECT_EQ(0, r.status) << r.err;
     EXPECT_EQ("", r.out);
     EXPECT_EQ(kFormatted, dir.Read("Main.bas"));
-    EXPECT_EQ(0, RunCli(dir, "--check '" + file + "'").status);
+    EXPECT_EQ(0, RunFormat(dir, "--check '" + file + "'").status);
 }
 
 TEST(FormatCommand, DiffShowsUnifiedHunks) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
-    const CliResult r = RunCli(dir, "--diff '" + file + "'");
+    const CliResult r = RunFormat(dir, "--diff '" + file + "'");
     EXPECT_EQ(0, r.status);
     EXPECT_EQ("--- " + file + "\n+++ " + file +
                   "\n"
@@ -103,24 +91,24 @@ TEST(FormatCommand, DiffShowsUnifiedHunks) {
                   " End Sub\n",
               r.out);
     const std::string tidy = dir.Write("Tidy.bas", std::string(kFormatted));
-    EXPECT_EQ("", RunCli(dir, "--diff '" + tidy + "'").out);
+    EXPECT_EQ("", RunFormat(dir, "--diff '" + tidy + "'").out);
 }
 
 TEST(FormatCommand, BadInputAndUsageExitWithTwo) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
-    const CliResult missing = RunCli(dir, "'" + dir.Path() + "Missing.bas'");
+    const CliResult missing = RunFormat(dir, "'" + dir.Path() + "Missing.bas'");
     EXPECT_EQ(2, missing.status);
     EXPECT_NE(std::string::npos, missing.err.find("Missing.bas"));
-    EXPECT_EQ(2, RunCli(dir, "-i --check '" + file + "'").status);
-    EXPECT_EQ(2, RunCli(dir, "--kind sheet '" + file + "'").status);
-    EXPECT_EQ(2, RunCli(dir, "--set Indents.NoSuchKey=1 '" + file + "'").status);
-    EXPECT_EQ(2, RunCli(dir, "").status);
+    EXPECT_EQ(2, RunFormat(dir, "-i --check '" + file + "'").status);
+    EXPECT_EQ(2, RunFormat(dir, "--kind sheet '" + file + "'").status);
+    EXPECT_EQ(2, RunFormat(dir, "--set Indents.NoSuchKey=1 '" + file + "'").status);
+    EXPECT_EQ(2, RunFormat(dir, "").status);
     EXPECT_EQ(kUnformatted, dir.Read("Main.bas"));
     // A binary file given by mistake is never rewritten in place.
     const std::string binary("\x00\x01If\tx\r\n\x00\xFF\n", 10);
     dir.Write("Main.frx", binary);
-    EXPECT_EQ(2, RunCli(dir, "-i '" + dir.Path() + "Main.frx'").status);
+    EXPECT_EQ(2, RunFormat(dir, "-i '" + dir.Path() + "Main.frx'").status);
     EXPECT_EQ(binary, dir.Read("Main.frx"));
 }
 
@@ -136,8 +124,8 @@ TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
     const std::string templ = dir.Write("sub.txt", "' Header of %n\n");
     const std::string common = "--set SubComments.SubLevelCommentsPerform=1 --set SubComments.SubLevelCommentsFile=";
     EXPECT_EQ("Option Explicit\r\nSub Main()\r\n' Header of Main\r\nEnd Sub\r\n",
-              RunCli(dir, common + "'" + templ + "' '" + file + "'").out);
-    const CliResult missing = RunCli(dir, common + "'" + dir.Path() + "none.txt' '" + file + "'");
+              RunFormat(dir, common + "'" + templ + "' '" + file + "'").out);
+    const CliResult missing = RunFormat(dir, common + "'" + dir.Path() + "none.txt' '" + file + "'");
     EXPECT_EQ("warning: Unable to load sub comment header file: " + dir.Path() + "none.txt\n", missing.err);
     EXPECT_NE(std::string::npos, missing.out.find("'!  Name   :  Main")) << "the default template stays";
 }
@@ -149,16 +137,16 @@ TEST(FormatCommand, AFormattingThatBreaksTheCodeIsRefusedWithStatusTwo) {
                                 " does not keep the code of the original: it differs at line 4 (line 4 of the "
                                 "formatted text).  ";
     // Standard output gets the original as it was read.
-    const CliResult shown = RunCli(dir, "--break-code-for-test '" + file + "'");
+    const CliResult shown = RunFormat(dir, "--break-code-for-test '" + file + "'");
     EXPECT_EQ(2, shown.status);
     EXPECT_EQ(kUnformatted, shown.out);
     EXPECT_EQ(warning + "The original text is written unchanged.\n", shown.err);
     // In place, the file is left alone; a check does not count it as changed.
-    const CliResult inPlace = RunCli(dir, "-i --break-code-for-test '" + file + "'");
+    const CliResult inPlace = RunFormat(dir, "-i --break-code-for-test '" + file + "'");
     EXPECT_EQ(2, inPlace.status);
     EXPECT_EQ(warning + "The file is not rewritten.\n", inPlace.err);
     EXPECT_EQ(kUnformatted, dir.Read("Main.bas"));
-    const CliResult check = RunCli(dir, "--check --break-code-for-test '" + file + "'");
+    const CliResult check = RunFormat(dir, "--check --break-code-for-test '" + file + "'");
     EXPECT_EQ(2, check.status);
     EXPECT_EQ("", check.out);
 }

@@ -1,12 +1,12 @@
 // The `process` command of kemptor-cli, run as a program on copies of the sample projects.
 #include "RunTestSupport.h"
 #include "support/CliRunner.h"
+#include "support/System.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sys/wait.h>
 
 namespace kemptor {
 namespace {
@@ -34,7 +34,7 @@ TEST_F(ProcessCommand, FormatsTheSampleProjectIntoItsStyledFolder) {
     const auto before = Snapshot(fs::path(root.Path()) / "ex");
     const CliResult r = RunCli(root, "process ex/vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string styled = (fs::path(root.Path()) / "ex/vbp/STYLED/").string();
+    const std::string styled = test::Native(root.Path() + "ex/vbp/STYLED/");
     EXPECT_EQ(r.out, "Files formatted: 6\nFiles changed: 6\nFiles skipped: 0\nOutput directory: " + styled + "\n");
     EXPECT_EQ(r.err, "confirmation: Process all selected files?\ninformation: Conversion Completed.\n");
     EXPECT_THAT(FileNames(fs::path(root.Path()) / "ex/vbp/STYLED"),
@@ -48,7 +48,7 @@ TEST_F(ProcessCommand, OnlyFormatsTheNamedFilesIntoTheOutputGivenRelativeToTheWo
                                      "ex/mak/../vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("Files formatted: 1\n"));
-    EXPECT_THAT(r.out, HasSubstr("Output directory: " + root.Path() + "out/\n"));
+    EXPECT_THAT(r.out, HasSubstr("Output directory: " + test::Native(root.Path() + "out/") + "\n"));
     EXPECT_NE(ReadFile(root.Path() + "out/modGlobals.bas"), ReadFile(root.Path() + "ex/vbp/modGlobals.bas"));
     EXPECT_EQ(ReadFile(root.Path() + "out/frmItem.frm"), ReadFile(root.Path() + "ex/vbp/frmItem.frm"));
     EXPECT_THAT(ReadFile(root.Path() + "out/VBKEMPT3.LOG"), HasSubstr("+++ Processing file: modGlobals.bas\r\n"));

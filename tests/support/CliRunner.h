@@ -8,8 +8,15 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
+
+#ifdef _WIN32
+#include "support/Windows.h"
+
+#include "platform/win/Utf16.h"
+#else
+#include <sys/wait.h>
+#endif
 
 namespace kemptor::test {
 
@@ -19,21 +26,87 @@ struct CliResult {
     std::string err;
 };
 
+#ifdef _WIN32
+// The null device; a test's standard input when it gives none.
+inline const std::string kNoInput = "NUL";
+
+namespace detail {
+
+inline HANDLE OpenInherited(const std::string& path, bool write) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return ::CreateFileW(host::Widen(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, write ? CREATE_ALWAYS : OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Runs kemptor-cli.exe with `args`, written as for a POSIX shell: single quotes group as double quotes
+// do on Windows (the test paths hold neither). The settings directory is passed in the environment the
+// program inherits; its standard streams are files.
+inline int RunWindows(const std::string& workDir, const std::string& args, const std::string& configDir,
+                      const std::string& in, const std::string& out, const std::string& err) {
+    std::string line = std::string("\"") + KEMPTOR_CLI + "\" " + args;
+    for (char& c : line)
+        if (c == '\'')
+            c = '"';
+    std::wstring command = host::Widen(line);
+    if (!configDir.empty())
+        ::SetEnvironmentVariableW(L"KEMPTOR_CONFIG_DIR", host::Widen(configDir).c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = OpenInherited(in, false);
+    startup.hStdOutput = OpenInherited(out, true);
+    startup.hStdError = OpenInherited(err, true);
+    PROCESS_INFORMATION process{};
+    const std::wstring dir = host::Widen(workDir);
+    const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                          workDir.empty() ? nullptr : dir.c_str(), &startup, &process);
+    for (HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+        if (h != INVALID_HANDLE_VALUE)
+            ::CloseHandle(h);
+    if (!configDir.empty())
+        ::SetEnvironmentVariableW(L"KEMPTOR_CONFIG_DIR", nullptr);
+    if (!started)
+        return -1;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    return static_cast<int>(code);
+}
+
+} // namespace detail
+#else
+inline const std::string kNoInput = "/dev/null";
+#endif
+
 // Runs `prefix kemptor-cli ARGS` in `workDir` with KEMPTOR_CONFIG_DIR set to DIR/config, its standard
 // input from `stdinFile` (default: nothing).
 inline CliResult RunCliIn(const TempDir& dir, const std::string& workDir, const std::string& args,
-                          const std::string& prefix = "", const std::string& stdinFile = "/dev/null") {
+                          const std::string& prefix = "", const std::string& stdinFile = kNoInput) {
+#ifdef _WIN32
+    (void)prefix; // commands run through a POSIX shell only
+    const int status = detail::RunWindows(workDir, args, dir.Path() + "config", stdinFile, dir.Path() + "stdout",
+                                          dir.Path() + "stderr");
+    return {status, dir.Read("stdout"), dir.Read("stderr")};
+#else
     const std::string command = "cd '" + workDir + "' && KEMPTOR_CONFIG_DIR='" + dir.Path() + "config' " +
                                 prefix + " '" + KEMPTOR_CLI + "' " + args + " >'" + dir.Path() +
                                 "stdout' 2>'" + dir.Path() + "stderr' <'" + stdinFile + "'";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, dir.Read("stdout"), dir.Read("stderr")};
+#endif
 }
 
 // Runs `kemptor-cli ARGS` in the working directory with the environment as it is; `args` follow the
 // program name as a shell would split them (quote paths that may hold blanks).
 inline CliResult RunCli(const std::string& args) {
     TempDir dir;
+#ifdef _WIN32
+    const int status = detail::RunWindows("", args, "", kNoInput, dir.Path() + "out", dir.Path() + "err");
+    return {status, dir.Read("out"), dir.Read("err")};
+#else
     CliResult result{-1, {}, {}};
     const std::string command = std::string(KEMPTOR_CLI) + " " + args + " 2>'" + dir.Path() + "err'";
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -47,6 +120,7 @@ inline CliResult RunCli(const std::string& args) {
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.err = dir.Read("err");
     return result;
+#endif
 }
 
 // The rows of a TSV text, each split at its tabs.

@@ -131,6 +131,11 @@ bool RewriteInPlace(const std::wstring& path, std::string_view bytes) {
 } // namespace
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, bool force) {
+    const host::FileKind kind = host::StatusOf(MapToHostPath(path)).kind;
+    if (kind == host::FileKind::Missing)
+        return ReplaceOutcome::Failed;
+    if (kind != host::FileKind::Regular) // a directory, or a device name such as "NUL"
+        return ReplaceOutcome::NotRegular;
     const std::string hostPath = host::RealPath(MapToHostPath(path));
     if (hostPath.empty())
         return ReplaceOutcome::Failed;
@@ -138,8 +143,6 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return ReplaceOutcome::Failed;
-    if (host::StatusOf(hostPath).kind != host::FileKind::Regular)
-        return ReplaceOutcome::NotRegular;
     const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly && !force)
         return ReplaceOutcome::ReadOnly;

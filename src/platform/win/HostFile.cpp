@@ -34,16 +34,35 @@ std::uint64_t StampOf(const FILETIME& written, std::uint64_t extra) {
     return time * 1000000007u + extra;
 }
 
+// True for a name the system gives to a device in every directory ("NUL", "CON", "COM1", "dir\AUX.bas")
+// or a path into the device namespace ("\\.\PIPE\x"): the full path of such a name is "\\.\<device>".
+bool IsDevicePath(const std::wstring& path) {
+    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return false;
+    std::wstring full(length, L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+    return full.rfind(L"\\\\.\\", 0) == 0;
+}
+
 } // namespace
 
 FileStatus StatusOf(const std::string& hostPath) {
+    const std::wstring wide = WideOrDot(hostPath);
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(WideOrDot(hostPath).c_str(), GetFileExInfoStandard, &data)) {
-        FileStatus missing;
-        missing.denied = ::GetLastError() == ERROR_ACCESS_DENIED;
-        return missing;
-    }
+    const bool found = ::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) != 0;
+    const DWORD error = found ? 0 : ::GetLastError();
     FileStatus status;
+    if (!found || !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (IsDevicePath(wide)) {
+            status.kind = FileKind::Other;
+            return status;
+        }
+    }
+    if (!found) {
+        status.denied = error == ERROR_ACCESS_DENIED;
+        return status;
+    }
     status.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Directory
                   : (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)  ? FileKind::Other
                                                                      : FileKind::Regular;

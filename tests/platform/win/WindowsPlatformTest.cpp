@@ -6,11 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include <windows.h>
-// The profile functions of this program share their names with the system's, which windows.h makes
-// macros.
-#undef GetPrivateProfileString
-#undef WritePrivateProfileString
+#include "support/Windows.h"
 
 #include "commentor/HeaderTemplates.h"
 #include "platform/Profile.h"
@@ -23,14 +19,8 @@
 namespace kemptor {
 namespace {
 
+using test::Native;
 using test::TempDir;
-
-std::string Native(std::string path) {
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
 
 DWORD Attributes(const std::string& path) {
     return ::GetFileAttributesW(host::Widen(path).c_str());

@@ -10,14 +10,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/System.h"
 
 namespace kemptor {
 namespace {
 
 namespace fs = std::filesystem;
 using test::FileNames;
+using test::Native;
 using test::ReadFile;
 using test::RecordingObserver;
 using test::Snapshot;
@@ -59,6 +59,7 @@ protected:
         prompter.Clear();
         return RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; });
     }
+    void ExpectRefused(const std::vector<std::string>& texts);
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const auto& m : prompter.Messages())
@@ -76,25 +77,10 @@ protected:
 
 // --- Path resolution --------------------------------------------------------------------------------
 
-TEST_F(Hardening, RefusesOutputTextsThatNameTheProjectOrNoPlaceBeforeWritingAnything) {
-    fs::create_directory(root.Path() + "elsewhere");
-    fs::create_directory_symlink(Proj(), root.Path() + "elsewhere/back");
-    const std::string refused[] = {
-        ".\\",
-        ".\\NEW\\..\\",
-        "NEW/../",
-        ".\\A\\B\\..\\..\\",
-        "..\\proj\\",
-        "..\\PROJ\\", // the case-insensitive match of the project directory
-        root.Path() + "elsewhere/back/",
-        root.Path() + "elsewhere/back/X/../",
-        "\\\\SERVER\\SHARE\\OUT\\",
-        "//SERVER/SHARE/OUT/",
-        "D:OUT\\",
-        "D:",
-    };
+// Each text is given as the output directory; none may lead a run to write anything.
+void Hardening::ExpectRefused(const std::vector<std::string>& texts) {
     const auto before = Snapshot(root.Path());
-    for (const auto& text : refused) {
+    for (const auto& text : texts) {
         SCOPED_TRACE(text);
         settings.BackupNewCodeDirectory = text;
         const RunSummary summary = RunIt();
@@ -104,6 +90,20 @@ TEST_F(Hardening, RefusesOutputTextsThatNameTheProjectOrNoPlaceBeforeWritingAnyt
         EXPECT_EQ(Snapshot(root.Path()), before); // nothing written, no directory made
         EXPECT_FALSE(fs::exists(Proj() + "NEW"));
     }
+}
+
+TEST_F(Hardening, RefusesOutputTextsThatNameTheProjectBeforeWritingAnything) {
+    ExpectRefused({".\\", ".\\NEW\\..\\", "NEW/../", ".\\A\\B\\..\\..\\", "..\\proj\\",
+                   "..\\PROJ\\"}); // the last in another letter case
+}
+
+// Links, and the Windows paths that have no place on a POSIX host: a UNC share, a drive's current
+// directory.
+TEST_F(Hardening, RefusesLinksBackIntoTheProjectAndUnmappablePaths) {
+    fs::create_directory(root.Path() + "elsewhere");
+    fs::create_directory_symlink(Proj(), root.Path() + "elsewhere/back");
+    ExpectRefused({root.Path() + "elsewhere/back/", root.Path() + "elsewhere/back/X/../",
+                   "\\\\SERVER\\SHARE\\OUT\\", "//SERVER/SHARE/OUT/", "D:OUT\\", "D:"});
     EXPECT_THAT(Texts().back(), HasSubstr("BackupInformation.BackupNewCodeDirectory"));
 }
 
@@ -165,10 +165,10 @@ TEST_F(Hardening, AModuleNamedLikeTheProjectFileOrTheLogIsNotSaved) {
     UseMode(BackupMode::ProjectFiles);
     const RunSummary summary = RunIt();
     EXPECT_EQ(summary.skipped, 2);
-    EXPECT_THAT(Texts(), Contains("The file " + Proj() + "P.VBP has the name of the project file " + Proj() +
-                                  "P.VBP.  P.VBP is not saved."));
-    EXPECT_THAT(Texts(), Contains("The file " + Proj() + "VBKEMPT3.LOG has the name of the check log " +
-                                  Proj() + "STYLED/VBKEMPT3.LOG.  VBKEMPT3.LOG is not saved."));
+    EXPECT_THAT(Texts(), Contains("The file " + Native(Proj() + "P.VBP") + " has the name of the project file " +
+                                  Native(Proj() + "P.VBP") + ".  P.VBP is not saved."));
+    EXPECT_THAT(Texts(), Contains("The file " + Native(Proj() + "VBKEMPT3.LOG") + " has the name of the check log " +
+                                  Native(Proj() + "STYLED/VBKEMPT3.LOG") + ".  VBKEMPT3.LOG is not saved."));
     EXPECT_EQ(ReadFile(Proj() + "STYLED/P.VBP"), "Type=Exe\r\nModule=modA; modA.bas\r\nModule=P; P.VBP\r\n"
                                                  "Module=L; VBKEMPT3.LOG\r\n");
     EXPECT_THAT(ReadFile(Proj() + "STYLED/VBKEMPT3.LOG"),
@@ -186,7 +186,7 @@ TEST_F(Hardening, ACopyThatFailsIsNamedAndCounted) {
     EXPECT_EQ(summary.outcome, RunOutcome::Completed);
     EXPECT_EQ(summary.failed, 1);
     EXPECT_THAT(Texts(),
-                Contains("Unable to copy " + Proj() + "frmMain.frx to " + Proj() + "STYLED/frmMain.frx."));
+                Contains("Unable to copy " + Proj() + "frmMain.frx to " + Native(Proj() + "STYLED/frmMain.frx") + "."));
     EXPECT_EQ(CompletedText(summary), "Conversion Completed.  1 file was skipped or failed.");
     EXPECT_EQ(CompletedText(RunSummary{}), "Conversion Completed.");
 }
@@ -200,7 +200,7 @@ TEST_F(Hardening, ManyFailedCopiesAreToldInAFewMessages) {
     const RunSummary summary = RunIt();
     EXPECT_EQ(summary.failed, 7);
     ASSERT_EQ(prompter.Messages().size(), 6u);
-    EXPECT_EQ(Texts().back(), "2 more files could not be copied into " + Proj() + "STYLED/.");
+    EXPECT_EQ(Texts().back(), "2 more files could not be copied into " + Native(Proj() + "STYLED/") + ".");
 }
 
 TEST_F(Hardening, ALogThatCannotBeWrittenCountsAsAFailure) {
@@ -221,7 +221,7 @@ TEST_F(Hardening, BinarySourcesAreSkippedAndTheirCopiesKept) {
     EXPECT_EQ(summary.skipped, 1);
     EXPECT_EQ(summary.formatted, 2);
     EXPECT_THAT(Texts(),
-                Contains(Proj() + "UTIL.BAS holds NUL bytes and looks binary (UTF-16 text?).  UTIL.BAS is "
+                Contains(Native(Proj() + "UTIL.BAS") + " holds NUL bytes and looks binary (UTF-16 text?).  UTIL.BAS is "
                                   "left unformatted."));
     EXPECT_EQ(ReadFile(Proj() + "STYLED/UTIL.BAS"), utf16); // the copy is the source as it was
     EXPECT_EQ(Snapshot(Proj(), {"STYLED"}), before);
@@ -233,20 +233,16 @@ TEST_F(Hardening, ASourceAboveTheSizeLimitIsSkippedAndTheRunGoesOn) {
     UseMode(BackupMode::NewFilesOnly); // a copy of the sparse file would take its full size on disk
     settings.CreateLog = false;
     Write("frmMain.frm", "VERSION 5.00\r\n");
-    ASSERT_EQ(::truncate((Proj() + "frmMain.frm").c_str(), (std::int64_t{256} << 20) + 1), 0);
+    fs::resize_file(Proj() + "frmMain.frm", (std::uintmax_t{256} << 20) + 1);
     const RunSummary summary = RunIt();
     EXPECT_EQ(summary.skipped, 1);
     EXPECT_EQ(summary.formatted, 2);
     EXPECT_THAT(Texts(),
-                ElementsAre(Proj() + "frmMain.frm is larger than 256 MB.  frmMain.frm is left unformatted."));
+                ElementsAre(Native(Proj() + "frmMain.frm") + " is larger than 256 MB.  frmMain.frm is left unformatted."));
 }
 
 TEST_F(Hardening, TemporariesOfAKilledRunAreRemovedByTheNextRun) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    const std::string stale = ".~kemptor." + std::to_string(child) + ".Xy12Zq";
+    const std::string stale = ".~kemptor." + std::to_string(test::EndedProcess()) + ".Xy12Zq";
     WriteFile(Proj() + "STYLED/" + stale, "half a file");
     EXPECT_EQ(RunIt().outcome, RunOutcome::Completed);
     EXPECT_FALSE(fs::exists(Proj() + "STYLED/" + stale));

@@ -43,7 +43,8 @@ inline HANDLE OpenInherited(const std::string& path, bool write) {
 // do on Windows (the test paths hold neither). The settings directory is passed in the environment the
 // program inherits; its standard streams are files.
 inline int RunWindows(const std::string& workDir, const std::string& args, const std::string& configDir,
-                      const std::string& in, const std::string& out, const std::string& err) {
+                      const std::string& in, const std::string& out, const std::string& err,
+                      DWORD killAfterMs = 60000) {
     std::string line = std::string("\"") + KEMPTOR_CLI + "\" " + args;
     for (char& c : line)
         if (c == '\'')
@@ -68,8 +69,10 @@ inline int RunWindows(const std::string& workDir, const std::string& args, const
         ::SetEnvironmentVariableW(L"KEMPTOR_CONFIG_DIR", nullptr);
     if (!started)
         return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(process.hProcess, killAfterMs) == WAIT_TIMEOUT)
+        ::TerminateProcess(process.hProcess, code);
     ::WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
     ::GetExitCodeProcess(process.hProcess, &code);
     ::CloseHandle(process.hProcess);
     ::CloseHandle(process.hThread);
@@ -82,21 +85,26 @@ inline const std::string kNoInput = "/dev/null";
 #endif
 
 // Runs `prefix kemptor-cli ARGS` in `workDir` with KEMPTOR_CONFIG_DIR set to DIR/config, its standard
-// input from `stdinFile` (default: nothing).
+// input from `stdinFile` (default: nothing) and its standard output into `stdoutFile` when one is given
+// (the result's `out` is then empty). `prefix` is shell text run before the program on POSIX systems (a
+// `ulimit`, a `timeout` wrapper); Windows has no such shell and runs the program alone. A program that
+// runs for more than a minute is ended: a hang fails the test instead of stopping the suite.
 inline CliResult RunCliIn(const TempDir& dir, const std::string& workDir, const std::string& args,
-                          const std::string& prefix = "", const std::string& stdinFile = kNoInput) {
+                          const std::string& prefix = "", const std::string& stdinFile = kNoInput,
+                          const std::string& stdoutFile = "") {
+    const std::string out = stdoutFile.empty() ? dir.Path() + "stdout" : stdoutFile;
 #ifdef _WIN32
-    (void)prefix; // commands run through a POSIX shell only
-    const int status = detail::RunWindows(workDir, args, dir.Path() + "config", stdinFile, dir.Path() + "stdout",
-                                          dir.Path() + "stderr");
-    return {status, dir.Read("stdout"), dir.Read("stderr")};
+    (void)prefix;
+    const int status = detail::RunWindows(workDir, args, dir.Path() + "config", stdinFile, out, dir.Path() + "stderr");
 #else
-    const std::string command = "cd '" + workDir + "' && KEMPTOR_CONFIG_DIR='" + dir.Path() + "config' " +
-                                prefix + " '" + KEMPTOR_CLI + "' " + args + " >'" + dir.Path() +
-                                "stdout' 2>'" + dir.Path() + "stderr' <'" + stdinFile + "'";
+    const std::string wrapper = prefix.find("timeout") == std::string::npos ? " timeout 60" : "";
+    const std::string command = "cd '" + workDir + "' && export KEMPTOR_CONFIG_DIR='" + dir.Path() + "config' && " +
+                                prefix + wrapper + " '" + KEMPTOR_CLI + "' " + args + " >'" + out + "' 2>'" +
+                                dir.Path() + "stderr' <'" + stdinFile + "'";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, dir.Read("stdout"), dir.Read("stderr")};
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
+    return {status, stdoutFile.empty() ? dir.Read("stdout") : std::string(), dir.Read("stderr")};
 }
 
 // Runs `kemptor-cli ARGS` in the working directory with the environment as it is; `args` follow the
@@ -120,6 +128,34 @@ inline CliResult RunCli(const std::string& args) {
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.err = dir.Read("err");
     return result;
+#endif
+}
+
+// How a test cuts a run short: an interrupt the program handles as Ctrl+C, or a kill it cannot see.
+struct Interruption {
+    bool kill;
+    double seconds; // after the start
+    std::string Describe() const { return (kill ? "kill after " : "Ctrl+C after ") + std::to_string(seconds) + " s"; }
+};
+
+// Runs `kemptor-cli ARGS` in `dir` as RunCli(dir, ARGS) does and interrupts it. Windows has no signal a
+// test can send to a program without a console of its own, so there every interruption is a kill
+// (TerminateProcess).
+#ifdef _WIN32
+inline constexpr bool kInterruptsAreKills = true;
+#else
+inline constexpr bool kInterruptsAreKills = false;
+#endif
+
+inline CliResult RunCliInterrupted(const TempDir& dir, const std::string& args, const Interruption& how) {
+#ifdef _WIN32
+    const int status = detail::RunWindows(dir.Path(), args, dir.Path() + "config", kNoInput, dir.Path() + "stdout",
+                                          dir.Path() + "stderr", static_cast<DWORD>(how.seconds * 1000));
+    return {status, dir.Read("stdout"), dir.Read("stderr")};
+#else
+    const std::string prefix = (how.kill ? "timeout -s KILL " : "timeout --preserve-status -s INT ") +
+                               std::to_string(how.seconds);
+    return RunCliIn(dir, dir.Path(), args, prefix);
 #endif
 }
 

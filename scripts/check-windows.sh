@@ -2,7 +2,9 @@
 # Compares the Windows command line (run under Wine) with the Linux one:
 #  1. every sample source file formatted by both gives the same bytes;
 #  2. `process` on each sample project writes the same complete output on both, and leaves the
-#     project's own files as they were.
+#     project's own files as they were;
+#  3. a file and a directory named in Korean, Japanese and Arabic letters are formatted in place and
+#     checked by the Windows program as the Linux one formats them.
 # Usage: scripts/check-windows.sh LINUX_CLI WINDOWS_EXE
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,6 +65,20 @@ for project in vbp/Inventory.vbp mak/Stock.mak; do
   cmp -s "$work/linux.err" "$work/windows.err" || fail "$project: the messages differ"
   echo "check-windows: $project processed by both programs, outputs compared"
 done
+
+# 3. Names in other scripts, passed to Wine as UTF-8 and to Windows as UTF-16.
+export LC_ALL=C.UTF-8
+sample=examples/vbp/modGlobals.bas
+mkdir -p "$work/모듈"
+named="$work/모듈/フォーム_وحدة.bas"
+cp "$sample" "$named"
+"$linux_cli" format "$sample" >"$work/linux.out"
+"$wine_run" "$windows_exe" format -i "$(winpath "$named")" 2>"$work/windows.err" ||
+  fail "a file named in other scripts: format -i failed: $(cat "$work/windows.err")"
+cmp -s "$work/linux.out" "$named" || fail "a file named in other scripts: formatted differently in place"
+"$wine_run" "$windows_exe" check "$(winpath "$named")" >/dev/null 2>&1 ||
+  fail "a file named in other scripts: check after format -i does not pass"
+echo "check-windows: a file named in Korean, Japanese and Arabic letters formatted in place and checked"
 
 if [ "$failures" -gt 0 ]; then
   echo "check-windows: $failures problem(s)" >&2

@@ -1,8 +1,9 @@
 // Formats a generated module of a million lines through every pass, once with the default settings
 // and once with every option on (splits, For/Next variables, comment placement and blocks, blank-line
 // rules, header comments), and reports the speed (target: at least 1,000,000 lines a second) and the
-// peak memory against the file size (target: under 4 times). The module mixes declarations, procedures with nested blocks, comment
-// groups, trailing comments, continuations and string literals, indented unevenly as hand-kept code is.
+// peak memory against the file size (target: under 4 times). The module mixes declarations, procedures with
+// nested blocks, comment groups, trailing comments, continuations and string literals, indented unevenly as
+// hand-kept code is.
 #include "formatter/TVBSrcFormatter.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
@@ -11,9 +12,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <string>
-#include <ctime>
 
 using namespace kemptor;
 
@@ -63,7 +64,9 @@ private:
         text_ += "\r\n";
         ++lines_;
     }
-    std::string Ind(int level) const { return std::string(static_cast<std::size_t>(level) + (n_ % 3 == 0 ? 1 : 0), ' '); }
+    std::string Ind(int level) const {
+        return std::string(static_cast<std::size_t>(level) + (n_ % 3 == 0 ? 1 : 0), ' ');
+    }
     std::string N() const { return std::to_string(n_); }
 
     void Declarations() {
@@ -184,8 +187,8 @@ bool Run(const char* label, std::size_t lineTarget, const Settings& settings, bo
     std::printf("%s\n", label);
     std::printf("  lines %zu, file %.1f MB, passes %d, output lines %zu (%zu changed)\n", input.size(),
                 fileBytes / 1e6, result.Passes, engine.OutputLines.size(), changed);
-    std::printf("  first run: cpu %.3f s (wall %.3f s), %.0f lines/s (target >= 1000000): %s\n", seconds, wall,
-                linesPerSecond, linesPerSecond >= 1e6 ? "met" : "MISSED");
+    std::printf("  first run: cpu %.3f s (wall %.3f s), %.0f lines/s (target >= 1000000): %s\n", seconds,
+                wall, linesPerSecond, linesPerSecond >= 1e6 ? "met" : "MISSED");
     std::printf("  best later run: cpu %.3f s, %.0f lines/s\n", bestLater,
                 static_cast<double>(input.size()) / bestLater);
     std::printf("  peak memory above start %.1f MB = %.2f x file size (target < 4): %s\n",

@@ -30,7 +30,9 @@ namespace {
 constexpr int kFiles = 500;
 constexpr int kLinesPerFile = 1000;
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 // One procedure of unformatted Visual Basic: blocks, declarations, comments, a continuation.
 void AppendProcedure(std::vector<std::string>& out, int n, std::mt19937& rng) {
@@ -68,8 +70,12 @@ void AppendProcedure(std::vector<std::string>& out, int n, std::mt19937& rng) {
 std::vector<std::string> SourceFile(int index, const std::string& kind, std::mt19937& rng) {
     std::vector<std::string> lines;
     if (kind == "Form") {
-        lines = {"VERSION 5.00", "Begin VB.Form frm" + std::to_string(index), "   Caption         =   \"Form\"",
-                 "   ClientHeight    =   3195", "End", "Attribute VB_Name = \"frm" + std::to_string(index) + "\""};
+        lines = {"VERSION 5.00",
+                 "Begin VB.Form frm" + std::to_string(index),
+                 "   Caption         =   \"Form\"",
+                 "   ClientHeight    =   3195",
+                 "End",
+                 "Attribute VB_Name = \"frm" + std::to_string(index) + "\""};
     } else if (kind == "Class") {
         lines = {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
                  "Attribute VB_Name = \"cls" + std::to_string(index) + "\""};
@@ -102,7 +108,8 @@ std::string Generate(const fs::path& dir) {
         if (std::string(kind) == "Form") {
             name = "frm" + std::to_string(i) + ".frm";
             project.push_back("Form=" + name);
-            std::ofstream(dir / ("frm" + std::to_string(i) + ".frx"), std::ios::binary) << std::string(2048, '\1');
+            std::ofstream(dir / ("frm" + std::to_string(i) + ".frx"), std::ios::binary)
+                << std::string(2048, '\1');
         } else if (std::string(kind) == "Class") {
             name = "cls" + std::to_string(i) + ".cls";
             project.push_back("Class=cls" + std::to_string(i) + "; " + name);
@@ -119,7 +126,8 @@ std::string Generate(const fs::path& dir) {
 
 class QuietPrompter : public kemptor::Prompter {
 public:
-    kemptor::PromptAnswer Show(kemptor::PromptKind, const std::string& text, kemptor::PromptButtons) override {
+    kemptor::PromptAnswer Show(kemptor::PromptKind, const std::string& text,
+                               kemptor::PromptButtons) override {
         if (text != "Conversion Completed.")
             std::fprintf(stderr, "message: %s\n", text.c_str());
         return kemptor::PromptAnswer::Yes;
@@ -168,7 +176,8 @@ int main(int argc, char** argv) {
 
     PhaseObserver observer;
     start = Clock::now();
-    const auto summary = kemptor::RunProject(model.get(), settings, kemptor::DefaultHeaderTemplates(), prompter, observer);
+    const auto summary =
+        kemptor::RunProject(model.get(), settings, kemptor::DefaultHeaderTemplates(), prompter, observer);
     const double run = Seconds(start);
     std::printf("in process: open %.3f s, run %.3f s (backup copies %.3f s, formatting and saving %.3f s), "
                 "%d files formatted, %d changed\n",

@@ -145,9 +145,10 @@ public:
             const GuardedFormatResult guarded =
                 FormatGuarded(*engine, *lines, ExtractFileName(target.path), target.kind, progress);
             if (guarded.mismatch) {
-                prompter.Show(PromptKind::Warning,
-                              CodeMismatchMessage(target.display, *guarded.mismatch, "It counts as unchanged."),
-                              PromptButtons::Ok);
+                prompter.Show(
+                    PromptKind::Warning,
+                    CodeMismatchMessage(target.display, *guarded.mismatch, "It counts as unchanged."),
+                    PromptButtons::Ok);
                 engine->FreeLineObjects();
                 anyFailed = true;
                 continue;

@@ -34,8 +34,9 @@ std::vector<CliCommandEntry> RegisteredCliCommands() {
 }
 
 void CommonOptions::AddTo(CLI::App& sub) {
-    sub.add_option("--ini", ini_,
-                   "Settings file (default: a kemptor.ini found upward from the file, else the user's VBKEMPT3.INI)");
+    sub.add_option(
+        "--ini", ini_,
+        "Settings file (default: a kemptor.ini found upward from the file, else the user's VBKEMPT3.INI)");
     sub.add_flag("--no-config", noConfig_, "Do not look for a project settings file (kemptor.ini)");
     sub.add_option("--set", sets_, "Section.Key=Value, applied after the settings file (repeatable)")
         ->allow_extra_args(false);

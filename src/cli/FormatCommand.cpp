@@ -29,7 +29,6 @@
 #include <new>
 #include <optional>
 
-
 namespace kemptor {
 
 namespace {
@@ -48,7 +47,8 @@ constexpr const char* kStdinDefaultName = "stdin.bas";
 
 // Standard input read whole, its lines kept where they stand in the text read.
 std::optional<TLineList> ReadStandardInput() {
-    auto text = std::make_shared<std::string>(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    auto text = std::make_shared<std::string>(std::istreambuf_iterator<char>(std::cin),
+                                              std::istreambuf_iterator<char>());
     if (std::cin.bad())
         return std::nullopt;
     const std::string_view bytes = *text;
@@ -110,7 +110,7 @@ public:
             TVBSrcFormatter& engine = *found;
             // Only a regular file of a sane size is read: a FIFO would block, a device never end.
             const FileProblem problem = fromStdin ? FileProblem::None : CheckTextFile(file);
-            const std::optional<TLineList> lines = fromStdin                       ? ReadStandardInput()
+            const std::optional<TLineList> lines = fromStdin                      ? ReadStandardInput()
                                                    : problem == FileProblem::None ? ReadLineList(file)
                                                                                   : std::nullopt;
             if (!lines) {

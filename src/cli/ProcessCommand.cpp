@@ -25,7 +25,6 @@
 #include <iostream>
 #include <memory>
 
-
 namespace kemptor {
 namespace {
 
@@ -112,7 +111,8 @@ public:
         settings->PreviewBeforeSaving = false; // no window to show it in
         if (!output_.empty()) {
             // Relative to the working directory, as a command-line user expects.
-            settings->BackupNewCodeDirectory = host::FromFsPath(std::filesystem::absolute(host::FsPath(output_)).lexically_normal());
+            settings->BackupNewCodeDirectory =
+                host::FromFsPath(std::filesystem::absolute(host::FsPath(output_)).lexically_normal());
         }
 
         CliPrompter prompter({"Delete all files in "});
@@ -158,7 +158,8 @@ public:
             std::cout << "Files failed: " << summary->failed << '\n';
         std::cout << "Output directory: "
                   << host::FromFsPath(
-                         std::filesystem::absolute(host::FsPath(MapToHostPath(summary->outputDir))).lexically_normal())
+                         std::filesystem::absolute(host::FsPath(MapToHostPath(summary->outputDir)))
+                             .lexically_normal())
                   << '\n';
         switch (summary->outcome) {
         case RunOutcome::Completed:

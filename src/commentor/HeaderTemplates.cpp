@@ -13,7 +13,8 @@ namespace {
 const std::string kBorder = "'! " + std::string(59, '-');
 
 TextLines BuildTemplate(bool withReturns) {
-    TextLines lines = {kBorder, "'!  Name   :  %n", "'!  Author :  %a", "'!  Date   :  %d", "'!  Params :  %p"};
+    TextLines lines = {kBorder, "'!  Name   :  %n", "'!  Author :  %a", "'!  Date   :  %d",
+                       "'!  Params :  %p"};
     if (withReturns)
         lines.push_back("'!  Returns:  %r");
     TextLines tail = {"'!  Purpose:  ",
@@ -28,9 +29,15 @@ TextLines BuildTemplate(bool withReturns) {
 
 } // namespace
 
-TextLines DefaultSubTemplate() { return BuildTemplate(false); }
-TextLines DefaultFunctionTemplate() { return BuildTemplate(true); }
-HeaderTemplates DefaultHeaderTemplates() { return {DefaultSubTemplate(), DefaultFunctionTemplate()}; }
+TextLines DefaultSubTemplate() {
+    return BuildTemplate(false);
+}
+TextLines DefaultFunctionTemplate() {
+    return BuildTemplate(true);
+}
+HeaderTemplates DefaultHeaderTemplates() {
+    return {DefaultSubTemplate(), DefaultFunctionTemplate()};
+}
 
 std::string ExpandTemplate(std::string_view line, const TemplateValues& values) {
     std::string out;
@@ -39,12 +46,28 @@ std::string ExpandTemplate(std::string_view line, const TemplateValues& values) 
         if (line[i] == '%' && i + 1 < line.size()) {
             const std::string* value = nullptr;
             switch (line[i + 1]) {
-            case 'n': case 'N': value = &values.name; break;
-            case 'a': case 'A': value = &values.author; break;
-            case 'd': case 'D': value = &values.date; break;
-            case 'p': case 'P': value = &values.params; break;
-            case 'r': case 'R': value = &values.returnType; break;
-            default: break;
+            case 'n':
+            case 'N':
+                value = &values.name;
+                break;
+            case 'a':
+            case 'A':
+                value = &values.author;
+                break;
+            case 'd':
+            case 'D':
+                value = &values.date;
+                break;
+            case 'p':
+            case 'P':
+                value = &values.params;
+                break;
+            case 'r':
+            case 'R':
+                value = &values.returnType;
+                break;
+            default:
+                break;
             }
             if (value) {
                 out += *value;
@@ -61,8 +84,19 @@ namespace {
 
 bool IsPlaceholderLetter(char c) {
     switch (c) {
-    case 'n': case 'N': case 'a': case 'A': case 'd': case 'D': case 'p': case 'P': case 'r': case 'R': return true;
-    default: return false;
+    case 'n':
+    case 'N':
+    case 'a':
+    case 'A':
+    case 'd':
+    case 'D':
+    case 'p':
+    case 'P':
+    case 'r':
+    case 'R':
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -48,7 +48,9 @@ TStatementClass ClassifyLine(std::string_view s);
 
 bool IsSubHeading(TStatementClass c);
 bool IsFunctionHeading(TStatementClass c); // property headings included
-inline bool IsProcedureHeading(TStatementClass c) { return IsSubHeading(c) || IsFunctionHeading(c); }
+inline bool IsProcedureHeading(TStatementClass c) {
+    return IsSubHeading(c) || IsFunctionHeading(c);
+}
 // Classes that open or close an indented block.
 bool IsOpeningClass(TStatementClass c);
 bool IsClosingClass(TStatementClass c);

@@ -308,7 +308,9 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
             progress.LineDone();
             continue;
         }
-        IgnoreLines = directive == IgnoreDirective::Off ? -1 : directive == IgnoreDirective::OffNextLine ? 1 : 0;
+        IgnoreLines = directive == IgnoreDirective::Off           ? -1
+                      : directive == IgnoreDirective::OffNextLine ? 1
+                                                                  : 0;
 
         // Spell checking offers each literal and comment once per run, before any split copies them.
         SourceLine = static_cast<int>(i) + 1;

@@ -138,9 +138,9 @@ public:
     std::string FileName;      // file name of the file being formatted
     std::string OutputDir;     // output directory of the run
     TSourceKind FileKind = skModule;
-    bool SpellCheckCancelled = false;      // the user ended spell checking (kept across the files of a run)
-    bool SpellChanged = false;             // the last spell check changed its text
-    int IgnoreLines = 0; // lines still to pass through untouched; -1 up to "' kemptor: on"
+    bool SpellCheckCancelled = false; // the user ended spell checking (kept across the files of a run)
+    bool SpellChanged = false;        // the last spell check changed its text
+    int IgnoreLines = 0;              // lines still to pass through untouched; -1 up to "' kemptor: on"
     // Emits an input line as it came while the level follows its blocks.
     void PassThroughLine(std::string_view raw, const std::string& line, bool wasChanged);
     int SourceLine = 0;                    // number (from 1) of the input line in hand, for the spell checker

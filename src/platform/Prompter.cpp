@@ -6,11 +6,16 @@ namespace kemptor {
 
 std::string_view PromptKindName(PromptKind kind) {
     switch (kind) {
-    case PromptKind::Information: return "information";
-    case PromptKind::Warning: return "warning";
-    case PromptKind::Error: return "error";
-    case PromptKind::Confirmation: return "confirmation";
-    case PromptKind::None: break;
+    case PromptKind::Information:
+        return "information";
+    case PromptKind::Warning:
+        return "warning";
+    case PromptKind::Error:
+        return "error";
+    case PromptKind::Confirmation:
+        return "confirmation";
+    case PromptKind::None:
+        break;
     }
     return "message";
 }

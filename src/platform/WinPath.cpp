@@ -88,7 +88,8 @@ bool IsSamePath(const std::string& a, const std::string& b) {
 
 bool DirectoryExists(const std::string& path) {
     // "" is the directory part of a bare file name: the current directory (StatusOf takes "" as ".").
-    return host::StatusOf(path.empty() ? std::string() : MapToHostPath(path)).kind == host::FileKind::Directory;
+    return host::StatusOf(path.empty() ? std::string() : MapToHostPath(path)).kind ==
+           host::FileKind::Directory;
 }
 
 std::int64_t FileSizeOf(const std::string& path) {

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <limits>
 
-
 #include "platform/Host.h"
 #include "platform/SafeFile.h"
 #include "platform/Text.h"

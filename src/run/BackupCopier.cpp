@@ -12,7 +12,6 @@
 
 namespace kemptor {
 
-
 namespace {
 
 // The key under which a path is compared: mapped to the host, absolute, "." and ".." and links resolved
@@ -64,10 +63,13 @@ std::string JoinDir(const std::string& dir, const std::string& name) {
 } // namespace
 
 bool IsPlainFileName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && !HasSeparator(name) && name.find(':') == std::string::npos;
+    return !name.empty() && name != "." && name != ".." && !HasSeparator(name) &&
+           name.find(':') == std::string::npos;
 }
 
-void FileSet::Add(const std::string& path) { keys_.insert(HostKey(path)); }
+void FileSet::Add(const std::string& path) {
+    keys_.insert(HostKey(path));
+}
 
 void FileSet::AddWithCompanions(const std::string& path) {
     Add(path);

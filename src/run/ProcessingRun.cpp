@@ -19,7 +19,6 @@
 #include <new>
 #include <set>
 
-
 namespace kemptor {
 
 BackupMode BackupModeOf(const Settings& settings) {
@@ -53,8 +52,7 @@ public:
                   Prompter& prompter, RunObserver& observer, const std::function<std::string()>& now,
                   const OutputTamper& tamper)
         : model_(model), settings_(settings), templates_(templates), prompter_(prompter), observer_(observer),
-          now_(now), tamper_(tamper),
-          copier_(&observer, &guard_) {}
+          now_(now), tamper_(tamper), copier_(&observer, &guard_) {}
 
     RunSummary Run();
 
@@ -115,7 +113,8 @@ RunSummary ProcessingRun::Run() {
         filesBefore_.insert(std::move(name));
 
     if (!BackupProject()) {
-        prompter_.Show(PromptKind::Error, "Unable to create backup...  Operation aborted...", PromptButtons::Ok);
+        prompter_.Show(PromptKind::Error, "Unable to create backup...  Operation aborted...",
+                       PromptButtons::Ok);
         summary_.outcome = RunOutcome::BackupFailed;
         return summary_;
     }
@@ -188,7 +187,8 @@ bool ProcessingRun::BackupProject() {
     RemoveStaleTemporaries(outHost_);
     target_.emplace(outHost_);
     copier_.SetTargetDirectory(&*target_);
-    shownDir_ = SameHostDirectory(outputDir_, outHost_) && DirectoryExists(outputDir_) ? outputDir_ : outHost_;
+    shownDir_ =
+        SameHostDirectory(outputDir_, outHost_) && DirectoryExists(outputDir_) ? outputDir_ : outHost_;
     const BackupMode mode = BackupModeOf(settings_);
     if (mode == BackupMode::NewFilesOnly)
         return true;
@@ -252,14 +252,16 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
     }
     const TextLines& lines = entry.Lines;
     observer_.SetPosition(0);
-    const GuardedFormatResult result = FormatGuarded(engine, lines, entry.FileName, entry.Kind, observer_, tamper_);
+    const GuardedFormatResult result =
+        FormatGuarded(engine, lines, entry.FileName, entry.Kind, observer_, tamper_);
     if (result.cancelled || observer_.CancelRequested())
         return true;
     if (result.mismatch) {
         // Nothing of it is written; its backup copy, when the mode makes one, stays the original.
-        prompter_.Show(PromptKind::Warning,
-                       CodeMismatchMessage(entry.FileName, *result.mismatch, entry.FileName + " is not saved."),
-                       PromptButtons::Ok);
+        prompter_.Show(
+            PromptKind::Warning,
+            CodeMismatchMessage(entry.FileName, *result.mismatch, entry.FileName + " is not saved."),
+            PromptButtons::Ok);
         ++summary_.skipped;
         ++summary_.refused;
         return true;
@@ -268,8 +270,9 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
     const TLineList& output = engine.OutputLines;
     if (HoldsNul(lines) && output.Texts() != lines) {
         prompter_.Show(PromptKind::Warning,
-                       ResolvedDisplayPath(entry.FullPath) + " holds NUL bytes and looks binary (UTF-16 text?).  " +
-                           entry.FileName + " is left unformatted.",
+                       ResolvedDisplayPath(entry.FullPath) +
+                           " holds NUL bytes and looks binary (UTF-16 text?).  " + entry.FileName +
+                           " is left unformatted.",
                        PromptButtons::Ok);
         ++summary_.skipped;
         return true;
@@ -278,7 +281,8 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
         std::vector<bool> changed(output.size());
         for (size_t i = 0; i < output.size(); ++i)
             changed[i] = output.Changed(i);
-        if (observer_.Preview(entry.FileName, lines, output.Texts(), changed) == PreviewAnswer::CancelProcessing)
+        if (observer_.Preview(entry.FileName, lines, output.Texts(), changed) ==
+            PreviewAnswer::CancelProcessing)
             observer_.RequestCancel(); // the file in hand is still saved; no further file is taken
     }
     return Save(entry, output);
@@ -288,8 +292,8 @@ bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
     const std::string path = outputDir_ + entry.FileName;
     if (const std::string clash = ClashingName(entry); !clash.empty()) {
         prompter_.Show(PromptKind::Warning,
-                       "The file " + ResolvedDisplayPath(entry.FullPath) + " has the name of " + clash + ".  " +
-                           entry.FileName + " is not saved.",
+                       "The file " + ResolvedDisplayPath(entry.FullPath) + " has the name of " + clash +
+                           ".  " + entry.FileName + " is not saved.",
                        PromptButtons::Ok);
         ++summary_.skipped;
         return true;
@@ -349,11 +353,13 @@ void ProcessingRun::ReportFailedCopies() {
     const auto failures = copier_.TakeFailures();
     const int count = static_cast<int>(failures.size());
     for (int i = 0; i < count && i < kNamed; ++i)
-        prompter_.Show(PromptKind::Warning, "Unable to copy " + failures[i].source + " to " + failures[i].target + ".",
+        prompter_.Show(PromptKind::Warning,
+                       "Unable to copy " + failures[i].source + " to " + failures[i].target + ".",
                        PromptButtons::Ok);
     if (count > kNamed)
         prompter_.Show(PromptKind::Warning,
-                       std::to_string(count - kNamed) + " more files could not be copied into " + outHost_ + ".",
+                       std::to_string(count - kNamed) + " more files could not be copied into " + outHost_ +
+                           ".",
                        PromptButtons::Ok);
     summary_.failed += count;
 }

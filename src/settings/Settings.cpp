@@ -10,13 +10,21 @@ namespace kemptor {
 
 namespace {
 
-constexpr int DefaultInt(int value) { return value; }
-constexpr int DefaultInt(const char*) { return 0; }
-constexpr const char* DefaultText(int) { return ""; }
-constexpr const char* DefaultText(const char* text) { return text; }
+constexpr int DefaultInt(int value) {
+    return value;
+}
+constexpr int DefaultInt(const char*) {
+    return 0;
+}
+constexpr const char* DefaultText(int) {
+    return "";
+}
+constexpr const char* DefaultText(const char* text) {
+    return text;
+}
 
 constexpr SettingDef kCatalogue[] = {
-#define KEMPTOR_SETTING_ROW(kind, section, key, def, lo, hi, page, caption, items)                          \
+#define KEMPTOR_SETTING_ROW(kind, section, key, def, lo, hi, page, caption, items)                           \
     {SettingKind::kind, section, #key, DefaultInt(def), DefaultText(def), lo, hi, page, caption, items},
     KEMPTOR_SETTINGS(KEMPTOR_SETTING_ROW)
 #undef KEMPTOR_SETTING_ROW
@@ -24,7 +32,9 @@ constexpr SettingDef kCatalogue[] = {
 
 } // namespace
 
-std::span<const SettingDef> SettingsCatalogue() { return kCatalogue; }
+std::span<const SettingDef> SettingsCatalogue() {
+    return kCatalogue;
+}
 
 const SettingDef* FindSetting(std::string_view key) {
     for (const auto& def : kCatalogue)

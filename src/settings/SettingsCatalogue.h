@@ -16,12 +16,12 @@
     X(Bool, "General", OptionExplicitInsert, 1, 0, 0, "General", "Insert 'Option Explicit'", "")             \
     X(Bool, "General", MultiConstSplit, 0, 0, 0, "General",                                                  \
       "Split multiple Const declarations on a single line", "")                                              \
-    X(Bool, "General", MultiVarSplit, 0, 0, 0, "General", "Split multiple variable declarations on a single line", \
-      "")                                                                                                    \
+    X(Bool, "General", MultiVarSplit, 0, 0, 0, "General",                                                    \
+      "Split multiple variable declarations on a single line", "")                                           \
     X(Bool, "General", CorrectAsProblem, 1, 0, 0, "General", "Correct multiple variable", "")                \
     X(Bool, "General", IfThenSplit, 0, 0, 0, "General", "Split single line 'If - Then' statements", "")      \
-    X(Bool, "General", MultiStatementSplit, 0, 0, 0, "General", "Split multiple statements separated by a :", \
-      "")                                                                                                    \
+    X(Bool, "General", MultiStatementSplit, 0, 0, 0, "General",                                              \
+      "Split multiple statements separated by a :", "")                                                      \
     X(Bool, "General", AlignMultiDimAs, 1, 0, 0, "General", "Align multiple Dim xxx As statements", "")      \
     X(Int, "General", AlignDimAsGroupQty, 2, 1, 80, "General", "Quantity before grouping:", "")              \
     X(Choice, "General", GrpForNextProcessing, 0, 0, 2, "General", "For - Next Processing",                  \
@@ -38,9 +38,11 @@
     X(Int, "Indents", TypeEndIndent, 4, 0, 80, "Indents", "Type - End", "")                                  \
     X(Int, "Indents", WithEndIndent, 4, 0, 80, "Indents", "With - End", "")                                  \
     X(Choice, "SingleLineComments", GrpSingleLineComments, 2, 0, 4, "Comments/Single Line", "",              \
-      "Leave as is|Use fixed column|Start at indent level of prior line|Start at indent level of next line|Remove") \
+      "Leave as is|Use fixed column|Start at indent level of prior line|Start at indent level of next "      \
+      "line|Remove")                                                                                         \
     X(Int, "SingleLineComments", SingleLineCommentColumn, 4, 1, 80, "Comments/Single Line", "", "")          \
-    X(Bool, "SingleLineComments", SingleLineCommentBlocks, 1, 0, 0, "Comments/Single Line", "Block Comments", "") \
+    X(Bool, "SingleLineComments", SingleLineCommentBlocks, 1, 0, 0, "Comments/Single Line",                  \
+      "Block Comments", "")                                                                                  \
     X(Int, "SingleLineComments", SingleLineCommentGroupQty, 5, 1, 80, "Comments/Single Line",                \
       "Quantity before grouping:", "")                                                                       \
     X(Str, "SingleLineComments", SingleLineCommentBlockCharacters, "-", 0, 5, "Comments/Single Line",        \
@@ -55,8 +57,8 @@
       "If fixed column is unavailable...",                                                                   \
       "Position to the right by:|Place on previous line|Place on next line|Remove")                          \
     X(Int, "InLineComments", InLineCommentsUnavailColIndent, 4, 1, 80, "Comments/In-line", "", "")           \
-    X(Bool, "SubComments", SubLevelCommentsPerform, 0, 0, 0, "Comments/Subroutines", "Insert sub level comments", \
-      "")                                                                                                    \
+    X(Bool, "SubComments", SubLevelCommentsPerform, 0, 0, 0, "Comments/Subroutines",                         \
+      "Insert sub level comments", "")                                                                       \
     X(Choice, "SubComments", GrpSubLevelComments, 2, 0, 2, "Comments/Subroutines", "",                       \
       "Add in form level code|Add in module level code|Add in both form and module level code")              \
     X(Radio, "SubComments", SubLevelCommentsBeforeProcedure, 0, 0, 0, "Comments/Subroutines",                \
@@ -72,7 +74,8 @@
       "Before start of function", "FunctionPlacement")                                                       \
     X(Radio, "FunctionComments", FunctionLevelCommentsAfterProcedure, 1, 0, 0, "Comments/Functions",         \
       "After start of function", "FunctionPlacement")                                                        \
-    X(Str, "FunctionComments", FunctionLevelCommentsFile, "", 0, 0, "Comments/Functions", "Load from file:", "") \
+    X(Str, "FunctionComments", FunctionLevelCommentsFile, "", 0, 0, "Comments/Functions",                    \
+      "Load from file:", "")                                                                                 \
     X(Bool, "SpecialComments", SpecialRemoveComments, 0, 0, 0, "Comments/Special",                           \
       "Remove any comment lines that start with:", "")                                                       \
     X(Str, "SpecialComments", SpecialRemoveCommentCharacters, "!", 0, 5, "Comments/Special", "", "")         \
@@ -105,12 +108,13 @@
     X(Bool, "SpellCheck", SpellingPerform, 0, 0, 0, "Spell Check", "Perform spell checking", "")             \
     X(Bool, "SpellCheck", SpellingLiterals, 0, 0, 0, "Spell Check", "String literals", "")                   \
     X(Bool, "SpellCheck", SpellingComments, 0, 0, 0, "Spell Check", "Comments", "")                          \
-    X(Str, "BackupInformation", BackupNewCodeDirectory, ".\\STYLED\\", 0, 0, "Save", "Create new code in:", "") \
+    X(Str, "BackupInformation", BackupNewCodeDirectory, ".\\STYLED\\", 0, 0, "Save",                         \
+      "Create new code in:", "")                                                                             \
     X(Radio, "BackupInformation", BackupOnlyNewFiles, 0, 0, 0, "Save", "Only create new files", "Backup")    \
     X(Radio, "BackupInformation", BackupMAKFiles, 1, 0, 0, "Save",                                           \
       "Copy all files in the .Mak file (including .FRX's)", "Backup")                                        \
-    X(Radio, "BackupInformation", BackupAllFiles, 0, 0, 0, "Save", "Copy all files in the original directory", \
-      "Backup")                                                                                              \
+    X(Radio, "BackupInformation", BackupAllFiles, 0, 0, 0, "Save",                                           \
+      "Copy all files in the original directory", "Backup")                                                  \
     X(Bool, "BackupInformation", CreateLog, 0, 0, 0, "Save", "Create a log file", "")                        \
     X(Str, "UserInformation", UserName, "Unknown", 0, 0, "User", "User name:", "")                           \
     X(Str, "UserInformation", UserCompany, "Unknown", 0, 0, "User", "Company:", "")
@@ -130,7 +134,7 @@ using Str = std::string;
 // The settings in force: one member per catalogue key, named after the key, holding its default.
 // The header comment templates and the tab width travel beside it (they are not profile keys).
 struct Settings {
-#define KEMPTOR_SETTING_MEMBER(kind, section, key, def, lo, hi, page, caption, items)                       \
+#define KEMPTOR_SETTING_MEMBER(kind, section, key, def, lo, hi, page, caption, items)                        \
     settings_detail::kind key = def;
     KEMPTOR_SETTINGS(KEMPTOR_SETTING_MEMBER)
 #undef KEMPTOR_SETTING_MEMBER

@@ -75,7 +75,8 @@ bool HoldsGitDirectory(const fs::path& dir) {
 
 std::optional<std::string> FindProjectSettingsFile(const std::string& path) {
     std::error_code ec;
-    fs::path start = fs::absolute(host::FsPath(MapToHostPath(path.empty() ? "." : path)), ec).lexically_normal();
+    fs::path start =
+        fs::absolute(host::FsPath(MapToHostPath(path.empty() ? "." : path)), ec).lexically_normal();
     if (ec)
         return std::nullopt;
     if (!fs::is_directory(start, ec))
@@ -133,9 +134,9 @@ std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest
     // give the defaults. The user's own file may be missing (the defaults are meant then).
     if (result.fileOrigin != SettingOrigin::UserIni) {
         if (const FileProblem problem = CheckTextFile(result.file); problem != FileProblem::None) {
-            const std::string shown = result.fileOrigin == SettingOrigin::IniOption && !request.iniText.empty()
-                                          ? request.iniText
-                                          : result.file;
+            const std::string shown =
+                result.fileOrigin == SettingOrigin::IniOption && !request.iniText.empty() ? request.iniText
+                                                                                          : result.file;
             error = "the settings file " + FileProblemText(shown, problem);
             return std::nullopt;
         }

@@ -4,8 +4,9 @@
 //
 // A text is cut at blanks into tokens. A token is left out whole when it looks like code or data:
 // an identifier with an underscore or an inner capital ("m_Count", "vbCrLf", "MsgBox"), a number, a
-// format string, format code or placeholder ("%s", "#,##0.00", "yyyy-mm-dd", "{0}"), an escape-like sequence ("\n"), a path,
-// address or dotted name ("C:\Temp", "www.x.org", "rs.Fields"), a menu caption with an accelerator
+// format string, format code or placeholder ("%s", "#,##0.00", "yyyy-mm-dd", "{0}"), an escape-like sequence
+// ("\n"), a path, address or dotted name ("C:\Temp", "www.x.org", "rs.Fields"), a menu caption with an
+// accelerator
 // ("&Open") or anything else that holds a character prose does not use inside a word. The rest is
 // stripped of surrounding punctuation and split at hyphens and slashes into words.
 

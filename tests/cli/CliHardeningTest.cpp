@@ -73,7 +73,8 @@ TEST_F(CliHardening, AFailedCopyIsNamedCountedAndExitsWithTwo) {
     const test::CliResult r = Run("process --output out P.VBP");
     EXPECT_EQ(r.status, 2);
     EXPECT_THAT(r.out, HasSubstr("Files failed: 1\n"));
-    EXPECT_THAT(r.err, HasSubstr("warning: Unable to copy f.frx to " + test::Native(Path("out/f.frx")) + ".\n"));
+    EXPECT_THAT(r.err,
+                HasSubstr("warning: Unable to copy f.frx to " + test::Native(Path("out/f.frx")) + ".\n"));
     EXPECT_THAT(r.err, HasSubstr("information: Conversion Completed.  1 file was skipped or failed.\n"));
 }
 

@@ -37,9 +37,7 @@ public:
     }
     std::string Read(const std::string& relative) const { return dir_.Read("repo/" + relative); }
     // Runs the program in the repository's root with its own user settings directory.
-    CliResult Run(const std::string& arguments) const {
-        return RunCliIn(dir_, Root(), arguments);
-    }
+    CliResult Run(const std::string& arguments) const { return RunCliIn(dir_, Root(), arguments); }
     CliResult RunWithInput(const std::string& arguments, const std::string& stdinFile) const {
         return RunCliIn(dir_, Root(), arguments, "", stdinFile);
     }
@@ -71,7 +69,8 @@ TEST(ProjectSettings, FoundNextToTheFileOrInAParentButNotAboveTheRepository) {
     repo.Write("src/kemptor.ini", "[Indents]\nDefaultLineIndent=3\n"); // the nearer one wins
     r = repo.Run("config src/deep/A.bas");
     EXPECT_EQ("Indents.DefaultLineIndent=3\tproject file", ConfigLine(r.out, "Indents.DefaultLineIndent"));
-    EXPECT_NE(std::string::npos, r.out.find("# project settings file: " + test::Native(repo.Root() + "src/kemptor.ini")));
+    EXPECT_NE(std::string::npos,
+              r.out.find("# project settings file: " + test::Native(repo.Root() + "src/kemptor.ini")));
 }
 
 TEST(ProjectSettings, IniOptionAndNoConfigOverrideDiscoveryAndSetAppliesLast) {
@@ -200,10 +199,8 @@ TEST(FormatFromStandardInput, TheStdinFilenameChoosesTheSettingsFileAndTheKind) 
     const std::string formOnly =
         "--set General.OptionExplicitInsert=0 --set SubComments.SubLevelCommentsPerform=1 "
         "--set SubComments.GrpSubLevelComments=0 ";
-    const CliResult asForm =
-        repo.RunWithInput("format " + formOnly + "--stdin-filename F.frm -", sub);
-    const CliResult asModule =
-        repo.RunWithInput("format " + formOnly + "--stdin-filename M.bas -", sub);
+    const CliResult asForm = repo.RunWithInput("format " + formOnly + "--stdin-filename F.frm -", sub);
+    const CliResult asModule = repo.RunWithInput("format " + formOnly + "--stdin-filename M.bas -", sub);
     EXPECT_NE(std::string::npos, asForm.out.find("'")) << asForm.out;
     EXPECT_EQ(std::string::npos, asModule.out.find("'")) << asModule.out;
 }

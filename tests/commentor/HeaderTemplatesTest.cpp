@@ -71,7 +71,9 @@ TEST(HeaderTemplates, EmptyFileNamesLeaveTheTemplatesAlone) {
     EXPECT_TRUE(prompter.Messages().empty());
 }
 
-TEST(HeaderTemplates, ShortDateIsNeverEmpty) { EXPECT_FALSE(SystemShortDate().empty()); }
+TEST(HeaderTemplates, ShortDateIsNeverEmpty) {
+    EXPECT_FALSE(SystemShortDate().empty());
+}
 
 } // namespace
 } // namespace kemptor

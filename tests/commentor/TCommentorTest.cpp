@@ -190,7 +190,8 @@ TEST_F(CommentorTest, SavesAccumulateInOneCopyAndTheModuleStaysAsItWas) {
     EXPECT_NE(copy.find("' first\r\nPublic Sub Alpha()\r\n"), std::string::npos);
     EXPECT_NE(copy.find("Sub Gamma()\r\n' second\r\nEnd Subx\r\n"), std::string::npos);
     EXPECT_EQ(copy.find("Gamma's own"), std::string::npos);
-    const std::string saved = std::filesystem::path(dir.Path() + "src/out/deep/Mod1.bas").lexically_normal().string();
+    const std::string saved =
+        std::filesystem::path(dir.Path() + "src/out/deep/Mod1.bas").lexically_normal().string();
     EXPECT_TRUE(prompter.Saw("File saved as: " + saved + "."));
     EXPECT_FALSE(c.Memo.Edited);
 }

@@ -382,7 +382,8 @@ namespace {
 // A control character at the end of an in-line comment (a NUL, as some editors leave) is comment text.
 TEST(CommentFormat, ControlCharactersEndingAnInLineCommentStay) {
     using namespace std::string_literals;
-    VerifyFormat("Sub Main()\n    x = 1       'note\0\nEnd Sub"s, "Sub Main()\nx = 1 ' note\0  \nEnd Sub"s, Comments());
+    VerifyFormat("Sub Main()\n    x = 1       'note\0\nEnd Sub"s, "Sub Main()\nx = 1 ' note\0  \nEnd Sub"s,
+                 Comments());
 }
 
 } // namespace

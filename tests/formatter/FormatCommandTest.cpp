@@ -40,15 +40,20 @@ TEST(FormatCommand, LfInputIsAcceptedAndSettingsOptionsApply) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", "Sub Main()\n\tx = 1\nEnd Sub\n");
     // The inserted line's comment is placed at the default fixed column by the second pass.
-    EXPECT_EQ("Option Explicit" + std::string(25, ' ') + "'Force all variables to be declared before their use\r\n\r\n"
-              "Sub Main()\r\n    x = 1\r\nEnd Sub\r\n",
+    EXPECT_EQ("Option Explicit" + std::string(25, ' ') +
+                  "'Force all variables to be declared before their use\r\n\r\n"
+                  "Sub Main()\r\n    x = 1\r\nEnd Sub\r\n",
               RunFormat(dir, "'" + file + "'").out);
+    EXPECT_EQ(
+        "Sub Main()\r\n  x = 1\r\nEnd Sub\r\n",
+        RunFormat(dir,
+                  "--tab-width 2 --set General.OptionExplicitInsert=0 --set Indents.CodeIndentPerform=0 '" +
+                      file + "'")
+            .out);
+    const std::string ini =
+        dir.Write("my.ini", "[Indents]\nDefaultLineIndent=2\n[General]\nOptionExplicitInsert=0\n");
     EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n",
-              RunFormat(dir, "--tab-width 2 --set General.OptionExplicitInsert=0 --set Indents.CodeIndentPerform=0 '" +
-                              file + "'")
-                  .out);
-    const std::string ini = dir.Write("my.ini", "[Indents]\nDefaultLineIndent=2\n[General]\nOptionExplicitInsert=0\n");
-    EXPECT_EQ("Sub Main()\r\n  x = 1\r\nEnd Sub\r\n", RunFormat(dir, "--ini '" + ini + "' '" + file + "'").out);
+              RunFormat(dir, "--ini '" + ini + "' '" + file + "'").out);
 }
 
 TEST(FormatCommand, CheckReportsFilesThatWouldChange) {
@@ -122,7 +127,8 @@ TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", "Option Explicit\nSub Main()\nEnd Sub\n");
     const std::string templ = dir.Write("sub.txt", "' Header of %n\n");
-    const std::string common = "--set SubComments.SubLevelCommentsPerform=1 --set SubComments.SubLevelCommentsFile=";
+    const std::string common =
+        "--set SubComments.SubLevelCommentsPerform=1 --set SubComments.SubLevelCommentsFile=";
     EXPECT_EQ("Option Explicit\r\nSub Main()\r\n' Header of Main\r\nEnd Sub\r\n",
               RunFormat(dir, common + "'" + templ + "' '" + file + "'").out);
     const CliResult missing = RunFormat(dir, common + "'" + dir.Path() + "none.txt' '" + file + "'");
@@ -133,9 +139,10 @@ TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
 TEST(FormatCommand, AFormattingThatBreaksTheCodeIsRefusedWithStatusTwo) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
-    const std::string warning = "warning: The formatted text of " + file +
-                                " does not keep the code of the original: it differs at line 4 (line 4 of the "
-                                "formatted text).  ";
+    const std::string warning =
+        "warning: The formatted text of " + file +
+        " does not keep the code of the original: it differs at line 4 (line 4 of the "
+        "formatted text).  ";
     // Standard output gets the original as it was read.
     const CliResult shown = RunFormat(dir, "--break-code-for-test '" + file + "'");
     EXPECT_EQ(2, shown.status);

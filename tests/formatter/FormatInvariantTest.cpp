@@ -139,7 +139,8 @@ TEST(FormatInvariant, GeneratedModules) {
     for (unsigned sampleNo = 1; sampleNo <= 300; ++sampleNo) {
         const std::vector<std::string> module = VbSourceGenerator(sampleNo).Module();
         for (const auto& [name, settings] : SettingsVariants())
-            ExpectInvariants(module, settings, skModule, "sampleNo " + std::to_string(sampleNo) + " with " + name);
+            ExpectInvariants(module, settings, skModule,
+                             "sampleNo " + std::to_string(sampleNo) + " with " + name);
         if (HasFailure())
             break; // one reported sample is enough to reproduce
     }

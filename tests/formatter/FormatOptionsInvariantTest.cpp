@@ -22,7 +22,8 @@ using TokenCounts = std::map<std::string, int>;
 
 // Keywords that splitting writes again or that the declaration split adds.
 bool IsRepeatableKeyword(const std::string& upper) {
-    static const char* const kWords[] = {"IF", "END", "DIM", "REDIM", "GLOBAL", "STATIC", "CONST", "AS", "VARIANT"};
+    static const char* const kWords[] = {"IF",     "END",   "DIM", "REDIM",  "GLOBAL",
+                                         "STATIC", "CONST", "AS",  "VARIANT"};
     return std::find(std::begin(kWords), std::end(kWords), upper) != std::end(kWords);
 }
 
@@ -37,7 +38,8 @@ void AddTokens(std::string_view code, TokenCounts& counts) {
     for (std::size_t i = 0; i < code.size();) {
         if (code[i] == '"') {
             std::size_t end = i + 1;
-            while (end < code.size() && !(code[end] == '"' && (end + 1 >= code.size() || code[end + 1] != '"')))
+            while (end < code.size() &&
+                   !(code[end] == '"' && (end + 1 >= code.size() || code[end + 1] != '"')))
                 end += code[end] == '"' ? 2 : 1;
             ++counts[std::string(code.substr(i, end + 1 - i))];
             i = end + 1;
@@ -118,32 +120,51 @@ std::vector<Variant> Variants() {
     add("If split", [](Settings& s) { s.IfThenSplit = true; });
     add("statement split", [](Settings& s) { s.MultiStatementSplit = true; });
     add("variable split", [](Settings& s) { s.MultiVarSplit = true; });
-    add("variable split without types", [](Settings& s) { s.MultiVarSplit = true; s.CorrectAsProblem = false; });
+    add("variable split without types", [](Settings& s) {
+        s.MultiVarSplit = true;
+        s.CorrectAsProblem = false;
+    });
     add("constant split", [](Settings& s) { s.MultiConstSplit = true; });
     add("alignment off", [](Settings& s) { s.AlignMultiDimAs = false; });
     add("Next gets variables", [](Settings& s) { s.GrpForNextProcessing = 1; });
     add("Next loses variables", [](Settings& s) { s.GrpForNextProcessing = 2; });
     for (int item = 0; item <= 3; ++item)
-        add("whole-line comments " + std::to_string(item), [item](Settings& s) { s.GrpSingleLineComments = item; });
-    add("whole-line comments removed", [](Settings& s) { s.GrpSingleLineComments = 4; }, false);
+        add("whole-line comments " + std::to_string(item),
+            [item](Settings& s) { s.GrpSingleLineComments = item; });
+    add(
+        "whole-line comments removed", [](Settings& s) { s.GrpSingleLineComments = 4; }, false);
     add("comment blocks off", [](Settings& s) { s.SingleLineCommentBlocks = false; });
-    add("comment blocks of 1", [](Settings& s) { s.SingleLineCommentGroupQty = 1; s.SingleLineCommentBlockCharacters = "*="; });
+    add("comment blocks of 1", [](Settings& s) {
+        s.SingleLineCommentGroupQty = 1;
+        s.SingleLineCommentBlockCharacters = "*=";
+    });
     for (int item : {0, 2})
         add("in-line comments " + std::to_string(item), [item](Settings& s) { s.GrpInLineComments = item; });
-    add("in-line comments removed", [](Settings& s) { s.GrpInLineComments = 3; }, false);
+    add(
+        "in-line comments removed", [](Settings& s) { s.GrpInLineComments = 3; }, false);
     for (int fallback = 0; fallback <= 2; ++fallback)
         add("narrow column, fallback " + std::to_string(fallback), [fallback](Settings& s) {
             s.InLineCommentsFixedColumn = 6;
             s.GrpInLineCommentsFixedColUnavail = fallback;
         });
-    add("narrow column, removed", [](Settings& s) {
-        s.InLineCommentsFixedColumn = 6;
-        s.GrpInLineCommentsFixedColUnavail = 3;
-    }, false);
-    add("special comments removed", [](Settings& s) { s.SpecialRemoveComments = true; s.SpecialRemoveCommentCharacters = " n"; }, false);
+    add(
+        "narrow column, removed",
+        [](Settings& s) {
+            s.InLineCommentsFixedColumn = 6;
+            s.GrpInLineCommentsFixedColUnavail = 3;
+        },
+        false);
+    add(
+        "special comments removed",
+        [](Settings& s) {
+            s.SpecialRemoveComments = true;
+            s.SpecialRemoveCommentCharacters = " n";
+        },
+        false);
     add("blank lines by rules", [](Settings& s) { s.GrpBlankLines = 1; });
     add("blank lines removed", [](Settings& s) { s.GrpBlankLines = 2; });
-    add("headers after", [](Settings& s) { s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true; });
+    add("headers after",
+        [](Settings& s) { s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true; });
     add("headers before", [](Settings& s) {
         s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
         s.SubLevelCommentsBeforeProcedure = s.FunctionLevelCommentsBeforeProcedure = true;
@@ -160,13 +181,16 @@ std::vector<Variant> Variants() {
         s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
     };
     add("all on", allOn);
-    add("all on with removals", [&](Settings& s) {
-        allOn(s);
-        s.GrpForNextProcessing = 2;
-        s.SpecialRemoveComments = true;
-        s.GrpInLineCommentsFixedColUnavail = 3;
-        s.GrpBlankLines = 2;
-    }, false);
+    add(
+        "all on with removals",
+        [&](Settings& s) {
+            allOn(s);
+            s.GrpForNextProcessing = 2;
+            s.SpecialRemoveComments = true;
+            s.GrpInLineCommentsFixedColUnavail = 3;
+            s.GrpBlankLines = 2;
+        },
+        false);
     return v;
 }
 
@@ -242,7 +266,8 @@ std::vector<std::string> SplitProneModule(unsigned sampleNo) {
     };
     std::vector<std::string> lines = {"Option Explicit", "Sub Extra()"};
     for (int n = 10 + pick(30); n > 0; --n) {
-        std::string line = std::string(static_cast<std::size_t>(pick(3) * 4), ' ') + kLines[pick(static_cast<int>(kLines.size()))];
+        std::string line = std::string(static_cast<std::size_t>(pick(3) * 4), ' ') +
+                           kLines[pick(static_cast<int>(kLines.size()))];
         lines.push_back(line);
         if (line.ends_with("If a Then _"))
             lines.push_back("    b = 1");
@@ -287,19 +312,22 @@ Settings RandomSettings(std::mt19937& rng) {
     s.SubLevelCommentsPerform = flip();
     s.FunctionLevelCommentsPerform = flip();
     s.SubLevelCommentsBeforeProcedure = s.FunctionLevelCommentsBeforeProcedure = flip();
-    s.SubLevelCommentsAfterProcedure = s.FunctionLevelCommentsAfterProcedure = !s.SubLevelCommentsBeforeProcedure;
+    s.SubLevelCommentsAfterProcedure = s.FunctionLevelCommentsAfterProcedure =
+        !s.SubLevelCommentsBeforeProcedure;
     s.IfThenElseIndent = 2 + pick(3);
     s.LineContinueIndent = pick(2) == 0 ? 4 : 8;
     return s;
 }
 
 // Formats with a fixed date so that two runs can be compared.
-std::vector<std::string> FormatOnce(const std::vector<std::string>& lines, const Settings& s, bool& unsettled) {
+std::vector<std::string> FormatOnce(const std::vector<std::string>& lines, const Settings& s,
+                                    bool& unsettled) {
     ScriptedPrompter prompter;
     ProgressObserver progress;
     TVBSrcFormatter engine(s, prompter);
     engine.SetDateSource([] { return std::string("12/08/2026"); });
-    unsettled = engine.FormatFile(lines, "Fixed.bas", skModule, progress).Unsettled || !prompter.Messages().empty();
+    unsettled =
+        engine.FormatFile(lines, "Fixed.bas", skModule, progress).Unsettled || !prompter.Messages().empty();
     return engine.TakeOutput().Texts();
 }
 
@@ -318,7 +346,8 @@ TEST(FormatOptionsInvariant, OneRunReachesAFixedPointUnderAnyCombinationOfOption
                 bool unsettled = false;
                 const auto once = FormatOnce(module, settings[k], unsettled);
                 EXPECT_FALSE(unsettled) << "settings " << k << ", sampleNo " << sampleNo;
-                EXPECT_EQ(once, FormatOnce(once, settings[k], unsettled)) << "settings " << k << ", sampleNo " << sampleNo;
+                EXPECT_EQ(once, FormatOnce(once, settings[k], unsettled))
+                    << "settings " << k << ", sampleNo " << sampleNo;
             }
         }
         if (HasFailure())
@@ -329,10 +358,12 @@ TEST(FormatOptionsInvariant, OneRunReachesAFixedPointUnderAnyCombinationOfOption
 TEST(FormatOptionsInvariant, GeneratedModulesKeepTheirCodeUnderEveryOption) {
     const std::vector<Variant> variants = Variants();
     for (unsigned sampleNo = 1; sampleNo <= 60; ++sampleNo) {
-        const std::vector<std::string> modules[] = {SplitProneModule(sampleNo), VbSourceGenerator(sampleNo).Module()};
+        const std::vector<std::string> modules[] = {SplitProneModule(sampleNo),
+                                                    VbSourceGenerator(sampleNo).Module()};
         for (const auto& module : modules)
             for (const Variant& variant : variants)
-                ExpectInvariants(module, variant, skModule, "sampleNo " + std::to_string(sampleNo) + " with " + variant.name);
+                ExpectInvariants(module, variant, skModule,
+                                 "sampleNo " + std::to_string(sampleNo) + " with " + variant.name);
         if (HasFailure())
             break; // one reported sample is enough to reproduce
     }
@@ -363,7 +394,8 @@ TEST(FormatOptionsInvariant, EachOptionOnItsOwnGivesAStableResult) {
             continue; // splits make new block lines that the blank-line rules of that run never saw
         for (unsigned sampleNo = 1; sampleNo <= 15; ++sampleNo) {
             const auto once = FormatLines(SplitProneModule(sampleNo), variant.settings).Texts();
-            EXPECT_EQ(once, FormatLines(once, variant.settings).Texts()) << variant.name << ", sampleNo " << sampleNo;
+            EXPECT_EQ(once, FormatLines(once, variant.settings).Texts())
+                << variant.name << ", sampleNo " << sampleNo;
         }
         if (HasFailure())
             break;

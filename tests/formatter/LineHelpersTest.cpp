@@ -88,15 +88,15 @@ TEST(LineHelpers, LabelLinesEndInAColonOrStartInColumnOne) {
 // Only a label before the first colon makes a label line; statements joined by ":" in the first
 // column are statements, and a colon inside a literal, a comment or ":=" joins nothing.
 TEST(LineHelpers, ALabelLineStartsWithALabelWord) {
-    for (const char* label : {"Retry:", "Retry: x = 1", "Retry : x = 1", "ErrHandler: Resume Next", "10: x = 1",
-                              "Refresh: x = 1", "Retry: For i = 1 To 3", "    ErrHandler:", "\xE9t\xE9: x = 1",
-                              "Retry: s = \"a:b\" ' c: d"})
+    for (const char* label :
+         {"Retry:", "Retry: x = 1", "Retry : x = 1", "ErrHandler: Resume Next", "10: x = 1", "Refresh: x = 1",
+          "Retry: For i = 1 To 3", "    ErrHandler:", "\xE9t\xE9: x = 1", "Retry: s = \"a:b\" ' c: d"})
         EXPECT_TRUE(IsLabelLine(label)) << label;
     for (const char* statement :
-         {"Do: n = n + 1", "do: n = n + 1", "Else: x = 1", "Loop: x = 1", "Next: x = 1", "End If: y = 2", "Do:",
-          "Else:", "For i = 1 To 3: x = x + i: Next", "With obj: .A = 1: End With", "Select Case k: Case 1: y = 1",
-          "Call F(a:=1)", "s = \"a:b\"", "x = 1 ' note: here", "    Retry: x = 1", "x$: y = 1", "_x: y = 1",
-          "If a Then b = 1: c = 2", "Rem a: b"})
+         {"Do: n = n + 1", "do: n = n + 1", "Else: x = 1", "Loop: x = 1", "Next: x = 1", "End If: y = 2",
+          "Do:", "Else:", "For i = 1 To 3: x = x + i: Next", "With obj: .A = 1: End With",
+          "Select Case k: Case 1: y = 1", "Call F(a:=1)", "s = \"a:b\"", "x = 1 ' note: here",
+          "    Retry: x = 1", "x$: y = 1", "_x: y = 1", "If a Then b = 1: c = 2", "Rem a: b"})
         EXPECT_FALSE(IsLabelLine(statement)) << statement;
     EXPECT_TRUE(IsLabelWord(" 1234 "));
     EXPECT_TRUE(IsLabelWord("Stopped"));

@@ -52,7 +52,8 @@ TEST(StatementCuts, LeavesRemCommentsAndSingleLineIfsWhole) {
     EXPECT_EQ(Strings(Statements("x = 1: REM")), (Texts{"x = 1", "REM"}));
     EXPECT_EQ(Strings(Statements("Remove: x = 1")), (Texts{"Remove", "x = 1"}));
     EXPECT_EQ(Strings(Statements("If a Then b = 1: c = 2")), (Texts{"If a Then b = 1: c = 2"}));
-    EXPECT_EQ(Strings(Statements("x = 0: If a Then b = 1: c = 2")), (Texts{"x = 0", "If a Then b = 1: c = 2"}));
+    EXPECT_EQ(Strings(Statements("x = 0: If a Then b = 1: c = 2")),
+              (Texts{"x = 0", "If a Then b = 1: c = 2"}));
     EXPECT_EQ(Strings(Statements("Iffy = 1: c = 2")), (Texts{"Iffy = 1", "c = 2"}));
 }
 

@@ -1,5 +1,5 @@
-#include "RunTestSupport.h"
 #include "run/BackupCopier.h"
+#include "RunTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -24,27 +24,28 @@ TEST(VbpLineWithoutDir, KeepsOnlyTheFileNameOfEveryKindOfFileLine) {
 }
 
 TEST(RewriteVbpLines, RewritesFileLinesOnlyAndUserControlsLikeForms) {
-    const TextLines lines{"Type=Exe",
-                          "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\SYSTEM\\STDOLE2.TLB#OLE",
-                          "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; ..\\ocx\\MSCOMCTL.OCX",
-                          "Form=forms\\frmMain.frm",
-                          "form=forms\\lower.frm",
-                          "UserControl=..\\ctl\\Gauge.ctl",
-                          "Module=modMain; modMain.bas",
-                          "Class=clsData; ..\\cls\\clsData.cls",
-                          "Startup=\"frmMain\""};
+    const TextLines lines{
+        "Type=Exe",
+        "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\SYSTEM\\STDOLE2.TLB#OLE",
+        "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; ..\\ocx\\MSCOMCTL.OCX",
+        "Form=forms\\frmMain.frm",
+        "form=forms\\lower.frm",
+        "UserControl=..\\ctl\\Gauge.ctl",
+        "Module=modMain; modMain.bas",
+        "Class=clsData; ..\\cls\\clsData.cls",
+        "Startup=\"frmMain\""};
     EXPECT_THAT(RewriteVbpLines(lines),
                 ElementsAre(lines[0], lines[1], lines[2], "Form=frmMain.frm", "form=forms\\lower.frm",
-                            "UserControl=Gauge.ctl", "Module=modMain; modMain.bas", "Class=clsData; clsData.cls",
-                            lines[8]));
+                            "UserControl=Gauge.ctl", "Module=modMain; modMain.bas",
+                            "Class=clsData; clsData.cls", lines[8]));
 }
 
 TEST(RewriteMakLines, DropsDirectoriesExceptOfLibrariesControlsAndSettings) {
-    const TextLines lines{"FORM1.FRM",       "..\\COMMON\\UTIL.BAS",   "SUB\\HELPER.BAS",
-                          "lib/posix.bas",   "C:\\WINDOWS\\SYSTEM\\GRID.VBX", "C:\\WIN\\X.DLL",
-                          "..\\ocx\\Y.OCX",  "ProjWinSize=152,402,248,215",  "ExeName=C:\\APPS\\P.EXE"};
-    EXPECT_THAT(RewriteMakLines(lines), ElementsAre("FORM1.FRM", "UTIL.BAS", "HELPER.BAS", "posix.bas", lines[4],
-                                                    lines[5], lines[6], lines[7], lines[8]));
+    const TextLines lines{"FORM1.FRM",      "..\\COMMON\\UTIL.BAS",          "SUB\\HELPER.BAS",
+                          "lib/posix.bas",  "C:\\WINDOWS\\SYSTEM\\GRID.VBX", "C:\\WIN\\X.DLL",
+                          "..\\ocx\\Y.OCX", "ProjWinSize=152,402,248,215",   "ExeName=C:\\APPS\\P.EXE"};
+    EXPECT_THAT(RewriteMakLines(lines), ElementsAre("FORM1.FRM", "UTIL.BAS", "HELPER.BAS", "posix.bas",
+                                                    lines[4], lines[5], lines[6], lines[7], lines[8]));
 }
 
 TEST(RewriteProjectFile, RewritesTheCopyInPlaceWithCrLf) {
@@ -81,24 +82,35 @@ protected:
 };
 
 TEST_F(CopyProject, VbpCopiesLandInTheOutputDirectoryUnderTheirFileNamesWithCompanions) {
-    const TextLines lines{"Type=Exe", "Form=FRMMAIN.FRM", "Module=modMain; modMain.bas",
-                          "Class=clsData; cls\\clsData.cls", "UserControl=ctl\\Gauge.ctl",
-                          "Module=Util; ..\\common\\Util.bas", "Module=Broken"};
+    const TextLines lines{"Type=Exe",
+                          "Form=FRMMAIN.FRM",
+                          "Module=modMain; modMain.bas",
+                          "Class=clsData; cls\\clsData.cls",
+                          "UserControl=ctl\\Gauge.ctl",
+                          "Module=Util; ..\\common\\Util.bas",
+                          "Module=Broken"};
     BackupCopier copier;
     ASSERT_TRUE(copier.CopyVbpProjectFiles(lines, Proj(), Out()));
-    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"), ElementsAre("FRMMAIN.FRM", "Gauge.ctl", "Gauge.ctx", "Util.bas",
-                                                              "clsData.cls", "frmMain.frx", "modMain.bas"));
+    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"),
+                ElementsAre("FRMMAIN.FRM", "Gauge.ctl", "Gauge.ctx", "Util.bas", "clsData.cls", "frmMain.frx",
+                            "modMain.bas"));
     EXPECT_EQ(ReadFile(root.Path() + "proj/STYLED/Gauge.ctx"), std::string("\0ctx", 4));
     EXPECT_EQ(ReadFile(root.Path() + "Util.bas"), "unrelated");
     EXPECT_FALSE(std::filesystem::exists(root.Path() + "proj/STYLED/ctl"));
 }
 
 TEST_F(CopyProject, MakCopiesTakeEveryLineAndStayInsideTheOutputDirectory) {
-    const TextLines lines{"frmmain.frm", "CLS\\CLSDATA.CLS", "..\\COMMON\\UTIL.BAS", "C:\\WINDOWS\\GRID.VBX",
-                          "ProjWinSize=152,402,248,215", "", ".."};
+    const TextLines lines{"frmmain.frm",
+                          "CLS\\CLSDATA.CLS",
+                          "..\\COMMON\\UTIL.BAS",
+                          "C:\\WINDOWS\\GRID.VBX",
+                          "ProjWinSize=152,402,248,215",
+                          "",
+                          ".."};
     BackupCopier copier;
     ASSERT_TRUE(copier.CopyProjectFiles(lines, Proj(), Out()));
-    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"), ElementsAre("CLSDATA.CLS", "UTIL.BAS", "frmMain.frx", "frmmain.frm"));
+    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"),
+                ElementsAre("CLSDATA.CLS", "UTIL.BAS", "frmMain.frx", "frmmain.frm"));
     EXPECT_EQ(ReadFile(root.Path() + "Util.bas"), "unrelated");
 }
 
@@ -113,7 +125,8 @@ TEST_F(CopyProject, MissingDirectoryCopiesNothing) {
 TEST_F(CopyProject, ShowsTheCopyWindowWithOneLabelPerFile) {
     test::RecordingObserver observer;
     BackupCopier copier(&observer);
-    copier.CopyVbpProjectFiles({"Type=Exe", "Form=frmMain.frm", "Module=modMain; modMain.bas"}, Proj(), Out());
+    copier.CopyVbpProjectFiles({"Type=Exe", "Form=frmMain.frm", "Module=modMain; modMain.bas"}, Proj(),
+                               Out());
     EXPECT_THAT(observer.events, ElementsAre("show copy", "hide copy"));
     EXPECT_THAT(observer.captions,
                 ElementsAre("Backing Up File: frmMain.frm", "Backing Up File: modMain.bas"));

@@ -12,9 +12,9 @@ namespace kemptor {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CliResult;
 using test::FileNames;
 using test::ReadFile;
-using test::CliResult;
 using test::RunCli;
 using test::Snapshot;
 using test::TempDir;
@@ -26,7 +26,9 @@ using ::testing::Not;
 
 class ProcessCommand : public ::testing::Test {
 protected:
-    void SetUp() override { fs::copy(KEMPTOR_EXAMPLES, fs::path(root.Path()) / "ex", fs::copy_options::recursive); }
+    void SetUp() override {
+        fs::copy(KEMPTOR_EXAMPLES, fs::path(root.Path()) / "ex", fs::copy_options::recursive);
+    }
     TempDir root;
 };
 
@@ -35,23 +37,27 @@ TEST_F(ProcessCommand, FormatsTheSampleProjectIntoItsStyledFolder) {
     const CliResult r = RunCli(root, "process ex/vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string styled = test::Native(root.Path() + "ex/vbp/STYLED/");
-    EXPECT_EQ(r.out, "Files formatted: 6\nFiles changed: 6\nFiles skipped: 0\nOutput directory: " + styled + "\n");
+    EXPECT_EQ(r.out,
+              "Files formatted: 6\nFiles changed: 6\nFiles skipped: 0\nOutput directory: " + styled + "\n");
     EXPECT_EQ(r.err, "confirmation: Process all selected files?\ninformation: Conversion Completed.\n");
     EXPECT_THAT(FileNames(fs::path(root.Path()) / "ex/vbp/STYLED"),
-                ElementsAre("CLSSTOCKITEM.CLS", "FRMMAIN.FRM", "Inventory.vbp", "ctlQtyBox.ctl", "ctlQtyBox.ctx",
-                            "frmItem.frm", "frmMain.frx", "modFileIO.bas", "modGlobals.bas"));
+                ElementsAre("CLSSTOCKITEM.CLS", "FRMMAIN.FRM", "Inventory.vbp", "ctlQtyBox.ctl",
+                            "ctlQtyBox.ctx", "frmItem.frm", "frmMain.frx", "modFileIO.bas",
+                            "modGlobals.bas"));
     EXPECT_EQ(Snapshot(fs::path(root.Path()) / "ex", {"vbp/STYLED"}), before);
 }
 
 TEST_F(ProcessCommand, OnlyFormatsTheNamedFilesIntoTheOutputGivenRelativeToTheWorkingDirectory) {
-    const CliResult r = RunCli(root, "process --only MODGLOBALS.BAS --output out --set BackupInformation.CreateLog=1 "
-                                     "ex/mak/../vbp/Inventory.vbp");
+    const CliResult r =
+        RunCli(root, "process --only MODGLOBALS.BAS --output out --set BackupInformation.CreateLog=1 "
+                     "ex/mak/../vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("Files formatted: 1\n"));
     EXPECT_THAT(r.out, HasSubstr("Output directory: " + test::Native(root.Path() + "out/") + "\n"));
     EXPECT_NE(ReadFile(root.Path() + "out/modGlobals.bas"), ReadFile(root.Path() + "ex/vbp/modGlobals.bas"));
     EXPECT_EQ(ReadFile(root.Path() + "out/frmItem.frm"), ReadFile(root.Path() + "ex/vbp/frmItem.frm"));
-    EXPECT_THAT(ReadFile(root.Path() + "out/VBKEMPT3.LOG"), HasSubstr("+++ Processing file: modGlobals.bas\r\n"));
+    EXPECT_THAT(ReadFile(root.Path() + "out/VBKEMPT3.LOG"),
+                HasSubstr("+++ Processing file: modGlobals.bas\r\n"));
     EXPECT_THAT(ReadFile(root.Path() + "out/VBKEMPT3.LOG"), Not(HasSubstr("frmItem.frm")));
 }
 
@@ -61,17 +67,23 @@ TEST_F(ProcessCommand, InsertsHeadersFromTheTemplateFileTheSettingsName) {
     WriteFile(root.Path() + "fn.txt", "'~~ %n returns %r ~~\r\n");
     CliResult r = RunCli(root, "process --only modFileIO.bas --output out "
                                "--set FunctionComments.FunctionLevelCommentsPerform=1 "
-                               "--set FunctionComments.FunctionLevelCommentsFile=" + root.Path() + "fn.txt "
-                               "ex/vbp/Inventory.vbp");
+                               "--set FunctionComments.FunctionLevelCommentsFile=" +
+                                   root.Path() +
+                                   "fn.txt "
+                                   "ex/vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(ReadFile(root.Path() + "out/modFileIO.bas"), HasSubstr("'~~ LoadInventory returns As Long ~~\r\n"));
+    EXPECT_THAT(ReadFile(root.Path() + "out/modFileIO.bas"),
+                HasSubstr("'~~ LoadInventory returns As Long ~~\r\n"));
 
     r = RunCli(root, "process --only modFileIO.bas --output out2 "
                      "--set FunctionComments.FunctionLevelCommentsPerform=1 "
-                     "--set FunctionComments.FunctionLevelCommentsFile=" + root.Path() + "missing.txt "
-                     "ex/vbp/Inventory.vbp");
+                     "--set FunctionComments.FunctionLevelCommentsFile=" +
+                         root.Path() +
+                         "missing.txt "
+                         "ex/vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.err, HasSubstr("warning: Unable to load function comment header file: " + root.Path() + "missing.txt\n"));
+    EXPECT_THAT(r.err, HasSubstr("warning: Unable to load function comment header file: " + root.Path() +
+                                 "missing.txt\n"));
     EXPECT_THAT(ReadFile(root.Path() + "out2/modFileIO.bas"), HasSubstr("LoadInventory"));
     EXPECT_THAT(ReadFile(root.Path() + "out2/modFileIO.bas"), Not(HasSubstr("'~~")));
 }
@@ -118,8 +130,8 @@ TEST_F(ProcessCommand, InterruptedRunsLeaveOnlyCompleteFiles) {
 
     // Some interruptions come before the run starts, some in its middle; the later ones give the slower
     // start of a program under Wine its chance.
-    const test::Interruption interrupts[] = {{false, 0.05}, {false, 0.2}, {true, 0.02}, {true, 0.1},
-                                             {true, 0.3},   {true, 0.6}};
+    const test::Interruption interrupts[] = {{false, 0.05}, {false, 0.2}, {true, 0.02},
+                                             {true, 0.1},   {true, 0.3},  {true, 0.6}};
     for (const auto& how : interrupts) {
         SCOPED_TRACE(how.Describe());
         fs::remove_all(fs::path(root.Path()) / "out");
@@ -135,7 +147,8 @@ TEST_F(ProcessCommand, InterruptedRunsLeaveOnlyCompleteFiles) {
             if (name[0] == '.')
                 continue; // a temporary file the kill left behind, never the file itself
             const std::string text = ReadFile(fs::path(root.Path()) / "out" / name);
-            EXPECT_THAT(text, AnyOf(ReadFile(fs::path(root.Path()) / "large" / name), ReadFile(fs::path(root.Path()) / "ref" / name)))
+            EXPECT_THAT(text, AnyOf(ReadFile(fs::path(root.Path()) / "large" / name),
+                                    ReadFile(fs::path(root.Path()) / "ref" / name)))
                 << name;
         }
         EXPECT_EQ(Snapshot(fs::path(root.Path()) / "large"), before);
@@ -146,8 +159,9 @@ TEST_F(ProcessCommand, AFormattingThatBreaksTheCodeIsRefusedWithStatusTwo) {
     const CliResult r =
         RunCli(root, "process --only modGlobals.bas --output out --break-code-for-test ex/vbp/Inventory.vbp");
     EXPECT_EQ(r.status, 2) << r.err;
-    EXPECT_THAT(r.err, HasSubstr("warning: The formatted text of modGlobals.bas does not keep the code of the "
-                                 "original: it differs at line "));
+    EXPECT_THAT(r.err,
+                HasSubstr("warning: The formatted text of modGlobals.bas does not keep the code of the "
+                          "original: it differs at line "));
     EXPECT_THAT(r.out, HasSubstr("Files formatted: 0\nFiles changed: 0\nFiles skipped: 1\n"));
     EXPECT_EQ(ReadFile(fs::path(root.Path()) / "out/modGlobals.bas"),
               ReadFile(fs::path(root.Path()) / "ex/vbp/modGlobals.bas"));

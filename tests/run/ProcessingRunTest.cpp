@@ -1,13 +1,12 @@
+#include "run/ProcessingRun.h"
 #include "RunTestSupport.h"
 #include "platform/Prompter.h"
 #include "project/ProjectReader.h"
-#include "run/ProcessingRun.h"
 #include "settings/SettingsCatalogue.h"
 #include "support/System.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 
 namespace kemptor {
 namespace {
@@ -37,7 +36,8 @@ std::unique_ptr<TSourceMgt> Open(const std::string& path, Prompter& prompter) {
 std::string Module(const std::string& name, int procedures) {
     std::string text = "Attribute VB_Name = \"" + name + "\"\r\n";
     for (int i = 0; i < procedures; ++i)
-        text += "Public Sub Run" + std::to_string(i) + "()\r\nDim n As Long\r\nIf n = 0 Then\r\nn = 1\r\nEnd If\r\n"
+        text += "Public Sub Run" + std::to_string(i) +
+                "()\r\nDim n As Long\r\nIf n = 0 Then\r\nn = 1\r\nEnd If\r\n"
                 "End Sub\r\n";
     return text;
 }
@@ -57,18 +57,20 @@ class Run : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteFile(root.Path() + "proj/Test.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nModule=modA; modA.bas\r\n"
-                                          "Module=modB; modB.bas\r\nClass=clsC; clsC.cls\r\n"
-                                          "UserControl=ctl\\Gauge.ctl\r\nStartup=\"frmMain\"\r\n");
-        WriteFile(root.Path() + "proj/frmMain.frm", "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Caption = \"Main\"\r\nEnd\r\n"
-                                             "Attribute VB_Name = \"frmMain\"\r\nPrivate Sub Form_Load()\r\n"
-                                             "Dim x As Long\r\nEnd Sub\r\n");
+                                                 "Module=modB; modB.bas\r\nClass=clsC; clsC.cls\r\n"
+                                                 "UserControl=ctl\\Gauge.ctl\r\nStartup=\"frmMain\"\r\n");
+        WriteFile(root.Path() + "proj/frmMain.frm",
+                  "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Caption = \"Main\"\r\nEnd\r\n"
+                  "Attribute VB_Name = \"frmMain\"\r\nPrivate Sub Form_Load()\r\n"
+                  "Dim x As Long\r\nEnd Sub\r\n");
         WriteFile(root.Path() + "proj/frmMain.frx", std::string("\0\1\2frx", 6));
         WriteFile(root.Path() + "proj/modA.bas", Module("modA", 4));
         WriteFile(root.Path() + "proj/modB.bas", Module("modB", 4));
-        WriteFile(root.Path() + "proj/clsC.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nAttribute VB_Name = \"clsC\"\r\n"
-                                          "Option Explicit\r\nPublic Sub Go()\r\nEnd Sub\r\n");
+        WriteFile(root.Path() + "proj/clsC.cls",
+                  "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nAttribute VB_Name = \"clsC\"\r\n"
+                  "Option Explicit\r\nPublic Sub Go()\r\nEnd Sub\r\n");
         WriteFile(root.Path() + "proj/ctl/Gauge.ctl", "VERSION 5.00\r\nBegin VB.UserControl Gauge\r\nEnd\r\n"
-                                               "Option Explicit\r\n");
+                                                      "Option Explicit\r\n");
         WriteFile(root.Path() + "proj/ctl/Gauge.ctx", std::string("\0ctx", 4));
         WriteFile(root.Path() + "proj/notes.txt", "not named by the project\r\n");
         settings.PreviewBeforeSaving = false;
@@ -87,7 +89,9 @@ protected:
         settings.BackupAllFiles = mode == BackupMode::AllFiles;
     }
 
-    RunSummary RunIt() { return RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; }); }
+    RunSummary RunIt() {
+        return RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; });
+    }
     fs::path Out() const { return fs::path(root.Path()) / "proj/STYLED"; }
     std::string OutDir() const { return root.Path() + "proj/.\\STYLED\\"; }
     // The output directory as messages show it.
@@ -123,10 +127,12 @@ TEST_F(Run, EachBackupModeFillsTheOutputDirectoryAndLeavesTheProjectAlone) {
         std::vector<std::string> files;
     } cases[] = {
         {BackupMode::NewFilesOnly, formatted},
-        {BackupMode::ProjectFiles, {"Gauge.ctl", "Gauge.ctx", "Test.vbp", "clsC.cls", "frmMain.frm", "frmMain.frx",
-                                    "modA.bas", "modB.bas"}},
-        {BackupMode::AllFiles, {"Gauge.ctl", "Gauge.ctx", "Test.vbp", "clsC.cls", "frmMain.frm", "frmMain.frx",
-                                "modA.bas", "modB.bas", "notes.txt"}},
+        {BackupMode::ProjectFiles,
+         {"Gauge.ctl", "Gauge.ctx", "Test.vbp", "clsC.cls", "frmMain.frm", "frmMain.frx", "modA.bas",
+          "modB.bas"}},
+        {BackupMode::AllFiles,
+         {"Gauge.ctl", "Gauge.ctx", "Test.vbp", "clsC.cls", "frmMain.frm", "frmMain.frx", "modA.bas",
+          "modB.bas", "notes.txt"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.mode));
@@ -165,8 +171,8 @@ TEST_F(Run, AFileWhoseCodeTheFormattingBrokeIsNotSavedAndTheRunGoesOn) {
         if (!lines.empty() && lines[0].find("modA") != std::string_view::npos)
             BreakCodeForTest(lines);
     };
-    const RunSummary summary =
-        RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; }, breakModA);
+    const RunSummary summary = RunProject(
+        model.get(), settings, templates, prompter, observer, [] { return "now"; }, breakModA);
     EXPECT_EQ(summary.outcome, RunOutcome::Completed);
     EXPECT_EQ(summary.formatted, 4);
     EXPECT_EQ(summary.skipped, 1);
@@ -218,7 +224,8 @@ TEST_F(Run, CommandAsksFirstAndAlwaysEndsWithConversionCompleted) {
 }
 
 TEST_F(Run, RefusesTheProjectsOwnDirectoryBeforeWritingAnything) {
-    for (const std::string& text : std::vector<std::string>{".\\", "", root.Path() + "proj", root.Path() + "PROJ/ctl/..\\"}) {
+    for (const std::string& text :
+         std::vector<std::string>{".\\", "", root.Path() + "proj", root.Path() + "PROJ/ctl/..\\"}) {
         SCOPED_TRACE(text);
         prompter.Clear();
         settings.BackupNewCodeDirectory = text;
@@ -261,7 +268,8 @@ TEST_F(Run, CancelInPassTwoOfTheThirdFileKeepsTheFirstTwoWhenTheAnswerIsNo) {
             EXPECT_THAT(FileNames(Out()), ElementsAre("frmMain.frm", "modA.bas"));
         else
             for (const char* name : {"modB.bas", "clsC.cls", "ctl/Gauge.ctl"})
-                EXPECT_EQ(ReadFile(Out() / fs::path(name).filename()), ReadFile(fs::path(root.Path()) / "proj" / name));
+                EXPECT_EQ(ReadFile(Out() / fs::path(name).filename()),
+                          ReadFile(fs::path(root.Path()) / "proj" / name));
         EXPECT_EQ(Project(), before);
         EXPECT_THAT(cancelling.captions, Not(Contains("clsC.cls (Pass 1)")));
     }
@@ -278,7 +286,8 @@ TEST_F(Run, CancelInPassOneAndYesDeletesOnlyWhatTheRunCreated) {
         cancelling.CancelAt("frmMain.frm (Pass 1)", 1);
         prompter.Answer(PromptAnswer::Yes);
         const auto before = Project();
-        EXPECT_EQ(RunProject(model.get(), settings, templates, prompter, cancelling).outcome, RunOutcome::Cancelled);
+        EXPECT_EQ(RunProject(model.get(), settings, templates, prompter, cancelling).outcome,
+                  RunOutcome::Cancelled);
         // The earlier modA.bas stays while the run leaves it alone; a backup copy replaces it, and then it
         // is a file of this run.
         if (mode == BackupMode::NewFilesOnly)
@@ -442,7 +451,8 @@ TEST_F(Run, OutputsReplaceEarlierFilesByRenameNotByWritingIntoThem) {
 
 TEST_F(Run, NeverSavesOverAFileThatTheProjectNames) {
     // The project names a module that lives in its own output directory.
-    WriteFile(fs::path(root.Path()) / "proj/Test.vbp", "Type=Exe\r\nModule=Inner; STYLED\\Inner.bas\r\nModule=modA; modA.bas\r\n");
+    WriteFile(fs::path(root.Path()) / "proj/Test.vbp",
+              "Type=Exe\r\nModule=Inner; STYLED\\Inner.bas\r\nModule=modA; modA.bas\r\n");
     WriteFile(Out() / "Inner.bas", Module("Inner", 1));
     Reopen();
     const auto before = Snapshot(fs::path(root.Path()) / "proj");
@@ -460,7 +470,8 @@ TEST_F(Run, NeverSavesOverAFileThatTheProjectNames) {
 
 TEST_F(Run, LongLinesAreFormattedWholeAndListedInTheCheckLog) {
     const std::string longLine = "x = \"" + std::string(300000, 'a') + "\"";
-    WriteFile(fs::path(root.Path()) / "proj/modB.bas", "Attribute VB_Name = \"modB\"\nSub Long()\n" + longLine + "\nEnd Sub\n");
+    WriteFile(fs::path(root.Path()) / "proj/modB.bas",
+              "Attribute VB_Name = \"modB\"\nSub Long()\n" + longLine + "\nEnd Sub\n");
     Reopen();
     settings.CreateLog = true;
     Entry("clsC.cls").Selected = false;
@@ -484,7 +495,8 @@ TEST_F(Run, InsertsHeadersFromTheTemplatesItIsGiven) {
 
 TEST_F(Run, BinaryFormLeftOutOfTheProjectIsStillCopiedUnchanged) {
     const std::string binary = "\xff\xfe\x00\x01 binary form";
-    WriteFile(fs::path(root.Path()) / "proj/Test.vbp", "Type=Exe\r\nForm=frmBin.frm\r\nModule=modA; modA.bas\r\n");
+    WriteFile(fs::path(root.Path()) / "proj/Test.vbp",
+              "Type=Exe\r\nForm=frmBin.frm\r\nModule=modA; modA.bas\r\n");
     WriteFile(fs::path(root.Path()) / "proj/frmBin.frm", binary);
     model = Open(root.Path() + "proj/Test.vbp", prompter); // the reader asks whether to go on without it; OK
     ASSERT_NE(model, nullptr);
@@ -514,7 +526,8 @@ TEST(RunSamples, StyledCopyReopensWithTheSameFiles) {
         EXPECT_EQ(Snapshot(root.Path(), {"vbp/STYLED", "mak/STYLED"}), before);
 
         const std::string styled =
-            ((fs::path(root.Path()) / project).parent_path() / "STYLED" / fs::path(project).filename()).string();
+            ((fs::path(root.Path()) / project).parent_path() / "STYLED" / fs::path(project).filename())
+                .string();
         ScriptedPrompter again;
         auto copy = Open(styled, again);
         ASSERT_NE(copy, nullptr);

@@ -165,10 +165,12 @@ TEST_F(Hardening, AModuleNamedLikeTheProjectFileOrTheLogIsNotSaved) {
     UseMode(BackupMode::ProjectFiles);
     const RunSummary summary = RunIt();
     EXPECT_EQ(summary.skipped, 2);
-    EXPECT_THAT(Texts(), Contains("The file " + Native(Proj() + "P.VBP") + " has the name of the project file " +
-                                  Native(Proj() + "P.VBP") + ".  P.VBP is not saved."));
-    EXPECT_THAT(Texts(), Contains("The file " + Native(Proj() + "VBKEMPT3.LOG") + " has the name of the check log " +
-                                  Native(Proj() + "STYLED/VBKEMPT3.LOG") + ".  VBKEMPT3.LOG is not saved."));
+    EXPECT_THAT(Texts(),
+                Contains("The file " + Native(Proj() + "P.VBP") + " has the name of the project file " +
+                         Native(Proj() + "P.VBP") + ".  P.VBP is not saved."));
+    EXPECT_THAT(Texts(),
+                Contains("The file " + Native(Proj() + "VBKEMPT3.LOG") + " has the name of the check log " +
+                         Native(Proj() + "STYLED/VBKEMPT3.LOG") + ".  VBKEMPT3.LOG is not saved."));
     EXPECT_EQ(ReadFile(Proj() + "STYLED/P.VBP"), "Type=Exe\r\nModule=modA; modA.bas\r\nModule=P; P.VBP\r\n"
                                                  "Module=L; VBKEMPT3.LOG\r\n");
     EXPECT_THAT(ReadFile(Proj() + "STYLED/VBKEMPT3.LOG"),
@@ -185,8 +187,8 @@ TEST_F(Hardening, ACopyThatFailsIsNamedAndCounted) {
     const RunSummary summary = RunIt();
     EXPECT_EQ(summary.outcome, RunOutcome::Completed);
     EXPECT_EQ(summary.failed, 1);
-    EXPECT_THAT(Texts(),
-                Contains("Unable to copy " + Proj() + "frmMain.frx to " + Native(Proj() + "STYLED/frmMain.frx") + "."));
+    EXPECT_THAT(Texts(), Contains("Unable to copy " + Proj() + "frmMain.frx to " +
+                                  Native(Proj() + "STYLED/frmMain.frx") + "."));
     EXPECT_EQ(CompletedText(summary), "Conversion Completed.  1 file was skipped or failed.");
     EXPECT_EQ(CompletedText(RunSummary{}), "Conversion Completed.");
 }
@@ -220,8 +222,8 @@ TEST_F(Hardening, BinarySourcesAreSkippedAndTheirCopiesKept) {
     const RunSummary summary = RunIt();
     EXPECT_EQ(summary.skipped, 1);
     EXPECT_EQ(summary.formatted, 2);
-    EXPECT_THAT(Texts(),
-                Contains(Native(Proj() + "UTIL.BAS") + " holds NUL bytes and looks binary (UTF-16 text?).  UTIL.BAS is "
+    EXPECT_THAT(Texts(), Contains(Native(Proj() + "UTIL.BAS") +
+                                  " holds NUL bytes and looks binary (UTF-16 text?).  UTIL.BAS is "
                                   "left unformatted."));
     EXPECT_EQ(ReadFile(Proj() + "STYLED/UTIL.BAS"), utf16); // the copy is the source as it was
     EXPECT_EQ(Snapshot(Proj(), {"STYLED"}), before);
@@ -237,8 +239,8 @@ TEST_F(Hardening, ASourceAboveTheSizeLimitIsSkippedAndTheRunGoesOn) {
     const RunSummary summary = RunIt();
     EXPECT_EQ(summary.skipped, 1);
     EXPECT_EQ(summary.formatted, 2);
-    EXPECT_THAT(Texts(),
-                ElementsAre(Native(Proj() + "frmMain.frm") + " is larger than 256 MB.  frmMain.frm is left unformatted."));
+    EXPECT_THAT(Texts(), ElementsAre(Native(Proj() + "frmMain.frm") +
+                                     " is larger than 256 MB.  frmMain.frm is left unformatted."));
 }
 
 TEST_F(Hardening, TemporariesOfAKilledRunAreRemovedByTheNextRun) {

@@ -95,12 +95,13 @@ inline CliResult RunCliIn(const TempDir& dir, const std::string& workDir, const 
     const std::string out = stdoutFile.empty() ? dir.Path() + "stdout" : stdoutFile;
 #ifdef _WIN32
     (void)prefix;
-    const int status = detail::RunWindows(workDir, args, dir.Path() + "config", stdinFile, out, dir.Path() + "stderr");
+    const int status =
+        detail::RunWindows(workDir, args, dir.Path() + "config", stdinFile, out, dir.Path() + "stderr");
 #else
     const std::string wrapper = prefix.find("timeout") == std::string::npos ? " timeout 60" : "";
-    const std::string command = "cd '" + workDir + "' && export KEMPTOR_CONFIG_DIR='" + dir.Path() + "config' && " +
-                                prefix + wrapper + " '" + KEMPTOR_CLI + "' " + args + " >'" + out + "' 2>'" +
-                                dir.Path() + "stderr' <'" + stdinFile + "'";
+    const std::string command = "cd '" + workDir + "' && export KEMPTOR_CONFIG_DIR='" + dir.Path() +
+                                "config' && " + prefix + wrapper + " '" + KEMPTOR_CLI + "' " + args + " >'" +
+                                out + "' 2>'" + dir.Path() + "stderr' <'" + stdinFile + "'";
     const int raw = std::system(command.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
@@ -135,7 +136,9 @@ inline CliResult RunCli(const std::string& args) {
 struct Interruption {
     bool kill;
     double seconds; // after the start
-    std::string Describe() const { return (kill ? "kill after " : "Ctrl+C after ") + std::to_string(seconds) + " s"; }
+    std::string Describe() const {
+        return (kill ? "kill after " : "Ctrl+C after ") + std::to_string(seconds) + " s";
+    }
 };
 
 // Runs `kemptor-cli ARGS` in `dir` as RunCli(dir, ARGS) does and interrupts it. Windows has no signal a
@@ -149,12 +152,13 @@ inline constexpr bool kInterruptsAreKills = false;
 
 inline CliResult RunCliInterrupted(const TempDir& dir, const std::string& args, const Interruption& how) {
 #ifdef _WIN32
-    const int status = detail::RunWindows(dir.Path(), args, dir.Path() + "config", kNoInput, dir.Path() + "stdout",
-                                          dir.Path() + "stderr", static_cast<DWORD>(how.seconds * 1000));
+    const int status =
+        detail::RunWindows(dir.Path(), args, dir.Path() + "config", kNoInput, dir.Path() + "stdout",
+                           dir.Path() + "stderr", static_cast<DWORD>(how.seconds * 1000));
     return {status, dir.Read("stdout"), dir.Read("stderr")};
 #else
-    const std::string prefix = (how.kill ? "timeout -s KILL " : "timeout --preserve-status -s INT ") +
-                               std::to_string(how.seconds);
+    const std::string prefix =
+        (how.kill ? "timeout -s KILL " : "timeout --preserve-status -s INT ") + std::to_string(how.seconds);
     return RunCliIn(dir, dir.Path(), args, prefix);
 #endif
 }

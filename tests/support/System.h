@@ -5,8 +5,8 @@
 #include <string>
 
 #ifdef _WIN32
-#include <stdlib.h>
 #include "support/Windows.h"
+#include <stdlib.h>
 #else
 #include <sys/wait.h>
 #include <unistd.h>

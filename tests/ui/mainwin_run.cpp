@@ -133,7 +133,9 @@ private slots:
         TfrmMain w(prompter, nullptr, FreshIni());
         w.OpenProject(project);
         static_cast<QCheckBox*>(w.Options().ControlFor("FunctionLevelCommentsPerform"))->setChecked(true);
-        w.Options().findChild<QPlainTextEdit*>("memoFunctionLevelComments")->setPlainText("'### %n, house header ###");
+        w.Options()
+            .findChild<QPlainTextEdit*>("memoFunctionLevelComments")
+            ->setPlainText("'### %n, house header ###");
         w.btnDeselectAllClick();
         w.ProjectTree()->setCurrentItem(Node(w, "modFileIO.bas"));
         w.treeProjectDblClick();

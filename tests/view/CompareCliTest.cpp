@@ -31,7 +31,8 @@ TEST(CompareCommand, EmptyAndMissingFiles) {
     EXPECT_EQ(RunCli("compare " + empty + " " + empty).out, "");
     const auto missing = RunCli("compare " + empty + " /nonexistent/kemptor.bas");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("error: Cannot read file /nonexistent/kemptor.bas"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("error: Cannot read file /nonexistent/kemptor.bas"), std::string::npos)
+        << missing.err;
     EXPECT_EQ(RunCli("compare " + empty).status, 2) << "one file is bad usage";
 }
 

@@ -2,9 +2,9 @@
 
 #include "app/ui/ChartWiring.h"
 #include "app/ui/CommentorWiring.h"
-#include "app/ui/SpellWiring.h"
 #include "app/ui/DebugOutputWiring.h"
 #include "app/ui/FormTreeWiring.h"
+#include "app/ui/SpellWiring.h"
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"

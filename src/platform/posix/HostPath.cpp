@@ -179,8 +179,12 @@ void NoteFileChanged(const std::string& hostPath, bool created) {
 
 } // namespace
 
-void NoteFileCreated(const std::string& hostPath) { NoteFileChanged(hostPath, true); }
+void NoteFileCreated(const std::string& hostPath) {
+    NoteFileChanged(hostPath, true);
+}
 
-void NoteFileRemoved(const std::string& hostPath) { NoteFileChanged(hostPath, false); }
+void NoteFileRemoved(const std::string& hostPath) {
+    NoteFileChanged(hostPath, false);
+}
 
 } // namespace kemptor

@@ -105,7 +105,8 @@ private:
         const int roomRight = area.right() - frame.right();
         const int roomLeft = frame.left() - area.left();
         const int room = std::max(roomRight, roomLeft);
-        const int width = room >= kReadableWidth ? std::min(this->width(), room) : std::min(this->width(), area.width());
+        const int width =
+            room >= kReadableWidth ? std::min(this->width(), room) : std::min(this->width(), area.width());
         const int height = std::min(std::max(this->height(), frame.height()), area.height());
         int x = roomRight >= roomLeft ? frame.right() + 1 : frame.left() - width;
         x = std::clamp(x, area.left(), area.right() + 1 - width);

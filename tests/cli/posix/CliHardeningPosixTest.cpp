@@ -9,8 +9,8 @@ namespace kemptor {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::HasSubstr;
 using test::CliResult;
+using ::testing::HasSubstr;
 
 class CliHardeningPosix : public CliHardening {
 protected:

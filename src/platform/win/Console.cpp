@@ -4,6 +4,7 @@
 #include "platform/Host.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <io.h>
@@ -15,10 +16,31 @@
 
 namespace kemptor::host {
 
+namespace {
+
+UINT originalOutputCodePage = 0;
+
+void RestoreOutputCodePage() {
+    ::SetConsoleOutputCP(originalOutputCodePage);
+}
+
+// Messages name files in UTF-8: a console window shows them right only in the UTF-8 code page. The
+// console's own code page is put back when the program ends, as the console outlives it.
+void ShowUtf8InConsole() {
+    if (!::_isatty(::_fileno(stdout)) && !::_isatty(::_fileno(stderr)))
+        return;
+    originalOutputCodePage = ::GetConsoleOutputCP();
+    if (originalOutputCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8))
+        std::atexit(RestoreOutputCodePage);
+}
+
+} // namespace
+
 std::vector<std::string> PrepareConsole(int argc, char** argv) {
     ::_setmode(::_fileno(stdin), _O_BINARY);
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
+    ShowUtf8InConsole();
 
     std::vector<std::string> args;
     int count = 0;

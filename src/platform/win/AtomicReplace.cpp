@@ -71,7 +71,7 @@ bool Commit(const std::wstring& temp, const std::wstring& target) {
 bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write) {
     if (hostTarget.empty() || hostTarget.back() == '\\' || hostTarget.back() == '/')
         return false;
-    const std::wstring target = Widen(hostTarget);
+    const std::wstring target = SystemPath(hostTarget);
     std::wstring temp;
     UniqueFd f{CreateTemporaryBeside(target, temp)};
     if (f.fd < 0)
@@ -139,7 +139,7 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     const std::string hostPath = host::RealPath(MapToHostPath(path));
     if (hostPath.empty())
         return ReplaceOutcome::Failed;
-    const std::wstring wide = host::Widen(hostPath);
+    const std::wstring wide = host::SystemPath(hostPath);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return ReplaceOutcome::Failed;

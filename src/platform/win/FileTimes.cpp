@@ -9,9 +9,9 @@ namespace kemptor::host {
 
 bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hostTo) {
     WIN32_FILE_ATTRIBUTE_DATA source;
-    if (!::GetFileAttributesExW(Widen(hostFrom).c_str(), GetFileExInfoStandard, &source))
+    if (!::GetFileAttributesExW(SystemPath(hostFrom).c_str(), GetFileExInfoStandard, &source))
         return false;
-    const std::wstring target = Widen(hostTo);
+    const std::wstring target = SystemPath(hostTo);
     HANDLE handle = ::CreateFileW(target.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
@@ -25,7 +25,7 @@ bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hos
 }
 
 bool MakeOwnerWritable(const std::string& hostPath) {
-    const std::wstring wide = Widen(hostPath);
+    const std::wstring wide = SystemPath(hostPath);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return false;

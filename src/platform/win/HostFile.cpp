@@ -19,7 +19,7 @@ const char kSeparator = '\\';
 namespace {
 
 std::wstring WideOrDot(const std::string& hostPath) {
-    return hostPath.empty() ? std::wstring(L".") : Widen(hostPath);
+    return hostPath.empty() ? std::wstring(L".") : SystemPath(hostPath);
 }
 
 // Seconds since 1970 of a file time (100 ns steps since 1601).
@@ -37,12 +37,10 @@ std::uint64_t StampOf(const FILETIME& written, std::uint64_t extra) {
 // True for a name the system gives to a device in every directory ("NUL", "CON", "COM1", "dir\AUX.bas")
 // or a path into the device namespace ("\\.\PIPE\x"): the full path of such a name is "\\.\<device>".
 bool IsDevicePath(const std::wstring& path) {
-    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0)
-        return false;
-    std::wstring full(length, L'\0');
-    full.resize(::GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
-    return full.rfind(L"\\\\.\\", 0) == 0;
+    // A device's full path is short; a longer one is no device (and needs no room here).
+    wchar_t full[MAX_PATH];
+    const DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return length >= 4 && length < MAX_PATH && std::wstring_view(full, 4) == L"\\\\.\\";
 }
 
 } // namespace
@@ -74,7 +72,7 @@ FileStatus StatusOf(const std::string& hostPath) {
 }
 
 bool NameExists(const std::string& hostPath) {
-    return ::GetFileAttributesW(Widen(hostPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(SystemPath(hostPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsWritable(const std::string& hostPath) {
@@ -86,9 +84,9 @@ bool IsWritable(const std::string& hostPath) {
 }
 
 std::string RealPath(const std::string& hostPath) {
-    const std::wstring wide = Widen(hostPath);
-    if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (::GetFileAttributesW(SystemPath(hostPath).c_str()) == INVALID_FILE_ATTRIBUTES)
         return {};
+    const std::wstring wide = Widen(hostPath);
     const DWORD length = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (length == 0)
         return {};
@@ -103,7 +101,7 @@ namespace {
 // The volume and file index of an existing file or directory.
 bool FileIdOf(const std::string& hostPath, BY_HANDLE_FILE_INFORMATION& info) {
     HANDLE handle =
-        ::CreateFileW(Widen(hostPath).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        ::CreateFileW(SystemPath(hostPath).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
@@ -142,11 +140,11 @@ std::string FromFsPath(const std::filesystem::path& path) {
 }
 
 bool MakeDirectory(const std::string& hostPath) {
-    return ::CreateDirectoryW(Widen(hostPath).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return ::CreateDirectoryW(SystemPath(hostPath).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool RemoveFile(const std::string& hostPath) {
-    return ::DeleteFileW(Widen(hostPath).c_str()) != 0;
+    return ::DeleteFileW(SystemPath(hostPath).c_str()) != 0;
 }
 
 std::vector<DirectoryEntry> ListDirectory(const std::string& hostDir) {
@@ -178,7 +176,7 @@ std::optional<std::string> GetEnv(const char* name) {
 }
 
 int OpenForReading(const std::string& hostPath, FileStatus* status) {
-    const int fd = ::_wopen(Widen(hostPath).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    const int fd = ::_wopen(SystemPath(hostPath).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
     if (fd >= 0 && status) {
         struct _stat64 st;
         if (::_fstat64(fd, &st) != 0) {

@@ -14,7 +14,7 @@ std::string MapToHostPath(const std::string& path) {
     if (nameStart >= path.size() || path.find_first_of("*?") != std::string::npos)
         return path;
     WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW(host::Widen(path).c_str(), &found);
+    HANDLE search = ::FindFirstFileW(host::SystemPath(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return path; // missing: the name as written
     ::FindClose(search);

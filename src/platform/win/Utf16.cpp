@@ -47,4 +47,20 @@ std::string NarrowAnsi(std::wstring_view text) {
     return FromWide(CP_ACP, text);
 }
 
+std::wstring SystemPath(const std::string& hostPath) {
+    std::wstring path = Widen(hostPath);
+    // Room is left for a file name that a directory path gets appended (a temporary, a "\*" pattern).
+    constexpr size_t kClassicLimit = MAX_PATH - 60;
+    if (path.size() < kClassicLimit || path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0)
+        return path;
+    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return path;
+    std::wstring full(length, L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+    if (full.rfind(L"\\\\", 0) == 0) // \\server\share\...
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 } // namespace kemptor::host

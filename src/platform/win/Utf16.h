@@ -10,6 +10,10 @@
 namespace kemptor::host {
 
 std::wstring Widen(std::string_view text);
+// A host path as the file system functions take it. A path too long for the classic limit of 260
+// characters is made absolute and given the "\\?\" prefix ("\\?\UNC\" for a share), which lifts the
+// limit; shorter paths pass as they are.
+std::wstring SystemPath(const std::string& hostPath);
 // UTF-8 for text that goes back into names and messages.
 std::string Narrow(std::wstring_view text);
 // The ANSI code page, for text that goes into the contents of a source file.

@@ -10,6 +10,7 @@
 
 #include "commentor/HeaderTemplates.h"
 #include "platform/Profile.h"
+#include "platform/SafeFile.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 #include "platform/win/Utf16.h"
@@ -63,6 +64,27 @@ TEST(WindowsPlatform, NamesInAnyScriptAreWrittenReadListedAndDeleted) {
     EXPECT_TRUE(DirectoryExists(root + "\xEB\xAA\xA8\\\xD9\x88"));
     EXPECT_TRUE(DeleteFileAt(root + names[0]));
     EXPECT_FALSE(FileExists(root + names[0]));
+}
+
+TEST(WindowsPlatform, PathsLongerThanTheClassicLimitWork) {
+    TempDir dir;
+    std::string deep = Native(dir.Path());
+    for (int level = 0; deep.size() < 300; ++level)
+        deep += "a rather long directory name of level " + std::to_string(level) + "\\";
+    ASSERT_TRUE(ForceDirectories(deep));
+    EXPECT_TRUE(DirectoryExists(deep));
+    const std::string file = deep + "Module.bas";
+    ASSERT_TRUE(WriteTextLinesAtomic(file, {"Sub A()", "End Sub"}));
+    EXPECT_EQ(ReadFileBytes(file), std::optional<std::string>("Sub A()\r\nEnd Sub\r\n"));
+    EXPECT_EQ(CountTextLines(file), 2);
+    EXPECT_EQ(FileSizeOf(file), 18);
+    EXPECT_EQ(ListDirectoryFiles(deep), std::vector<std::string>{"Module.bas"});
+    ASSERT_TRUE(CopyFileKeepStamp(file, deep + "Copy.bas"));
+    EXPECT_EQ(WriteTime(deep + "Copy.bas"), WriteTime(file));
+    EXPECT_EQ(ReplaceFileContents(file, "x\r\n", false), ReplaceOutcome::Replaced);
+    EXPECT_EQ(ReadFileBytes(file), std::optional<std::string>("x\r\n"));
+    EXPECT_TRUE(DeleteFileAt(deep + "Copy.bas"));
+    EXPECT_EQ(ListDirectoryFiles(deep), std::vector<std::string>{"Module.bas"});
 }
 
 TEST(WindowsPlatform, PathsAreNativeAndFoundInAnyLetterCase) {

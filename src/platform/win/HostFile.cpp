@@ -140,7 +140,8 @@ std::string FromFsPath(const std::filesystem::path& path) {
 }
 
 bool MakeDirectory(const std::string& hostPath) {
-    return ::CreateDirectoryW(SystemPath(hostPath).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return ::CreateDirectoryW(SystemPath(hostPath).c_str(), nullptr) ||
+           ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool RemoveFile(const std::string& hostPath) {

@@ -45,6 +45,13 @@ PromptAnswer ScriptedPrompter::Show(PromptKind kind, const std::string& text, Pr
     return FirstButton(buttons);
 }
 
+std::vector<std::string> ScriptedPrompter::Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& s : shown_)
+        texts.push_back(s.text);
+    return texts;
+}
+
 bool ScriptedPrompter::Saw(std::string_view textPart) const {
     for (const auto& s : shown_)
         if (s.text.find(textPart) != std::string::npos)

@@ -46,6 +46,8 @@ public:
     PromptAnswer Show(PromptKind kind, const std::string& text, PromptButtons buttons) override;
 
     const std::vector<Shown>& Messages() const { return shown_; }
+    // The texts of the messages, in the order shown.
+    std::vector<std::string> Texts() const;
     bool Saw(std::string_view textPart) const;
     void Clear() { shown_.clear(); }
 

@@ -105,12 +105,7 @@ protected:
                 return entry;
         throw std::runtime_error("no entry " + fileName);
     }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& m : prompter.Messages())
-            texts.push_back(m.text);
-        return texts;
-    }
+    std::vector<std::string> Texts() const { return prompter.Texts(); }
 
     TempDir root;
     Settings settings;

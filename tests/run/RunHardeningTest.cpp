@@ -60,12 +60,7 @@ protected:
         return RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; });
     }
     void ExpectRefused(const std::vector<std::string>& texts);
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& m : prompter.Messages())
-            texts.push_back(m.text);
-        return texts;
-    }
+    std::vector<std::string> Texts() const { return prompter.Texts(); }
 
     TempDir root;
     Settings settings;

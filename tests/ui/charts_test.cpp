@@ -8,6 +8,7 @@
 #include "metrics/ui/TfrmChartSelector.h"
 #include "platform/Prompter.h"
 #include "project/TSourceMgt.h"
+#include "ui/UiTestSupport.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>
@@ -34,15 +35,7 @@ using namespace kemptor;
 
 namespace {
 
-void CopyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& info : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (info.isDir())
-            CopyTree(info.filePath(), to + "/" + info.fileName());
-        else
-            QFile::copy(info.filePath(), to + "/" + info.fileName());
-    }
-}
+using test::CopyTree;
 
 // The points a chart window draws, read back from its attached series.
 TMetricPoints DrawnPoints(const TfrmChart& chart) {

@@ -8,6 +8,7 @@
 #include "project/TSourceMgt.h"
 #include "settings/ui/INIControls.h"
 #include "settings/ui/TfrmOptions.h"
+#include "ui/UiTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,17 +33,7 @@ using namespace kemptor;
 
 namespace {
 
-void CopyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDir source(from);
-    for (const QFileInfo& info : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QString target = to + "/" + info.fileName();
-        if (info.isDir())
-            CopyTree(info.filePath(), target);
-        else
-            QFile::copy(info.filePath(), target);
-    }
-}
+using test::CopyTree;
 
 void WriteFile(const QString& path, const std::string& text) {
     std::ofstream out(path.toStdString(), std::ios::binary);

@@ -7,6 +7,7 @@
 #include "project/TSourceMgt.h"
 #include "run/ui/TfrmProcessing.h"
 #include "settings/ui/TfrmOptions.h"
+#include "ui/UiTestSupport.h"
 #include "view/ui/TfrmViewDualMDI.h"
 
 #include <QAction>
@@ -26,16 +27,7 @@ using namespace kemptor;
 
 namespace {
 
-void CopyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& info : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QString target = to + "/" + info.fileName();
-        if (info.isDir())
-            CopyTree(info.filePath(), target);
-        else
-            QFile::copy(info.filePath(), target);
-    }
-}
+using test::CopyTree;
 
 QStringList Processed(TfrmMain& w) {
     QStringList names;

@@ -9,6 +9,7 @@
 #include "spell/SpellDialogLogic.h"
 #include "spell/ui/TfrmSpellDialog.h"
 #include "spell/ui/TfrmSpellOptions.h"
+#include "ui/UiTestSupport.h"
 #include "view/ui/TBigText.h"
 
 #include <QAction>
@@ -31,6 +32,8 @@ using namespace kemptor;
 
 namespace {
 
+using test::CopyTree;
+
 std::string ReadAll(const QString& path) {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
@@ -40,16 +43,6 @@ std::string ReadAll(const QString& path) {
 void WriteAll(const QString& path, const std::string& bytes) {
     std::ofstream out(path.toStdString(), std::ios::binary);
     out << bytes;
-}
-
-void CopyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& info : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (info.isDir())
-            CopyTree(info.filePath(), to + "/" + info.fileName());
-        else
-            QFile::copy(info.filePath(), to + "/" + info.fileName());
-    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "run/ui/TfrmCopyFiles.h"
 #include "run/ui/TfrmProcessing.h"
 #include "settings/ui/TfrmOptions.h"
+#include "ui/UiTestSupport.h"
 #include "view/ui/TBigText.h"
 #include "view/ui/TfrmViewDual.h"
 #include "view/ui/TfrmViewSingleMDI.h"
@@ -38,16 +39,7 @@ using namespace kemptor;
 
 namespace {
 
-void CopyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& info : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QString target = to + "/" + info.fileName();
-        if (info.isDir())
-            CopyTree(info.filePath(), target);
-        else
-            QFile::copy(info.filePath(), target);
-    }
-}
+using test::CopyTree;
 
 QTreeWidgetItem* Node(TfrmMain& w, const QString& text) {
     return w.ProjectTree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);

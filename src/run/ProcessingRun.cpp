@@ -410,11 +410,13 @@ std::optional<RunSummary> ProcessSelectedFiles(TSourceMgt* model, const Settings
                                                const HeaderTemplates& templates, Prompter& prompter,
                                                RunObserver& observer, const std::function<std::string()>& now,
                                                const OutputTamper& tamper) {
+    // A cancel left from an earlier run goes before the question, not after it: a Ctrl+C that comes
+    // while the question is answered must still stop this run.
+    observer.ClearCancel();
     if (prompter.Show(PromptKind::Confirmation, "Process all selected files?", PromptButtons::YesNo) !=
         PromptAnswer::Yes)
         return std::nullopt;
     observer.RunStarting();
-    observer.ClearCancel();
     RunSummary summary = RunProject(model, settings, templates, prompter, observer, now, tamper);
     observer.RunFinishing();
     prompter.Show(PromptKind::Information, CompletedText(summary), PromptButtons::Ok);

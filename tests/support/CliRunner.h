@@ -157,8 +157,11 @@ inline CliResult RunCliInterrupted(const TempDir& dir, const std::string& args, 
                            dir.Path() + "stderr", static_cast<DWORD>(how.seconds * 1000));
     return {status, dir.Read("stdout"), dir.Read("stderr")};
 #else
+    // --foreground: the interrupt goes to the program alone, once, as one Ctrl+C would; without it
+    // timeout signals its process group as well, and the program gets a second interrupt.
     const std::string prefix =
-        (how.kill ? "timeout -s KILL " : "timeout --preserve-status -s INT ") + std::to_string(how.seconds);
+        (how.kill ? "timeout -s KILL " : "timeout --foreground --preserve-status -s INT ") +
+        std::to_string(how.seconds);
     return RunCliIn(dir, dir.Path(), args, prefix);
 #endif
 }

@@ -94,11 +94,12 @@ int GlobalNamesOf(std::string_view line) {
     if (t.size() < 7 || !StartsWithUpper(t, "GLOBAL") || !IsBlankChar(t[6]))
         return 0;
     // One name, and one more after each comma that separates names: commas between array bounds or
-    // inside a literal separate none.
+    // inside a literal separate none. A colon ends the statement; another Global may follow it.
     int names = 1;
     int depth = 0;
     bool inLiteral = false;
-    for (char c : t) {
+    for (size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
         if (c == '"') {
             inLiteral = !inLiteral;
         } else if (!inLiteral) {
@@ -110,6 +111,8 @@ int GlobalNamesOf(std::string_view line) {
                 --depth;
             else if (c == ',' && depth == 0)
                 ++names;
+            else if (c == ':' && depth == 0)
+                return names + GlobalNamesOf(t.substr(i + 1));
         }
     }
     return names;

@@ -44,6 +44,9 @@ TEST(CountGlobals, CountsNamesNotCommasInsideBoundsOrLiterals) {
     EXPECT_EQ(GlobalNamesOf("Global Const TITLE = \"Stock, Count\""), 1);
     EXPECT_EQ(GlobalNamesOf("Global Const A = 1, B = 2 ' x, y, z"), 2);
     EXPECT_EQ(GlobalNamesOf("global gName As String"), 1);
+    // Statements joined by colons: each Global counts; the colon of a literal joins nothing.
+    EXPECT_EQ(GlobalNamesOf("Global a As Integer: Global b, c As Long"), 3);
+    EXPECT_EQ(GlobalNamesOf("Global Const SEP = \":\": x = 1"), 1);
     EXPECT_EQ(GlobalNamesOf("  GLOBAL\tgTab"), 1);
     EXPECT_EQ(GlobalNamesOf("Public gPublic As Integer"), 0);
     EXPECT_EQ(GlobalNamesOf("Globals = 3"), 0);

@@ -38,11 +38,6 @@ void Reindent(std::string& line, int blanks) {
     line.replace(0, line.size() - TrimLeft(line).size(), static_cast<std::size_t>(std::max(blanks, 0)), ' ');
 }
 
-// A comment that follows a `Rem` belongs to the Rem's text; the line is left as it is.
-bool HasRemInCode(std::string_view line) {
-    return cuts::RemStart(StripComment(line)) != cuts::npos;
-}
-
 // The number of blank lines wanted before (or after) a statement of class `cls`.
 int BlankLinesFor(const Settings& cfg, TStatementClass cls, bool before) {
     using C = TStatementClass;

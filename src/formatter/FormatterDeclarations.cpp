@@ -47,10 +47,11 @@ void TVBSrcFormatter::CollectDimAs(const std::string& line) {
 void TVBSrcFormatter::AlignDimGroup(int n, int maxCol) {
     const std::size_t size = OutputLines.size();
     const std::size_t count = std::min(static_cast<std::size_t>(std::max(n, 0)), size);
-    for (std::size_t i = size - count; i < size; ++i) {
+    std::size_t end = size;
+    for (std::size_t i = size - count; i < end; ++i) {
         const std::string_view s = OutputLines[i];
         if (DimAsColumn(s) == 0)
-            continue; // a line that came between the declarations (a moved comment)
+            continue; // a line that came between the declarations
         const int lead = LeadingSpaces(s);
         const std::string_view t = s.substr(static_cast<std::size_t>(lead));
         const std::size_t as = AsIndex(t);
@@ -60,17 +61,77 @@ void TVBSrcFormatter::AlignDimGroup(int n, int maxCol) {
         aligned.append(t.substr(0, as));
         aligned.append(Spaces(maxCol - static_cast<int>(as) - 1));
         aligned.append(t.substr(as));
-        // The comment behind a widened line is placed again at once where it stays on its line, so
-        // that the next pass finds nothing to do; a comment that has to move is left to that pass.
-        if (!ReplaceInLineComment(aligned))
+        // The comment behind a widened line is placed again at once, so that the next pass finds
+        // nothing to do. One that no longer fits before the fixed column goes as the placement takes
+        // it: onto a line of its own or away.
+        std::string moved;
+        if (!ReplaceInLineComment(aligned)) {
+            moved.assign("'").append(CommentText(aligned));
+            aligned.erase(StripComment(aligned).size());
+        }
+        if (aligned != s) {
+            OutputLines.Replace(i, aligned);
+            // The widened line differs from the file now, whatever the pass that emitted it found.
+            OutputLines.SetChanged(i, true);
             RepassNeeded = true;
-        if (aligned == s)
-            continue;
-        OutputLines.Replace(i, aligned);
-        // The widened line differs from the file now, whatever the pass that emitted it found.
-        OutputLines.SetChanged(i, true);
-        RepassNeeded = true;
+        }
+        if (!moved.empty()) {
+            // The lines that went in (the comment, borders) stand at or before the next declaration.
+            const std::size_t added = InsertMovedComment(i, std::move(moved));
+            i += added;
+            end += added;
+        }
     }
+}
+
+std::size_t TVBSrcFormatter::InsertMovedComment(std::size_t i, std::string comment) {
+    const Settings& cfg = Config();
+    const int fallback = cfg.GrpInLineCommentsFixedColUnavail;
+    if ((fallback != kCommentOnPreviousLine && fallback != kCommentOnNextLine) ||
+        cfg.GrpSingleLineComments == kRemoveWholeLineComments)
+        return 0; // the comment is removed
+    const std::size_t at = fallback == kCommentOnPreviousLine ? i : i + 1;
+    // Placed as a whole-line comment at the declaration's level, the line before it being the one
+    // the placement measures.
+    std::size_t before = at;
+    while (before > 0 && Trim(OutputLines[before - 1]).empty())
+        --before;
+    const int prevIndent = before > 0 ? LeadingSpaces(OutputLines[before - 1]) : 0;
+    comment.insert(0,
+                   Spaces(fallback == kCommentOnPreviousLine ? prevIndent : LeadingSpaces(OutputLines[i])));
+    PlaceCommentLine(comment, prevIndent);
+    OutputLines.Insert(at, comment, true);
+    RepassNeeded = true;
+
+    // The comment joins the whole-line comments right above it in a group. Followed by code, the
+    // group ends there and gets its borders; as the last line so far, it stays open for the lines of
+    // the pass to come.
+    std::size_t start = at;
+    while (start > 0 && IsCommentOnly(OutputLines[start - 1]))
+        --start;
+    const int group = static_cast<int>(at - start) + 1;
+    const std::size_t size = OutputLines.size();
+    PrevLine.assign(OutputLines[size - 1]);
+    if (at + 1 == size) {
+        CommentGroupCount = group;
+        CommentGroupStart = start;
+        PrevIndent = LeadingSpaces(comment);
+        return 1;
+    }
+    const int savedIndent = PrevIndent;
+    const int savedLevel = LevelBeforeLine;
+    CommentGroupCount = group;
+    CommentGroupStart = start;
+    LineOutputStart = at + 1;
+    PrevIndent = LeadingSpaces(comment);
+    PrevLine = comment;
+    LevelBeforeLine = IndentLevel;
+    AddCommentBorders();
+    PrevIndent = savedIndent;
+    LevelBeforeLine = savedLevel;
+    CommentGroupCount = 0;
+    PrevLine.assign(OutputLines[OutputLines.size() - 1]);
+    return OutputLines.size() - size + 1;
 }
 
 // --- For and Next ------------------------------------------------------------------------------
@@ -98,12 +159,12 @@ bool TVBSrcFormatter::IsNextLine(std::string_view s) {
     return next && !cuts::IsWordAsDeclaration(t);
 }
 
-void TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
+bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
     // Most lines hold no ":" and start with neither For nor Next: nothing to track, nothing to cut.
     const std::string_view start = TrimLeft(line);
     const char first = start.empty() ? '\0' : static_cast<char>(start.front() | 0x20);
     if (!hasColon && first != 'f' && first != 'n')
-        return;
+        return false;
     const std::vector<std::string_view> statements =
         hasColon ? JoinedStatements(line) : std::vector<std::string_view>();
     if (statements.size() > 1) {
@@ -115,26 +176,34 @@ void TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
                 for (int k = LoopsClosedByNext(statement); k > 0; --k)
                     ForStack.Pop();
         }
-        return;
+        return false;
     }
     if (IsForLine(line)) {
         ForStack.Push(ForVariable(line));
-        return;
+        return false;
     }
     if (!IsNextLine(line))
-        return;
+        return false;
     const int loops = LoopsClosedByNext(line);
-    // "Next j, i" closes two loops; naming one of them only would leave the other open, so such a
-    // line stays as it is. A continued Next is left alone too.
-    if (loops == 1 && !Continued && !IsContinuedLine(line)) {
-        const int mode = Config().GrpForNextProcessing;
-        if (mode == kAddNextVariable && !ForStack.Empty())
-            AddNextVariable(line, ForStack.Peek());
-        else if (mode == kRemoveNextVariable)
-            RemoveNextVariable(line);
-    }
+    const bool rewritten = RewriteLoneNext(line, loops);
     for (int k = loops; k > 0; --k)
         ForStack.Pop();
+    return rewritten;
+}
+
+bool TVBSrcFormatter::RewriteLoneNext(std::string& line, int loops) {
+    // "Next j, i" closes two loops; naming one of them only would leave the other open, so such a
+    // line stays as it is. A continued Next is left alone too.
+    if (loops != 1 || Continued || IsContinuedLine(line))
+        return false;
+    const int mode = Config().GrpForNextProcessing;
+    if (mode == kAddNextVariable && !ForStack.Empty())
+        AddNextVariable(line, ForStack.Peek());
+    else if (mode == kRemoveNextVariable)
+        RemoveNextVariable(line);
+    else
+        return false;
+    return true;
 }
 
 namespace {
@@ -143,7 +212,7 @@ namespace {
 void RewriteNext(std::string& line, std::string_view after) {
     const std::string_view text = CommentText(line);
     std::string rewritten = Spaces(LeadingSpaces(line)) + "Next";
-    rewritten.append(after).append("    ");
+    rewritten.append(after).append(kNextLineTail);
     if (!text.empty())
         rewritten.append("'").append(text);
     line = std::move(rewritten);

@@ -114,8 +114,6 @@ bool HeaderPresent(const TVBSrcFormatter& engine, std::string_view edge, bool be
     return engine.Config().SingleLineCommentBlocks && Trim(neighbour) == engine.CommentBorder();
 }
 
-constexpr int kRemoveWholeLineComments = 4;
-
 } // namespace
 
 void TVBSrcFormatter::InsertSubHeader(const std::string& line, bool before) {

@@ -57,6 +57,10 @@ bool IsRemComment(std::string_view line) {
     return cuts::StartsWithWord(line, "Rem");
 }
 
+bool HasRemInCode(std::string_view line) {
+    return cuts::RemStart(StripComment(line)) != cuts::npos;
+}
+
 bool HasContinuedComment(std::string_view line) {
     if (!EndsWithContinuation(line))
         return false;

@@ -30,6 +30,10 @@ bool EndsWithContinuation(std::string_view line);
 // True when the line is a `Rem` comment from its first word on.
 bool IsRemComment(std::string_view line);
 
+// True when the code before the apostrophe comment holds a `Rem`: that comment belongs to the Rem's
+// text, and the line is left as it is.
+bool HasRemInCode(std::string_view line);
+
 // True when the line's comment (apostrophe or `Rem`) ends in a continuation: the next source line is
 // more of the comment's text, not code.
 bool HasContinuedComment(std::string_view line);

@@ -235,23 +235,13 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
             break;
     }
 
+    // A missing Option Explicit goes in after the Attribute lines at the top.
+    std::size_t insertAt = count + 1; // none
     if (!optionExplicitFound && cfg.OptionExplicitInsert) {
         RepassNeeded = true;
-        while (index < count) {
-            const std::string_view line = Expanded(input[index], scratch, tabWidth);
-            if (!StartsWith(line, "Attribute"))
-                break;
-            OutputLines.Append(line, false);
-            ++index;
-        }
-        // Its comment is placed as any other line's, so that the next pass finds nothing to move.
-        std::string inserted(kOptionExplicitLine);
-        FormatInLineComment(inserted);
-        OutputLines.Append(inserted, true);
-        // Under the blank-line rules (or their removal) a file gains no blank line besides theirs;
-        // formatting it again would drop this one.
-        if (cfg.GrpBlankLines == 0)
-            OutputLines.Append("", true);
+        insertAt = index;
+        while (insertAt < count && StartsWith(Expanded(input[insertAt], scratch, tabWidth), "Attribute"))
+            ++insertAt;
     }
 
     progress.SetRange(static_cast<int>(count));
@@ -282,6 +272,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         if (line.size() != raw.size()) {
             expandedInput = line;
             original = expandedInput;
+        }
+        if (i == insertAt) {
+            NextLine = line;
+            InsertOptionExplicit();
         }
         NextLine = i + 1 < count ? Expanded(input[i + 1], nextScratch_, tabWidth) : std::string_view();
         const bool wasChanged = pass > 0 && input.Changed(i);
@@ -320,9 +314,24 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         progress.LineDone();
     }
     NextLine = {};
+    if (insertAt == count)
+        InsertOptionExplicit();
     progress.SetPosition(static_cast<int>(count)); // the gauge ends full
     passLines_ = nullptr;
     return true;
+}
+
+void TVBSrcFormatter::InsertOptionExplicit() {
+    // The line and the blank line after it go through the pass as any line of the file, so that the
+    // comment placement, the comment groups and the blank lines around them come out as the next
+    // formatting will leave them. Under the blank-line rules (or their removal) a file gains no blank
+    // line besides theirs: formatting it again would drop this one.
+    std::string inserted(kOptionExplicitLine);
+    FormatStatementLine(inserted, {}, true, 1);
+    if (settings_->GrpBlankLines == 0) {
+        std::string blank;
+        FormatStatementLine(blank, {}, true, 1);
+    }
 }
 
 void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view original, bool wasChanged,
@@ -352,37 +361,43 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
         }
     }
     if (pieces) {
-        RepassNeeded = true;
-        const std::string_view after = NextLine;
-        for (std::size_t k = 0; k < pieces->size(); ++k) {
-            NextLine = k + 1 < pieces->size() ? std::string_view((*pieces)[k + 1]) : after;
-            FormatStatementLine((*pieces)[k], {}, true, depth + 1);
-        }
-        NextLine = after;
+        FormatPieces(*pieces, depth);
         return;
     }
 
+    // A comment behind the code that will not fit at the fixed column goes onto a line of its own,
+    // above or below the code. The two lines go through the pass as the next formatting will find
+    // them, so that the blank lines, headers, borders and declaration groups around them come out
+    // as that formatting would leave them.
+    if (const int fallback = CommentLineFallback(line, hasColon, singleLineIf)) {
+        std::string comment = Spaces(PrevIndent).append("'").append(CommentText(line));
+        std::string code(StripComment(line));
+        TextLines parts;
+        if (fallback == kCommentOnNextLine)
+            parts.push_back(std::move(code));
+        // A setting that removes whole-line comments leaves nothing of the moved one.
+        if (cfg.GrpSingleLineComments != kRemoveWholeLineComments)
+            parts.push_back(std::move(comment));
+        if (fallback != kCommentOnNextLine)
+            parts.push_back(std::move(code));
+        FormatPieces(parts, depth);
+        return;
+    }
+
+    const TStatementClass cls = ClassifyLine(line);
+    // The declaration group ends before anything of this line (a blank line, a header) is emitted; a
+    // line that will not be emitted ends no group, since the next formatting will not see it.
+    if (cfg.AlignMultiDimAs && (DimCount == 0 || !IsDroppedLine(line)))
+        CollectDimAs(line);
+
     LineOutputStart = OutputLines.size();
     const bool continuation = Continued; // this line goes on with the statement of the line before
-    const TStatementClass cls = ClassifyLine(line);
     BeforeLine(line, cls);
     bool emit = true;
 
     LevelBeforeLine = IndentLevel;
-    // An Attribute line inside a procedure stays in the first column, where the Visual Basic editor
-    // writes it and looks for it. A label line keeps its position, but a block that a statement after
-    // the label opens or closes still moves the level ("Retry: For i = 1 To 3").
-    if (cfg.CodeIndentPerform && !StartsWith(line, "Attribute ")) {
-        if (hasColon && IsLabelLine(line))
-            FollowJoinedStatements(line);
-        else
-            IndentLine(line, cls, singleLineIf);
-    }
-
-    if (cfg.AlignMultiDimAs)
-        CollectDimAs(line);
-
-    ForNextLine(line, hasColon);
+    IndentStatement(line, cls, hasColon, singleLineIf);
+    const bool nextRewritten = ForNextLine(line, hasColon);
 
     bool codeLine = true;
     const bool remComment = IsRemComment(line);
@@ -411,6 +426,11 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
         }
     }
 
+    // A rewritten Next whose comment went keeps the blanks the rewriting wrote, as the next
+    // formatting will write them again.
+    if (nextRewritten && CommentPos(line) == 0 && !line.ends_with(kNextLineTail))
+        line.append(kNextLineTail);
+
     if (!KeepBlankLine(line))
         emit = false;
     // A line that is not emitted ends no comment group: the groups on either side of it meet in the
@@ -437,6 +457,71 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
         PrevLine = HeaderTail;
         PrevIndent = HeaderTailIndent;
     }
+}
+
+void TVBSrcFormatter::FormatPieces(TextLines& pieces, int depth) {
+    RepassNeeded = true;
+    const std::string_view after = NextLine;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        NextLine = k + 1 < pieces.size() ? std::string_view(pieces[k + 1]) : after;
+        FormatStatementLine(pieces[k], {}, true, depth + 1);
+    }
+    NextLine = after;
+}
+
+void TVBSrcFormatter::IndentStatement(std::string& line, TStatementClass cls, bool hasColon,
+                                      bool singleLineIf) {
+    // An Attribute line inside a procedure stays in the first column, where the Visual Basic editor
+    // writes it and looks for it. A label line keeps its position, but a block that a statement after
+    // the label opens or closes still moves the level ("Retry: For i = 1 To 3").
+    if (!settings_->CodeIndentPerform || StartsWith(line, "Attribute "))
+        return;
+    if (hasColon && IsLabelLine(line))
+        FollowJoinedStatements(line);
+    else
+        IndentLine(line, cls, singleLineIf);
+}
+
+int TVBSrcFormatter::CommentLineFallback(const std::string& line, bool hasColon, bool singleLineIf) {
+    const Settings& cfg = *settings_;
+    const int fallback = cfg.GrpInLineCommentsFixedColUnavail;
+    // The cheap tests first: most lines have no comment, and most settings move none.
+    if (cfg.GrpInLineComments != kInLineCommentsFixedColumn ||
+        (fallback != kCommentOnPreviousLine && fallback != kCommentOnNextLine) ||
+        (fallback == kCommentOnPreviousLine && Continued) || CommentPos(line) == 0 || IsCommentOnly(line) ||
+        IsRemComment(line) || HasContinuedComment(line) || HasRemInCode(line) || IsSpecialComment(line))
+        return 0;
+    // The code as the comment placement will measure it: indented, and a Next rewritten by the For/Next
+    // setting. The level and the #If frames the indentation moves are put back.
+    std::string trial = line;
+    const int level = IndentLevel;
+    const bool directive = TrimLeft(line).front() == '#';
+    std::vector<TCondFrame> frames;
+    if (directive)
+        frames = CondFrames;
+    IndentStatement(trial, ClassifyLine(line), hasColon, singleLineIf);
+    IndentLevel = level;
+    if (directive)
+        CondFrames = std::move(frames);
+    if (!(hasColon && JoinedStatements(trial).size() > 1) && IsNextLine(trial))
+        RewriteLoneNext(trial, LoopsClosedByNext(trial));
+    if (static_cast<int>(StripComment(trial).size()) < cfg.InLineCommentsFixedColumn)
+        return 0;
+    return fallback;
+}
+
+bool TVBSrcFormatter::IsDroppedLine(std::string_view line) const {
+    const Settings& cfg = *settings_;
+    const bool blanksKept = cfg.GrpBlankLines == 0;
+    if (Trim(line).empty())
+        return !blanksKept;
+    if (!IsCommentOnly(line) && !IsRemComment(line))
+        return false;
+    if (HasContinuedComment(line))
+        return false;
+    if (IsCommentOnly(line) && IsSpecialComment(line))
+        return true;
+    return cfg.GrpSingleLineComments == kRemoveWholeLineComments && !blanksKept;
 }
 
 std::string TVBSrcFormatter::LogicalLine(std::size_t index) const {

@@ -34,6 +34,13 @@ class SpellTextChecker;
 
 // The choice of the blank-line setting (GrpBlankLines) that applies the rules per statement class.
 inline constexpr int kBlankLinesByRules = 1;
+// Choices of the comment settings that the engine tests by name.
+inline constexpr int kInLineCommentsFixedColumn = 1; // GrpInLineComments: at a fixed column
+inline constexpr int kCommentOnPreviousLine = 1;     // GrpInLineCommentsFixedColUnavail
+inline constexpr int kCommentOnNextLine = 2;         // GrpInLineCommentsFixedColUnavail
+inline constexpr int kRemoveWholeLineComments = 4;   // GrpSingleLineComments
+// The blanks that a rewritten Next line ends with, before its comment.
+inline constexpr std::string_view kNextLineTail = "    ";
 // The deepest indentation the engine gives a line, in columns; deeper blocks stay at this column.
 inline constexpr int kMaxIndentColumns = 255;
 
@@ -177,6 +184,19 @@ public:
     // After a line has been emitted: a header comment after a procedure heading, blank lines after a
     // block keyword. `continuation`: the line goes on with the statement of the line before.
     void AfterLine(const std::string& line, TStatementClass cls, bool continuation);
+    // Formats an inserted Option Explicit line (and a blank line after it) before the line in hand;
+    // NextLine is the line that will follow it.
+    void InsertOptionExplicit();
+    // Formats the pieces of a split line, or a code line and its moved comment, in its place.
+    void FormatPieces(TextLines& pieces, int depth);
+    // Indentation of a statement line (not of an Attribute line; a label line keeps its position).
+    void IndentStatement(std::string& line, TStatementClass cls, bool hasColon, bool singleLineIf);
+    // The fallback setting (kCommentOnPreviousLine or kCommentOnNextLine) that will move the line's
+    // comment onto a line of its own, because the code reaches the fixed column once indented (and a
+    // Next rewritten); 0 when the comment stays or goes another way. Leaves the state as it was.
+    int CommentLineFallback(const std::string& line, bool hasColon, bool singleLineIf);
+    // The line will not be emitted: a blank line or a whole-line comment that the settings remove.
+    bool IsDroppedLine(std::string_view line) const;
     // The statement that starts at input line `index` of the pass, its continuation lines joined.
     std::string LogicalLine(std::size_t index) const;
 
@@ -223,8 +243,15 @@ public:
     static bool IsNextLine(std::string_view s);
     void CollectDimAs(const std::string& line);
     void AlignDimGroup(int n, int maxCol);
-    // Pushes a For's variable; rewrites a Next and pops. `hasColon`: the line holds a ":".
-    void ForNextLine(std::string& line, bool hasColon);
+    // Puts the comment that widened declaration line `i` can no longer keep where the in-line comment
+    // setting moves it (above or below the line, with the borders of its comment group), or drops it;
+    // the number of lines that went in.
+    std::size_t InsertMovedComment(std::size_t i, std::string comment);
+    // Pushes a For's variable; rewrites a Next and pops. `hasColon`: the line holds a ":". True when
+    // the line was rewritten.
+    bool ForNextLine(std::string& line, bool hasColon);
+    // Rewrites a Next that closes `loops` loops by the For/Next setting; false when it stays.
+    bool RewriteLoneNext(std::string& line, int loops);
     void AddNextVariable(std::string& line, const std::string& variable);
     void RemoveNextVariable(std::string& line);
 

@@ -93,6 +93,32 @@ inline std::string FormatWithHeaders(std::string_view code, const Settings& s, T
     return JoinLines(engine.TakeOutput().Texts());
 }
 
+// Formats `code` as FormatWithHeaders does with the default templates and gives the passes the run
+// took: 2 when the first pass reached the result and the second only confirmed it.
+inline std::string FormatCountingPasses(std::string_view code, const Settings& s, int& passes,
+                                        TSourceKind kind = skModule) {
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    TVBSrcFormatter engine(s, prompter);
+    engine.SetDateSource([] { return std::string("12/08/2026"); });
+    passes = engine.FormatFile(SplitLines(code), "Test.bas", kind, progress).Passes;
+    return JoinLines(engine.TakeOutput().Texts());
+}
+
+// Every option of the formatting on, with the comment column narrow enough to move comments.
+inline Settings EveryOption() {
+    Settings s;
+    s.IfThenSplit = s.MultiStatementSplit = s.MultiVarSplit = s.MultiConstSplit = true;
+    s.GrpForNextProcessing = 1;
+    s.GrpSingleLineComments = 3;
+    s.SingleLineCommentGroupQty = 2;
+    s.InLineCommentsFixedColumn = 30;
+    s.GrpInLineCommentsFixedColUnavail = 1;
+    s.GrpBlankLines = 1;
+    s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
+    return s;
+}
+
 inline void VerifyFormat(std::string_view expected, std::string_view code, const Settings& settings,
                          TSourceKind kind = TSourceKind::skModule) {
     EXPECT_EQ(std::string(expected), Format(expected, settings, kind)) << "expected text is not stable";

@@ -313,5 +313,154 @@ TEST(LegacyCode, NestedSingleLineIfsAreSplitAndIndentedInOneRun) {
                  Splitting());
 }
 
+TEST(LegacyCode, EveryOptionGivesItsResultInTheFirstPass) {
+    // The pieces of a split declaration are aligned with their group, comments that no longer fit
+    // once a line is indented or aligned go above it at its level, and the blank line before a split
+    // If comes after its moved comment: all in the first pass, which the second only confirms.
+    Settings s = EveryOption();
+    s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = false;
+    s.OptionExplicitInsert = false;
+    const std::string expected = "Function CountLines(ByVal FileName As String) As Long\n"
+                                 "    'the line read\n"
+                                 "    Dim f             As Integer\n"
+                                 "    'the line read\n"
+                                 "    Dim sLine         As String\n"
+                                 "    Dim nVeryLongName As Long\n"
+                                 "\n"
+                                 "    Do While Not EOF(f)\n"
+                                 "        Line Input #f, sLine\n"
+                                 "        'a remark\n"
+                                 "\n"
+                                 "        If Left$(sLine, 1) = REMARK_CHAR Then\n"
+                                 "            GoTo NextLine\n"
+                                 "        End If\n"
+                                 "\n"
+                                 "        n% = n% + 1\n"
+                                 "NextLine:\n"
+                                 "    Loop\n"
+                                 "\n"
+                                 "End Function";
+    int passes = 0;
+    EXPECT_EQ(expected,
+              FormatCountingPasses("Function CountLines(ByVal FileName As String) As Long\n"
+                                   "    Dim f As Integer, sLine As String ' the line read\n"
+                                   "    Dim nVeryLongName As Long\n"
+                                   "    Do While Not EOF(f)\n"
+                                   "        Line Input #f, sLine\n"
+                                   "        If Left$(sLine, 1) = REMARK_CHAR Then GoTo NextLine  'a remark\n"
+                                   "        n% = n% + 1\n"
+                                   "NextLine:\n"
+                                   "    Loop\n"
+                                   "End Function",
+                                   s, passes));
+    EXPECT_EQ(2, passes);
+    EXPECT_EQ(expected, FormatCountingPasses(expected, s, passes));
+    EXPECT_EQ(1, passes);
+}
+
+TEST(LegacyCode, LegacyModulesSettleInTheFirstPassUnderManyCombinations) {
+    const std::string module =
+        "Attribute VB_Name = \"modLegacy\"\n"
+        "DefInt A-Z\n"
+        "' module of old code\n"
+        "' second line of the header\n"
+        "Global Const APP_NAME$ = \"Ledger\", APP_VER% = 3   ' name and version of the program\n"
+        "Const T0 = #8:00:00 AM#, T1 = #5:00:00 PM#  ' opening hours\n"
+        "Dim f%, L$, e As Long, sName As String * 20 ' mixed declarations with a long note\n"
+        "Dim n As Integer\n"
+        "Dim nVeryLongVariableName As Long ' no room once the group is aligned\n"
+        "Dim q As Long 'short\n"
+        "'! special comment\n"
+        "Dim r As Long\n"
+        "#If Win32 Then\n"
+        "Private Declare Function GetTickCount& Lib \"kernel32\" ()\n"
+        "#Else\n"
+        "Private Declare Function GetTickCount& Lib \"User\" ()\n"
+        "#End If\n"
+        "\n"
+        "Private Static Sub Tick(ByVal h As Long) ' a static sub with a note that goes long\n"
+        "Dim c%, d&: c = 1: d = 2\n"
+        "10 If c = 1 Then GoTo 20 Else d = 3 ' line number\n"
+        "20: c = c + 1: If c > 5 Then Exit Sub ' label and exit\n"
+        "For i% = 1 To 10 ' count up\n"
+        "For j% = 1 To 2: k% = k% + j%: Next j%\n"
+        "If i% Mod 2 = 0 Then Debug.Print i%; Else Debug.Print -i%\n"
+        "Next i% ' done counting\n"
+        "Retry: On Error GoTo Fail\n"
+        "x$ = Left$(L$, 3) & Mid$(L$, 4, 2): y# = #1/2/1999#\n"
+        "Fail:\n"
+        "Resume Next\n"
+        "End Sub\n"
+        "\n"
+        "Friend Function Compute&(ByVal a&, _\n"
+        "    ByVal b&) ' continued heading with a comment\n"
+        "    Dim s$, t$ ' two strings\n"
+        "    Compute& = a& + _\n"
+        "        b&\n"
+        "    Select Case a&\n"
+        "    Case 1: Compute& = 1 ' one\n"
+        "    Case Else\n"
+        "    Compute& = 0\n"
+        "    End Select\n"
+        "    While a& > 0: a& = a& - 1: Wend\n"
+        "    Do While b& > 0\n"
+        "    b& = b& - 1 ' down\n"
+        "    Loop\n"
+        "End Function\n"
+        "Public Property Get Value() As Long\n"
+        "Attribute Value.VB_UserMemId = 0\n"
+        "    Value = 1 ' the value\n"
+        "End Property\n"
+        "Sub Main()\n"
+        "    If a Then If b Then c = 1 Else c = 2 ' nested ifs\n"
+        "    With obj: .x = 1: .y = 2: End With ' with block\n"
+        "    Open \"a.txt\" For Input As #1: Line Input #1, s$: Close #1 ' file\n"
+        "    Dim m1 As Long, m2 As String, m3 ' three\n"
+        "    ' a comment between statements\n"
+        "    m2 = \"it's \"\"quoted\"\" : here\" ' tricky literal\n"
+        "End Sub";
+    std::vector<std::pair<std::string, Settings>> variants;
+    auto add = [&](std::string name, auto change) {
+        Settings s = EveryOption();
+        change(s);
+        variants.emplace_back(std::move(name), s);
+    };
+    add("every option", [](Settings&) {});
+    add("comments below", [](Settings& s) { s.GrpInLineCommentsFixedColUnavail = 2; });
+    add("comments removed when long", [](Settings& s) { s.GrpInLineCommentsFixedColUnavail = 3; });
+    add("narrow column", [](Settings& s) { s.InLineCommentsFixedColumn = 12; });
+    add("narrow column, comments below", [](Settings& s) {
+        s.InLineCommentsFixedColumn = 12;
+        s.GrpInLineCommentsFixedColUnavail = 2;
+    });
+    add("headers before", [](Settings& s) {
+        s.SubLevelCommentsBeforeProcedure = s.FunctionLevelCommentsBeforeProcedure = true;
+        s.SubLevelCommentsAfterProcedure = s.FunctionLevelCommentsAfterProcedure = false;
+    });
+    for (int item = 0; item <= 4; ++item)
+        add("whole-line comments " + std::to_string(item),
+            [item](Settings& s) { s.GrpSingleLineComments = item; });
+    add("groups of one", [](Settings& s) { s.SingleLineCommentGroupQty = 1; });
+    add("removals", [](Settings& s) {
+        s.GrpBlankLines = 2;
+        s.SpecialRemoveComments = true;
+        s.GrpForNextProcessing = 2;
+        s.GrpInLineComments = 3;
+    });
+    add("blank lines kept, no indentation", [](Settings& s) {
+        s.GrpBlankLines = 0;
+        s.CodeIndentPerform = false;
+        s.CorrectAsProblem = false;
+    });
+    add("defaults", [](Settings& s) { s = Settings(); });
+    for (const auto& [name, s] : variants) {
+        int passes = 0;
+        const std::string once = FormatCountingPasses(module, s, passes);
+        EXPECT_EQ(2, passes) << name << ": the first pass did not give the result";
+        EXPECT_EQ(once, FormatCountingPasses(once, s, passes)) << name;
+        EXPECT_EQ(1, passes) << name;
+    }
+}
+
 } // namespace
 } // namespace kemptor::test

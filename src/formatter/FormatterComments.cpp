@@ -121,13 +121,20 @@ void TVBSrcFormatter::FormatSingleLineComment(std::string& line) {
     }
 }
 
-std::string TVBSrcFormatter::CommentBorder() const {
+const std::string& TVBSrcFormatter::CommentBorder() const {
     const Settings& cfg = Config();
-    // Without blocking characters the dialog's default stands in.
+    // Without blocking characters the dialog's default stands in. The border is built again only
+    // when the settings it comes from have changed.
     const std::string_view pattern = cfg.SingleLineCommentBlockCharacters.empty()
                                          ? "-"
                                          : std::string_view(cfg.SingleLineCommentBlockCharacters);
-    return "'" + RepeatPattern(pattern, cfg.SingleLineCommentBlockCharacterTotal);
+    if (border_.empty() || pattern != borderPattern_ ||
+        cfg.SingleLineCommentBlockCharacterTotal != borderTotal_) {
+        borderPattern_.assign(pattern);
+        borderTotal_ = cfg.SingleLineCommentBlockCharacterTotal;
+        border_ = "'" + RepeatPattern(pattern, borderTotal_);
+    }
+    return border_;
 }
 
 void TVBSrcFormatter::AddCommentBorders() {

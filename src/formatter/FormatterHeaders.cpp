@@ -162,19 +162,30 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues&
     // drops are left out, so that no border stands around a header that is gone and the next
     // formatting finds what this one wrote.
     const Settings& cfg = Config();
-    std::vector<std::size_t> kept;
-    std::vector<std::string> texts;
-    for (std::size_t k = 0; k < templ.size(); ++k) {
-        std::string text = ExpandTemplate(templ[k], values);
+    const auto keeps = [&](const std::string& text) {
         const bool comment = IsCommentOnly(text);
-        if ((comment && (IsSpecialComment(text) || cfg.GrpSingleLineComments == kRemoveWholeLineComments)) ||
-            !KeepBlankLine(text))
-            continue;
-        kept.push_back(k);
-        texts.push_back(std::move(text));
+        return !(comment &&
+                 (IsSpecialComment(text) || cfg.GrpSingleLineComments == kRemoveWholeLineComments)) &&
+               KeepBlankLine(text);
+    };
+    // The header's edge line (its last kept line before the heading, its first after it) shows
+    // whether the header stands there already. It is looked for first, so that a header in place (as
+    // the confirming pass finds every header) costs the expansion of one line.
+    const std::size_t n = templ.size();
+    std::size_t edge = n;
+    for (std::size_t j = 0; j < n && edge == n; ++j) {
+        const std::size_t k = before ? n - 1 - j : j;
+        if (keeps(ExpandTemplate(templ[k], values)))
+            edge = k;
     }
-    if (kept.empty() || HeaderPresent(*this, templ[before ? kept.back() : kept.front()], before))
+    if (edge == n || HeaderPresent(*this, templ[edge], before))
         return;
+    std::vector<std::string> texts;
+    for (std::size_t k = 0; k < n; ++k) {
+        std::string text = ExpandTemplate(templ[k], values);
+        if (keeps(text))
+            texts.push_back(std::move(text));
+    }
 
     const std::size_t first = OutputLines.size();
     int prevIndent = HeaderPrevIndent;

@@ -7,8 +7,9 @@
 #include "settings/Settings.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
-#include <functional>
+#include <cstring>
 #include <optional>
 
 namespace kemptor {
@@ -60,12 +61,28 @@ std::size_t DesignerPartLength(const TLineList& input, std::string& scratch, int
     return 0;
 }
 
+// A 64-bit hash of one line, eight bytes at a time: every pass digests the whole file.
+std::uint64_t LineHash(std::string_view s) {
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t h = s.size() * kMul;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        h = (std::rotl(h, 23) ^ word) * kMul;
+    }
+    std::uint64_t tail = 0;
+    if (i < s.size())
+        std::memcpy(&tail, s.data() + i, s.size() - i);
+    h = (std::rotl(h, 23) ^ tail) * kMul;
+    return h ^ (h >> 29);
+}
+
 // A 64-bit digest of a list of lines, to tell whether a pass changed anything.
 std::uint64_t Digest(const TLineList& lines) {
     std::uint64_t h = lines.size();
-    const std::hash<std::string_view> hasher;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        h = (h ^ hasher(lines[i])) * 0x9E3779B97F4A7C15ULL + lines[i].size();
+        h = (h ^ LineHash(lines[i])) * 0x9E3779B97F4A7C15ULL + lines[i].size();
     return h;
 }
 
@@ -75,6 +92,13 @@ std::string_view TrimBlanks(std::string_view s) {
     if (b == std::string_view::npos)
         return {};
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// True when the statement that starts on the line may begin with If: the line does, or it holds no
+// more than a continuation and the statement begins on the next line.
+bool MayStartIf(std::string_view line) {
+    const std::string_view t = TrimLeft(line);
+    return StartsWithUpper(t, "IF") || StartsWith(t, "_");
 }
 
 // Replaces the leading blanks of line by `count` blanks (none when count is negative, at most
@@ -340,9 +364,17 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
 
     // Colons and single-line Ifs are looked for once: up to the For/Next step no more than blanks of
     // the line change. A continued If is a single-line If when its whole statement is one.
-    const bool hasColon = line.find(':') != std::string::npos;
-    const bool singleLineIf = IsSingleLineIf(line) || (!Continued && depth == 0 && IsContinuedLine(line) &&
-                                                       IsSingleLineIf(LogicalLine(lineIndex_)));
+    // Whether the line goes on in the next one does not change while it is formatted either (only
+    // its blanks, its comment or the variable of a Next that goes on in no line). The statement of a
+    // continued line is joined only when it may be an If.
+    // A whole-line comment holds no statement colon and goes on in no line (its text may: that is
+    // HasContinuedComment's).
+    const bool commentOnly = IsCommentOnly(line);
+    const bool hasColon = !commentOnly && line.find(':') != std::string::npos;
+    const bool continuedLine = !commentOnly && IsContinuedLine(line);
+    const bool singleLineIf =
+        IsSingleLineIf(line) || (!Continued && depth == 0 && continuedLine && MayStartIf(line) &&
+                                 IsSingleLineIf(LogicalLine(lineIndex_)));
 
     // A split line is not emitted: its pieces go through every step of the pass in its place, so
     // that the blank-line rules, headers, borders and comment placement see them as the next
@@ -443,7 +475,7 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     if (emit)
         OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
 
-    Continued = IsContinuedLine(line);
+    Continued = continuedLine;
     CommentContinues = HasContinuedComment(line);
     // Comment placement measures the nearest line with text, not a blank line before it; a line that
     // is not emitted is no neighbour of the next.
@@ -488,7 +520,7 @@ int TVBSrcFormatter::CommentLineFallback(const std::string& line, bool hasColon,
     // The cheap tests first: most lines have no comment, and most settings move none.
     if (cfg.GrpInLineComments != kInLineCommentsFixedColumn ||
         (fallback != kCommentOnPreviousLine && fallback != kCommentOnNextLine) ||
-        (fallback == kCommentOnPreviousLine && Continued) || CommentPos(line) == 0 || IsCommentOnly(line) ||
+        (fallback == kCommentOnPreviousLine && Continued) || IsCommentOnly(line) || CommentPos(line) == 0 ||
         IsRemComment(line) || HasContinuedComment(line) || HasRemInCode(line) || IsSpecialComment(line))
         return 0;
     // The code as the comment placement will measure it: indented, and a Next rewritten by the For/Next
@@ -568,8 +600,11 @@ void TVBSrcFormatter::BeforeLine(const std::string& line, TStatementClass cls) {
 void TVBSrcFormatter::AfterLine(const std::string& line, TStatementClass cls, bool continuation) {
     if (!HeaderCommentsWanted() && Config().GrpBlankLines != kBlankLinesByRules)
         return;
-    // The line has been formatted since BeforeLine, which may have changed its class.
-    cls = ClassifyLine(line);
+    // The line has been formatted since BeforeLine: its blanks, its comment or the variable of a Next
+    // may have changed, which leaves its class as it was; a line that became its own comment (or
+    // nothing) is none of the classes.
+    if (IsCommentOnly(line) || Trim(line).empty())
+        cls = TStatementClass::scOther;
     // A header after a heading goes after the heading's last line and after the Attribute lines that
     // the Visual Basic editor keeps right below it.
     if (!continuation && IsProcedureHeading(cls) && !PendingHeading.active) {
@@ -651,23 +686,26 @@ void TVBSrcFormatter::AdjustIndentLevel(TStatementClass cls) {
 }
 
 IgnoreDirective IgnoreDirectiveOf(std::string_view line) {
-    const auto sameText = [](std::string_view a, std::string_view b) { return UpperCase(a) == UpperCase(b); };
+    // `upper`: upper case; compared in any letter case, without copying (every line is asked).
+    const auto sameText = [](std::string_view text, std::string_view upper) {
+        return text.size() == upper.size() && StartsWithUpper(text, upper);
+    };
     std::string_view rest = TrimBlanks(line);
     if (rest.empty() || rest.front() != '\'')
         return IgnoreDirective::None;
     rest = TrimBlanks(rest.substr(1));
-    constexpr std::string_view kWord = "kemptor";
-    if (rest.size() < kWord.size() || !sameText(rest.substr(0, kWord.size()), kWord))
+    constexpr std::string_view kWord = "KEMPTOR";
+    if (!StartsWithUpper(rest, kWord))
         return IgnoreDirective::None;
     rest = TrimBlanks(rest.substr(kWord.size()));
     if (rest.empty() || rest.front() != ':')
         return IgnoreDirective::None;
     rest = TrimBlanks(rest.substr(1));
-    if (sameText(rest, "off"))
+    if (sameText(rest, "OFF"))
         return IgnoreDirective::Off;
-    if (sameText(rest, "on"))
+    if (sameText(rest, "ON"))
         return IgnoreDirective::On;
-    if (sameText(rest, "off-next-line"))
+    if (sameText(rest, "OFF-NEXT-LINE"))
         return IgnoreDirective::OffNextLine;
     return IgnoreDirective::None;
 }

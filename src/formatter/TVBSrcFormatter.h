@@ -225,8 +225,8 @@ public:
     // Places the comment of a line again after its code has changed width (an aligned declaration);
     // false when the placement would move it to a line of its own.
     bool ReplaceInLineComment(std::string& line);
-    void AddCommentBorders();          // for the comment group that ends at the current line
-    std::string CommentBorder() const; // an apostrophe and the blocking characters, unindented
+    void AddCommentBorders();                 // for the comment group that ends at the current line
+    const std::string& CommentBorder() const; // an apostrophe and the blocking characters, unindented
     bool KeepBlankLine(const std::string& line) const;
     void AddBlankLines(int n);
     void AddBlankLinesBefore(TStatementClass cls);                         // end of BeforeLine
@@ -281,10 +281,13 @@ private:
     HeaderTemplates templates_ = DefaultHeaderTemplates();
     SpellTextChecker* speller_ = nullptr;
     DateSource dateSource_ = SystemShortDate;
-    std::string date_;        // the date of header comments, taken once from dateSource_
-    std::string line_;        // the current line of a pass; its capacity is reused from line to line
-    std::string nextScratch_; // NextLine's text when the input line holds a tab
-    std::string built_;       // a new text for the current line, built beside it and swapped in
+    std::string date_;           // the date of header comments, taken once from dateSource_
+    std::string line_;           // the current line of a pass; its capacity is reused from line to line
+    std::string nextScratch_;    // NextLine's text when the input line holds a tab
+    std::string built_;          // a new text for the current line, built beside it and swapped in
+    mutable std::string border_; // CommentBorder(), built from the two settings below
+    mutable std::string borderPattern_;    // the blocking characters it was built from
+    mutable int borderTotal_ = 0;          // and their total
     const TLineList* passLines_ = nullptr; // the input of the running pass
     std::size_t lineIndex_ = 0;            // the input line being formatted
 };

@@ -8,12 +8,12 @@
 
 namespace kemptor {
 
-// True when a and b are equal but for ASCII letter case.
+// True when a and b are equal but for ASCII letter case. Other bytes compare as they are, whatever
+// the locale; the code check calls this for every word of a file.
 inline bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return x == y || lower(x) == lower(y); });
 }
 
 // The text without leading and trailing blanks and tabs.

@@ -135,13 +135,25 @@ bool EndsWithContinuation(std::string_view s) {
 
 // A comment's text without its blanks, hashed: blanks are the formatter's to change.
 std::uint64_t CommentHash(std::string_view text) {
+    // The characters that are not blanks, gathered eight at a time into a word that is then mixed
+    // in: one multiplication per eight characters instead of one per character.
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
     std::uint64_t h = 1469598103934665603ull;
+    std::uint64_t word = 0;
+    int filled = 0;
     for (char c : text) {
         if (IsBlank(c))
             continue;
-        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        word = (word << 8) | static_cast<unsigned char>(c);
+        if (++filled == 8) {
+            h = (h ^ word) * kMul;
+            h ^= h >> 32;
+            word = 0;
+            filled = 0;
+        }
     }
-    return h;
+    h = (h ^ word ^ (static_cast<std::uint64_t>(filled) << 60)) * kMul;
+    return h ^ (h >> 32);
 }
 
 struct CommentMark {

@@ -380,7 +380,7 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     // that the blank-line rules, headers, borders and comment placement see them as the next
     // formatting would. A piece may be cut again (a nested single-line If).
     std::optional<TextLines> pieces;
-    if (depth < kMaxSplitDepth) {
+    if (depth < kMaxSplitDepth && !commentOnly) {
         if (cfg.MultiVarSplit && IsMultiVarDecl(line))
             pieces = SplitMultiVar(line);
         if (!pieces && cfg.MultiConstSplit && IsMultiConstDecl(line))
@@ -401,7 +401,7 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     // above or below the code. The two lines go through the pass as the next formatting will find
     // them, so that the blank lines, headers, borders and declaration groups around them come out
     // as that formatting would leave them.
-    if (const int fallback = CommentLineFallback(line, hasColon, singleLineIf)) {
+    if (const int fallback = commentOnly ? 0 : CommentLineFallback(line, hasColon, singleLineIf)) {
         std::string comment = Spaces(PrevIndent).append("'").append(CommentText(line));
         std::string code(StripComment(line));
         TextLines parts;
@@ -416,7 +416,7 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
         return;
     }
 
-    const TStatementClass cls = ClassifyLine(line);
+    const TStatementClass cls = commentOnly ? TStatementClass::scOther : ClassifyLine(line);
     // The declaration group ends before anything of this line (a blank line, a header) is emitted; a
     // line that will not be emitted ends no group, since the next formatting will not see it.
     if (cfg.AlignMultiDimAs && (DimCount == 0 || !IsDroppedLine(line)))

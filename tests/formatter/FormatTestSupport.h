@@ -79,30 +79,28 @@ inline std::string Format(std::string_view code, const Settings& settings,
     return JoinLines(FormatLines(SplitLines(code), settings, kind).Texts());
 }
 
-// Formats `code` and expects `expected`; formats `expected` again and expects it to stay as it is.
-// Formats with the given header templates and a fixed date for header comments.
+// Formats `code` with the given header templates and a fixed date for header comments; `passes`, when
+// given, receives the passes the run took (2 when the first pass reached the result and the second
+// only confirmed it).
 inline std::string FormatWithHeaders(std::string_view code, const Settings& s, TSourceKind kind = skModule,
                                      HeaderTemplates templates = {{"' %n(%p) by %a on %d"},
-                                                                  {"' %n -> %r", "'"}}) {
+                                                                  {"' %n -> %r", "'"}},
+                                     int* passes = nullptr) {
     ScriptedPrompter prompter;
     ProgressObserver progress;
     TVBSrcFormatter engine(s, prompter);
     engine.SetHeaderTemplates(templates);
     engine.SetDateSource([] { return std::string("12/08/2026"); });
-    engine.FormatFile(SplitLines(code), "Test.bas", kind, progress);
+    const TFormatFileResult result = engine.FormatFile(SplitLines(code), "Test.bas", kind, progress);
+    if (passes)
+        *passes = result.Passes;
     return JoinLines(engine.TakeOutput().Texts());
 }
 
-// Formats `code` as FormatWithHeaders does with the default templates and gives the passes the run
-// took: 2 when the first pass reached the result and the second only confirmed it.
+// Formats `code` as FormatWithHeaders does with the default templates, giving the passes the run took.
 inline std::string FormatCountingPasses(std::string_view code, const Settings& s, int& passes,
                                         TSourceKind kind = skModule) {
-    ScriptedPrompter prompter;
-    ProgressObserver progress;
-    TVBSrcFormatter engine(s, prompter);
-    engine.SetDateSource([] { return std::string("12/08/2026"); });
-    passes = engine.FormatFile(SplitLines(code), "Test.bas", kind, progress).Passes;
-    return JoinLines(engine.TakeOutput().Texts());
+    return FormatWithHeaders(code, s, kind, DefaultHeaderTemplates(), &passes);
 }
 
 // Every option of the formatting on, with the comment column narrow enough to move comments.
@@ -119,6 +117,7 @@ inline Settings EveryOption() {
     return s;
 }
 
+// Formats `code` and expects `expected`; formats `expected` again and expects it to stay as it is.
 inline void VerifyFormat(std::string_view expected, std::string_view code, const Settings& settings,
                          TSourceKind kind = TSourceKind::skModule) {
     EXPECT_EQ(std::string(expected), Format(expected, settings, kind)) << "expected text is not stable";

@@ -55,15 +55,6 @@ std::optional<TLineList> ReadStandardInput() {
     return TLineList::InPlace(bytes, std::move(text));
 }
 
-bool SameTexts(const TLineList& a, const TLineList& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
-}
-
 bool HoldsNul(const TLineList& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].find('\0') != std::string_view::npos)
@@ -141,7 +132,7 @@ public:
                 anyFailed = true;
             }
             const TLineList& formatted = result->mismatch ? *lines : engine.OutputLines;
-            const bool changed = !SameTexts(formatted, *lines);
+            const bool changed = !formatted.SameTexts(*lines);
             anyWouldChange = anyWouldChange || changed;
 
             if (check_) {

@@ -292,10 +292,19 @@ std::vector<std::string> TLineList::Texts() const {
 }
 
 bool TLineList::operator==(const TLineList& other) const {
+    if (!SameTexts(other))
+        return false;
+    for (std::size_t i = 0; i < size(); ++i)
+        if (Changed(i) != other.Changed(i))
+            return false;
+    return true;
+}
+
+bool TLineList::SameTexts(const TLineList& other) const {
     if (size() != other.size())
         return false;
     for (std::size_t i = 0; i < size(); ++i)
-        if ((*this)[i] != other[i] || Changed(i) != other.Changed(i))
+        if ((*this)[i] != other[i])
             return false;
     return true;
 }

@@ -80,6 +80,8 @@ public:
 
     std::vector<std::string> Texts() const;
     bool operator==(const TLineList& other) const;
+    // The same texts line by line, whatever the markers.
+    bool SameTexts(const TLineList& other) const;
 
 private:
     // An entry: bits 0-19 the offset of the text in its block, bits 20-39 the block, bits 40-62 the

@@ -154,7 +154,7 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     // settle in the first pass and need a second to show it; a file that never settles is given up
     // on with a warning.
     TFormatFileResult result;
-    std::uint64_t previous = Digest(fileLines);
+    std::uint64_t previous = 0;
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         progress.SetCaption(FileName + " (Pass " + std::to_string(pass + 1) + ")");
         bool completed = false;
@@ -180,8 +180,13 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
             result.Cancelled = true;
             break;
         }
+        // The first pass is compared with the file itself, which stays beside it: a file that changes
+        // shows it at its first changed line. A later pass's input is gone by its end; its digest
+        // stands for it.
+        if (pass == 0 && OutputLines.SameTexts(fileLines))
+            break;
         const std::uint64_t digest = Digest(OutputLines);
-        if (digest == previous)
+        if (pass > 0 && digest == previous)
             break;
         previous = digest;
         if (pass + 1 == kMaxPasses) {

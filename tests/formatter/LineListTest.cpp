@@ -133,7 +133,11 @@ TEST(LineList, CopiesAndTextSplitting) {
     list.SetChanged(3, true);
     TLineList copy(list);
     EXPECT_TRUE(copy == list);
+    copy.SetChanged(0, !list.Changed(0));
+    EXPECT_FALSE(copy == list) << "equal lists carry the same markers";
+    EXPECT_TRUE(copy.SameTexts(list)) << "the texts alone are the same";
     copy.Replace(3, "changed");
+    EXPECT_FALSE(copy.SameTexts(list));
     EXPECT_EQ(list[3], "c") << "the copy holds its own texts";
     list = copy;
     EXPECT_EQ(list[3], "changed");

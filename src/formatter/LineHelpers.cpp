@@ -218,6 +218,12 @@ bool IsCommentOnly(std::string_view s) {
 bool IsContinuedLine(std::string_view s) {
     if (s.find('_') == std::string_view::npos)
         return false; // most lines: no underscore anywhere
+    // Names with underscores are common: a line that does not end in one, with no literal or comment
+    // that could hide its true end, ends in no continuation.
+    const std::size_t e = s.find_last_not_of(' ');
+    if (e != std::string_view::npos && s[e] != '_' && s.find(kQuote) == std::string_view::npos &&
+        s.find(kApostrophe) == std::string_view::npos)
+        return false;
     // The last character of the code outside literals that is not a blank, and whether a blank (or
     // the start of the line) stands before it: "y = x_" ends in a name, not a continuation.
     bool inside = false;

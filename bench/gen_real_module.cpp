@@ -128,10 +128,11 @@ const char* const kWords[] = {"the",      "stock",   "item",  "record",   "is", 
                               "before",   "after",   "every", "file",     "returns",  "zero",    "error",
                               "value",    "of",      "a",     "movement", "price",    "total",   "list"};
 
-// Random prose and code in the manner of the sample projects, repeatable from its seed.
-class ProseMaker {
+// Random comment words, SQL strings and message procedures for the generated module: the same seed
+// gives the same text.
+class FillerText {
 public:
-    explicit ProseMaker(unsigned seed) : rng_(seed) {}
+    explicit FillerText(unsigned seed) : rng_(seed) {}
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
 
     std::string Words(size_t chars) {
@@ -144,7 +145,7 @@ public:
         return s;
     }
 
-    // A documentation block: a border, lines of prose, a border.
+    // A documentation block: a border, lines of words, a border.
     void CommentBlock(Writer& w, const std::string& indent) {
         const std::string border = indent + "'" + std::string(50, '=');
         w.Line(border);
@@ -165,7 +166,7 @@ public:
                Words(20));
     }
 
-    // A procedure of prose messages and trailing comments, indented carelessly.
+    // A procedure of message boxes and trailing comments, indented carelessly.
     void MessageProcedure(Writer& w, long n) {
         w.Line("Private Sub ShowMessages_" + std::to_string(n) + "(ByVal nCode As Long)");
         w.Line("Dim sText As String   ' " + Words(30));
@@ -211,7 +212,7 @@ int main(int argc, char** argv) {
     }
     std::ofstream out(argv[2], std::ios::binary);
     Writer w(out, target);
-    ProseMaker prose(20240611);
+    FillerText filler(20240611);
     w.Line("Attribute VB_Name = \"modReal\"");
     w.Line("Option Explicit");
     w.Line("");
@@ -221,17 +222,17 @@ int main(int argc, char** argv) {
     while (!w.Full()) {
         const auto& proc = pool.procedures[static_cast<size_t>(n) % pool.procedures.size()];
         if (n % 4 == 0)
-            prose.CommentBlock(w, "");
+            filler.CommentBlock(w, "");
         w.Line(Renamed(proc.front(), n));
         if (n % 4 == 0) {
             w.Line("Dim sSQL" + std::to_string(n) + " As String, rs As Recordset");
-            prose.SqlStatement(w, "    ", n);
+            filler.SqlStatement(w, "    ", n);
         }
         for (size_t i = 1; i < proc.size(); ++i)
             w.Line(proc[i]);
         w.Line("");
         if (n % 5 == 0)
-            prose.MessageProcedure(w, n);
+            filler.MessageProcedure(w, n);
         ++n;
     }
     std::cerr << "gen_real_module: " << w.Lines() << " lines written to " << argv[2] << "\n";

@@ -54,9 +54,11 @@ bool IsCommentorRoutineEnd(std::string_view line) {
     return text.starts_with("End Sub ") || text.starts_with("End Function ");
 }
 
-TCommentor::TCommentor(Prompter& prompter, std::string modulePath, const std::string& outputSetting)
+TCommentor::TCommentor(Prompter& prompter, std::string modulePath, const std::string& outputSetting,
+                       std::string projectDir)
     : prompter_(prompter), modulePath_(std::move(modulePath)),
-      outputDir_(OutputDirectoryFor(ExtractFileDir(modulePath_), outputSetting)) {}
+      projectDir_(projectDir.empty() ? ExtractFileDir(modulePath_) : std::move(projectDir)),
+      outputDir_(OutputDirectoryFor(projectDir_, outputSetting)) {}
 
 std::string TCommentor::OutputFile() const {
     return outputDir_ + ExtractFileName(modulePath_);
@@ -66,10 +68,21 @@ std::string TCommentor::Heading() const {
     return HasRoutine() ? lines_[static_cast<size_t>(current_)] : std::string();
 }
 
+bool TCommentor::OutputCopyExists() const {
+    return FileExists(OutputFile()) && !IsSamePath(OutputFile(), modulePath_);
+}
+
 bool TCommentor::Open() {
-    auto lines = ReadTextLines(modulePath_);
+    // Saving rewrites the whole copy from these lines: read from the module while a copy exists, they
+    // would put back what the copy had lost (earlier edits, a run's formatting).
+    fromOutputCopy_ = OutputCopyExists();
+    const std::string source = fromOutputCopy_ ? OutputFile() : modulePath_;
+    auto lines = ReadTextLines(source);
     if (!lines) {
-        prompter_.Show(PromptKind::Error, "Cannot read file " + modulePath_, PromptButtons::Ok);
+        prompter_.Show(PromptKind::Error,
+                       "Cannot read file " + DisplayPath(source) +
+                           (fromOutputCopy_ ? ".  The output copy is left as it is." : ""),
+                       PromptButtons::Ok);
         return false;
     }
     lines_ = std::move(*lines);
@@ -168,14 +181,17 @@ bool TCommentor::PrepareOutputDirectory() {
                        PromptButtons::Ok);
         return false;
     }
-    // A setting that names the module's own directory would make the copy overwrite the module.
-    if (IsSamePath(outputDir_, ExtractFileDir(modulePath_))) {
-        prompter_.Show(PromptKind::Error,
-                       "The output directory " + DisplayPath(outputDir_) +
-                           " is the module's own directory.  Choose another directory.  Nothing was saved.",
-                       PromptButtons::Ok);
-        return false;
-    }
+    // A setting that names the module's own directory would make the copy overwrite the module; the
+    // project's directory may hold a file of that name, and a run refuses it too.
+    for (const auto& [dir, whose] : {std::pair{ExtractFileDir(modulePath_), "module's"},
+                                     std::pair{projectDir_, "project's"}})
+        if (IsSamePath(outputDir_, dir)) {
+            prompter_.Show(PromptKind::Error,
+                           "The output directory " + DisplayPath(outputDir_) + " is the " + whose +
+                               " own directory.  Choose another directory.  Nothing was saved.",
+                           PromptButtons::Ok);
+            return false;
+        }
     return true;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The commentor's model: one module's lines, the routine in hand with its comment block, the memo in
 // which the user edits that block, and the saving of the edited module as a copy in the output
-// directory. The module's own file is only ever read. The window shows what this model holds; every
-// message and question goes through the prompter.
+// directory. The module's own file is only ever read. When the output copy exists already (an earlier
+// Save, or a processing run), the lines come from that copy, so that a later Save keeps what it holds.
+// The window shows what this model holds; every message and question goes through the prompter.
 
 #include "platform/TextFile.h"
 
@@ -32,12 +33,18 @@ struct CommentMemo {
 class TCommentor {
 public:
     // `modulePath` is the module's full path; `outputSetting` the text of BackupNewCodeDirectory: an
-    // absolute directory as it stands, any other below the module's directory.
-    TCommentor(Prompter& prompter, std::string modulePath, const std::string& outputSetting);
+    // absolute directory as it stands, any other below `projectDir`, the directory of the project the
+    // module belongs to, so that the copy goes where a processing run writes the module (a module in a
+    // subfolder too). Without a project the module's own directory stands in.
+    TCommentor(Prompter& prompter, std::string modulePath, const std::string& outputSetting,
+               std::string projectDir = {});
 
-    // Reads the module and shows its first routine (searched from the second line). An unreadable
-    // module (false) and a module without routines are reported; nothing is shown then.
+    // Reads the output copy when it exists, else the module, and shows the first routine (searched from
+    // the second line). An unreadable file (false) and a module without routines are reported; nothing
+    // is shown then.
     bool Open();
+    // The lines were read from the existing output copy, not from the module.
+    bool FromOutputCopy() const { return fromOutputCopy_; }
 
     // Change check, then the next (previous) routine; "No further routines." ("No prior routines.")
     // when there is none. False when the current routine stays.
@@ -86,12 +93,16 @@ private:
     void ShowRoutine();
     // The first heading from `from` in direction `step`, not below line 1; -1 when none.
     int FindHeading(int from, int step) const;
-    // The output directory exists and is not the module's own; reported otherwise.
+    // The output directory exists and is neither the module's nor the project's own; reported otherwise.
     bool PrepareOutputDirectory();
+    // An output copy that is not the module itself (as it would be with the module's own directory).
+    bool OutputCopyExists() const;
 
     Prompter& prompter_;
     std::string modulePath_;
+    std::string projectDir_;
     std::string outputDir_;
+    bool fromOutputCopy_ = false;
     TextLines lines_;
     int current_ = -1;
     int blockStart_ = -1;

@@ -213,7 +213,9 @@ TEST_F(CommentorTest, CurrentAfterSaveFollowsTheMemosTopmostHeading) {
     EXPECT_EQ(c.Lines()[4], "    ' indented: code comment");
     EXPECT_EQ(c.Lines().size(), 12u);
 
-    // A memo emptied at the end of the module leaves Current on the last line that remains.
+    // A memo emptied at the end of the module leaves Current on the last line that remains (a module of
+    // its own: without the copy of the saves above, which the commentor would start from).
+    std::filesystem::remove_all(dir.Path() + "src/STYLED");
     TCommentor& end = Open("x\r\nSub A()\r\n' a\r\n");
     Edit(end, {});
     ASSERT_TRUE(end.Save());
@@ -267,6 +269,51 @@ TEST_F(CommentorTest, OutputDirectoryThatCannotBeMadeOrIsTheModulesOwnSavesNothi
     EXPECT_TRUE(prompter.Saw("is the module's own directory"));
     EXPECT_EQ(dir.Read("src/Mod1.bas"), kModule);
     EXPECT_TRUE(own.Memo.Edited);
+}
+
+// A second session on the module starts from the copy the first one saved, so that its Save keeps the
+// first session's edits instead of writing the module's text over them.
+TEST_F(CommentorTest, ASecondSessionStartsFromTheOutputCopyAndBothSessionsEditsSurvive) {
+    TCommentor& first = Open();
+    EXPECT_FALSE(first.FromOutputCopy());
+    Edit(first, {"' first session", "Public Sub Alpha()"});
+    ASSERT_TRUE(first.Save());
+
+    TCommentor second(prompter, dir.Path() + "src/Mod1.bas", ".\\STYLED\\");
+    ASSERT_TRUE(second.Open());
+    EXPECT_TRUE(second.FromOutputCopy());
+    EXPECT_EQ(second.BlockStart(), 1) << "the first session's comment is part of Alpha's block";
+    ASSERT_TRUE(second.Next());
+    ASSERT_TRUE(second.Next());
+    EXPECT_EQ(second.Heading(), "Sub Gamma()");
+    Edit(second, {"' second session", "Sub Gamma()"});
+    ASSERT_TRUE(second.Save());
+
+    const std::string copy = Output();
+    EXPECT_NE(copy.find("' first session\r\nPublic Sub Alpha()\r\n"), std::string::npos);
+    EXPECT_NE(copy.find("' second session\r\nSub Gamma()\r\n"), std::string::npos);
+    EXPECT_EQ(dir.Read("src/Mod1.bas"), kModule);
+}
+
+// With its project's directory the commentor writes a module of a subfolder where a run writes it: the
+// project's output directory, under the module's bare name; never into the project's own directory.
+TEST_F(CommentorTest, AModuleInASubfolderIsSavedWhereTheRunWritesIt) {
+    const std::string module = dir.Write("proj/Utils/Mod1.bas", kModule);
+    TCommentor c(prompter, module, ".\\STYLED\\", dir.Path() + "proj/");
+    ASSERT_TRUE(c.Open());
+    EXPECT_EQ(c.OutputDirectory(), dir.Path() + "proj/.\\STYLED\\");
+    Edit(c, {"' here", "Public Sub Alpha()"});
+    ASSERT_TRUE(c.Save());
+    EXPECT_NE(dir.Read("proj/STYLED/Mod1.bas").find("' here\r\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "proj/Utils/STYLED"));
+    EXPECT_TRUE(prompter.Saw("File saved as: " + dir.Path() + "proj/STYLED/Mod1.bas."));
+
+    TCommentor own(prompter, module, ".\\", dir.Path() + "proj/");
+    ASSERT_TRUE(own.Open());
+    Edit(own, {"' x", "Public Sub Alpha()"});
+    EXPECT_FALSE(own.Save());
+    EXPECT_TRUE(prompter.Saw("is the project's own directory"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "proj/Mod1.bas"));
 }
 
 TEST_F(CommentorTest, AnUnreadableModuleIsReported) {

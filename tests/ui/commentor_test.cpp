@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -135,6 +136,34 @@ private slots:
         QCOMPARE(Checksum(module_), before);
     }
 
+    // Saved, closed and opened again on the same module, the window starts from the saved copy and says
+    // so in its caption; its own Save then keeps the first window's edit beside the second's.
+    void ASecondWindowStartsFromTheSavedCopyAndKeepsBothEdits() {
+        ScriptedPrompter prompter;
+        const QString copy = dir_.filePath("STYLED/modGlobals.bas");
+        {
+            TfrmCommentor first(prompter);
+            first.show();
+            QVERIFY(first.Open(module_.toStdString(), ".\\STYLED\\"));
+            QVERIFY(!first.windowTitle().contains("copy"));
+            TypeAtTop(first.memoComments, "' first window");
+            first.btnSaveClick();
+            QVERIFY(first.close());
+        }
+        TfrmCommentor second(prompter);
+        second.show();
+        QVERIFY(second.Open(module_.toStdString(), ".\\STYLED\\"));
+        QCOMPARE(second.windowTitle(), "Module: " + module_ + " (from the output copy " + copy + ")");
+        QVERIFY(second.memoComments->toPlainText().startsWith("' first window\n"));
+        second.btnNextClick();
+        TypeAtTop(second.memoComments, "' second window");
+        second.btnSaveClick();
+        const QByteArray saved = Contents(copy);
+        QVERIFY(saved.contains("' first window\r\nPublic Sub InitGlobals()\r\n"));
+        QVERIFY(saved.contains("' second window\r\nPublic Function ItemTypeName("));
+        QVERIFY(!Contents(module_).contains("window"));
+    }
+
     // A failed save leaves the memo marked, so leaving asks again; without routines Save is disabled.
     void FailedSaveKeepsTheMemoMarkedAndNoRoutineDisablesSave() {
         QVERIFY(QDir().mkpath(dir_.filePath("STYLED/modGlobals.bas"))); // a directory in the copy's place
@@ -180,9 +209,14 @@ private slots:
         QCOMPARE(main.MdiArea()->subWindowList().size(), 1);
         auto* w = qobject_cast<TfrmCommentor*>(main.MdiArea()->subWindowList().first()->widget());
         QVERIFY(w);
-        QVERIFY(w->windowTitle().startsWith("Module: ") && w->windowTitle().endsWith("modFileIO.bas"));
+        // The caption names the module as it is on disk; the copy goes where a run writes the module.
+        QCOMPARE(w->windowTitle(), "Module: " + dir_.filePath("vbp/Utils/modFileIO.bas"));
         QVERIFY(w->lblModuleName->text().startsWith("Public Function LoadInventory("));
         QVERIFY(w->memoSource->VPos() > 0);
+        TypeAtTop(w->memoComments, "' saved");
+        w->btnSaveClick();
+        QVERIFY(prompter.Saw("File saved as: " + dir_.filePath("vbp/STYLED/modFileIO.bas").toStdString() + "."));
+        QVERIFY(!QFileInfo::exists(dir_.filePath("vbp/Utils/STYLED")));
 
         // Closing the main window closes the commentor through its change question.
         TypeAtTop(w->memoComments, "' edited");

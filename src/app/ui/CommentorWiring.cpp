@@ -8,8 +8,10 @@ namespace kemptor {
 
 void WireCommentor(TfrmMain& window, Prompter& prompter) {
     window.Views.ShowCommentor = [&window, &prompter](TSourceEntry& entry) {
+        // The copy goes where a processing run writes this module: below the project's directory.
         return OpenCommentor(window.MdiArea(), prompter, entry.FullPath,
-                             window.SettingsInForce().BackupNewCodeDirectory);
+                             window.SettingsInForce().BackupNewCodeDirectory,
+                             window.Model() ? window.Model()->ProjectDir : std::string());
     };
 }
 

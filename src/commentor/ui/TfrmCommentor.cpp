@@ -1,5 +1,6 @@
 #include "commentor/ui/TfrmCommentor.h"
 
+#include "platform/WinPath.h"
 #include "platform/ui/Help.h"
 #include "view/TBigTextStore.h"
 #include "view/ui/TBigText.h"
@@ -142,12 +143,20 @@ TfrmCommentor::TfrmCommentor(Prompter& prompter, QWidget* parent) : QWidget(pare
 
 TfrmCommentor::~TfrmCommentor() = default;
 
-bool TfrmCommentor::Open(const std::string& modulePath, const std::string& outputSetting) {
-    const QString caption = "Module: " + QString::fromStdString(modulePath);
+bool TfrmCommentor::Open(const std::string& modulePath, const std::string& outputSetting,
+                         const std::string& projectDir) {
+    // The name on disk, as the other windows' captions show a file.
+    QString caption = "Module: " + TBigText::FromWindows1252(ResolvedDisplayPath(modulePath));
     setWindowTitle(caption);
-    model_ = std::make_unique<TCommentor>(prompter_, modulePath, outputSetting);
+    model_ = std::make_unique<TCommentor>(prompter_, modulePath, outputSetting, projectDir);
     model_->Changed = [this] { ModelToWindow(); };
     const bool read = model_->Open();
+    if (model_->FromOutputCopy()) {
+        // Edits go on from the copy that an earlier Save (or a run) wrote; the caption tells which file.
+        caption += " (from the output copy " +
+                   TBigText::FromWindows1252(ResolvedDisplayPath(model_->OutputFile())) + ")";
+        setWindowTitle(caption);
+    }
     ModelToWindow();
     return read;
 }
@@ -220,10 +229,10 @@ void TfrmCommentor::closeEvent(QCloseEvent* event) {
 }
 
 QWidget* OpenCommentor(QMdiArea* area, Prompter& prompter, const std::string& modulePath,
-                       const std::string& outputSetting) {
+                       const std::string& outputSetting, const std::string& projectDir) {
     auto* window = new TfrmCommentor(prompter);
     ShowInClientArea(area, window, 0.75);
-    window->Open(modulePath, outputSetting);
+    window->Open(modulePath, outputSetting, projectDir);
     return window;
 }
 

@@ -33,10 +33,12 @@ public:
     explicit TfrmCommentor(Prompter& prompter, QWidget* parent = nullptr);
     ~TfrmCommentor() override;
 
-    // Reads the module at `modulePath` and shows its first routine; `outputSetting` is the text of
-    // BackupNewCodeDirectory in force. False when the module cannot be read (reported; the window stays
-    // empty).
-    bool Open(const std::string& modulePath, const std::string& outputSetting);
+    // Reads the module at `modulePath` (or its output copy, when there is one: the caption says so) and
+    // shows its first routine; `outputSetting` is the text of BackupNewCodeDirectory in force, taken
+    // below `projectDir` (the module's directory when empty). False when the file cannot be read
+    // (reported; the window stays empty).
+    bool Open(const std::string& modulePath, const std::string& outputSetting,
+              const std::string& projectDir = {});
 
     // The buttons' handlers.
     void btnPriorClick();
@@ -78,6 +80,6 @@ private:
 
 // Opens a commentor for a module in the main window's client area.
 QWidget* OpenCommentor(QMdiArea* area, Prompter& prompter, const std::string& modulePath,
-                       const std::string& outputSetting);
+                       const std::string& outputSetting, const std::string& projectDir);
 
 } // namespace kemptor

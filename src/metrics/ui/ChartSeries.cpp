@@ -105,6 +105,20 @@ void RemoveAxes(QChart& chart) {
     }
 }
 
+TIntegerScale IntegerScale(double least, double most) {
+    const double low = std::min(0.0, least);
+    const double high = std::max({0.0, most, low + 1});
+    // The smallest round step that covers the span in eight steps; ten at most once both ends are
+    // rounded out to it.
+    const double rough = (high - low) / 8;
+    double step = 1;
+    for (double decade = 1; step < rough; decade *= 10)
+        for (const double factor : {1.0, 2.0, 5.0, 10.0})
+            if (step < rough)
+                step = decade * factor;
+    return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
+}
+
 void AddBarAxes(QChart& chart, QStackedBarSeries& series, const TMetricPoints& points) {
     auto* categories = new QBarCategoryAxis;
     QStringList labels;
@@ -121,11 +135,19 @@ void AddBarAxes(QChart& chart, QStackedBarSeries& series, const TMetricPoints& p
     series.attachAxis(categories);
 
     auto* values = new QValueAxis;
-    double top = 0;
-    for (const auto& point : points)
-        top = std::max(top, point.Value);
-    values->setRange(0, top > 0 ? top : 1);
-    values->applyNiceNumbers();
+    double least = 0;
+    double most = 0;
+    for (const auto& point : points) {
+        least = std::min(least, point.Value); // -1: a file that was not found
+        most = std::max(most, point.Value);
+    }
+    // Whole measures get whole ticks: the axis's own nice numbers would label 0.2 steps "0" and "1".
+    const TIntegerScale scale = IntegerScale(least, most);
+    values->setRange(scale.low, scale.high);
+    values->setTickType(QValueAxis::TicksDynamic);
+    values->setTickAnchor(0);
+    values->setTickInterval(scale.step);
+    values->setMinorTickCount(0);
     values->setLabelFormat("%.0f");
     chart.addAxis(values, Qt::AlignLeft);
     series.attachAxis(values);

@@ -30,6 +30,16 @@ void FillPieSeries(QPieSeries& series, const TMetricPoints& points, bool marks);
 // Removes and deletes every axis of the chart.
 void RemoveAxes(QChart& chart);
 
+// The value axis of a chart of whole numbers (sizes, counts, whole percentages): ticks every `step` (1,
+// 2 or 5 times a power of ten, never below 1) from `low` to `high`, multiples of the step that take in 0
+// and every value, in at most ten steps. All values 0 give 0 to 1.
+struct TIntegerScale {
+    double low;
+    double high;
+    double step;
+};
+TIntegerScale IntegerScale(double least, double most);
+
 // Gives an attached bar series its axes: the labels along the bottom turned upright, values at the left.
 void AddBarAxes(QChart& chart, QStackedBarSeries& series, const TMetricPoints& points);
 

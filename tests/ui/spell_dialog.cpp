@@ -2,6 +2,7 @@
 // dialog, "Configure Spell Checker" on the Options dialog, and the dialog during a processing run.
 #include "app/ui/SpellWiring.h"
 #include "app/ui/TfrmMain.h"
+#include "run/ui/TfrmProcessing.h"
 #include "platform/Prompter.h"
 #include "platform/ui/Help.h"
 #include "settings/ui/TfrmOptions.h"
@@ -236,9 +237,13 @@ private slots:
 
         QStringList words;
         bool mainDisabled = true;
+        // The dialog blocks the processing window: its Cancel is greyed meanwhile, not dead.
+        auto* cancel = w.ProcessingWindow().findChild<QPushButton*>("btnCancel");
+        bool cancelGreyed = true;
         SpellDialogOf(&w)->OnShown = [&](TfrmSpellDialog& d) {
             words << d.Misspell->text();
             mainDisabled = mainDisabled && !w.isEnabled();
+            cancelGreyed = cancelGreyed && w.ProcessingWindow().isVisible() && !cancel->isEnabled();
             if (d.Misspell->text() == "alowed") {
                 d.ReplaceWith->setText("allowed");
                 d.Button(SpellButton::Replace)->click();
@@ -249,6 +254,8 @@ private slots:
         w.Action("btnProcess")->trigger();
         QVERIFY2(words.contains("alowed"), qPrintable(words.join(",")));
         QVERIFY(mainDisabled);
+        QVERIFY(cancelGreyed);
+        QVERIFY(cancel->isEnabled());
         const std::string out = ReadAll(copy + "/STYLED/modGlobals.bas");
         QVERIFY(out.find("' allowed in a stock code") != std::string::npos);
         QVERIFY(out.find("alowed") == std::string::npos);

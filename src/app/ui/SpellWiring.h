@@ -9,13 +9,13 @@ namespace kemptor {
 
 class HunspellSpeller;
 class Prompter;
-class RunObserver;
+class GuiRunObserver;
 class TfrmOptions;
 class TfrmSpellDialog;
 
 // Creates the speller and the dialog, owned by `owner`, and connects them. The speller's options file is
 // the one in the settings directory.
-void WireSpellChecking(QWidget* owner, TfrmOptions& options, RunObserver& runObserver, Prompter& prompter);
+void WireSpellChecking(QWidget* owner, TfrmOptions& options, GuiRunObserver& runObserver, Prompter& prompter);
 
 // The dialog and the speller that WireSpellChecking made for `owner` (nullptr before), for tests.
 TfrmSpellDialog* SpellDialogOf(QWidget* owner);

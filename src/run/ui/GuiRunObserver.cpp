@@ -116,17 +116,26 @@ PreviewAnswer GuiRunObserver::Preview(const std::string& fileName, const TextLin
                                       const TextLines& after, const std::vector<bool>& changed) {
     if (!preview_)
         return PreviewAnswer::Close;
-    QApplication::restoreOverrideCursor(); // the preview is read with the normal cursor
-    processing_.SetCancelEnabled(false);   // the preview has its own "Cancel processing"
-    PreviewAnswer answer = preview_(fileName, before, after, changed);
-    processing_.SetCancelEnabled(true);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    // What the preview covered is repainted before the next file begins.
-    QApplication::processEvents();
-    sinceEvents_.restart();
+    // The preview has its own "Cancel processing".
+    PreviewAnswer answer = PreviewAnswer::Close;
+    WaitOnModal([&] { answer = preview_(fileName, before, after, changed); });
     if (answer == PreviewAnswer::CancelProcessing)
         RequestCancel();
     return answer;
+}
+
+void GuiRunObserver::WaitOnModal(const std::function<void()>& showModal) {
+    if (running_)
+        QApplication::restoreOverrideCursor(); // a modal window is read with the normal cursor
+    processing_.SetCancelEnabled(false);
+    showModal();
+    processing_.SetCancelEnabled(true);
+    if (running_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        // What the window covered is repainted before the run goes on.
+        QApplication::processEvents();
+        sinceEvents_.restart();
+    }
 }
 
 } // namespace kemptor

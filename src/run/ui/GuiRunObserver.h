@@ -43,6 +43,10 @@ public:
     PreviewAnswer Preview(const std::string& fileName, const TextLines& before, const TextLines& after,
                           const std::vector<bool>& changed) override;
 
+    // Runs a modal window of the run (the preview, the spell dialog): with the normal cursor, and with the
+    // processing window's Cancel greyed, since the modal window blocks it (each has its own way to stop).
+    void WaitOnModal(const std::function<void()>& showModal);
+
 private:
     TfrmProgressWindow* InView() const;
 

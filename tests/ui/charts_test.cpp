@@ -5,7 +5,10 @@
 #include "app/ui/TfrmMain.h"
 #include "metrics/ProjectMetrics.h"
 #include "metrics/ui/TfrmChart.h"
+#include "metrics/ui/ChartSeries.h"
 #include "metrics/ui/TfrmChartSelector.h"
+#include "platform/ui/DocumentFolder.h"
+#include "platform/ui/Help.h"
 #include "platform/Prompter.h"
 #include "project/TSourceMgt.h"
 #include "ui/UiTestSupport.h"
@@ -16,6 +19,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDir>
+#include <QFileDialog>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QListWidget>
@@ -29,6 +33,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
+#include <QValueAxis>
 #include <QtTest>
 
 using namespace kemptor;
@@ -225,6 +231,72 @@ private slots:
             charts[0]->Chart()->title().contains("1 file could not be read and is left out: modGlobals.bas"));
     }
 
+    // Counts, sizes and whole percentages get whole ticks in round steps; a chart of zeros (no globals
+    // anywhere) runs from 0 to 1 instead of labelling 0.2 steps "0, 0, 0, 1, 1, 1".
+    void WholeMeasuresGetWholeTicksAndZerosASensibleRange() {
+        auto scale = [](double least, double most) {
+            const TIntegerScale s = IntegerScale(least, most);
+            return QList<double>{s.low, s.high, s.step};
+        };
+        QCOMPARE(scale(0, 0), QList<double>({0, 1, 1}));
+        QCOMPARE(scale(-1, 3), QList<double>({-1, 3, 1})); // a missing file's -1
+        QCOMPARE(scale(0, 8), QList<double>({0, 8, 1}));
+        QCOMPARE(scale(0, 23), QList<double>({0, 25, 5}));
+        QCOMPARE(scale(0, 100), QList<double>({0, 100, 20}));
+        QCOMPARE(scale(0, 123456), QList<double>({0, 140000, 20000}));
+
+        ScriptedPrompter prompter;
+        TfrmChart chart(prompter);
+        chart.Fill({TChartKind::Bar, "Chart: Globals per module", "Globals per module",
+                    {{0, "A.BAS"}, {0, "B.FRM"}, {0, "C.CLS"}}, {}});
+        auto* axis = qobject_cast<QValueAxis*>(chart.Chart()->axes(Qt::Vertical).value(0));
+        QVERIFY(axis);
+        QCOMPARE(axis->min(), 0.0);
+        QCOMPARE(axis->max(), 1.0);
+        QCOMPARE(axis->tickType(), QValueAxis::TicksDynamic);
+        QCOMPARE(axis->tickInterval(), 1.0);
+        QCOMPARE(axis->minorTickCount(), 0);
+    }
+
+    // F1 in a chart window opens the chart topic; Ctrl+F4 closes the active chart window, also with the
+    // focus left on the project tree.
+    void F1OpensTheChartTopicAndCtrlF4ClosesTheChart() {
+        ScriptedPrompter prompter;
+        TfrmMain main(prompter, nullptr, dir_.filePath("keys.ini").toStdString());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        main.OpenProject(vbp_);
+        QCOMPARE(DocumentFolder(), QFileInfo(vbp_).absolutePath()); // where PDF and template dialogs start
+        auto* selector = main.findChild<TfrmChartSelector*>();
+        WhileShown(*selector, [&] {
+            selector->btnCreate->click();
+            selector->btnCreate->click();
+        });
+        main.btnChartsClick();
+        QTRY_VERIFY(!selector->isVisible());
+        main.activateWindow(); // as the window manager does once the selector is gone
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
+        QCOMPARE(ChartWindows(main).size(), 2);
+        TfrmChart* chart = ChartWindows(main).last();
+        main.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(chart->parentWidget()));
+        main.ProjectTree()->setFocus();
+        QTest::mouseClick(chart->ChartView()->viewport(), Qt::LeftButton); // the chart takes the focus
+        QWidget* focus = QApplication::focusWidget();
+        QCOMPARE(focus, chart->ChartView());
+        QTest::keyClick(focus, Qt::Key_F1);
+        QCOMPARE(ShownHelpContext(), 27);
+        QTest::keyClick(focus, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(ChartWindows(main).size(), 1);
+        main.ProjectTree()->setFocus();
+        QTest::keyClick(main.ProjectTree(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(ChartWindows(main).size(), 0);
+        main.CloseProject();
+        QCOMPARE(DocumentFolder(), QDir::homePath());
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "frmHelp")
+                top->close();
+    }
+
     // Past the colours of their own, bars share colour sets: each bar still shows its own value alone.
     void ManyBarsKeepTheirValuesAndDropTheLegend() {
         ScriptedPrompter prompter;
@@ -269,14 +341,37 @@ private slots:
         QVERIFY(QFileInfo(pdf).size() > 1000);
         if (qEnvironmentVariableIsSet("KEMPTOR_SHOTS")) // for a look at the page
             QFile::copy(pdf, QDir(qEnvironmentVariable("KEMPTOR_SHOTS")).filePath("chart.pdf"));
-        QCOMPARE(prompter.Messages().size(), std::size_t(2));
+        QCOMPARE(prompter.Messages().size(), std::size_t(3));
         QCOMPARE(prompter.Messages()[0].text,
                  std::string("No printer is installed. Save the chart as a PDF file instead?"));
+        QCOMPARE(prompter.Messages()[2].text, "The chart was saved as " + pdf.toStdString() + ".");
 
         chart.ChoosePdfFile = [&] { return dir_.filePath("no-such-dir/chart.pdf"); };
         prompter.Answer(PromptAnswer::Yes);
         chart.Print();
         QCOMPARE(prompter.Messages().back().kind, PromptKind::Error);
+    }
+
+    // The PDF dialog starts in the open project's folder with the chart's name, whatever folder a dialog
+    // used before.
+    void ThePdfDialogProposesTheChartsNameInTheProjectsFolder() {
+        ScriptedPrompter prompter;
+        TfrmChart chart(prompter);
+        chart.Fill({TChartKind::Bar, "Chart: Lines of code per file", "Lines of code per file", {{3, "A.BAS"}}, {}});
+        SetDocumentFolder(dir_.filePath("vbp"));
+        QString directory;
+        QString file;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            directory = dialog->directory().absolutePath();
+            file = dialog->selectedFiles().value(0);
+            dialog->reject();
+        });
+        QCOMPARE(chart.ChoosePdfFile(), QString());
+        SetDocumentFolder({});
+        QCOMPARE(directory, dir_.filePath("vbp"));
+        QCOMPARE(file, dir_.filePath("vbp/Lines of code per file.pdf"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "platform/Profile.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "platform/ui/DocumentFolder.h"
 #include "platform/ui/Help.h"
 #include "settings/SettingsProfile.h"
 #include "settings/ui/INIControls.h"
@@ -11,12 +12,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -232,6 +235,55 @@ private slots:
         }
         d.findChild<QPushButton*>("btnHelp")->click();
         QCOMPARE(ShownHelpContext(), 71);
+    }
+
+    // A click on a tab leaves the focus on the page list: F1 and Help still open the tab's topic.
+    void F1AfterAClickOnATabOpensTheTabsTopic() {
+        ScriptedPrompter prompter;
+        TfrmOptions d(prompter, nullptr, Ini());
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        auto* list = d.findChild<QListWidget*>("lviewSelect");
+        list->setFocus();
+        list->setCurrentRow(2); // Comments
+        auto* tabs = d.findChild<QTabWidget*>("pageComments");
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QTest::keyClick(list, Qt::Key_F1);
+        QCOMPARE(ShownHelpContext(), 14);
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(3).center());
+        d.findChild<QPushButton*>("btnHelp")->click();
+        QCOMPARE(ShownHelpContext(), 30);
+        list->setCurrentRow(1); // Indents: the page's own topic again
+        QTest::keyClick(list, Qt::Key_F1);
+        QCOMPARE(ShownHelpContext(), 12);
+        list->setCurrentRow(2); // back on Comments, which still shows its Functions tab
+        QCOMPARE(d.HelpContext(), 30);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "frmHelp")
+                top->close();
+        d.reject();
+    }
+
+    // The header-template dialogs start in the open project's folder, not where a dialog was last.
+    void TemplateDialogsStartInTheProjectsFolder() {
+        ScriptedPrompter prompter;
+        TfrmOptions d(prompter, nullptr, Ini());
+        QTemporaryDir project;
+        SetDocumentFolder(project.path());
+        for (const auto& choose : {d.ChooseTemplateSaveFile, d.ChooseTemplateLoadFile}) {
+            QString directory;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                directory = dialog->directory().absolutePath();
+                dialog->reject();
+            });
+            QCOMPARE(choose(), QString());
+            QCOMPARE(directory, project.path());
+        }
+        SetDocumentFolder({});
     }
 
     void CancelRestoresTheValuesInForceEvenWithoutAFile() {

@@ -6,12 +6,19 @@
 #include "print/ui/TfrmBigTextReporter.h"
 #include "print/ui/TfrmDebug.h"
 #include "print/ui/TfrmLeftorRight.h"
+#include "platform/ui/DocumentFolder.h"
 #include "project/TSourceMgt.h"
 #include "view/ui/TBigText.h"
 #include "view/ui/TfrmViewDualMDI.h"
 #include "view/ui/TfrmViewSingleMDI.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QBuffer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
 #include <QLabel>
 #include <QPdfWriter>
 #include <QPushButton>
@@ -284,6 +291,56 @@ private slots:
         chosen.clear(); // the dialog cancelled: nothing happens
         debug.btnSave->click();
         QCOMPARE(prompter.Messages().size(), size_t(2));
+    }
+
+    // Without a printer the print dialog can only write a PDF file: it proposes the printed file's base
+    // name in the project's folder, and after printing a message says where the file went. The preview
+    // (820 by 900) fits the screen it opens on.
+    void PrintToPdfProposesTheFileInTheProjectFolderAndSaysWhereItWent() {
+        QTemporaryDir dir;
+        SetDocumentFolder(dir.path());
+        const auto installed = TfrmBigTextReporter::PrinterInstalled;
+        TfrmBigTextReporter::PrinterInstalled = [] { return false; };
+        TBigText viewer;
+        Fill(viewer, {"Attribute VB_Name = \"Util\"", "Option Explicit"});
+        ScriptedPrompter prompter;
+        QString proposed;
+        bool fits = false;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            fits = preview->screen()->availableGeometry().contains(preview->frameGeometry());
+            QTimer::singleShot(0, [&] { // the print dialog, opened by the preview's Print
+                auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                proposed = dialog->printer()->outputFileName();
+                dialog->accept();
+            });
+            for (QAction* action : preview->findChildren<QAction*>())
+                if (action->text() == "Print") {
+                    action->trigger();
+                    break;
+                }
+        });
+        TfrmBigTextReporter::PrintViewer(nullptr, &viewer, "File: /elsewhere/SUB/UTIL.BAS", prompter);
+        TfrmBigTextReporter::PrinterInstalled = installed;
+        SetDocumentFolder({});
+        QVERIFY(fits);
+        const QString pdf = dir.filePath("UTIL.pdf");
+        QCOMPARE(proposed, pdf);
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        QCOMPARE(prompter.Messages().size(), std::size_t(1));
+        QCOMPARE(prompter.Messages()[0].text, "The report was saved as " + pdf.toStdString() + ".");
+
+        // The proposal for other captions: a chart's name, a caption without a kind, a bare name.
+        SetDocumentFolder("/p/q");
+        QCOMPARE(ProposedFile("Chart: Percent of comments vs. code", ".pdf"),
+                 QString("/p/q/Percent of comments vs. code.pdf"));
+        QCOMPARE(ProposedFile("Debugging Output", ".pdf"), QString("/p/q/Debugging Output.pdf"));
+        QCOMPARE(ProposedFile("Project File: Stock.MAK", ".pdf"), QString("/p/q/Stock.pdf"));
+        QCOMPARE(ProposedFile("File: C:\\VB\\A:B.FRM", ".pdf"), QString("/p/q/A_B.pdf"));
+        SetDocumentFolder({});
+        QCOMPARE(DocumentFolder(), QDir::homePath());
     }
 
     void MainWindowMakesTheDebugWindowOffAndTheFormTreeWritesToIt() {

@@ -5,6 +5,7 @@
 #include "app/ui/TfrmMain.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/QtPrompter.h"
+#include "print/ui/TfrmDebug.h"
 #include "project/TSourceMgt.h"
 #include "run/ui/TfrmCopyFiles.h"
 #include "run/ui/TfrmProcessing.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -290,6 +292,10 @@ private slots:
         views.last()->widget()->setFocus();
         QTest::keyClick(views.last()->widget(), Qt::Key_F4, Qt::ControlModifier);
         QTRY_COMPARE(w.MdiArea()->subWindowList().size(), 5);
+        // With the focus left on the tree (a view opened from it) the key closes the active view too.
+        w.ProjectTree()->setFocus();
+        QTest::keyClick(w.ProjectTree(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(w.MdiArea()->subWindowList().size(), 4);
 
         w.OpenProject(mak);
         QTRY_COMPARE(w.MdiArea()->subWindowList().size(), 0);
@@ -298,6 +304,58 @@ private slots:
         w.btnViewSourceClick();
         QCOMPARE(w.MdiArea()->subWindowList().value(0)->windowTitle(),
                  "File: " + QFileInfo(mak).absolutePath() + "/Sub/Util.bas");
+        w.close();
+    }
+
+    // A short text does not make the box so narrow that the window manager cuts its caption.
+    void MessageBoxesLeaveRoomForTheirCaption() {
+        QtPrompter prompter;
+        int width = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            width = box->width();
+            box->button(QMessageBox::Ok)->click();
+        });
+        prompter.Show(PromptKind::Information, "Not Found", PromptButtons::Ok);
+        QVERIFY2(width >= CaptionWidth(QApplication::applicationName()), qPrintable(QString::number(width)));
+    }
+
+    // The debug window opens inside the screen; once behind the main window, the Window menu brings it
+    // back while it is on. The help window fits the screen beside a main window as tall as the screen.
+    void DebugAndHelpWindowsFitTheScreenAndTheWindowMenuReachesTheDebugWindow() {
+        ScriptedPrompter prompter;
+        TfrmMain w(prompter, nullptr, FreshIni());
+        auto* windowMenu = w.findChild<QMenu*>("mnuWindow");
+        emit windowMenu->aboutToShow();
+        QVERIFY(!w.Action("mnuWindowDebugOutput"));
+        const QRect area = w.screen()->availableGeometry();
+        w.setGeometry(area.adjusted(0, 32, 0, 0));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* debug = w.findChild<TfrmDebug*>();
+        debug->DebugOn();
+        QVERIFY(debug->isVisible());
+        // Inside the screen, with room for the title bar and borders that a window manager adds.
+        QVERIFY(area.contains(debug->frameGeometry()) && debug->height() <= area.height() - 36);
+        w.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &w);
+        emit windowMenu->aboutToShow();
+        QVERIFY(w.Action("mnuWindowDebugOutput"));
+        w.Action("mnuWindowDebugOutput")->trigger();
+        QTRY_COMPARE(QApplication::activeWindow(), debug);
+        debug->DebugOff();
+        emit windowMenu->aboutToShow();
+        QVERIFY(!w.Action("mnuWindowDebugOutput"));
+
+        w.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &w);
+        ShowHelp(2);
+        QWidget* help = HelpWindow();
+        QVERIFY(help && help->isVisible());
+        QVERIFY2(area.contains(help->frameGeometry()) && help->height() <= area.height() - 36,
+                 qPrintable(QString("%1,%2 %3x%4").arg(help->x()).arg(help->y()).arg(help->width()).arg(help->height())));
+        help->close();
         w.close();
     }
 

@@ -9,8 +9,10 @@
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
+#include "platform/ui/DocumentFolder.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Icons.h"
+#include "platform/ui/QtPrompter.h"
 #include "project/ProjectReader.h"
 #include "project/TSourceMgt.h"
 #include "run/ProcessingRun.h"
@@ -39,6 +41,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -152,12 +155,22 @@ TfrmMain::TfrmMain(Prompter& prompter, QWidget* parent, std::string settingsFile
     mdiArea_->setAcceptDrops(true);
     mdiArea_->viewport()->setAcceptDrops(true);
     mdiArea_->viewport()->installEventFilter(this);
-    // Each child's window menu binds Ctrl+F4 (close) for the whole main window; with two children open
-    // the key is ambiguous and does nothing. Bound to its own child, it closes the active one.
+    // Ctrl+F4 closes the active child wherever the focus is in the main window. Qt binds it only where
+    // the platform's Close key is Ctrl+F4 (not on a plain X11 desktop, where only Ctrl+W closes); the
+    // main window binds it everywhere, and takes it off the children's window menus so that no two
+    // bindings make the key ambiguous. Those menus keep their other keys, bound to their own child.
+    auto* closeChild = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this);
+    closeChild->setObjectName("keyCloseChild");
+    connect(closeChild, &QShortcut::activated, mdiArea_, &QMdiArea::closeActiveSubWindow);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* child) {
-        if (child && child->systemMenu())
-            for (QAction* action : child->systemMenu()->actions())
-                action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        if (!child || !child->systemMenu())
+            return;
+        for (QAction* action : child->systemMenu()->actions()) {
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)) > 0)
+                action->setShortcuts(keys);
+        }
     });
 
     createTree();
@@ -529,6 +542,7 @@ void TfrmMain::OpenProject(const QString& path) {
         CloseProject(); // whatever failed, no half-open project stays behind
     else if (opened) {
         options_->SetProjectDirectory(QString::fromStdString(model_->ProjectDir));
+        SetDocumentFolder(QString::fromStdString(ResolvedDisplayPath(model_->ProjectDir)));
         const auto projectSettings = FindProjectSettingsFile(path.toStdString());
         options_->SetProjectSettingsFile(QString::fromStdString(projectSettings.value_or("")));
     }
@@ -544,6 +558,7 @@ void TfrmMain::CloseProject() {
     treeProject_->clear();
     options_->SetProjectDirectory({});
     options_->SetProjectSettingsFile({});
+    SetDocumentFolder({});
     DisableProjectCommands();
 }
 
@@ -816,6 +831,7 @@ void TfrmMain::mnuHelpAboutClick() {
     for (QLabel* label : box.findChildren<QLabel*>())
         label->setWordWrap(false); // short texts, each on one line
     box.setStandardButtons(QMessageBox::Ok);
+    FitCaption(box);
     box.exec();
 }
 
@@ -861,6 +877,8 @@ void TfrmMain::updateWindowMenu() {
         action->setChecked(w == mdiArea_->activeSubWindow());
         connect(action, &QAction::triggered, w, [this, w] { mdiArea_->setActiveSubWindow(w); });
     }
+    if (AddToWindowMenu)
+        AddToWindowMenu(*mnuWindow_);
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -84,6 +84,10 @@ public:
                                 const std::vector<bool>& changed)>
         Preview;
 
+    // Adds the entries of windows outside the client area (the debug output) to the Window menu, each
+    // time the menu is rebuilt.
+    std::function<void(QMenu& windowMenu)> AddToWindowMenu;
+
     // The open dialog; replaceable so that tests can answer it.
     std::function<QString()> ChooseProjectFile;
     // The about box; replaceable for tests (the default is modal).

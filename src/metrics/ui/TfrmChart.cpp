@@ -2,6 +2,7 @@
 
 #include "metrics/ui/ChartSeries.h"
 #include "platform/Prompter.h"
+#include "platform/ui/DocumentFolder.h"
 #include "platform/ui/Help.h"
 #include "view/ui/TViewWindow.h"
 
@@ -43,8 +44,9 @@ public:
 TfrmChart::TfrmChart(Prompter& prompter, QWidget* parent) : QWidget(parent), prompter_(prompter) {
     setObjectName("frmChart");
     setAttribute(Qt::WA_DeleteOnClose);
+    // F1 is the main window's key: it opens the topic of the focused chart window (a key of the chart's
+    // own would share the main window's shortcut scope and leave both silent).
     SetHelpContext(this, kHelpContext);
-    InstallHelpKey(this);
 
     panel_ = new QToolBar(this);
     panel_->setObjectName("pnlTools");
@@ -72,6 +74,8 @@ TfrmChart::TfrmChart(Prompter& prompter, QWidget* parent) : QWidget(parent), pro
     chartView_ = new QChartView(chart_);
     chartView_->setObjectName("chtMain");
     chartView_->setRenderHint(QPainter::Antialiasing);
+    // The chart takes the focus when clicked or its window is activated, so that F1 finds its topic.
+    chartView_->setFocusPolicy(Qt::StrongFocus);
 
     barSeries_ = new QStackedBarSeries;
     pieSeries_ = new QPieSeries;
@@ -87,8 +91,9 @@ TfrmChart::TfrmChart(Prompter& prompter, QWidget* parent) : QWidget(parent), pro
 
     DefaultPrinterName = [] { return QPrinterInfo::defaultPrinterName(); };
     ChoosePdfFile = [this] {
-        return QFileDialog::getSaveFileName(this, "Save Chart as PDF",
-                                            windowTitle().section(": ", 1) + ".pdf", "PDF files (*.pdf)");
+        // The chart's name in the project's folder, not the caption in whatever folder was used last.
+        return QFileDialog::getSaveFileName(this, "Save Chart as PDF", ProposedFile(windowTitle(), ".pdf"),
+                                            "PDF files (*.pdf)");
     };
 }
 
@@ -176,8 +181,12 @@ void TfrmChart::Print() {
         pdf.setResolution(300);
         written = PrintOn(pdf, pdf.resolution());
     }
+    const QString shown = QFileInfo(path).absoluteFilePath();
     if (!written || !QFileInfo::exists(path))
-        prompter_.Show(PromptKind::Error, "The chart could not be written to " + path.toStdString() + ".",
+        prompter_.Show(PromptKind::Error, "The chart could not be written to " + shown.toStdString() + ".",
+                       PromptButtons::Ok);
+    else
+        prompter_.Show(PromptKind::Information, "The chart was saved as " + shown.toStdString() + ".",
                        PromptButtons::Ok);
 }
 

@@ -1,7 +1,10 @@
 #include "platform/ui/Help.h"
 
+#include "platform/ui/ScreenFit.h"
+
 #include <QApplication>
 #include <QEvent>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
@@ -113,6 +116,7 @@ private:
         const int y = std::clamp(frame.top(), area.top(), area.bottom() + 1 - height);
         resize(width, height);
         move(x, y);
+        FitOnScreen(*this, other); // the title bar and borders stay on the screen too
     }
 
     QTextBrowser* browser_;
@@ -145,6 +149,9 @@ void SetHelpContext(QWidget* widget, int context) {
 }
 
 int HelpContextOf(const QWidget* widget) {
+    // A child window's frame (focused after a click on its title bar) stands for the window inside it.
+    if (const auto* frame = qobject_cast<const QMdiSubWindow*>(widget); frame && frame->widget())
+        widget = frame->widget();
     // A tab bar stands for the page it shows: F1 on a tab opens that tab's topic.
     if (const auto* tabs = widget ? qobject_cast<const QTabWidget*>(widget->parentWidget()) : nullptr)
         if (qobject_cast<const QTabBar*>(widget) && tabs->currentWidget())

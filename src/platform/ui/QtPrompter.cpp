@@ -1,9 +1,27 @@
 #include "platform/ui/QtPrompter.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace kemptor {
+
+int CaptionWidth(const QString& caption) {
+    // Title bars draw in a bold face, often larger than the dialog's; the buttons and the icon of the
+    // title bar take about 120 pixels.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.15);
+    return QFontMetrics(font).horizontalAdvance(caption) + 120;
+}
+
+void FitCaption(QMessageBox& box) {
+    // A spacer across the box's grid: its width is the least the box's layout gives the box.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(CaptionWidth(box.windowTitle()), 0, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 PromptAnswer QtPrompter::Show(PromptKind kind, const std::string& text, PromptButtons buttons) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -45,6 +63,7 @@ PromptAnswer QtPrompter::Show(PromptKind kind, const std::string& text, PromptBu
         if (!parent && candidate && candidate->isEnabled())
             parent = candidate;
     QMessageBox box(icon, QApplication::applicationName(), QString::fromStdString(text), set, parent);
+    FitCaption(box);
     int cursors = 0;
     while (QApplication::overrideCursor()) {
         QApplication::restoreOverrideCursor();

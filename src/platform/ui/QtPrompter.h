@@ -7,7 +7,15 @@
 #include <QPointer>
 #include <QWidget>
 
+class QMessageBox;
+
 namespace kemptor {
+
+// The width a message box needs so that the window manager shows its whole caption beside the title
+// bar's buttons, however short the text is.
+int CaptionWidth(const QString& caption);
+// Widens a message box to CaptionWidth of its caption (boxes size themselves to their text only).
+void FitCaption(QMessageBox& box);
 
 class QtPrompter : public Prompter {
 public:

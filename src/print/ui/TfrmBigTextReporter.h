@@ -11,10 +11,12 @@
 #include <vector>
 
 class QPagedPaintDevice;
+class QPrinter;
 class QWidget;
 
 namespace kemptor {
 
+class Prompter;
 class TBigText;
 
 class TfrmBigTextReporter : public QObject {
@@ -40,11 +42,22 @@ public:
     // One run of the report on a device (the preview's printer, a PDF writer).
     TReportRenderer::Result Print(QPagedPaintDevice& device, std::vector<ReportBand>* log = nullptr);
 
-    // Shows the report in the print preview, modal, parented to `parent`.
-    void Preview(QWidget* parent);
+    // Shows the report in the print preview, modal, parented to `parent` and fitted to its screen. A
+    // report printed to a PDF file is followed by a message naming the file.
+    void Preview(QWidget* parent, Prompter& prompter);
+
+    // The preview's printer: the job named by the caption. Without a printer installed the print dialog
+    // offers only a PDF file: it proposes the printed file's base name in the project's folder (the
+    // document folder) instead of the caption in the home folder.
+    void PreparePrinter(QPrinter& printer, bool printerInstalled) const;
+    // Says where the report went when the preview printed it to a PDF file.
+    static void TellWhereSaved(const QPrinter& printer, Prompter& prompter);
 
     // The print command of the text windows: a report of `viewer` under `caption`, previewed, then freed.
-    static void PrintViewer(QWidget* owner, TBigText* viewer, const QString& caption);
+    static void PrintViewer(QWidget* owner, TBigText* viewer, const QString& caption, Prompter& prompter);
+
+    // Whether a printer is installed; replaceable so that tests do not depend on the machine's printers.
+    static bool (*PrinterInstalled)();
 };
 
 } // namespace kemptor

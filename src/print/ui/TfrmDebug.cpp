@@ -2,6 +2,8 @@
 
 #include "platform/Prompter.h"
 #include "platform/ui/BarButton.h"
+#include "platform/ui/DocumentFolder.h"
+#include "platform/ui/ScreenFit.h"
 #include "print/ui/TfrmBigTextReporter.h"
 #include "view/ui/TBigText.h"
 #include "view/ui/TViewWindow.h"
@@ -43,7 +45,7 @@ TfrmDebug::TfrmDebug(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::
     connect(btnPrint, &QToolButton::clicked, this, &TfrmDebug::btnPrintClick);
 
     ChooseSaveFile = [this] {
-        QFileDialog dlgSave(this, "Save Debug Output");
+        QFileDialog dlgSave(this, "Save Debug Output", DocumentFolder());
         dlgSave.setAcceptMode(QFileDialog::AcceptSave);
         dlgSave.setFileMode(
             QFileDialog::AnyFile); // the directory must exist; an existing file is asked about
@@ -52,7 +54,7 @@ TfrmDebug::TfrmDebug(Prompter& prompter, QWidget* parent) : QWidget(parent, Qt::
         return dlgSave.exec() == QDialog::Accepted ? dlgSave.selectedFiles().value(0) : QString();
     };
     PrintText = [this](TBigText* viewer, const QString& caption) {
-        TfrmBigTextReporter::PrintViewer(this, viewer, caption);
+        TfrmBigTextReporter::PrintViewer(this, viewer, caption, prompter_);
     };
 
     btnClearClick();
@@ -68,7 +70,17 @@ void TfrmDebug::AddDebugLine(const std::string& line) {
 
 void TfrmDebug::DebugOn() {
     debugActive_ = true;
+    ShowInFront();
+}
+
+void TfrmDebug::ShowInFront() {
+    // The first time in the lower right corner of the screen (the main window may not stand where the
+    // window manager will put it yet), all of it on the screen.
+    if (!isVisible() && !testAttribute(Qt::WA_Moved))
+        FitOnScreen(*this, nullptr, Qt::AlignRight | Qt::AlignBottom);
     show();
+    raise();
+    activateWindow();
 }
 
 void TfrmDebug::DebugOff() {

@@ -35,6 +35,8 @@ public:
     // Switches the log on and shows the window / switches it off and hides the window.
     void DebugOn();
     void DebugOff();
+    // Shows the window in front of the others (the Window menu's "Debug Output"), on the screen.
+    void ShowInFront();
 
     void btnClearClick();
     void btnSaveClick();

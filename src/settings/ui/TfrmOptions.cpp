@@ -3,6 +3,7 @@
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
+#include "platform/ui/DocumentFolder.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Icons.h"
 #include "settings/ui/INIControls.h"
@@ -179,8 +180,12 @@ TfrmOptions::TfrmOptions(Prompter& prompter, QWidget* parent, std::string fileNa
 
     connect(lviewSelect_, &QListWidget::currentRowChanged, this, &TfrmOptions::SelectPage);
     connect(pageComments_, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (tab >= 0)
-            SetHelpContext(pageComments_, kCommentTabContexts[tab]); // F1 on the tab bar follows the tab
+        if (tab < 0)
+            return;
+        SetHelpContext(pageComments_, kCommentTabContexts[tab]); // F1 on the tab bar follows the tab
+        // A click on a tab leaves the focus where it was (the page list): Help and F1 follow the tab.
+        if (optionPages_->currentWidget()->isAncestorOf(pageComments_))
+            SelectPage(CurrentPage());
     });
 
     ChooseDirectory = [this](const QString& start) {
@@ -191,10 +196,10 @@ TfrmOptions::TfrmOptions(Prompter& prompter, QWidget* parent, std::string fileNa
         return dialog.Ask();
     };
     ChooseTemplateSaveFile = [this] {
-        return QFileDialog::getSaveFileName(this, "Save Comment Header", QString(), FileDialogFilter());
+        return QFileDialog::getSaveFileName(this, "Save Comment Header", DocumentFolder(), FileDialogFilter());
     };
     ChooseTemplateLoadFile = [this] {
-        return QFileDialog::getOpenFileName(this, "Open Comment Header", QString(), FileDialogFilter());
+        return QFileDialog::getOpenFileName(this, "Open Comment Header", DocumentFolder(), FileDialogFilter());
     };
 
     SetHelpContext(this, 11);
@@ -550,7 +555,9 @@ void TfrmOptions::SelectPage(int index) {
         lviewSelect_->setCurrentRow(index); // comes back here through currentRowChanged
     optionPages_->setCurrentIndex(index);
     setWindowTitle(QString("Options - ") + kPages[index].name);
-    helpContext_ = kPages[index].helpContext;
+    // The Comments page answers with the topic of the tab it shows.
+    const bool tabs = optionPages_->currentWidget()->isAncestorOf(pageComments_);
+    helpContext_ = tabs ? kCommentTabContexts[pageComments_->currentIndex()] : kPages[index].helpContext;
     SetHelpContext(this, helpContext_);
 }
 

@@ -36,7 +36,7 @@ TViewWindow::TViewWindow(Prompter& prompter, QWidget* parent, Qt::WindowFlags fl
     dlgFind_ = new TFindDialog(this);
     connect(dlgFind_, &TFindDialog::Find, this, &TViewWindow::dlgFindFind);
     PrintText = [this](TBigText* viewer, const QString& caption) {
-        TfrmBigTextReporter::PrintViewer(this, viewer, caption);
+        TfrmBigTextReporter::PrintViewer(this, viewer, caption, prompter_);
     };
 }
 

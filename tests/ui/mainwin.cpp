@@ -6,6 +6,7 @@
 #include "platform/ui/Help.h"
 #include "platform/ui/Icons.h"
 #include "project/TSourceMgt.h"
+#include "settings/SettingsProfile.h"
 #include "settings/ui/INIControls.h"
 #include "settings/ui/TfrmOptions.h"
 #include "ui/UiTestSupport.h"
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -399,6 +401,25 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.toolBarArea(w.findChild<QToolBar*>("ToolBar")), Qt::LeftToolBarArea);
         QCOMPARE(w.geometry().size(), QSize(700, 500));
+        w.close();
+    }
+
+    // A place kept from a taller screen is shrunk to the screen the window opens on, its frame included.
+    void APlacementTallerThanTheScreenIsShrunkToIt() {
+        std::string ini = FreshIni();
+        WindowPlacementRecord placement;
+        placement.NormPosL = 10;
+        placement.NormPosT = 0;
+        placement.NormPosR = 610;
+        placement.NormPosB = 1400;
+        QVERIFY(!WriteWindowPlacement(placement, ini));
+        ScriptedPrompter prompter;
+        TfrmMain w(prompter, nullptr, ini);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect area = w.screen()->availableGeometry();
+        QVERIFY(area.contains(w.frameGeometry())); // the frame as the platform reports it
+        QCOMPARE(w.width(), 600);
         w.close();
     }
 

@@ -13,6 +13,7 @@
 #include "platform/ui/Help.h"
 #include "platform/ui/Icons.h"
 #include "platform/ui/QtPrompter.h"
+#include "platform/ui/ScreenFit.h"
 #include "project/ProjectReader.h"
 #include "project/TSourceMgt.h"
 #include "run/ProcessingRun.h"
@@ -457,8 +458,10 @@ void TfrmMain::showEvent(QShowEvent* event) {
     QRect placed(placement.NormPosL, placement.NormPosT, placement.NormPosR - placement.NormPosL,
                  placement.NormPosB - placement.NormPosT);
     // A placement that lies on no screen (a monitor since removed) would hide the window: keep the default.
-    if (placement.Usable() && placed.height() > 0 && QGuiApplication::screenAt(placed.center()))
+    if (placement.Usable() && placed.height() > 0 && QGuiApplication::screenAt(placed.center())) {
         setGeometry(placed);
+        FitOnScreen(*this); // a place kept from a larger screen is shrunk to this one
+    }
     if (!projectLoaded_)
         DisableProjectCommands();
 }

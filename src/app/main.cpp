@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kemptor/VB 3.0");
+    // Ties the windows to the installed kemptor.desktop (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName("kemptor");
     QApplication::setWindowIcon(kemptor::KemptorIcon(kemptor::IconId::App));
 
     kemptor::QtPrompter prompter;

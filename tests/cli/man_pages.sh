@@ -74,6 +74,12 @@ if [ -n "$app" ]; then
   done
 fi
 
+# The pages carry the version that the programs print.
+version=$("$cli" --version | awk '{ print $2 }')
+for p in "$man_dir"/*.1; do
+  grep -q "^\.TH .*\"Kemptor/VB $version\"" "$p" || fail "$(basename "$p"): .TH does not name version $version"
+done
+
 # man's own check, as the Debian package checker runs it.
 if command -v man >/dev/null 2>&1; then
   for p in "$man_dir"/*.1; do

@@ -3,10 +3,17 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 SAMPLE ?= examples/vbp/Inventory.vbp
 
-.PHONY: deps configure build run test bench format-check clean windows test-windows
+.PHONY: deps deps-windows deps-package configure build run test bench format-check clean windows test-windows \
+	package check-packages windows-package
 
 deps:
 	./scripts/install-deps.sh
+
+deps-windows:
+	./scripts/install-deps.sh --windows
+
+deps-package:
+	./scripts/install-deps.sh --package
 
 $(BUILD_DIR)/build.ninja:
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -29,7 +36,7 @@ $(WIN_BUILD_DIR)/build.ninja:
 	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 
-windows: deps $(WIN_BUILD_DIR)/build.ninja
+windows: deps-windows $(WIN_BUILD_DIR)/build.ninja
 	cmake --build $(WIN_BUILD_DIR) -j $(JOBS) --target kemptor-cli
 
 # The core's tests built for Windows and run under Wine, then the Linux and Windows programs compared
@@ -38,6 +45,27 @@ test-windows: windows build
 	cmake --build $(WIN_BUILD_DIR) -j $(JOBS)
 	cd $(WIN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	./scripts/check-windows.sh $(BUILD_DIR)/src/kemptor-cli $(WIN_BUILD_DIR)/src/kemptor-cli.exe
+
+# kemptor-cli-VERSION-win64.zip (the stripped .exe, the licence, README-windows.txt) in $(WIN_BUILD_DIR)/.
+windows-package: windows
+	cmake --build $(WIN_BUILD_DIR) -j $(JOBS) --target windows-package
+
+# The Debian packages kemptor-cli and kemptor, built in Release in a build directory of their own
+# (ccache shares the objects with other builds of the same type) and written into $(BUILD_DIR)/.
+PKG_BUILD_DIR ?= build-release
+
+$(PKG_BUILD_DIR)/build.ninja:
+	cmake -S . -B $(PKG_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DKEMPTOR_BUILD_TESTS=OFF
+
+package: deps deps-package $(PKG_BUILD_DIR)/build.ninja
+	cmake --build $(PKG_BUILD_DIR) -j $(JOBS) --target kemptor-cli kemptor kemptor_compressed_docs kemptor_icons
+	cd $(PKG_BUILD_DIR) && cpack -G DEB -B $(abspath $(BUILD_DIR))
+	@ls $(BUILD_DIR)/*.deb
+
+# The packages unpacked into a scratch root and tried there, and the Debian, desktop and AppStream checkers.
+check-packages: package
+	./scripts/check-packages.sh $(BUILD_DIR) $(SAMPLE)
 
 bench: build
 	./bench/run-all.sh $(BUILD_DIR)
@@ -48,4 +76,4 @@ format-check:
 	  xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD_DIR) $(WIN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WIN_BUILD_DIR) $(PKG_BUILD_DIR)

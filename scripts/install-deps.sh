@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running Kemptor/VB needs.
+# Installs the Debian packages that Kemptor/VB needs, by purpose:
+#   install-deps.sh            building, running and testing on Linux (make run, make test)
+#   install-deps.sh --windows  also the mingw-w64 cross compiler and Wine (make windows, test-windows,
+#                              windows-package)
+#   install-deps.sh --package  also what building and checking the Debian packages needs (make package)
 # Packages already present are skipped; works as root or through sudo.
 set -euo pipefail
 
@@ -13,8 +17,23 @@ PACKAGES=(
   xvfb xauth x11-apps imagemagick
   git pre-commit
   fonts-dejavu-core
-  g++-mingw-w64-x86-64-posix wine64
+  man-db
 )
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64)
+# dpkg-shlibdeps and file for CPack; the icons rendered from their SVG; the package, desktop-file and
+# AppStream checkers.
+PACKAGE_PACKAGES=(dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream)
+
+for arg in "$@"; do
+  case $arg in
+    --windows) PACKAGES+=("${WINDOWS_PACKAGES[@]}") ;;
+    --package) PACKAGES+=("${PACKAGE_PACKAGES[@]}") ;;
+    *)
+      echo "usage: install-deps.sh [--windows] [--package]" >&2
+      exit 2
+      ;;
+  esac
+done
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "install-deps: this script installs Debian 12 packages with apt-get, which this system does not have." >&2

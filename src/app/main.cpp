@@ -1,5 +1,6 @@
 // Program start: the application title, the main window with its long-lived windows (created hidden),
 // the project named on the command line, then the event loop until the main window closes.
+#include "app/CommandLine.h"
 #include "app/ui/TfrmMain.h"
 #include "platform/ui/Icons.h"
 #include "platform/ui/QtPrompter.h"
@@ -11,8 +12,13 @@
 #include <QTimer>
 
 int main(int argc, char** argv) {
+    // --help, --version and the report end here, before any window or display is needed.
+    if (const auto status = kemptor::RunCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kemptor/VB 3.0");
+    // Ties the windows to the installed kemptor.desktop (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName("kemptor");
     QApplication::setWindowIcon(kemptor::KemptorIcon(kemptor::IconId::App));
 
     kemptor::QtPrompter prompter;

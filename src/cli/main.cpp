@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "KemptorVersion.h"
 #include "cli/CliCommand.h"
 #include "platform/Host.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args = host::PrepareConsole(argc, argv);
     CLI::App app{"Kemptor/VB command line", args.empty() ? std::string("kemptor-cli") : args.front()};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("kemptor-cli ") + KEMPTOR_VERSION_TEXT,
+                         "Print the version and exit");
     // Options start with "-" on every system: on Windows "/x" is a path from the drive's root, as it
     // is a path on Linux, and the commands parse the same arguments the same way everywhere. Every
     // subcommand added below inherits this.

@@ -108,16 +108,12 @@ inline CliResult RunCliIn(const TempDir& dir, const std::string& workDir, const 
     return {status, stdoutFile.empty() ? dir.Read("stdout") : std::string(), dir.Read("stderr")};
 }
 
-// Runs `kemptor-cli ARGS` in the working directory with the environment as it is; `args` follow the
-// program name as a shell would split them (quote paths that may hold blanks).
-inline CliResult RunCli(const std::string& args) {
+#ifndef _WIN32
+// Runs `program ARGS` in the working directory with the environment as it is, as RunCli does.
+inline CliResult RunProgram(const std::string& program, const std::string& args) {
     TempDir dir;
-#ifdef _WIN32
-    const int status = detail::RunWindows("", args, "", kNoInput, dir.Path() + "out", dir.Path() + "err");
-    return {status, dir.Read("out"), dir.Read("err")};
-#else
     CliResult result{-1, {}, {}};
-    const std::string command = std::string(KEMPTOR_CLI) + " " + args + " 2>'" + dir.Path() + "err'";
+    const std::string command = "'" + program + "' " + args + " 2>'" + dir.Path() + "err'";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
         return result;
@@ -129,6 +125,18 @@ inline CliResult RunCli(const std::string& args) {
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.err = dir.Read("err");
     return result;
+}
+#endif
+
+// Runs `kemptor-cli ARGS` in the working directory with the environment as it is; `args` follow the
+// program name as a shell would split them (quote paths that may hold blanks).
+inline CliResult RunCli(const std::string& args) {
+#ifdef _WIN32
+    TempDir dir;
+    const int status = detail::RunWindows("", args, "", kNoInput, dir.Path() + "out", dir.Path() + "err");
+    return {status, dir.Read("out"), dir.Read("err")};
+#else
+    return RunProgram(KEMPTOR_CLI, args);
 #endif
 }
 

@@ -376,7 +376,12 @@ private:
             std::size_t then = p + 1;
             while (then < n && raw_[then].kind != Kind::Separator && !IsWord(raw_[then], "THEN"))
                 ++then;
-            if (then + 1 < n && IsWord(raw_[then], "THEN") && raw_[then + 1].kind != Kind::Separator)
+            // A statement after Then makes a single-line If, also after the empty statement of a
+            // colon ("If x Then: y = 1").
+            std::size_t body = then + 1;
+            while (body < n && raw_[body].kind == Kind::Separator)
+                ++body;
+            if (body < n && IsWord(raw_[then], "THEN"))
                 return SingleLineIf(p, then, n);
         }
         if (IsWord(first, "ELSE") && !inSingleIf) {

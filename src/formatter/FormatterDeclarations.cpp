@@ -208,13 +208,13 @@ bool TVBSrcFormatter::RewriteLoneNext(std::string& line, int loops) {
 
 namespace {
 
-// Rewrites a Next line as "Next" and `after`, keeping its indentation and its comment.
+// Rewrites a Next line as "Next" and `after`, keeping its indentation and its comment, also a comment
+// that is an apostrophe alone.
 void RewriteNext(std::string& line, std::string_view after) {
-    const std::string_view text = CommentText(line);
     std::string rewritten = Spaces(LeadingSpaces(line)) + "Next";
     rewritten.append(after).append(kNextLineTail);
-    if (!text.empty())
-        rewritten.append("'").append(text);
+    if (CommentPos(line) > 0)
+        rewritten.append("'").append(CommentText(line));
     line = std::move(rewritten);
 }
 

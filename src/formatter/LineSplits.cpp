@@ -9,12 +9,12 @@ namespace kemptor {
 
 namespace {
 
-// The comment of `line` behind `separator`, or nothing when the line has none.
+// The comment of `line` behind `separator`, or nothing when the line has none. An apostrophe alone
+// is a comment like any other.
 std::string Note(std::string_view line, std::string_view separator) {
-    std::string_view text = CommentText(line);
-    if (text.empty())
+    if (CommentPos(line) == 0)
         return {};
-    return std::string(separator) + std::string(text);
+    return std::string(separator) + std::string(CommentText(line));
 }
 
 // The code of `line`, trimmed, without its comment.

@@ -5,7 +5,8 @@
 // A result is given only when the line can be cut safely: at commas outside literals and parentheses,
 // at statement colons, at the whole words If, Then and Else in any letter case. No character of code is
 // dropped, repeated or moved; only the keyword a split needs again ("Dim", "Const", "End If", "Else")
-// is written, in its usual capitalisation. A line that ends in a line continuation (also in its
+// is written, in its usual capitalisation. The empty statement of a colon right after Then or Else
+// ("If x Then: y = 1") is dropped; a comment that is an apostrophe alone is kept like any other. A line that ends in a line continuation (also in its
 // comment) is never cut: the next source line belongs to it.
 
 #include "platform/TextFile.h"

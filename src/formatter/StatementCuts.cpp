@@ -101,6 +101,14 @@ size_t SkipBlanks(std::string_view code, size_t i) {
     return i;
 }
 
+// The position after the blanks and the empty statements (lone colons) that start at `i`.
+size_t SkipEmptyStatements(std::string_view code, size_t i) {
+    i = SkipBlanks(code, i);
+    while (i < code.size() && code[i] == ':' && !(i + 1 < code.size() && code[i + 1] == '='))
+        i = SkipBlanks(code, i + 1);
+    return i;
+}
+
 } // namespace
 
 size_t FindWord(std::string_view code, std::string_view word, size_t from) {
@@ -221,22 +229,23 @@ std::optional<SingleLineIf> CutSingleLineIf(std::string_view code) {
     size_t thenPos = FindWord(code, "Then", 2);
     if (thenPos == npos)
         return std::nullopt;
-    size_t afterThen = thenPos + 4;
-    std::string_view rest = Trim(code.substr(afterThen));
+    // A colon right after Then or Else ends an empty statement ("If x Then: y = 1"): it is dropped,
+    // and the statements after it make the part.
+    size_t restStart = SkipEmptyStatements(code, thenPos + 4);
+    std::string_view rest = Trim(code.substr(restStart));
     if (rest.empty() || rest == "_")
         return std::nullopt;
 
     SingleLineIf parts;
     parts.head = "If" + std::string(code.substr(2, thenPos - 2)) + "Then";
 
-    size_t restStart = SkipBlanks(code, afterThen);
     size_t elsePos = FindWord(code, "Else", restStart);
     if (elsePos == npos) {
         parts.thenPart = std::string(rest);
         return parts;
     }
     std::string_view thenPart = Trim(code.substr(restStart, elsePos - restStart));
-    std::string_view elsePart = Trim(code.substr(elsePos + 4));
+    std::string_view elsePart = Trim(code.substr(SkipEmptyStatements(code, elsePos + 4)));
     if (elsePart.empty() || FindWord(thenPart, "If") != npos)
         return std::nullopt;
     parts.thenPart = std::string(thenPart);

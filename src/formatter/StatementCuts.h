@@ -49,7 +49,8 @@ size_t RemStart(std::string_view code);
 std::vector<std::string_view> Statements(std::string_view code);
 
 // A single-line If taken apart. `head` runs from "If" through "Then", the keywords written "If" and
-// "Then"; `thenPart` and `elsePart` are trimmed.
+// "Then"; `thenPart` and `elsePart` are trimmed, without the empty statements (lone colons) that may
+// follow Then and Else.
 struct SingleLineIf {
     std::string head;
     std::string thenPart;

@@ -1,0 +1,92 @@
+// Forms of real Visual Basic 3 to 6 and VBA code that the engine once refused or formatted wrongly:
+// each case formats to its expected text in one run, and the code check lets the result through.
+#include "FormatTestSupport.h"
+
+#include "formatter/CodeTokenGuard.h"
+
+namespace kemptor::test {
+namespace {
+
+// Formats `code`, expects `expected`, a result the code check accepts and a second run that changes
+// nothing.
+void VerifyKept(std::string_view expected, std::string_view code, const Settings& settings,
+                TSourceKind kind = skModule) {
+    const std::vector<std::string> input = SplitLines(code);
+    const std::vector<std::string> output = FormatLines(input, settings, kind).Texts();
+    EXPECT_EQ(std::string(expected), JoinLines(output));
+    const auto mismatch = CompareCodeTokens(input, output, settings);
+    EXPECT_FALSE(mismatch) << "refused at line " << mismatch->originalLine;
+    EXPECT_EQ(output, FormatLines(output, settings, kind).Texts()) << "not stable";
+}
+
+TEST(ThenColon, TheEmptyStatementAfterThenOrElseIsDroppedBySplitting) {
+    VerifyKept("Sub A()\n"
+               "    If x Then \n"
+               "        y = 1\n"
+               "    End If\n"
+               "    If n = 8 Then \n"
+               "        a(i) = b\n"
+               "        n = 0\n"
+               "        i = i + 1\n"
+               "    End If\n"
+               "    If a Then \n"
+               "        b = 1 \n"
+               "    Else\n"
+               "        c = 2\n"
+               "    End If\n"
+               "End Sub",
+               "Sub A()\n"
+               "If x Then: y = 1\n"
+               "If n = 8 Then: a(i) = b: n = 0: i = i + 1\n"
+               "If a Then b = 1 Else: c = 2\n"
+               "End Sub",
+               Splitting());
+}
+
+TEST(ThenColon, WithoutTheIfSplitTheLineStaysAndTheCheckReadsItAsASingleLineIf) {
+    Settings s = IndentOnly();
+    s.MultiStatementSplit = true;
+    VerifyKept("Sub A()\n"
+               "    If x Then: y = 1: z = 2\n"
+               "    w = 3\n"
+               "End Sub",
+               "Sub A()\n"
+               "If x Then: y = 1: z = 2\n"
+               "w = 3\n"
+               "End Sub",
+               s);
+    // Moving a statement out of the If is a change of the code.
+    EXPECT_TRUE(CompareCodeTokens(SplitLines("If x Then: y = 1: z = 2"),
+                                  SplitLines("If x Then\ny = 1\nEnd If\nz = 2"), s));
+}
+
+TEST(EmptyComment, AnApostropheAloneSurvivesEverySplitAndNextRewrite) {
+    Settings s = Splitting();
+    VerifyKept("Sub A()\n"
+               "    x = 1     '\n"
+               "    y = 2     '\n"
+               "    Dim a As Boolean     '\n"
+               "    Dim b As Boolean     '\n"
+               "    If a Then      '\n"
+               "        b = 1\n"
+               "    End If\n"
+               "    Const K = 1     '\n"
+               "    Const L = 2     '\n"
+               "End Sub",
+               "Sub A()\n"
+               "x = 1: y = 2 '\n"
+               "Dim a As Boolean, b As Boolean  '\n"
+               "If a Then b = 1 '\n"
+               "Const K = 1, L = 2 '\n"
+               "End Sub",
+               s);
+    for (const int mode : {1, 2}) {
+        Settings next = IndentOnly();
+        next.GrpForNextProcessing = mode;
+        VerifyKept(mode == 1 ? "For c = 1 To 2\nNext c    '" : "For c = 1 To 2\nNext    '",
+                   "For c = 1 To 2\nNext c '", next);
+    }
+}
+
+} // namespace
+} // namespace kemptor::test

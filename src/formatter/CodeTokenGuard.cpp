@@ -1,10 +1,12 @@
 #include "formatter/CodeTokenGuard.h"
 
 #include "formatter/LineHelpers.h"
+#include "formatter/ModuleHeader.h"
 #include "formatter/TLineList.h"
 #include "platform/Text.h"
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -20,6 +22,21 @@ std::string_view GuardLines::operator[](std::size_t i) const {
 }
 
 namespace {
+
+// The lines of a text without the byte order mark that may start it.
+class Unmarked {
+public:
+    explicit Unmarked(GuardLines lines) : lines_(lines) {}
+    std::size_t size() const { return lines_.size(); }
+    std::string_view operator[](std::size_t i) const {
+        const std::string_view line = lines_[i];
+        return i == 0 && line.starts_with(kUtf8ByteOrderMark) ? line.substr(kUtf8ByteOrderMark.size()) : line;
+    }
+    bool Marked() const { return lines_.size() > 0 && lines_[0].starts_with(kUtf8ByteOrderMark); }
+
+private:
+    GuardLines lines_;
+};
 
 enum class Kind : std::uint8_t { Name, Number, Literal, Symbol, Separator };
 
@@ -166,7 +183,7 @@ struct CommentMark {
 // header before its tokens are handed out.
 class TokenStream {
 public:
-    TokenStream(GuardLines lines, const Allowances& allow, std::deque<CommentMark>& comments, bool original)
+    TokenStream(Unmarked lines, const Allowances& allow, std::deque<CommentMark>& comments, bool original)
         : lines_(lines), allow_(allow), comments_(comments), original_(original) {}
 
     // The next token, or nullptr at the end of the text.
@@ -554,7 +571,7 @@ private:
         return false;
     }
 
-    GuardLines lines_;
+    Unmarked lines_;
     const Allowances& allow_;
     std::deque<CommentMark>& comments_;
     bool original_;
@@ -569,18 +586,45 @@ private:
     bool dropOptionExplicit_ = false;
 };
 
-bool HasOptionExplicit(GuardLines lines) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view t = lines[i];
-        std::size_t b = 0;
-        while (b < t.size() && IsBlank(t[b]))
-            ++b;
-        t.remove_prefix(b);
-        if (t.size() >= 15 && EqualNoCase(t.substr(0, 15), "OPTION EXPLICIT") &&
-            (t.size() == 15 || !IsNameChar(t[15])))
+bool HasOptionExplicit(const Unmarked& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (IsOptionExplicitLine(lines[i]))
             return true;
-    }
     return false;
+}
+
+// The lines of a text without one of them.
+class WithoutLine {
+public:
+    WithoutLine(const Unmarked& lines, std::size_t skipped) : lines_(lines), skipped_(skipped) {}
+    std::size_t size() const { return lines_.size() - 1; }
+    std::string_view operator[](std::size_t i) const { return lines_[i < skipped_ ? i : i + 1]; }
+
+private:
+    const Unmarked& lines_;
+    std::size_t skipped_;
+};
+
+// The Option Explicit that the engine inserted into `formatted` stands anywhere but right after the
+// header (the designer part and the Attribute lines, blank lines among them): the Visual Basic editor
+// would no longer read the header. The mismatch names the original line before which it belongs.
+std::optional<CodeMismatch> MisplacedOptionExplicit(const Unmarked& original, const Unmarked& formatted) {
+    std::size_t at = 0;
+    while (at < formatted.size() && !IsOptionExplicitLine(formatted[at]))
+        ++at;
+    if (at == formatted.size())
+        return std::nullopt;
+    // The header as the text has it without the inserted line; only blank lines and comments (the
+    // inserted line's own, moved above it) may stand between its end and the inserted line.
+    const WithoutLine rest(formatted, at);
+    const std::size_t end = HeaderEnd(rest, DesignerPartLength(rest));
+    bool placed = at >= end;
+    for (std::size_t i = end; placed && i < at; ++i)
+        placed = Trim(rest[i]).empty() || IsCommentOnly(rest[i]);
+    if (placed)
+        return std::nullopt;
+    const std::size_t belongs = HeaderEnd(original, DesignerPartLength(original));
+    return CodeMismatch{std::min(belongs + 1, original.size()), at + 1, false};
 }
 
 std::string_view TrimmedLeft(std::string_view s) {
@@ -595,15 +639,23 @@ std::string_view TrimmedLeft(std::string_view s) {
 std::optional<CodeMismatch> CompareCodeTokens(GuardLines original, GuardLines formatted,
                                               const Settings& settings) {
     const Allowances allow = AllowancesOf(settings);
+    const Unmarked originalText(original);
+    const Unmarked formattedText(formatted);
+    // A byte order mark stays at byte 0: anywhere else it would be text of a line.
+    if (originalText.Marked() != formattedText.Marked())
+        return CodeMismatch{1, 1, false};
     // Comments waiting to be matched: those of the original in order, and those of the formatted text
     // not yet compared. A formatted comment that does not match the oldest waiting original is one
     // the engine added.
     std::deque<CommentMark> kept;
     std::deque<CommentMark> found;
-    TokenStream a(original, allow, kept, true);
-    TokenStream b(formatted, allow, found, false);
-    if (allow.insertOptionExplicit && !HasOptionExplicit(original))
+    TokenStream a(originalText, allow, kept, true);
+    TokenStream b(formattedText, allow, found, false);
+    if (allow.insertOptionExplicit && !HasOptionExplicit(originalText)) {
+        if (auto misplaced = MisplacedOptionExplicit(originalText, formattedText))
+            return misplaced;
         b.AllowInsertedOptionExplicit();
+    }
 
     const auto match = [&] {
         while (!kept.empty() && !found.empty()) {

@@ -17,7 +17,10 @@
 //   - "Next j, i" reads as two Next statements; while the For/Next setting adds or removes variables,
 //     the variables of Next do not count;
 //   - with Option Explicit insertion on and none in the original, one Option Explicit before the
-//     first procedure is the engine's.
+//     first procedure is the engine's; it must stand right after the file's header (the designer
+//     part and the Attribute lines), where the Visual Basic editor still reads the header;
+//   - a UTF-8 byte order mark that starts a text is no part of its first line, and it must start
+//     both texts or neither.
 // Comments are compared on their text without blanks: every comment of the original must appear in
 // the formatted text in the same order (a comment copied onto the pieces of a split may appear more
 // often; header comments and border lines are new ones). A comment that a setting removes (whole-line

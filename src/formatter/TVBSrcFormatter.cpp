@@ -2,6 +2,7 @@
 
 #include "formatter/LineHelpers.h"
 #include "formatter/LineSplits.h"
+#include "formatter/ModuleHeader.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "settings/Settings.h"
@@ -16,7 +17,6 @@ namespace kemptor {
 
 namespace {
 
-constexpr std::string_view kOptionExplicit = "Option Explicit";
 constexpr std::string_view kOptionExplicitLine =
     "Option Explicit     'Force all variables to be declared before their use";
 
@@ -26,39 +26,6 @@ std::string_view Expanded(std::string_view raw, std::string& scratch, int tabWid
         return raw;
     ExpandTabsInto(scratch, raw, tabWidth);
     return scratch;
-}
-
-// True when `word` (a whole word, any letter case) begins the line, after blanks.
-bool StartsWithDesignerWord(std::string_view line, std::string_view upperWord) {
-    const std::string_view t = Trim(line);
-    return StartsWithUpper(t, upperWord) &&
-           (t.size() == upperWord.size() || !IsNameChar(t[upperWord.size()]));
-}
-
-// The number of lines of the designer part that a form, class or user control file starts with: a
-// VERSION line, then a block opened by Begin and closed by its own End (nested Begin/End blocks of
-// controls inside it). 0 when the file has no such part, or when the block is never closed. A bare End
-// statement in the code is no designer END: only the END that closes this first block is.
-std::size_t DesignerPartLength(const TLineList& input, std::string& scratch, int tabWidth) {
-    std::size_t i = 0;
-    const std::size_t count = input.size();
-    while (i < count && Trim(input[i]).empty())
-        ++i;
-    if (i == count || !StartsWithDesignerWord(Expanded(input[i], scratch, tabWidth), "VERSION"))
-        return 0;
-    int depth = 0;
-    for (++i; i < count; ++i) {
-        const std::string_view line = Expanded(input[i], scratch, tabWidth);
-        if (StartsWithDesignerWord(line, "BEGIN")) {
-            ++depth;
-        } else if (depth > 0 && StartsWithDesignerWord(line, "END") && Trim(line).size() == 3) {
-            if (--depth == 0)
-                return i + 1;
-        } else if (depth == 0 && !StartsWithDesignerWord(line, "OBJECT") && !Trim(line).empty()) {
-            return 0; // something other than the Object lines of a form before its Begin
-        }
-    }
-    return 0;
 }
 
 // A 64-bit hash of one line, eight bytes at a time: every pass digests the whole file.
@@ -140,6 +107,8 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const std::vector<std::string>& fi
 
 TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::string_view fileName,
                                               TSourceKind kind, ProgressObserver& progress) {
+    if (!fileLines.empty() && fileLines[0].starts_with(kUtf8ByteOrderMark))
+        return FormatWithoutByteOrderMark(fileLines, fileName, kind, progress);
     // The previous output goes, but its memory serves the first pass; and a pass input that has
     // served keeps its room for a later pass's output: pages already in use cost far less than fresh
     // ones.
@@ -200,6 +169,24 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     return result;
 }
 
+TFormatFileResult TVBSrcFormatter::FormatWithoutByteOrderMark(const TLineList& fileLines,
+                                                              std::string_view fileName, TSourceKind kind,
+                                                              ProgressObserver& progress) {
+    // The mark is no text of the first line: a heading behind it must be seen as one, and nothing
+    // may go in before it. The file is formatted without it, and the mark goes back to byte 0.
+    TLineList lines(fileLines);
+    lines.Replace(0, fileLines[0].substr(kUtf8ByteOrderMark.size()));
+    const TFormatFileResult result = FormatFile(lines, fileName, kind, progress);
+    if (OutputLines.empty()) {
+        OutputLines.Append(kUtf8ByteOrderMark, false);
+    } else {
+        std::string first(kUtf8ByteOrderMark);
+        first.append(OutputLines[0]);
+        OutputLines.Replace(0, first);
+    }
+    return result;
+}
+
 // --- One pass ----------------------------------------------------------------------------------
 
 void TVBSrcFormatter::ResetPassState() {
@@ -246,31 +233,30 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
     passLines_ = &input;
 
     // The designer part of a form, class or user control goes through untouched.
-    std::size_t index = DesignerPartLength(input, scratch, tabWidth);
+    std::size_t index = DesignerPartLength(input);
     for (std::size_t k = 0; k < index; ++k)
         OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
 
-    // Option Explicit counts when it stands in the first column before the first procedure.
+    // Option Explicit counts before the first procedure, in any indentation and letter case.
     bool optionExplicitFound = false;
     for (std::size_t k = index; k < count; ++k) {
         if (progress.CancelRequested())
             return false;
-        const std::string_view line = Expanded(input[k], scratch, tabWidth);
-        if (StartsWith(line, kOptionExplicit)) {
+        const std::string_view line = input[k];
+        if (IsOptionExplicitLine(line)) {
             optionExplicitFound = true;
             break;
         }
-        if (IsProcedureHeading(ClassifyLine(Trim(line))))
+        if (IsProcedureHeading(ClassifyLine(Trim(Expanded(line, scratch, tabWidth)))))
             break;
     }
 
-    // A missing Option Explicit goes in after the Attribute lines at the top.
+    // A missing Option Explicit goes in after the header (the Attribute lines, also after blank
+    // lines), where the Visual Basic editor expects the code to begin.
     std::size_t insertAt = count + 1; // none
     if (!optionExplicitFound && cfg.OptionExplicitInsert) {
         RepassNeeded = true;
-        insertAt = index;
-        while (insertAt < count && StartsWith(Expanded(input[insertAt], scratch, tabWidth), "Attribute"))
-            ++insertAt;
+        insertAt = HeaderEnd(input, index);
     }
 
     progress.SetRange(static_cast<int>(count));
@@ -511,7 +497,7 @@ void TVBSrcFormatter::IndentStatement(std::string& line, TStatementClass cls, bo
     // An Attribute line inside a procedure stays in the first column, where the Visual Basic editor
     // writes it and looks for it. A label line keeps its position, but a block that a statement after
     // the label opens or closes still moves the level ("Retry: For i = 1 To 3").
-    if (!settings_->CodeIndentPerform || StartsWith(line, "Attribute "))
+    if (!settings_->CodeIndentPerform || IsAttributeLine(line))
         return;
     if (hasColon && IsLabelLine(line))
         FollowJoinedStatements(line);
@@ -617,7 +603,7 @@ void TVBSrcFormatter::AfterLine(const std::string& line, TStatementClass cls, bo
         PendingHeading.text = IsContinuedLine(line) ? LogicalLine(lineIndex_) : line;
         PendingHeading.cls = cls;
     }
-    if (PendingHeading.active && !Continued && !StartsWith(NextLine, "Attribute ")) {
+    if (PendingHeading.active && !Continued && !IsAttributeLine(NextLine)) {
         PendingHeading.active = false;
         HeaderPrevIndent = PrevIndent;
         if (!HasContinuedComment(line))

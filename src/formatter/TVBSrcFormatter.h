@@ -70,7 +70,8 @@ public:
     // formatting it again with the same settings gives it back unchanged. A pass gives back the
     // memory of the previous output's lines as it reads them. The result is OutputLines.
     // Cancel is tested before each line; after a cancel no further pass runs. Every pass starts at
-    // indentation level 0, so the result never depends on the files formatted before.
+    // indentation level 0, so the result never depends on the files formatted before. A UTF-8 byte
+    // order mark that starts the file is no text of its first line and stays at byte 0.
     TFormatFileResult FormatFile(const TLineList& fileLines, std::string_view fileName, TSourceKind kind,
                                  ProgressObserver& progress);
     TFormatFileResult FormatFile(const std::vector<std::string>& fileLines, std::string_view fileName,
@@ -263,6 +264,9 @@ public:
     void InsertFunctionHeader(const std::string& line, bool before);
 
 private:
+    // FormatFile for a file that starts with a UTF-8 byte order mark, which the result keeps at byte 0.
+    TFormatFileResult FormatWithoutByteOrderMark(const TLineList& fileLines, std::string_view fileName,
+                                                 TSourceKind kind, ProgressObserver& progress);
     void ResetPassState();
     // Places a whole-line comment the engine makes (a header line, a border) as the next pass will
     // place it: indented as a statement at IndentLevel, then placed by the comment setting,

@@ -96,13 +96,9 @@ TEST(FormatPass, OptionExplicitGoesAfterLeadingAttributeLinesOnce) {
     EXPECT_EQ((std::vector<std::string>{"clsItem.cls (Pass 1)", "clsItem.cls (Pass 2)"}), progress.captions);
 }
 
-TEST(FormatPass, OptionExplicitCountsOnlyFromTheFirstColumnAndOnlyWhenAskedFor) {
+TEST(FormatPass, OptionExplicitIsInsertedOnlyWhenAskedFor) {
     Settings s = IndentOnly();
     s.OptionExplicitInsert = true;
-    EXPECT_EQ("Option Explicit     'Force all variables to be declared before their use\n"
-              "\n"
-              "Option Explicit",
-              Format(" Option Explicit", s));
     EXPECT_EQ("Option Explicit\nDim a", Format("Option Explicit\nDim a", s));
     s.OptionExplicitInsert = false;
     EXPECT_EQ("Dim a", Format("Dim a", s));

@@ -88,5 +88,54 @@ TEST(EmptyComment, AnApostropheAloneSurvivesEverySplitAndNextRewrite) {
     }
 }
 
+constexpr std::string_view kInserted = "Option Explicit     'Force all variables to be declared before their use";
+
+TEST(OptionExplicit, FoundInAnyIndentationAndLetterCaseAndPutInColumnOne) {
+    Settings s = IndentOnly();
+    s.OptionExplicitInsert = true;
+    VerifyKept("Option Explicit\nDim a", "   Option Explicit\nDim a", s);
+    VerifyKept("option explicit ' all\nDim a", "\toption explicit ' all\nDim a", s);
+}
+
+TEST(OptionExplicit, GoesAfterTheLastHeaderLineAndTheCheckRefusesItElsewhere) {
+    Settings s = IndentOnly();
+    s.OptionExplicitInsert = true;
+    const std::string inserted(kInserted);
+    VerifyKept("\nAttribute VB_Name = \"M\"\n" + inserted + "\n\nSub A()\nEnd Sub",
+               "\nAttribute VB_Name = \"M\"\nSub A()\nEnd Sub", s);
+    VerifyKept("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n\nAttribute VB_Name = \"C\"\n"
+               "Attribute VB_Exposed = False\n" +
+                   inserted + "\n\nPrivate m As Long",
+               "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n\nAttribute VB_Name = \"C\"\n"
+               "Attribute VB_Exposed = False\nPrivate m As Long",
+               s, skClass);
+    VerifyKept("VERSION 5.00\nBegin {C62A69F0-16DC-11CE-9E98-00AA00656041} UserForm1\n   Caption = \"U\"\nEnd\n"
+               "Attribute VB_Name = \"UserForm1\"\n" +
+                   inserted + "\n\nPrivate Sub UserForm_Click()\nEnd Sub",
+               "VERSION 5.00\nBegin {C62A69F0-16DC-11CE-9E98-00AA00656041} UserForm1\n   Caption = \"U\"\nEnd\n"
+               "Attribute VB_Name = \"UserForm1\"\nPrivate Sub UserForm_Click()\nEnd Sub",
+               s, skForm);
+    // Above the Attribute lines, or above the designer part, the editor no longer reads the header.
+    const auto above = CompareCodeTokens(SplitLines("\nAttribute VB_Name = \"M\"\nSub A()\nEnd Sub"),
+                                         SplitLines(inserted + "\n\nAttribute VB_Name = \"M\"\nSub A()\nEnd Sub"), s);
+    ASSERT_TRUE(above);
+    EXPECT_EQ(3u, above->originalLine);
+    EXPECT_TRUE(CompareCodeTokens(SplitLines("VERSION 1.0 CLASS\nBEGIN\nEND\nDim a"),
+                                  SplitLines(inserted + "\nVERSION 1.0 CLASS\nBEGIN\nEND\nDim a"), s));
+}
+
+TEST(ByteOrderMark, StaysAtByteZeroAndIsNoTextOfTheFirstLine) {
+    Settings s = IndentOnly();
+    s.OptionExplicitInsert = true;
+    const std::string mark = "\xEF\xBB\xBF";
+    VerifyKept(mark + std::string(kInserted) + "\n\nSub A()\n    x = 1\nEnd Sub", mark + "Sub A()\nx = 1\nEnd Sub",
+               s);
+    VerifyKept(mark + "Attribute VB_Name = \"M\"\n" + std::string(kInserted) + "\n\nDim a",
+               mark + "Attribute VB_Name = \"M\"\nDim a", s);
+    // The mark moved off byte 0 is refused.
+    EXPECT_TRUE(CompareCodeTokens(SplitLines(mark + "Sub A()\nEnd Sub"),
+                                  SplitLines(std::string(kInserted) + "\n" + mark + "Sub A()\nEnd Sub"), s));
+}
+
 } // namespace
 } // namespace kemptor::test

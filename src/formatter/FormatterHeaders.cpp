@@ -6,7 +6,6 @@
 #include "formatter/TVBSrcFormatter.h"
 #include "settings/SettingsCatalogue.h"
 
-#include <initializer_list>
 
 namespace kemptor {
 
@@ -15,16 +14,28 @@ namespace {
 constexpr int kFormLevel = 0;
 constexpr int kModuleLevel = 1;
 
-std::string RoutineName(std::string_view line, std::initializer_list<std::string_view> prefixes) {
-    const std::string_view t = Trim(line);
-    for (std::string_view prefix : prefixes) {
-        if (!StartsWithUpper(t, prefix))
-            continue;
-        std::string_view name = StripComment(t.substr(prefix.size()));
-        name = name.substr(0, name.find('('));
-        return std::string(Trim(name));
+// The name of a procedure heading of any form the engine recognises: Public, Private or Friend, then
+// Static, then Sub, Function or Property Get/Let/Set (any letter case), the name up to "(", a blank
+// or the comment. "Unknown" for a line that is no heading.
+std::string RoutineName(std::string_view line) {
+    std::string_view t = Trim(StripComment(line));
+    const auto skip = [&t](std::string_view word) {
+        if (!cuts::StartsWithWord(t, word))
+            return false;
+        t = TrimLeft(TrimLeft(t).substr(word.size()));
+        return true;
+    };
+    skip("Public") || skip("Private") || skip("Friend");
+    skip("Static");
+    if (skip("Property")) {
+        if (!(skip("Get") || skip("Let") || skip("Set")))
+            return "Unknown";
+    } else if (!(skip("Sub") || skip("Function"))) {
+        return "Unknown";
     }
-    return "Unknown";
+    const std::size_t end = t.find_first_of("( ");
+    const std::string_view name = t.substr(0, end);
+    return name.empty() ? std::string("Unknown") : std::string(name);
 }
 
 // The text inside the outermost parentheses of the code; without a closing one, the rest of the code.
@@ -53,11 +64,11 @@ bool HeaderWanted(bool perform, bool beforeSelected, bool afterSelected, int fil
 } // namespace
 
 std::string SubName(std::string_view line) {
-    return RoutineName(line, {"PUBLIC SUB ", "PRIVATE SUB ", "SUB "});
+    return RoutineName(line);
 }
 
 std::string FunctionName(std::string_view line) {
-    return RoutineName(line, {"PUBLIC FUNCTION ", "PRIVATE FUNCTION ", "FUNCTION "});
+    return RoutineName(line);
 }
 
 std::string SubParams(std::string_view line) {

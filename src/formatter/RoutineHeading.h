@@ -6,10 +6,10 @@
 
 namespace kemptor {
 
-// The name after "Public Sub ", "Private Sub " or "Sub " (any case) up to "(" or the comment;
-// "Unknown" for any other heading (Static Sub, Friend Sub, a property).
+// The name of a heading of any form (Public, Private or Friend, then Static, then Sub, Function or
+// Property Get/Let/Set, any letter case) up to "(" or the comment: for a property, the property's
+// name. "Unknown" for a line that is no heading.
 std::string SubName(std::string_view line);
-// The same for "Public Function ", "Private Function " and "Function ".
 std::string FunctionName(std::string_view line);
 // The text inside the heading's outermost parentheses, trimmed; empty without "(".
 std::string SubParams(std::string_view line);

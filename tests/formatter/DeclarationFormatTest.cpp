@@ -247,8 +247,13 @@ TEST(HeaderComments, NeverBetweenTheLinesOfAContinuedHeading) {
 TEST(RoutineHeading, NamesParametersAndReturnTypes) {
     EXPECT_EQ("Load", SubName("  private sub Load(ByVal n As Integer) ' x"));
     EXPECT_EQ("Main", SubName("Sub Main ' no parentheses"));
-    EXPECT_EQ("Unknown", SubName("Static Sub Tick()"));
-    EXPECT_EQ("Unknown", FunctionName("Public Property Get Value() As Long"));
+    // Every heading form the engine recognises names its routine; a property by the property's name.
+    EXPECT_EQ("Tick", SubName("Static Sub Tick()"));
+    EXPECT_EQ("Init", SubName("Friend Sub Init()"));
+    EXPECT_EQ("Tick", FunctionName("Private Static Function Tick(n As Long) As Long"));
+    EXPECT_EQ("Value", FunctionName("Public Property Get Value() As Long"));
+    EXPECT_EQ("Item", FunctionName("friend property let Item(ByVal i As Long, v As Variant)"));
+    EXPECT_EQ("Unknown", FunctionName("Dim Property As Long"));
     EXPECT_EQ("Total", FunctionName("Public Function Total(n) As Long"));
     EXPECT_EQ("ByVal n As Integer", SubParams("Sub Load(ByVal n As Integer) ' (x)"));
     EXPECT_EQ("", SubParams("Sub Main()"));

@@ -181,7 +181,7 @@ TEST(LegacyCode, HeadersFollowContinuedHeadingsAndTheirAttributeLines) {
     const HeaderTemplates templates{{"' %N"}, {"' %N (%P) %R"}};
     const std::string expected = "Public Property Get Item(ByVal i As Long) As Variant\n"
                                  "Attribute Item.VB_UserMemId = 0\n"
-                                 "    ' Unknown (ByVal i As Long) As Variant\n"
+                                 "    ' Item (ByVal i As Long) As Variant\n"
                                  "    Item = i\n"
                                  "End Property\n"
                                  "Public Function Foo(ByVal a As Long, _\n"

@@ -268,6 +268,28 @@ bool IsLabelWord(std::string_view word) {
            std::end(kStatementWords);
 }
 
+std::size_t LineNumberLength(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    const std::size_t digits = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+        ++i;
+    if (i == digits || i == s.size() || s[i] != ' ')
+        return 0; // most lines: no digit first
+    const std::string_view rest = TrimLeft(s.substr(i));
+    const auto c = static_cast<unsigned char>(rest.empty() ? '\0' : rest.front());
+    return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') ? i : 0;
+}
+
+std::string_view AfterLineNumber(std::string_view s) {
+    const std::string_view t = TrimLeft(s);
+    if (t.empty() || t.front() < '0' || t.front() > '9')
+        return t;
+    const std::size_t number = LineNumberLength(s);
+    return number == 0 ? t : TrimLeft(s.substr(number));
+}
+
 namespace {
 
 // True when the code of s starts with a label word directly followed by ":". The line itself is
@@ -327,10 +349,10 @@ bool HasStatementSeparator(std::string_view s) {
 }
 
 bool IsSingleLineIf(std::string_view s) {
-    const std::string_view start = TrimLeft(s);
+    const std::string_view start = AfterLineNumber(s);
     if (start.size() < 2 || UpperChar(start[0]) != 'I' || UpperChar(start[1]) != 'F')
         return false; // most lines: not an If at all
-    const std::string_view t = UpperCodeView(s);
+    const std::string_view t = UpperCodeView(start);
     if (!StartsWith(t, "IF") || (t.size() > 2 && IsNameChar(t[2])))
         return false;
     const std::size_t p = FindWord(t, "THEN");

@@ -97,6 +97,12 @@ bool IsContinuedLine(std::string_view s);
 // statement on its own (Do, Loop, Else, Next, Wend, End, Stop, Return, Resume, Rem, in any letter
 // case). Blanks around the word are ignored.
 bool IsLabelWord(std::string_view word);
+// The length of the leading line number of s ("100 If a Then", VB3-era code numbers its lines without
+// a colon), its leading blanks included: digits followed by blanks and a statement that starts with a
+// letter. 0 for a line without one.
+std::size_t LineNumberLength(std::string_view s);
+// s from its first statement on: trimmed at its left, and after a leading line number and its blanks.
+std::string_view AfterLineNumber(std::string_view s);
 // The line's code starts with a label word directly followed by ":" ("Retry:", "10:"); in
 // "MsgBox "Done": Exit Sub" a literal comes before the colon, so it is a statement.
 bool StartsWithLabel(std::string_view s);

@@ -13,7 +13,9 @@ namespace kemptor {
 namespace {
 
 // Where a keyword is looked for: at the start of the line (keyword with its blank or a colon), at the
-// start of the line with one blank appended (so a closing keyword may end the line), or upper-cased.
+// start of the line with one blank appended (so a closing keyword may end the line), or anywhere after
+// the keyword's blank. Keywords compare in any letter case: code written outside the Visual Basic
+// editor ("end if", "SUB") has its blocks as the editor's has.
 enum class Match { Start, StartOrWhole, StartUpper };
 
 struct Rule {
@@ -84,6 +86,10 @@ constexpr std::array<Rule, 55> kRules{{
     {"Next ", Match::StartOrWhole, C::scNext},
 }};
 
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 bool EqualUpper(const char* upperKeyword, std::string_view t, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
         char c = t[i];
@@ -95,11 +101,12 @@ bool EqualUpper(const char* upperKeyword, std::string_view t, std::size_t n) {
     return true;
 }
 
-// The first n bytes of t are those of keyword. A plain loop: most candidates differ within the first
-// few bytes, sooner than a library comparison is set up.
+// The first n bytes of t are those of keyword, in any letter case. A plain loop: most candidates
+// differ within the first few bytes, sooner than a library comparison is set up. Exact bytes are
+// compared first, the common case of code in the editor's capitalisation.
 bool SameStart(std::string_view t, const char* keyword, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
-        if (t[i] != keyword[i])
+        if (t[i] != keyword[i] && !(IsLetter(keyword[i]) && (t[i] | 0x20) == (keyword[i] | 0x20)))
             return false;
     return true;
 }
@@ -134,7 +141,7 @@ struct RuleIndex {
             lengths[i] = std::strlen(kRules[i].keyword);
             const auto first = static_cast<unsigned char>(kRules[i].keyword[0]);
             byFirstByte[first].push_back(static_cast<std::uint8_t>(i));
-            if (kRules[i].match == Match::StartUpper && first >= 'A' && first <= 'Z')
+            if (first >= 'A' && first <= 'Z')
                 byFirstByte[first - 'A' + 'a'].push_back(static_cast<std::uint8_t>(i));
         }
     }
@@ -144,7 +151,8 @@ struct RuleIndex {
 
 TStatementClass ClassifyLine(std::string_view s) {
     static const RuleIndex index;
-    const std::string_view t = TrimLeft(s);
+    // A leading line number is a label: the statement after it is what is classified.
+    const std::string_view t = AfterLineNumber(s);
     TStatementClass result = C::scOther;
     if (t.empty())
         return result;

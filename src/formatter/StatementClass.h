@@ -39,9 +39,9 @@ enum class TStatementClass {
     scNext,
 };
 
-// Classifies a line by its keyword. The keyword is compared exact-case at the start of the line
-// trimmed at its left, followed by a blank or by the ":" of a further statement; closing keywords may
-// also end the line. When several keywords match the
+// Classifies a line by its keyword. The keyword is compared in any letter case at the start of the
+// line trimmed at its left (after a leading line number, which is a label), followed by a blank or by
+// the ":" of a further statement; closing keywords may also end the line. When several keywords match the
 // last one of the table wins. A first word followed by As ("Type As Integer", "Next  As Long") is a
 // declaration of that name, class other.
 TStatementClass ClassifyLine(std::string_view s);

@@ -195,6 +195,12 @@ std::vector<size_t> StatementColons(std::string_view code) {
             continue;
         }
         if (statementStart && !IsBlank(c)) {
+            // A line number labels the first statement, which is what follows it ("100 If a Then").
+            if (colons.empty() && IsDigit(c) && (i == 0 || IsBlank(code[i - 1]))) {
+                while (i + 1 < code.size() && IsDigit(code[i + 1]))
+                    ++i;
+                continue;
+            }
             if (WordAt(code, i, "Rem") || WordAt(code, i, "If"))
                 break;
             statementStart = false;

@@ -69,12 +69,16 @@ bool MayStartIf(std::string_view line) {
 }
 
 // Replaces the leading blanks of line by `count` blanks (none when count is negative, at most
-// kMaxIndentColumns: deep nesting would otherwise grow a file with the square of its depth).
-void SetIndent(std::string& line, int count) {
-    const auto lead = static_cast<std::size_t>(LeadingSpaces(line));
-    const auto wanted = static_cast<std::size_t>(std::clamp(count, 0, kMaxIndentColumns));
+// kMaxIndentColumns: deep nesting would otherwise grow a file with the square of its depth). The first
+// `kept` characters (a line number) stay where they stand, and the statement after them goes to
+// column `count`, one blank after them at least.
+void SetIndent(std::string& line, int count, std::size_t kept = 0) {
+    const auto lead = kept + static_cast<std::size_t>(LeadingSpaces(std::string_view(line).substr(kept)));
+    auto wanted = static_cast<std::size_t>(std::clamp(count, 0, kMaxIndentColumns));
+    if (kept > 0)
+        wanted = std::max(wanted, kept + 1);
     if (lead != wanted)
-        line.replace(0, lead, wanted, ' ');
+        line.replace(kept, lead - kept, wanted - kept, ' ');
 }
 
 // The loops closed by a line that begins with Next: the variables it names end at the first ":"
@@ -730,28 +734,35 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
             line.clear();
         return;
     }
-    if (singleLineIf) {
+    // A leading line number is a label: it stays where it stands, and the statement after it is
+    // indented as any other.
+    const std::size_t number = Continued ? 0 : LineNumberLength(line);
+    if (singleLineIf && number == 0) {
         const std::string_view body = TrimBlanks(line);
         line = Spaces(std::min(IndentLevel, kMaxIndentColumns)).append(body);
         return;
     }
     using C = TStatementClass;
+    if (singleLineIf) {
+        SetIndent(line, IndentLevel, number);
+        return;
+    }
     if (TrimLeft(line).front() == '#' && IndentDirective(line, cls))
         return;
     if (IsClosingClass(cls)) {
         // "Next j, i" closes as many loops as it names.
-        for (int k = cls == C::scNext ? LoopsClosedByFirstNext(line) : 1; k > 0; --k)
+        for (int k = cls == C::scNext ? LoopsClosedByFirstNext(AfterLineNumber(line)) : 1; k > 0; --k)
             AdjustIndentLevel(cls);
-        SetIndent(line, IndentLevel);
+        SetIndent(line, IndentLevel, number);
     } else if (IsOpeningClass(cls)) {
-        SetIndent(line, IndentLevel);
+        SetIndent(line, IndentLevel, number);
         AdjustIndentLevel(cls);
     } else if (cls == C::scElse || cls == C::scElseIf) {
-        SetIndent(line, IndentLevel - cfg.IfThenElseIndent);
+        SetIndent(line, IndentLevel - cfg.IfThenElseIndent, number);
     } else if (cls == C::scCase) {
-        SetIndent(line, IndentLevel - cfg.CaseCodeIndent);
+        SetIndent(line, IndentLevel - cfg.CaseCodeIndent, number);
     } else {
-        SetIndent(line, std::max(IndentLevel, 0) + (Continued ? cfg.LineContinueIndent : 0));
+        SetIndent(line, std::max(IndentLevel, 0) + (Continued ? cfg.LineContinueIndent : 0), number);
     }
     FollowJoinedStatements(line);
 }

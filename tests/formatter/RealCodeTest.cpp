@@ -137,5 +137,70 @@ TEST(ByteOrderMark, StaysAtByteZeroAndIsNoTextOfTheFirstLine) {
                                   SplitLines(std::string(kInserted) + "\n" + mark + "Sub A()\nEnd Sub"), s));
 }
 
+TEST(Headers, NamePropertyFriendAndStaticProcedures) {
+    Settings s = IndentOnly();
+    s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
+    const std::string out = FormatWithHeaders("Public Property Get Item(ByVal i As Long) As Variant\nEnd Property\n"
+                                              "Friend Sub Init()\nEnd Sub\n"
+                                              "Private Static Function Tick(n As Long) As Long\nEnd Function",
+                                              s);
+    EXPECT_NE(std::string::npos, out.find("' Item -> As Variant")) << out;
+    EXPECT_NE(std::string::npos, out.find("' Init() by")) << out;
+    EXPECT_NE(std::string::npos, out.find("' Tick -> As Long")) << out;
+    EXPECT_EQ(std::string::npos, out.find("' Unknown")) << out;
+}
+
+TEST(LineNumbers, ALeadingNumberIsALabelAndTheStatementAfterItIsIndented) {
+    VerifyKept("Sub A()\n"
+               "100 If a Then\n"
+               "110     b = 1\n"
+               "115     For i = 1 To 2\n"
+               "116         If i Then c = 1: d = 2\n"
+               "117     Next i\n"
+               "120 End If\n"
+               "130 End Sub",
+               "Sub A()\n"
+               "100 If a Then\n"
+               "110 b = 1\n"
+               "115 For i = 1 To 2\n"
+               "116 If i Then c = 1: d = 2\n"
+               "117 Next i\n"
+               "120 End If\n"
+               "130 End Sub",
+               Splitting());
+}
+
+TEST(LetterCase, KeywordsInAnyCaseOpenAndCloseBlocksAndKeepTheirCase) {
+    VerifyKept("SUB A()\n"
+               "    if x then\n"
+               "        select case n\n"
+               "            case 1\n"
+               "                do while y\n"
+               "                    y = y - 1\n"
+               "                loop\n"
+               "        end select\n"
+               "    END IF\n"
+               "End sub\n"
+               "private function F() as long\n"
+               "    with Me\n"
+               "    end with\n"
+               "end function",
+               "SUB A()\n"
+               "if x then\n"
+               "select case n\n"
+               "case 1\n"
+               "do while y\n"
+               "y = y - 1\n"
+               "loop\n"
+               "end select\n"
+               "END IF\n"
+               "End sub\n"
+               "private function F() as long\n"
+               "with Me\n"
+               "end with\n"
+               "end function",
+               IndentOnly());
+}
+
 } // namespace
 } // namespace kemptor::test

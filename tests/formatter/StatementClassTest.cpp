@@ -45,11 +45,18 @@ TEST(ClassifyLine, HeadingsAndTheirEnds) {
     });
 }
 
-TEST(ClassifyLine, BlockKeywordsAreExactCaseAndWholeWords) {
+TEST(ClassifyLine, BlockKeywordsAreWholeWordsInAnyLetterCase) {
     ExpectClasses({
         {"End If", C::scEndIf},
         {"End Ifx", C::scOther},
-        {"end if", C::scOther},
+        {"end if", C::scEndIf},
+        {"SELECT CASE n", C::scSelectCase},
+        {"private static sub Quit()", C::scPrivateSub},
+        {"End\x01If", C::scOther},
+        {"100 If a Then", C::scIf},
+        {"  120 End If", C::scEndIf},
+        {"10: x = 1", C::scOther},
+        {"100", C::scOther},
         {"  Else", C::scElse},
         {"Else ' otherwise", C::scElse},
         {"ElseIf x Then", C::scElseIf},

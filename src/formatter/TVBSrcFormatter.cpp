@@ -170,7 +170,23 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
                             PromptButtons::Ok);
         }
     }
+    if (settings_->TrimTrailingBlanks && !result.Cancelled)
+        TrimTrailingBlanks();
     return result;
+}
+
+void TVBSrcFormatter::TrimTrailingBlanks() {
+    // Repositories whose editors trim trailing whitespace on save would otherwise undo what the split
+    // pieces and the rewritten Next lines end with.
+    std::string trimmed;
+    for (std::size_t i = 0; i < OutputLines.size(); ++i) {
+        const std::string_view line = OutputLines[i];
+        if (line.empty() || line.back() != ' ')
+            continue;
+        const std::size_t end = line.find_last_not_of(' ');
+        trimmed.assign(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
+        OutputLines.Replace(i, trimmed);
+    }
 }
 
 TFormatFileResult TVBSrcFormatter::FormatWithoutByteOrderMark(const TLineList& fileLines,
@@ -613,7 +629,10 @@ void TVBSrcFormatter::AfterLine(const std::string& line, TStatementClass cls, bo
         if (!HasContinuedComment(line))
             InsertHeaderComment(PendingHeading.text, PendingHeading.cls, false);
     }
-    AddBlankLinesAfter(line, cls);
+    // A continued statement has the class of its first line and its blank lines after its last.
+    if (!continuation)
+        StatementClass = cls;
+    AddBlankLinesAfter(line, continuation ? StatementClass : cls);
 }
 
 // --- Indentation -------------------------------------------------------------------------------

@@ -154,6 +154,7 @@ public:
     int SourceLine = 0;                    // number (from 1) of the input line in hand, for the spell checker
     bool RepassNeeded = false;             // the current pass produced lines that need another pass
     bool Continued = false;                // the preceding line ends in a line continuation
+    TStatementClass StatementClass = TStatementClass::scOther; // class of the statement in hand's first line
     int CommentGroupCount = 0;             // whole-line comments since the last code line (this pass)
     const TSourceMgt* SourceMgt = nullptr; // the project of the run, when there is one
     std::size_t CommentGroupStart = 0;     // index in OutputLines where the current comment group began
@@ -267,6 +268,8 @@ private:
     // FormatFile for a file that starts with a UTF-8 byte order mark, which the result keeps at byte 0.
     TFormatFileResult FormatWithoutByteOrderMark(const TLineList& fileLines, std::string_view fileName,
                                                  TSourceKind kind, ProgressObserver& progress);
+    // Removes the trailing blanks of every output line (General.TrimTrailingBlanks).
+    void TrimTrailingBlanks();
     void ResetPassState();
     // Places a whole-line comment the engine makes (a header line, a border) as the next pass will
     // place it: indented as a statement at IndentLevel, then placed by the comment setting,

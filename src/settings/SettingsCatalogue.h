@@ -26,6 +26,7 @@
     X(Int, "General", AlignDimAsGroupQty, 2, 1, 80, "General", "Quantity before grouping:", "")              \
     X(Choice, "General", GrpForNextProcessing, 0, 0, 2, "General", "For - Next Processing",                  \
       "Ignore|Add variable name to the Next|Remove variable name from the Next")                             \
+    X(Bool, "General", TrimTrailingBlanks, 0, 0, 0, "General", "Remove trailing blanks", "")                 \
     X(Bool, "Indents", CodeIndentPerform, 1, 0, 0, "Indents", "Perform code indentation", "")                \
     X(Int, "Indents", DefaultLineIndent, 4, 0, 80, "Indents", "Base line indent", "")                        \
     X(Int, "Indents", LineContinueIndent, 4, 0, 80, "Indents", "Line continuation '_'", "")                  \

@@ -268,7 +268,13 @@ TEST(BlankLines, NoBlankLineCutsAContinuedStatement) {
     Settings s = IndentOnly();
     s.GrpBlankLines = 1;
     s.BlankLinesIfThenAfter = 1;
+    // The blank line after the If goes after its last line.
     VerifyFormat("x = a + _\n"
+                 "    If1\n"
+                 "\n"
+                 "If a Then _\n"
+                 "    b = 1\n",
+                 "x = a + _\n"
                  "    If1\n"
                  "\n"
                  "If a Then _\n"

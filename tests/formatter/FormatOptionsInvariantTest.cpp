@@ -5,6 +5,7 @@
 #include "FormatTestSupport.h"
 #include "VbSourceGenerator.h"
 
+#include "formatter/CodeTokenGuard.h"
 #include "formatter/LineHelpers.h"
 #include "formatter/LineSplits.h"
 #include "formatter/StatementCuts.h"
@@ -411,6 +412,90 @@ TEST(FormatOptionsInvariant, SplittingSettlesWithinTheRunsOfTwoFormattings) {
         const auto once = FormatLines(SplitProneModule(sampleNo), s).Texts();
         const auto twice = FormatLines(once, s).Texts();
         EXPECT_EQ(twice, FormatLines(twice, s).Texts()) << "sampleNo " << sampleNo;
+    }
+}
+
+// Awkward inputs from real Visual Basic 3 to 6 projects and VBA libraries, each a whole file with its
+// kind: what the engine once refused or formatted wrongly.
+struct AwkwardFile {
+    const char* name;
+    TSourceKind kind;
+    const char* text;
+};
+
+const AwkwardFile kAwkwardFiles[] = {
+    {"type characters and date literals", skModule,
+     "Option Explicit\nDim f%, L$, d#, c@, n&\nConst T0 = #1/2/1999#, T1 = #5:00:00 PM#\nSub A()\n"
+     "t = #10:30:00 AM#: Print #1, t\nx! = 1.5!: y# = 2#\nIf d# > 1 Then d# = 0 Else d# = 1 ' d\nEnd Sub"},
+    {"Then and Else followed by a colon", skModule,
+     "Sub A()\nIf x Then: y = 1\nIf n = 8 Then: a(i) = b: n = 0: i = i + 1 ' n\nIf a Then b = 1 Else: c = 2\n"
+     "If a Then: Else b = 2\nEnd Sub"},
+    {"line numbers", skModule,
+     "Sub A()\n100 If a Then\n110 b = 1: c = 2\n115 For i = 1 To 3\n116 If i Then c = 1 Else c = 2\n"
+     "117 Next i\n120 End If\n125 GoTo 100\n130 End Sub"},
+    {"conditional compilation, PtrSafe and LongPtr", skModule,
+     "Attribute VB_Name = \"modApi\"\n#If VBA7 Then\n"
+     "Private Declare PtrSafe Function GetTickCount Lib \"kernel32\" () As LongPtr\n#Else\n"
+     "Private Declare Function GetTickCount Lib \"kernel32\" () As Long\n#End If\n#If Win64 Then\n"
+     "Private Sub Foo(ByVal h As LongPtr)\n#Else\nPrivate Sub Foo(ByVal h As Long)\n#End If\n"
+     "Dim p As LongPtr, q As LongPtr: p = h\n#If VBA7 Then\nq = p\n#End If\nEnd Sub"},
+    {"Attribute block after a blank line", skModule,
+     "\nAttribute VB_Name = \"M\"\nAttribute VB_Description = \"d\"\n\nPublic Sub A()\nAttribute A.VB_Description = \"a\"\n"
+     "x = 1\nEnd Sub"},
+    {"VB6 form designer block", skForm,
+     "VERSION 5.00\nObject = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"\n"
+     "Begin VB.Form frmMain\n   Caption = \"Main\"\n   Begin VB.CommandButton cmdOk\n      Caption = \"OK\"\n"
+     "      BeginProperty Font\n         Name = \"Arial\"\n      EndProperty\n   End\nEnd\n"
+     "Attribute VB_Name = \"frmMain\"\nAttribute VB_Exposed = False\nPrivate Sub cmdOk_Click()\nUnload Me\nEnd Sub"},
+    {"VB3 form", skForm,
+     "VERSION 2.00\nBegin Form Form1\n   Caption = \"Form1\"\n   Begin CommandButton Command1\n"
+     "      Caption = \"Go\"\n   End\nEnd\nSub Command1_Click ()\n10 If Text1.Text = \"\" Then Exit Sub\n"
+     "20 MsgBox \"Go\"\nEnd Sub"},
+    {"VBA user form", skForm,
+     "VERSION 5.00\nBegin {C62A69F0-16DC-11CE-9E98-00AA00656041} UserForm1\n   Caption = \"User\"\n"
+     "   OleObjectBlob = \"UserForm1.frx\":0000\nEnd\nAttribute VB_Name = \"UserForm1\"\n"
+     "Attribute VB_PredeclaredId = True\nPrivate Sub UserForm_Click()\nMe.Hide\nEnd Sub"},
+    {"class with properties", skClass,
+     "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\nAttribute VB_Name = \"clsItem\"\n"
+     "Private m As Variant\nPublic Property Get Item(ByVal i As Long) As Variant\nAttribute Item.VB_UserMemId = 0\n"
+     "Item = m\nEnd Property\nFriend Sub Init()\nEnd Sub\nPrivate Static Function Tick(n As Long) As Long\n"
+     "Tick = n\nEnd Function"},
+    {"empty comments", skModule,
+     "Sub A()\nx = 1: y = 2 '\nDim a As Boolean, b As Boolean  '\nIf a Then b = 1 '\nFor c = 1 To 2\n"
+     "Next c '\nConst K = 1, L = 2 '\n'\nEnd Sub"},
+    {"continued headings and statements", skModule,
+     "Public Function Bar(ByVal a As Long, _\n    ByVal b As Long) As Long\nAttribute Bar.VB_UserMemId = 0\n"
+     "Do\nLoop Until a = 1 Or _\n b = 2\nIf a = 1 And _\n b = 2 Then c = 3\nBar = a\nEnd Function"},
+    {"keywords in any letter case", skModule,
+     "option explicit\nsub A()\nif x then\nselect case n\ncase 1\ndo while y: y = y - 1: loop\nend select\n"
+     "ELSE\nFOR i = 1 TO 2: NEXT\nEND IF\nend sub"},
+    {"byte order mark", skModule, "\xEF\xBB\xBFSub A()\nx = 1\nEnd Sub"},
+};
+
+TEST(FormatOptionsInvariant, AwkwardInputsAreNeverRefusedAndOneRunReachesTheResult) {
+    std::vector<std::pair<std::string, Settings>> sets;
+    for (const Variant& variant : Variants())
+        sets.emplace_back(variant.name, variant.settings);
+    std::mt19937 rng(24);
+    for (int n = 0; n < 20; ++n)
+        sets.emplace_back("random settings " + std::to_string(n), RandomSettings(rng));
+    for (int trim = 0; trim < 2; ++trim) {
+        Settings s = EveryOption();
+        s.TrimTrailingBlanks = trim == 1;
+        sets.emplace_back(trim ? "all on, trailing blanks trimmed" : "defaults", trim ? s : Settings());
+    }
+    for (const AwkwardFile& file : kAwkwardFiles) {
+        const std::vector<std::string> input = SplitLines(file.text);
+        for (const auto& [name, settings] : sets) {
+            const std::string what = std::string(file.name) + " with " + name;
+            bool unsettled = false;
+            const std::vector<std::string> once = FormatOnce(input, settings, unsettled, file.kind);
+            EXPECT_FALSE(unsettled) << what << ": one run did not reach the result";
+            const auto mismatch = CompareCodeTokens(input, once, settings);
+            EXPECT_FALSE(mismatch) << what << ": refused at line " << mismatch->originalLine << "\n"
+                                   << JoinLines(once);
+            EXPECT_EQ(once, FormatOnce(once, settings, unsettled, file.kind)) << what << ": a second run changed it";
+        }
     }
 }
 

@@ -202,5 +202,46 @@ TEST(LetterCase, KeywordsInAnyCaseOpenAndCloseBlocksAndKeepTheirCase) {
                IndentOnly());
 }
 
+TEST(BlankLines, AContinuedBlockStatementGetsItsBlankLineAfterItsLastLine) {
+    Settings s = IndentOnly();
+    s.GrpBlankLines = 1;
+    s.BlankLinesLoopAfter = 1;
+    s.BlankLinesIfThenAfter = 1;
+    VerifyKept("Sub A()\n"
+               "\n"
+               "    Do\n"
+               "    Loop Until a = 1 Or _\n"
+               "        b = 2\n"
+               "\n"
+               "\n"
+               "    If a = 1 And _\n"
+               "            b = 2 Then\n"
+               "\n"
+               "        c = 3\n"
+               "    End If\n"
+               "\n"
+               "End Sub",
+               "Sub A()\n"
+               "Do\n"
+               "Loop Until a = 1 Or _\n"
+               "b = 2\n"
+               "If a = 1 And _\n"
+               "b = 2 Then\n"
+               "c = 3\n"
+               "End If\n"
+               "End Sub",
+               s);
+}
+
+TEST(TrailingBlanks, RemovedFromEveryLineWhenAskedForAndKeptByDefault) {
+    Settings s = Splitting();
+    s.GrpForNextProcessing = 1;
+    const std::string code = "Sub A()\nIf x Then y = 1\nFor i = 1 To 2\nNext\nEnd Sub  ";
+    EXPECT_EQ("Sub A()\n    If x Then \n        y = 1\n    End If\n    For i = 1 To 2\n    Next i    \nEnd Sub  ",
+              Format(code, s));
+    s.TrimTrailingBlanks = true;
+    VerifyKept("Sub A()\n    If x Then\n        y = 1\n    End If\n    For i = 1 To 2\n    Next i\nEnd Sub", code, s);
+}
+
 } // namespace
 } // namespace kemptor::test

@@ -280,6 +280,7 @@ QWidget* TfrmOptions::BuildGeneralPage() {
     auto* qtyRow = Row({qtyLabel, qty});
     qtyRow->layout()->setContentsMargins(22, 0, 0, 0); // under the box it belongs to
     layout->addWidget(qtyRow);
+    layout->addWidget(Check("TrimTrailingBlanks"));
 
     auto* asProblem = new QGroupBox("'As' problem");
     auto* asLayout = new QVBoxLayout(asProblem);

@@ -2,6 +2,8 @@
 
 #include "cli/FileEngines.h"
 #include "platform/Host.h"
+#include "platform/Text.h"
+#include "platform/TextFile.h"
 #include "platform/WinPath.h"
 #include "project/SourceTree.h"
 #include "settings/SettingsOrigins.h"
@@ -32,7 +34,37 @@ SettingsFileFinder ExcludeSource(const CommonOptions& common) {
     return [](const std::string& dir) { return FindProjectSettingsFile(dir); };
 }
 
+// The projects of a project group (.vbg): its Project= and StartupProject= lines, Windows paths relative
+// to the group's folder. False (with a message) when the group cannot be read.
+bool ProjectsOfGroup(const std::string& groupPath, std::vector<std::string>& projects) {
+    const std::optional<TextLines> lines = ReadTextLines(groupPath);
+    if (!lines) {
+        std::cerr << "error: cannot read the project group " << groupPath << '\n';
+        return false;
+    }
+    for (const std::string& line : *lines) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string key = line.substr(0, eq);
+        if (EqualNoCase(key, "Project") || EqualNoCase(key, "StartupProject")) {
+            const std::string value = line.substr(eq + 1);
+            projects.push_back(IsAbsolutePath(value) ? value : ExtractFileDir(groupPath) + value);
+        }
+    }
+    return true;
+}
+
 bool AddProject(const std::string& projectPath, const InputRequest& request, InputListing& listing) {
+    if (ExtractUpperExtension(projectPath) == ".VBG") {
+        std::vector<std::string> projects;
+        if (!ProjectsOfGroup(projectPath, projects))
+            return false;
+        for (const std::string& project : projects)
+            if (!AddProject(MapToHostPath(project), request, listing))
+                return false;
+        return true;
+    }
     CliPrompter prompter;
     std::vector<std::string> leftOut;
     auto project = OpenProjectForCli(projectPath, prompter, nullptr, &leftOut);
@@ -45,7 +77,13 @@ bool AddProject(const std::string& projectPath, const InputRequest& request, Inp
             continue;
         // Names inside a project file are Windows paths: mapped to the host here, and only here.
         const std::string host = MapToHostPath(entry.FullPath);
-        listing.files.push_back({host, DisplayPath(host), projectPath, entry.Kind});
+        // A module shared by the projects of a group is checked once.
+        const std::string key = host::ComparisonKey(host);
+        const bool seen = std::any_of(listing.files.begin(), listing.files.end(), [&](const InputFile& f) {
+            return !f.path.empty() && host::ComparisonKey(f.path) == key;
+        });
+        if (!seen)
+            listing.files.push_back({host, DisplayPath(host), projectPath, entry.Kind});
     }
     return true;
 }

@@ -137,6 +137,18 @@ TEST(RepositoryMode, ACheckedProjectThatNamesMissingFilesIsAnError) {
     EXPECT_NE(std::string::npos, r.out.find("Gone.bas")) << r.out;
 }
 
+TEST(RepositoryMode, AProjectGroupIsCheckedAsItsProjectsWithSharedFilesOnce) {
+    Tree tree;
+    tree.Write("All.vbg", "VBGROUP 5.0\r\nStartupProject=app\\App.vbp\r\nProject=lib\\Lib.vbp\r\n");
+    tree.Write("app/App.vbp", "Module=Shared; ..\\shared\\Shared.bas\r\nModule=App; App.bas\r\n");
+    tree.Write("lib/Lib.vbp", "Module=Shared; ..\\shared\\Shared.bas\r\n");
+    tree.Write("shared/Shared.bas", kMessy);
+    tree.Write("app/App.bas", kTidy);
+    const CliResult r = tree.Run("check All.vbg");
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_EQ("shared/Shared.bas: 2 lines would change\n1 of 2 files would change\n", r.out);
+}
+
 TEST(RepositoryMode, QuietPrintsErrorsOnlyAndVerboseEachFileWithItsTime) {
     Tree tree;
     tree.Write("kemptor.ini", "[Indents]\nIfThenElseIndent=abc\n");

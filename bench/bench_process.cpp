@@ -3,7 +3,8 @@
 //   bench_process            generate the project in a scratch directory, run, remove it
 //   bench_process DIR        generate into DIR and keep it (for timing `kemptor-cli process` by hand)
 // When kemptor-cli is found beside the build (../src/kemptor-cli), the same run is also timed through it,
-// and so is `kemptor-cli check` of the project.
+// and so is `kemptor-cli check` of the project, and of a fresh copy of the sources given as a project and
+// as a directory (each twice, alternating).
 #include "formatter/TVBSrcFormatter.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -221,6 +222,18 @@ int main(int argc, char** argv) {
         start = Clock::now();
         const int checked = std::system(check.c_str());
         std::printf("kemptor-cli check end to end: %.3f s (exit %d)\n", Seconds(start), checked);
+
+        // The same sources checked as a directory (the sources below it listed, then checked) and as a
+        // project, on a fresh copy that holds nothing else: the directory must be no slower.
+        const fs::path tree = root / "tree";
+        const std::string treeVbp = Generate(tree);
+        const std::string prefix = "KEMPTOR_CONFIG_DIR=" + config.string() + " " + cli.string() + " check ";
+        for (const std::string& what : {treeVbp, tree.string(), treeVbp, tree.string()}) {
+            start = Clock::now();
+            const int status = std::system((prefix + what + " >/dev/null 2>&1").c_str());
+            std::printf("kemptor-cli check of the %s: %.3f s (exit %d)\n",
+                        what == treeVbp ? "project  " : "directory", Seconds(start), status);
+        }
     }
     if (!keep)
         fs::remove_all(root);

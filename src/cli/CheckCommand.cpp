@@ -1,111 +1,66 @@
-// kemptor-cli check [common] [--kind KIND] [--only NAME,...] [--diff] [--format text|github|json]
-// PROJECT|FILE...: formats in memory and writes nothing; reports each file that would change. A project
-// file (.vbp, .mak) is checked as `process` would format it: its selected files (--only), each with the
-// kind the project gives it.
+// kemptor-cli check [common] [--kind KIND] [--only NAME,...] [--diff] [--color WHEN]
+// [--format text|github|json|gitlab] [--stdin-filename NAME] [--quiet|--verbose] PATH...: formats in
+// memory and writes nothing; reports each file that would change. A PATH is a source file, a directory
+// (every Visual Basic source below it: see InputFiles.h), a project file (.vbp, .mak, .vbg: its selected
+// files, each with the kind the project gives it, as `process` would format them), or "-" for
+// standard input (named by --stdin-filename in every report).
 //
-// Exit status: 0 nothing would change, 1 something would, 2 a file could not be read or its formatted code
-// failed the code check, or bad usage.
+// Exit status: the highest of 0 nothing would change, 1 something would, 2 bad usage or a file that
+// could not be read (also one the project names but that is missing), 3 a file whose formatted text the
+// code check refused, 4 an internal error.
+#include "cli/CheckReport.h"
 #include "cli/CliCommand.h"
+#include "cli/CliMessages.h"
+#include "cli/CodeCheckRefusal.h"
 #include "cli/FileEngines.h"
+#include "cli/InputFiles.h"
 #include "cli/TextChanges.h"
 
+#include "platform/Host.h"
 #include "platform/Progress.h"
+#include "platform/SafeFile.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
-#include "project/TSourceMgt.h"
 #include "run/GuardedFormat.h"
 
-#include <filesystem>
+#include <algorithm>
+#include <chrono>
 #include <iostream>
+#include <iterator>
+#include <new>
 
 namespace kemptor {
 namespace {
 
-namespace fs = std::filesystem;
-
-// One file to check: where to read it, how to name it in the report, its kind.
-struct CheckTarget {
-    std::string path;    // host path
-    std::string display; // relative to the working directory where possible
-    std::string settingsPath;
-    TSourceKind kind;
+// The bytes of one input: a file read where it stands (mapped) or standard input read whole.
+struct InputBytes {
+    std::shared_ptr<const void> keeper;
+    std::string_view bytes;
 };
 
-struct CheckResult {
-    std::string display;
-    TextLines before;
-    TextLines after;
-    std::vector<ChangeBlock> blocks;
-};
-
-std::string DisplayPath(const std::string& hostPath) {
-    std::error_code ec;
-    const fs::path relative = fs::proximate(hostPath, ec);
-    return ec ? hostPath : relative.generic_string();
-}
-
-bool IsProjectFile(const std::string& path) {
-    const std::string ext = ExtractUpperExtension(path);
-    return ext == ".VBP" || ext == ".MAK";
-}
-
-std::size_t ChangedLines(const std::vector<ChangeBlock>& blocks) {
-    std::size_t total = 0;
-    for (const auto& b : blocks)
-        total += b.ChangedLines();
-    return total;
-}
-
-// The 1-based line of the original where a block begins; a block that only inserts lines is placed at
-// the line before which they go (the last line for an insertion at the end).
-std::size_t FirstLineOf(const ChangeBlock& block, std::size_t lineCount) {
-    const std::size_t line = block.leftStart + 1;
-    return lineCount == 0 ? 1 : std::min(line, lineCount);
-}
-
-// GitHub's workflow commands take '%', CR and LF escaped everywhere, ':' and ',' too in a property.
-std::string EscapeGithub(const std::string& text, bool property) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '%':
-            out += "%25";
-            break;
-        case '\r':
-            out += "%0D";
-            break;
-        case '\n':
-            out += "%0A";
-            break;
-        case ':':
-            out += property ? "%3A" : ":";
-            break;
-        case ',':
-            out += property ? "%2C" : ",";
-            break;
-        default:
-            out += c;
+std::optional<InputBytes> ReadInput(const InputFile& input, std::string& problem) {
+    if (input.path.empty()) {
+        auto text = std::make_shared<std::string>(std::istreambuf_iterator<char>(std::cin),
+                                                  std::istreambuf_iterator<char>());
+        if (std::cin.bad()) {
+            problem = "cannot read standard input";
+            return std::nullopt;
         }
+        const std::string_view bytes = *text;
+        return InputBytes{std::move(text), bytes};
     }
-    return out;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            static const char hex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
+    // Only a regular file of a sane size is read: a FIFO would block, a device never end.
+    if (const FileProblem p = CheckHostTextFile(input.path); p != FileProblem::None) {
+        problem = FileProblemText(input.display, p);
+        return std::nullopt;
     }
-    return out + "\"";
+    std::shared_ptr<const MappedFile> file = MappedFile::OpenHost(input.path);
+    if (!file) {
+        problem = "cannot read " + input.display;
+        return std::nullopt;
+    }
+    const std::string_view bytes = file->Bytes();
+    return InputBytes{std::move(file), bytes};
 }
 
 class CheckCommand : public CliCommand {
@@ -115,153 +70,143 @@ public:
         AddKindOption(sub, kind_);
         sub.add_option("--only", only_, "In a project, check only the files of these names (comma-separated)")
             ->delimiter(',');
-        sub.add_flag("--diff", diff_, "Print the changes as a unified diff");
-        sub.add_option("--format", format_, "Report format: text (default), github or json")
-            ->check(CLI::IsMember({"text", "github", "json"}));
-        sub.add_option("PATH", paths_, "A project file (*.vbp, *.mak) or source files")->required();
+        sub.add_flag("--diff", diff_, "Print the changes as a unified diff (the files' line ends kept)");
+        sub.add_option("--format", format_, "Report format: text (default), github, json or gitlab")
+            ->check(CLI::IsMember({"text", "github", "json", "gitlab"}));
+        sub.add_option(
+            "--stdin-filename", stdinName_,
+            "For PATH '-': the name reports give standard input; its settings file and kind apply");
+        output_.AddTo(sub, true);
+        sub.add_option(
+               "PATH", paths_,
+               "Source files, directories, a project file (*.vbp, *.mak, *.vbg), or '-' for standard input")
+            ->required();
+        // Hidden: breaks every formatted text before the code check, to prove the check refuses it.
+        sub.add_flag("--break-code-for-test", breakCode_)->group("");
     }
 
     int Run() override {
-        std::vector<CheckTarget> targets;
-        if (!CollectTargets(targets))
+        common_.SetQuiet(output_.quiet);
+        InputRequest request{paths_, kind_, stdinName_, true, only_};
+        const InputListing inputs = ListInputFiles(request, common_);
+        if (!inputs.ok)
             return kExitBadInput;
+
+        ReportOptions options;
+        options.format = format_;
+        options.diff = diff_;
+        options.color = diff_ && format_ == "text" && output_.ColorOnStdout();
+        options.quiet = output_.quiet;
+        options.stepSummaryPath = host::GetEnv("GITHUB_STEP_SUMMARY").value_or("");
+        const std::unique_ptr<CheckReporter> reporter = MakeCheckReporter(options);
 
         CliPrompter prompter;
-        ProgressObserver progress;
         FileEngines engines(common_, prompter);
-        std::vector<CheckResult> results;
-        bool anyFailed = false;
-        for (const CheckTarget& target : targets) {
-            TVBSrcFormatter* const engine = engines.For(target.settingsPath);
-            if (!engine)
-                return kExitBadInput;
-            std::optional<TextLines> lines = ReadTextLines(target.path);
-            if (!lines) {
-                std::cerr << "error: cannot read " << target.display << '\n';
-                anyFailed = true;
-                continue;
-            }
-            // A text the code check refuses would not be written by format or process: an error here.
-            const GuardedFormatResult guarded =
-                FormatGuarded(*engine, *lines, ExtractFileName(target.path), target.kind, progress);
-            if (guarded.mismatch) {
-                prompter.Show(
-                    PromptKind::Warning,
-                    CodeMismatchMessage(target.display, *guarded.mismatch, "It counts as unchanged."),
-                    PromptButtons::Ok);
-                engine->FreeLineObjects();
-                anyFailed = true;
-                continue;
-            }
-            CheckResult result{target.display, std::move(*lines), engine->TakeOutput().Texts(), {}};
-            if (result.after != result.before)
-                result.blocks = FindChangeBlocks(result.before, result.after);
-            results.push_back(std::move(result));
+        std::vector<FileOutcome> outcomes;
+        // Files the project names that were left out (warned about by the project reader): errors.
+        for (const std::string& name : inputs.leftOut) {
+            FileOutcome missing;
+            missing.path = name;
+            missing.status = FileOutcome::Status::Unreadable;
+            missing.reason =
+                "the project names this file but it cannot be read (missing or not a regular file)";
+            reporter->File(missing, nullptr);
+            outcomes.push_back(std::move(missing));
         }
+        for (const InputFile& input : inputs.files) {
+            TVBSrcFormatter* const engine = engines.For(input.settingsPath);
+            if (!engine)
+                return kExitBadInput; // the settings could not be loaded: the message is on stderr
+            const auto started = std::chrono::steady_clock::now();
+            FileOutcome outcome = CheckOne(*engine, input, *reporter);
+            outcome.milliseconds = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                         std::chrono::steady_clock::now() - started)
+                                                         .count());
+            if (output_.verbose)
+                std::cerr << EscapedName(outcome.path) << ": " << StatusName(outcome.status) << " ("
+                          << outcome.milliseconds << " ms)\n";
+            outcomes.push_back(std::move(outcome));
+        }
+        reporter->Finish(outcomes);
 
-        Report(results);
-        if (anyFailed)
-            return kExitBadInput;
-        for (const auto& r : results)
-            if (!r.blocks.empty())
-                return kExitWouldChange;
-        return kExitOk;
+        int status = kExitOk;
+        for (const FileOutcome& o : outcomes)
+            status = std::max(status, ExitStatusOf(o));
+        return status;
     }
 
 private:
-    // The files to check: the selected files of a project, or the files named.
-    bool CollectTargets(std::vector<CheckTarget>& targets) {
-        if (paths_.size() == 1 && IsProjectFile(paths_.front()))
-            return CollectProject(paths_.front(), targets);
-        if (!only_.empty()) {
-            std::cerr << "error: --only needs a project file\n";
-            return false;
-        }
-        for (const std::string& path : paths_)
-            targets.push_back({path, DisplayPath(path), path, KindOfFile(path, kind_)});
-        return true;
-    }
-
-    bool CollectProject(const std::string& projectPath, std::vector<CheckTarget>& targets) {
-        CliPrompter prompter;
-        auto project = OpenProjectForCli(projectPath, prompter);
-        if (!project)
-            return false;
-        if (!only_.empty() && !SelectOnlyNamed(*project, only_))
-            return false;
-        for (const auto& entry : project->Files()) {
-            if (!entry.Selected)
-                continue;
-            const std::string host = MapToHostPath(entry.FullPath);
-            targets.push_back({host, DisplayPath(host), projectPath, entry.Kind});
-        }
-        return true;
-    }
-
-    void Report(const std::vector<CheckResult>& results) const {
-        if (format_ == "github")
-            ReportGithub(results);
-        else if (format_ == "json")
-            ReportJson(results);
-        else
-            ReportText(results);
-    }
-
-    void ReportText(const std::vector<CheckResult>& results) const {
-        int changedFiles = 0;
-        for (const auto& r : results) {
-            if (r.blocks.empty())
-                continue;
-            ++changedFiles;
-            if (diff_) {
-                WriteUnifiedDiff(std::cout, r.display, r.before, r.after);
-            } else {
-                const std::size_t n = ChangedLines(r.blocks);
-                std::cout << r.display << ": " << n << (n == 1 ? " line" : " lines") << " would change\n";
+    // Checks one file and hands it to the reporter; no exception leaves it (an unexpected one becomes
+    // an internal error of this file, and the other files are still checked).
+    FileOutcome CheckOne(TVBSrcFormatter& engine, const InputFile& input, CheckReporter& reporter) {
+        FileOutcome outcome;
+        outcome.path = input.display;
+        try {
+            std::string problem;
+            std::optional<InputBytes> read = ReadInput(input, problem);
+            if (!read) {
+                outcome.status = FileOutcome::Status::Unreadable;
+                outcome.reason = problem;
+                reporter.File(outcome, nullptr);
+                return outcome;
             }
+            const TLineList lines = TLineList::InPlace(read->bytes, read->keeper);
+            outcome.lineCount = lines.size();
+            ProgressObserver progress;
+            const OutputTamper tamper = breakCode_ ? OutputTamper(BreakCodeForTest) : OutputTamper();
+            const GuardedFormatResult guarded = FormatGuarded(
+                engine, lines, ExtractFileName(input.settingsPath), input.kind, progress, tamper);
+            if (!guarded.mismatch && engine.OutputLines.SameTexts(lines)) {
+                engine.FreeLineObjects();
+                reporter.File(outcome, nullptr);
+                return outcome;
+            }
+            const TextLines before = lines.Texts();
+            const TextLines after = engine.TakeOutput().Texts();
+            if (guarded.mismatch) {
+                const RefusalPlace place =
+                    LocateRefusal(before, after, *guarded.mismatch, "it counts as unchanged");
+                outcome.status = FileOutcome::Status::Refused;
+                outcome.line = place.line;
+                outcome.column = place.column;
+                outcome.reason = place.reason;
+                reporter.File(outcome, nullptr);
+                return outcome;
+            }
+            outcome.status = FileOutcome::Status::Changed;
+            outcome.blocks = FindChangeBlocks(before, after);
+            const std::vector<std::string> lineEnds =
+                diff_ ? LineEndsOf(read->bytes) : std::vector<std::string>();
+            const FileTexts texts{before, after, lineEnds};
+            reporter.File(outcome, &texts);
+        } catch (const std::bad_alloc&) {
+            Fail(engine, outcome, FileOutcome::Status::Unreadable, "not enough memory to check this file",
+                 reporter);
+        } catch (const std::exception& e) {
+            Fail(engine, outcome, FileOutcome::Status::Internal, std::string("internal error: ") + e.what(),
+                 reporter);
         }
-        if (!diff_)
-            std::cout << changedFiles << " of " << results.size() << " files would change\n";
+        return outcome;
     }
 
-    static void ReportGithub(const std::vector<CheckResult>& results) {
-        for (const auto& r : results) {
-            for (const auto& block : r.blocks) {
-                const std::size_t n = block.ChangedLines();
-                std::cout << "::warning file=" << EscapeGithub(r.display, true)
-                          << ",line=" << FirstLineOf(block, r.before.size()) << "::"
-                          << EscapeGithub("not in the house style: " + std::to_string(n) +
-                                              (n == 1 ? " line" : " lines") +
-                                              " would change (kemptor-cli format -i)",
-                                          false)
-                          << '\n';
-            }
-        }
-    }
-
-    static void ReportJson(const std::vector<CheckResult>& results) {
-        std::cout << "[";
-        for (std::size_t i = 0; i < results.size(); ++i) {
-            const auto& r = results[i];
-            std::cout << (i ? "," : "") << "\n  {\"file\": " << JsonString(r.display)
-                      << ", \"changed\": " << (r.blocks.empty() ? "false" : "true")
-                      << ", \"changedLines\": " << ChangedLines(r.blocks) << ", \"blocks\": [";
-            for (std::size_t k = 0; k < r.blocks.size(); ++k) {
-                const auto& b = r.blocks[k];
-                std::cout << (k ? ", " : "") << "{\"line\": " << FirstLineOf(b, r.before.size())
-                          << ", \"deleted\": " << b.leftCount << ", \"inserted\": " << b.rightCount << "}";
-            }
-            std::cout << "]}";
-        }
-        std::cout << (results.empty() ? "]\n" : "\n]\n");
+    static void Fail(TVBSrcFormatter& engine, FileOutcome& outcome, FileOutcome::Status status,
+                     const std::string& reason, CheckReporter& reporter) {
+        engine.FreeLineObjects();
+        outcome.status = status;
+        outcome.blocks.clear();
+        outcome.reason = reason;
+        reporter.File(outcome, nullptr);
     }
 
     CommonOptions common_;
+    OutputOptions output_;
     std::string kind_;
     std::vector<std::string> only_;
     bool diff_ = false;
     std::string format_ = "text";
+    std::string stdinName_;
     std::vector<std::string> paths_;
+    bool breakCode_ = false;
 };
 
 const bool registered = RegisterCliCommand<CheckCommand>(

@@ -44,13 +44,16 @@ void CommonOptions::AddTo(CLI::App& sub) {
         ->check(CLI::Range(1, 80));
 }
 
+std::string CommonOptions::IniFile() const {
+    // A relative --ini names a file from the working directory, as any command-line path does.
+    return ini_.empty() ? std::string()
+                        : host::FromFsPath(std::filesystem::absolute(host::FsPath(ini_)).lexically_normal());
+}
+
 SettingsRequest CommonOptions::RequestFor(const std::string& path) const {
     SettingsRequest request;
     request.path = path;
-    // A relative --ini names a file from the working directory, as any command-line path does.
-    request.iniFile =
-        ini_.empty() ? std::string()
-                     : host::FromFsPath(std::filesystem::absolute(host::FsPath(ini_)).lexically_normal());
+    request.iniFile = IniFile();
     request.iniText = ini_;
     request.noConfig = noConfig_;
     request.overrides = sets_;
@@ -66,8 +69,8 @@ std::optional<Settings> CommonOptions::LoadSettings(const std::string& path) con
         return std::nullopt;
     }
     for (const auto& warning : inForce->warnings)
-        if (warned_.insert(warning).second)
-            std::cerr << "warning: " << warning << '\n';
+        if (warned_.insert(warning).second && !quiet_)
+            std::cerr << warning << '\n';
     return inForce->values;
 }
 
@@ -95,13 +98,18 @@ namespace {
 // The command line has no window to update; it counts the files left out.
 class CliReaderObserver : public ProjectReaderObserver {
 public:
-    void FileLeftOut(const std::string&) override { ++leftOut; }
+    void FileLeftOut(const std::string& name) override {
+        ++leftOut;
+        names.push_back(name);
+    }
     int leftOut = 0;
+    std::vector<std::string> names;
 };
 
 } // namespace
 
-std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter, int* leftOut) {
+std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter, int* leftOut,
+                                              std::vector<std::string>* leftOutNames) {
     // A FIFO or a device given as the project is named as such rather than called an invalid project.
     if (const FileProblem problem = CheckTextFile(path);
         problem == FileProblem::NotRegular || problem == FileProblem::TooLarge) {
@@ -113,6 +121,8 @@ std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter&
     const bool opened = OpenProject(path, project, observer, prompter);
     if (leftOut)
         *leftOut = observer.leftOut;
+    if (leftOutNames)
+        *leftOutNames = observer.names;
     return opened ? std::move(project) : nullptr;
 }
 

@@ -34,6 +34,8 @@ namespace kemptor {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitWouldChange = 1; // --check found files that would change
 inline constexpr int kExitBadInput = 2;    // bad usage or input; the message is on stderr
+inline constexpr int kExitRefused = 3;     // a formatted text was refused by the code check
+inline constexpr int kExitInternal = 4;    // an internal error (an exception caught at the top)
 
 class CliCommand {
 public:
@@ -73,12 +75,19 @@ public:
     // the user's VBKEMPT3.INI), each --set in order, then the tab width. Prints a project file's ignored
     // keys as warnings on stderr; prints the problem and returns nullopt on a bad --ini or --set.
     std::optional<Settings> LoadSettings(const std::string& path) const;
+    // --quiet: the settings files' warnings are not printed.
+    void SetQuiet(bool quiet) { quiet_ = quiet; }
+    bool Quiet() const { return quiet_; }
+    bool NoConfig() const { return noConfig_; }
+    // The settings file that --ini names (absolute), empty when none.
+    std::string IniFile() const;
 
 private:
     std::string ini_;
     bool noConfig_ = false;
     std::vector<std::string> sets_;
-    int tabWidth_ = 0;                     // 0: read VB.INI
+    int tabWidth_ = 0; // 0: read VB.INI
+    bool quiet_ = false;
     mutable std::set<std::string> warned_; // a project file's warnings are printed once per command
 };
 
@@ -88,9 +97,11 @@ bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names)
 
 // Opens a project for a command: messages go to stderr as "kind: text", OK/Yes answered. Returns nullptr
 // when no project could be opened. `leftOut` (optional) receives the number of files the project names
-// that were left out (missing, special or not text; each was warned about).
+// that were left out (missing, special or not text; each was warned about), `leftOutNames` (optional)
+// their names.
 std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter& prompter,
-                                              int* leftOut = nullptr);
+                                              int* leftOut = nullptr,
+                                              std::vector<std::string>* leftOutNames = nullptr);
 
 // One field of a TSV row: TAB, CR, LF and backslash are written as \t, \r, \n and \\ so that every row
 // keeps its columns whatever the text holds.

@@ -38,7 +38,7 @@ public:
             return kExitBadInput;
         }
         for (const auto& warning : inForce->warnings)
-            std::cerr << "warning: " << warning << '\n';
+            std::cerr << warning << '\n';
 
         std::cout << "# " << FileKindText(inForce->fileOrigin) << ": " << inForce->file << '\n';
         std::size_t row = 0;

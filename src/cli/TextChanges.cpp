@@ -49,12 +49,137 @@ std::vector<ChangeBlock> FindChangeBlocks(const TextLines& before, const TextLin
     return blocks;
 }
 
+namespace {
+
+// A name as git writes it in diff headers: in double quotes with C escapes when it holds a quote, a
+// backslash or a control character.
+std::string DiffHeaderName(const std::string& path) {
+    bool plain = true;
+    for (unsigned char c : path)
+        plain = plain && c >= 0x20 && c != 0x7F && c != '"' && c != '\\';
+    if (plain)
+        return path;
+    std::string quoted = "\"";
+    for (unsigned char c : path) {
+        switch (c) {
+        case '"':
+            quoted += "\\\"";
+            break;
+        case '\\':
+            quoted += "\\\\";
+            break;
+        case '\t':
+            quoted += "\\t";
+            break;
+        case '\n':
+            quoted += "\\n";
+            break;
+        case '\r':
+            quoted += "\\r";
+            break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                const char octal[] = {'\\', static_cast<char>('0' + (c >> 6)),
+                                      static_cast<char>('0' + ((c >> 3) & 7)),
+                                      static_cast<char>('0' + (c & 7)), 0};
+                quoted += octal;
+            } else {
+                quoted += static_cast<char>(c);
+            }
+        }
+    }
+    return quoted + "\"";
+}
+
+// The line end of the new lines: the file's own (its first line's), CR LF for a file of one line
+// without one, LF when the line ends are not known.
+std::string NewLineEnd(const std::vector<std::string>& lineEnds) {
+    if (lineEnds.empty())
+        return "\n";
+    return lineEnds.front().empty() ? "\r\n" : lineEnds.front();
+}
+
+// Writes the lines of a diff with their line ends and colours.
+class DiffLines {
+public:
+    DiffLines(std::ostream& out, const DiffStyle& style, std::size_t beforeCount)
+        : out_(out), style_(style), beforeCount_(beforeCount), newEnd_(NewLineEnd(style.lineEnds)) {}
+
+    void Header(const std::string& text) { Plain(text, "\033[1m"); }
+    void Hunk(const std::string& text) { Plain(text, "\033[36m"); }
+
+    // A line of the original: kept (' ') or deleted ('-'), with its own line end.
+    void Old(char mark, const std::string& text, std::size_t index) {
+        const std::string& end = index < style_.lineEnds.size() ? style_.lineEnds[index] : kLf;
+        Line(mark, text, end.empty() ? kLf : end, mark == '-' ? "\033[31m" : "");
+        if (end.empty()) // the original's last line had no line end
+            out_ << "\\ No newline at end of file\n";
+    }
+    void New(const std::string& text) { Line('+', text, newEnd_, "\033[32m"); }
+
+    // True when the original line `index` is its last line and has no line end.
+    bool Unterminated(std::size_t index) const {
+        return index + 1 == beforeCount_ && index < style_.lineEnds.size() && style_.lineEnds[index].empty();
+    }
+
+private:
+    void Plain(const std::string& text, const char* color) {
+        if (style_.color)
+            out_ << color << text << "\033[m\n";
+        else
+            out_ << text << '\n';
+    }
+    void Line(char mark, const std::string& text, const std::string& end, const char* color) {
+        // The colour ends before the line end, so the CR stays the last byte before LF.
+        const bool colored = style_.color && *color;
+        if (colored)
+            out_ << color;
+        out_ << mark << text;
+        if (colored)
+            out_ << "\033[m";
+        out_ << end;
+    }
+
+    inline static const std::string kLf = "\n";
+    std::ostream& out_;
+    const DiffStyle& style_;
+    std::size_t beforeCount_;
+    std::string newEnd_;
+};
+
+} // namespace
+
+std::vector<std::string> LineEndsOf(std::string_view bytes) {
+    std::vector<std::string> ends;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::size_t at = bytes.find_first_of("\r\n", pos);
+        if (at == std::string_view::npos) {
+            ends.emplace_back();
+            break;
+        }
+        const bool crlf = bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n';
+        ends.emplace_back(bytes.substr(at, crlf ? 2 : 1));
+        pos = at + (crlf ? 2 : 1);
+    }
+    return ends;
+}
+
 // A unified diff of two texts with three lines of context, lines matched by the optimal diff.
 void WriteUnifiedDiff(std::ostream& out, const std::string& path, const TextLines& before,
-                      const TextLines& after) {
+                      const TextLines& after, const DiffStyle& style) {
     constexpr std::size_t kContext = 3;
-    const std::vector<Edit> edits = EditScript(before, after);
-
+    std::vector<Edit> edits = EditScript(before, after);
+    DiffLines lines(out, style, before.size());
+    // An original last line without a line end changes: the formatted text ends every line.
+    for (std::size_t m = 0; m < edits.size(); ++m) {
+        if (edits[m].op == Op::Same && lines.Unterminated(edits[m].left)) {
+            edits[m].op = Op::Delete;
+            edits.insert(edits.begin() + static_cast<std::ptrdiff_t>(m) + 1,
+                         Edit{Op::Insert, edits[m].left + 1, edits[m].right});
+            ++m;
+        }
+    }
     bool headerWritten = false;
     std::size_t k = 0;
     while (k < edits.size()) {
@@ -84,22 +209,24 @@ void WriteUnifiedDiff(std::ostream& out, const std::string& path, const TextLine
             rightCount += edits[m].op != Op::Delete;
         }
         if (!headerWritten) {
-            out << "--- " << path << "\n+++ " << path << "\n";
+            lines.Header("--- " + DiffHeaderName(path));
+            lines.Header("+++ " + DiffHeaderName(path));
             headerWritten = true;
         }
         const std::size_t leftStart = leftCount > 0 ? edits[start].left + 1 : edits[start].left;
         const std::size_t rightStart = rightCount > 0 ? edits[start].right + 1 : edits[start].right;
-        out << "@@ -" << leftStart << ',' << leftCount << " +" << rightStart << ',' << rightCount << " @@\n";
+        lines.Hunk("@@ -" + std::to_string(leftStart) + ',' + std::to_string(leftCount) + " +" +
+                   std::to_string(rightStart) + ',' + std::to_string(rightCount) + " @@");
         for (std::size_t m = start; m < end; ++m) {
             switch (edits[m].op) {
             case Op::Same:
-                out << ' ' << before[edits[m].left] << '\n';
+                lines.Old(' ', before[edits[m].left], edits[m].left);
                 break;
             case Op::Delete:
-                out << '-' << before[edits[m].left] << '\n';
+                lines.Old('-', before[edits[m].left], edits[m].left);
                 break;
             case Op::Insert:
-                out << '+' << after[edits[m].right] << '\n';
+                lines.New(after[edits[m].right]);
                 break;
             }
         }

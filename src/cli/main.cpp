@@ -3,7 +3,10 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <exception>
+#include <iostream>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "KemptorVersion.h"
@@ -43,8 +46,23 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kExitOk : kExitBadInput;
     }
-    for (auto& p : prepared)
-        if (p.sub->parsed())
+    for (auto& p : prepared) {
+        if (!p.sub->parsed())
+            continue;
+        // The commands catch what a file can cause and name the file; anything that still gets here is
+        // reported as an internal error rather than ending the program by an abort.
+        try {
             return FinishStandardOutput(p.command->Run());
+        } catch (const std::bad_alloc&) {
+            std::cerr << "error: not enough memory\n";
+            return kExitBadInput;
+        } catch (const std::exception& e) {
+            std::cerr << "error: internal error: " << e.what() << '\n';
+        } catch (...) {
+            std::cerr << "error: internal error\n";
+        }
+        std::cout.flush();
+        return kExitInternal;
+    }
     return kExitBadInput;
 }

@@ -134,6 +134,19 @@ long CurrentProcessId();
 // True when no process of this id runs any more (its temporaries are then stale).
 bool ProcessHasEnded(long pid);
 
+// --- other programs (RunProgram.cpp) ---
+
+struct ProgramOutput {
+    int exitCode = -1;
+    std::string output; // everything the program wrote on its standard output
+};
+// Runs a program found on the PATH (args[0]; the rest are its arguments, passed without a shell) in
+// `workDir`, with an empty standard input and its error output discarded, and waits for it. The
+// environment variables named in `unset` are removed for it. std::nullopt when it cannot be started
+// (not installed).
+std::optional<ProgramOutput> RunProgram(const std::vector<std::string>& args, const std::string& workDir,
+                                        const std::vector<std::string>& unset = {});
+
 // --- the user's settings directory (SettingsDirectory.cpp) ---
 
 // Where the user's settings live when nothing else is asked for; ends with a separator.
@@ -151,5 +164,6 @@ std::string UserShortDate(std::time_t time);
 // arguments as UTF-8.
 std::vector<std::string> PrepareConsole(int argc, char** argv);
 bool StderrIsTerminal();
+bool StdoutIsTerminal();
 
 } // namespace kemptor::host

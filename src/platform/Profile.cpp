@@ -268,11 +268,13 @@ std::vector<ProfileKeyName> ListProfileKeys(const std::string& fileName) {
     if (!bytes)
         return keys;
     std::string_view section;
+    int number = 0;
     for (const auto& line : ParseProfile(*bytes)) {
+        ++number;
         if (line.type == ProfileLine::Section)
             section = line.name;
         else if (line.type == ProfileLine::Key)
-            keys.push_back({std::string(section), std::string(line.name)});
+            keys.push_back({std::string(section), std::string(line.name), number, std::string(line.value)});
     }
     return keys;
 }

@@ -30,10 +30,13 @@ inline constexpr const char* kVbIniFileName = "VB.INI";
 std::optional<std::string> ReadProfileValue(const std::string& section, const std::string& key,
                                             const std::string& fileName);
 
-// Every key of a profile file as (section, key), in file order; empty when the file is absent.
+// Every key of a profile file as (section, key), in file order; empty when the file is absent. Each
+// comes with its line (from 1) and its stored text, for messages about it.
 struct ProfileKeyName {
     std::string section;
     std::string key;
+    int line = 0;
+    std::string value;
 };
 std::vector<ProfileKeyName> ListProfileKeys(const std::string& fileName);
 

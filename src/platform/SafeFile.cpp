@@ -27,7 +27,10 @@ int OpenRegularFileHost(const std::string& hostPath, std::int64_t maxBytes, std:
 }
 
 FileProblem CheckTextFile(const std::string& path, std::int64_t maxBytes) {
-    const std::string hostPath = MapToHostPath(path);
+    return CheckHostTextFile(MapToHostPath(path), maxBytes);
+}
+
+FileProblem CheckHostTextFile(const std::string& hostPath, std::int64_t maxBytes) {
     if (hostPath.empty())
         return FileProblem::Missing;
     const host::FileStatus status = host::StatusOf(hostPath);
@@ -44,6 +47,10 @@ FileProblem CheckTextFile(const std::string& path, std::int64_t maxBytes) {
     if (f.fd < 0)
         return FileProblem::Unreadable;
     return opened.kind == host::FileKind::Regular ? FileProblem::None : FileProblem::NotRegular;
+}
+
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, bool force) {
+    return ReplaceHostFileContents(MapToHostPath(path), bytes, force);
 }
 
 std::string FileProblemText(const std::string& path, FileProblem problem) {

@@ -28,6 +28,8 @@ enum class FileProblem {
 
 // What stands in the way of reading `path` (Windows-style or host path) as a text file.
 FileProblem CheckTextFile(const std::string& path, std::int64_t maxBytes = kMaxTextFileBytes);
+// The same for a host path as it stands (a name given on the command line is not a Windows path).
+FileProblem CheckHostTextFile(const std::string& hostPath, std::int64_t maxBytes = kMaxTextFileBytes);
 // A sentence naming the file and the problem ("X is not a regular file."); empty for None.
 std::string FileProblemText(const std::string& path, FileProblem problem);
 
@@ -60,6 +62,8 @@ enum class ReplaceOutcome {
 // is rewritten in place (after its room is reserved) so that every name sees the new text. A file
 // without write permission is refused unless `force`.
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, bool force);
+// The same for a host path as it stands (a name given on the command line).
+ReplaceOutcome ReplaceHostFileContents(const std::string& hostPath, std::string_view bytes, bool force);
 
 // Removes the temporaries that processes of this program left in a directory when they were killed
 // (their process no longer runs). Returns how many were removed.

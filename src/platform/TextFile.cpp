@@ -17,9 +17,9 @@ using host::WriteAll;
 // opened or read: only a regular file of at most kMaxTextFileBytes can (one that grows past the limit
 // while it is read fails too).
 template <class OnSize, class OnChunk>
-bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
+bool ReadHostChunks(const std::string& hostPath, OnSize&& onSize, OnChunk&& onChunk) {
     std::int64_t size = 0;
-    host::UniqueFd f{OpenRegularFileHost(MapToHostPath(path), kMaxTextFileBytes, &size)};
+    host::UniqueFd f{OpenRegularFileHost(hostPath, kMaxTextFileBytes, &size)};
     if (f.fd < 0)
         return false;
     onSize(static_cast<size_t>(size));
@@ -37,13 +37,25 @@ bool ReadChunks(const std::string& path, OnSize&& onSize, OnChunk&& onChunk) {
     }
 }
 
+// A host file's bytes, read whole.
+std::optional<std::string> ReadHostFileBytes(const std::string& hostPath) {
+    std::string bytes;
+    bool ok = ReadHostChunks(
+        hostPath, [&](size_t size) { bytes.reserve(size); }, [&](std::string_view chunk) { bytes += chunk; });
+    return ok ? std::optional<std::string>(std::move(bytes)) : std::nullopt;
+}
+
 } // namespace
 
 std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
+    return OpenHost(MapToHostPath(path));
+}
+
+std::shared_ptr<const MappedFile> MappedFile::OpenHost(const std::string& hostPath) {
     std::shared_ptr<MappedFile> file(new MappedFile());
     // Only a regular file of at most kMaxTextFileBytes is opened: a FIFO would block, a device never end.
     std::int64_t size = 0;
-    host::UniqueFd f{OpenRegularFileHost(MapToHostPath(path), kMaxTextFileBytes, &size)};
+    host::UniqueFd f{OpenRegularFileHost(hostPath, kMaxTextFileBytes, &size)};
     if (f.fd < 0)
         return nullptr;
     if (size > 0) {
@@ -55,7 +67,7 @@ std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
         }
     }
     // An empty file, or a file the system would not map: its bytes are read.
-    std::optional<std::string> bytes = ReadFileBytes(path);
+    std::optional<std::string> bytes = ReadHostFileBytes(hostPath);
     if (!bytes)
         return nullptr;
     file->copy_ = std::move(*bytes);
@@ -70,10 +82,7 @@ MappedFile::~MappedFile() {
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-    std::string bytes;
-    bool ok = ReadChunks(
-        path, [&](size_t size) { bytes.reserve(size); }, [&](std::string_view chunk) { bytes += chunk; });
-    return ok ? std::optional<std::string>(std::move(bytes)) : std::nullopt;
+    return ReadHostFileBytes(MapToHostPath(path));
 }
 
 TextLines SplitTextLines(std::string_view text) {
@@ -104,8 +113,8 @@ long CountTextLines(const std::string& path) {
     long count = 0;
     bool pendingText = false; // bytes seen since the last line end
     bool afterCr = false;     // the last byte read was a CR
-    bool ok = ReadChunks(
-        path, [](size_t) {},
+    bool ok = ReadHostChunks(
+        MapToHostPath(path), [](size_t) {},
         [&](std::string_view chunk) {
             const char* begin = chunk.data();
             const char* end = begin + chunk.size();

@@ -55,6 +55,8 @@ public:
     // nullptr when the file cannot be opened or read: only a regular file of at most kMaxTextFileBytes
     // can (not a directory, FIFO or device).
     static std::shared_ptr<const MappedFile> Open(const std::string& path);
+    // The same for a host path as it stands, without the mapping of Windows paths.
+    static std::shared_ptr<const MappedFile> OpenHost(const std::string& hostPath);
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile();

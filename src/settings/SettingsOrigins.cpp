@@ -35,20 +35,75 @@ bool IsTabStopsKey(const ProfileKeyName& k) {
     return EqualNoCase(k.section, "Visual Basic") && EqualNoCase(k.key, "TabStops");
 }
 
+// A message about one line of a settings file, in the compiler convention editors and CI jobs read.
+std::string LineWarning(const std::string& file, const ProfileKeyName& k, const std::string& text) {
+    return file + ":" + std::to_string(k.line) + ":1: warning: " + text;
+}
+
+bool IsExcludeKey(const ProfileKeyName& k) {
+    return EqualNoCase(k.section, "Files") && EqualNoCase(k.key, "Exclude");
+}
+
 // A project file's keys that it may not set: unknown keys and the user's own settings.
 std::vector<std::string> IgnoredProjectKeys(const std::vector<ProfileKeyName>& keys,
                                             const std::string& file) {
     std::vector<std::string> warnings;
     for (const auto& k : keys) {
-        if (IsTabStopsKey(k))
+        if (IsTabStopsKey(k) || IsExcludeKey(k))
             continue;
         const SettingDef* def = FindSetting(k.key);
         const bool known = def && EqualNoCase(k.section, def->section);
         if (!known)
-            warnings.push_back(file + ": unknown setting " + k.section + "." + k.key + " is ignored");
+            warnings.push_back(
+                LineWarning(file, k, "unknown setting " + k.section + "." + k.key + " is ignored"));
         else if (!IsFormattingSetting(*def))
-            warnings.push_back(file + ": " + k.section + "." + k.key +
-                               " is not a formatting setting; the project settings file cannot set it");
+            warnings.push_back(
+                LineWarning(file, k,
+                            k.section + "." + k.key +
+                                " is not a formatting setting; the project settings file cannot set it"));
+    }
+    return warnings;
+}
+
+// The stored text of a key as the profile functions read it: one pair of enclosing quotes dropped.
+std::string_view StoredText(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+// What is wrong with a stored number or switch for its row; empty when the value is taken as written.
+std::string ValueProblem(const SettingDef& def, std::string_view text) {
+    if (def.kind == SettingKind::Str)
+        return {};
+    const std::optional<int> n = ParseProfileInteger(text);
+    if (def.kind == SettingKind::Bool || def.kind == SettingKind::Radio)
+        return n ? std::string() : "is not 1 or 0";
+    if (!n)
+        return "is not a number";
+    const int low = def.kind == SettingKind::Choice ? 0 : def.minimum;
+    if (*n < low || *n > def.maximum)
+        return "is outside " + std::to_string(low) + " to " + std::to_string(def.maximum);
+    return {};
+}
+
+// Values that the file holds but that are not valid for their key: each named with the value used
+// instead (the default, or the nearest end of the range), since they are not silently changed.
+std::vector<std::string> InvalidValues(const std::vector<ProfileKeyName>& keys, const std::string& file,
+                                       const Settings& loaded) {
+    std::vector<std::string> warnings;
+    std::vector<const SettingDef*> seen; // the first occurrence of a key is the one read
+    for (const auto& k : keys) {
+        const SettingDef* def = FindSetting(k.key);
+        if (!def || !EqualNoCase(k.section, def->section) ||
+            std::find(seen.begin(), seen.end(), def) != seen.end())
+            continue;
+        seen.push_back(def);
+        const std::string problem = ValueProblem(*def, StoredText(k.value));
+        if (!problem.empty())
+            warnings.push_back(LineWarning(file, k,
+                                           k.section + "." + k.key + "=" + k.value + " " + problem + "; " +
+                                               SettingValueText(loaded, *def) + " is used"));
     }
     return warnings;
 }
@@ -148,6 +203,9 @@ std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest
     const bool projectOnly = result.fileOrigin == SettingOrigin::ProjectFile;
     if (projectOnly)
         result.warnings = IgnoredProjectKeys(keys, result.file);
+    if (result.fileOrigin != SettingOrigin::UserIni)
+        for (std::string& warning : InvalidValues(keys, result.file, fromFile))
+            result.warnings.push_back(std::move(warning));
     for (const SettingDef& def : SettingsCatalogue()) {
         if (projectOnly && !IsFormattingSetting(def))
             continue;

@@ -46,7 +46,9 @@ struct SettingsWithOrigins {
     SettingOrigin tabWidthOrigin = SettingOrigin::Default;
     SettingOrigin fileOrigin = SettingOrigin::UserIni; // the kind of settings file read
     std::string file;                                  // its host path
-    std::vector<std::string> warnings;                 // keys of a project file that are ignored
+    // Keys of a project file that are ignored and values not valid for their key, each a whole message
+    // "FILE:LINE:1: warning: TEXT".
+    std::vector<std::string> warnings;
 };
 
 // Loads the settings in force for a request. Returns the error text for a --ini file or a project settings

@@ -25,7 +25,7 @@ TEST_F(CliHardening, InPlaceLeavesReadOnlyFilesAloneUnlessForced) {
     MakeReadOnly(Path("ro.bas"));
     test::CliResult r = Run("format -i ro.bas");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "error: ro.bas has no write permission; it is not rewritten (--force does)\n");
+    EXPECT_EQ(r.err, "ro.bas: error: no write permission; it is not rewritten (--force does)\n");
     EXPECT_EQ(dir.Read("ro.bas"), kUnformatted);
 
     r = Run("format -i --force ro.bas");

@@ -136,7 +136,7 @@ TEST(CheckCommand, GithubFormatAnnotatesTheFirstLineOfEachBlockRelativeToTheWork
     repo.Write("src/Messy.bas", kMessy);
     const CliResult r = repo.Run("check --format github src/Messy.bas");
     EXPECT_EQ(1, r.status);
-    const std::regex annotation(R"(::warning file=([^,]+),line=(\d+)::.+)");
+    const std::regex annotation(R"(::warning file=([^,]+),line=(\d+),endLine=\d+,title=[^:]+::.+)");
     std::smatch m;
     const std::string firstLine = r.out.substr(0, r.out.find('\n'));
     ASSERT_TRUE(std::regex_match(firstLine, m, annotation)) << r.out;
@@ -151,15 +151,14 @@ TEST(CheckCommand, JsonAndDiffFormats) {
     repo.Write("Tidy.bas", kTidy);
     CliResult r = repo.Run("check --format json Messy.bas Tidy.bas");
     EXPECT_EQ(1, r.status);
-    EXPECT_EQ("[\n"
-              "  {\"file\": \"Messy.bas\", \"changed\": true, \"changedLines\": 2, \"blocks\": "
-              "[{\"line\": 3, \"deleted\": 2, \"inserted\": 2}]},\n"
-              "  {\"file\": \"Tidy.bas\", \"changed\": false, \"changedLines\": 0, \"blocks\": []}\n"
-              "]\n",
-              r.out);
+    EXPECT_NE(std::string::npos,
+              r.out.find("{\"file\": \"Messy.bas\", \"status\": \"changed\", \"changedLines\": 2, "
+                         "\"blocks\": [{\"startLine\": 3, \"endLine\": 4, \"deleted\": 2, "
+                         "\"inserted\": 2}]}"))
+        << r.out;
     r = repo.Run("check --diff Messy.bas");
     EXPECT_NE(std::string::npos, r.out.find("--- Messy.bas\n+++ Messy.bas\n@@ -1,5 +1,5 @@\n")) << r.out;
-    EXPECT_NE(std::string::npos, r.out.find("-x = 1\n-If x Then y = 2\n+    x = 1\n")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("-x = 1\r\n-If x Then y = 2\r\n+    x = 1\r\n")) << r.out;
 }
 
 TEST(CheckCommand, AProjectIsCheckedAsProcessWouldFormatItsSelectedFiles) {

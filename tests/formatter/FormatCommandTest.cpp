@@ -85,15 +85,15 @@ TEST(FormatCommand, DiffShowsUnifiedHunks) {
     EXPECT_EQ("--- " + file + "\n+++ " + file +
                   "\n"
                   "@@ -1,6 +1,6 @@\n"
-                  " Option Explicit\n"
-                  " Sub Main()\n"
-                  "-If a Then\n"
-                  "-\tb = \"x\ty\"\n"
-                  "-End If\n"
-                  "+    If a Then\n"
-                  "+        b = \"x\ty\"\n"
-                  "+    End If\n"
-                  " End Sub\n",
+                  " Option Explicit\r\n"
+                  " Sub Main()\r\n"
+                  "-If a Then\r\n"
+                  "-\tb = \"x\ty\"\r\n"
+                  "-End If\r\n"
+                  "+    If a Then\r\n"
+                  "+        b = \"x\ty\"\r\n"
+                  "+    End If\r\n"
+                  " End Sub\r\n",
               r.out);
     const std::string tidy = dir.Write("Tidy.bas", std::string(kFormatted));
     EXPECT_EQ("", RunFormat(dir, "--diff '" + tidy + "'").out);
@@ -136,25 +136,24 @@ TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
     EXPECT_NE(std::string::npos, missing.out.find("'!  Name   :  Main")) << "the default template stays";
 }
 
-TEST(FormatCommand, AFormattingThatBreaksTheCodeIsRefusedWithStatusTwo) {
+TEST(FormatCommand, AFormattingThatBreaksTheCodeIsRefusedWithStatusThreeNamingWhereAndWhat) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", std::string(kUnformatted));
-    const std::string warning =
-        "warning: The formatted text of " + file +
-        " does not keep the code of the original: it differs at line 4 (line 4 of the "
-        "formatted text).  ";
+    // Line 3 is only indented; line 4 is where "=" became "<>" (its column 4, after the TAB and "b ").
+    const std::string error = file + ":4:4: error: code check: the formatted text would change the code: "
+                                     "\"b = \"x\\ty\"\" would become \"b <> \"x\\ty\"\"; ";
     // Standard output gets the original as it was read.
     const CliResult shown = RunFormat(dir, "--break-code-for-test '" + file + "'");
-    EXPECT_EQ(2, shown.status);
+    EXPECT_EQ(3, shown.status);
     EXPECT_EQ(kUnformatted, shown.out);
-    EXPECT_EQ(warning + "The original text is written unchanged.\n", shown.err);
+    EXPECT_EQ(error + "the original text is written unchanged\n", shown.err);
     // In place, the file is left alone; a check does not count it as changed.
     const CliResult inPlace = RunFormat(dir, "-i --break-code-for-test '" + file + "'");
-    EXPECT_EQ(2, inPlace.status);
-    EXPECT_EQ(warning + "The file is not rewritten.\n", inPlace.err);
+    EXPECT_EQ(3, inPlace.status);
+    EXPECT_EQ(error + "the file is not rewritten\n", inPlace.err);
     EXPECT_EQ(kUnformatted, dir.Read("Main.bas"));
     const CliResult check = RunFormat(dir, "--check --break-code-for-test '" + file + "'");
-    EXPECT_EQ(2, check.status);
+    EXPECT_EQ(3, check.status);
     EXPECT_EQ("", check.out);
 }
 

@@ -92,9 +92,9 @@ bool ReplaceInPlace(const std::string& hostPath, const struct stat& expected, st
 
 } // namespace
 
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, bool force) {
+ReplaceOutcome ReplaceHostFileContents(const std::string& givenPath, std::string_view bytes, bool force) {
     // A link is followed: the file it names is the one to format, and the link stays a link.
-    const std::string hostPath = host::RealPath(MapToHostPath(path));
+    const std::string hostPath = host::RealPath(givenPath);
     if (hostPath.empty())
         return ReplaceOutcome::Failed;
     struct stat st;

@@ -13,4 +13,8 @@ bool StderrIsTerminal() {
     return ::isatty(STDERR_FILENO) != 0;
 }
 
+bool StdoutIsTerminal() {
+    return ::isatty(STDOUT_FILENO) != 0;
+}
+
 } // namespace kemptor::host

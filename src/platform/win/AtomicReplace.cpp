@@ -130,13 +130,13 @@ bool RewriteInPlace(const std::wstring& path, std::string_view bytes) {
 
 } // namespace
 
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, bool force) {
-    const host::FileKind kind = host::StatusOf(MapToHostPath(path)).kind;
+ReplaceOutcome ReplaceHostFileContents(const std::string& givenPath, std::string_view bytes, bool force) {
+    const host::FileKind kind = host::StatusOf(givenPath).kind;
     if (kind == host::FileKind::Missing)
         return ReplaceOutcome::Failed;
     if (kind != host::FileKind::Regular) // a directory, or a device name such as "NUL"
         return ReplaceOutcome::NotRegular;
-    const std::string hostPath = host::RealPath(MapToHostPath(path));
+    const std::string hostPath = host::RealPath(givenPath);
     if (hostPath.empty())
         return ReplaceOutcome::Failed;
     const std::wstring wide = host::SystemPath(hostPath);

@@ -57,4 +57,8 @@ bool StderrIsTerminal() {
     return ::_isatty(::_fileno(stderr)) != 0;
 }
 
+bool StdoutIsTerminal() {
+    return ::_isatty(::_fileno(stdout)) != 0;
+}
+
 } // namespace kemptor::host

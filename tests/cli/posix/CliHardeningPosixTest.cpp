@@ -31,7 +31,7 @@ TEST_F(CliHardeningPosix, FifosAreRefusedWhereverTheyAreNamed) {
 
     CliResult r = Run("format -i pipe.bas");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "error: pipe.bas is not a regular file.\n");
+    EXPECT_EQ(r.err, "pipe.bas: error: pipe.bas is not a regular file.\n");
     EXPECT_EQ(Stat("pipe.bas").st_mode & S_IFMT, static_cast<mode_t>(S_IFIFO));
 
     r = Run("list pipe.bas");

@@ -14,7 +14,7 @@ TEST_F(CliHardening, DeviceNamesAreRefusedWhereverTheyAreNamed) {
 
     test::CliResult r = Run("format -i NUL");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "error: NUL is not a regular file.\n");
+    EXPECT_EQ(r.err, "NUL: error: NUL is not a regular file.\n");
 
     r = Run("format CON");
     EXPECT_EQ(r.status, 2);

@@ -9,14 +9,17 @@
 #include "cli/FileEngines.h"
 #include "cli/TextChanges.h"
 
+#include "platform/PathBounds.h"
 #include "platform/Progress.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
 #include "project/TSourceMgt.h"
 #include "run/GuardedFormat.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <new>
 
 namespace kemptor {
 namespace {
@@ -31,10 +34,11 @@ struct CheckTarget {
     TSourceKind kind;
 };
 
+// What the report needs of one checked file; its texts are let go as soon as it is checked (a diff is
+// written at once), so that a check holds one file at a time.
 struct CheckResult {
     std::string display;
-    TextLines before;
-    TextLines after;
+    std::size_t lineCount = 0; // of the original
     std::vector<ChangeBlock> blocks;
 };
 
@@ -42,11 +46,6 @@ std::string DisplayPath(const std::string& hostPath) {
     std::error_code ec;
     const fs::path relative = fs::proximate(hostPath, ec);
     return ec ? hostPath : relative.generic_string();
-}
-
-bool IsProjectFile(const std::string& path) {
-    const std::string ext = ExtractUpperExtension(path);
-    return ext == ".VBP" || ext == ".MAK";
 }
 
 std::size_t ChangedLines(const std::vector<ChangeBlock>& blocks) {
@@ -135,32 +134,18 @@ public:
             TVBSrcFormatter* const engine = engines.For(target.settingsPath);
             if (!engine)
                 return kExitBadInput;
-            std::optional<TextLines> lines = ReadTextLines(target.path);
-            if (!lines) {
-                std::cerr << "error: cannot read " << target.display << '\n';
+            try {
+                if (!CheckFile(target, *engine, prompter, progress, results))
+                    anyFailed = true;
+            } catch (const std::bad_alloc&) {
+                engine->TakeOutput();
+                std::cerr << "error: not enough memory to check " << target.display << '\n';
                 anyFailed = true;
-                continue;
             }
-            // A text the code check refuses would not be written by format or process: an error here.
-            const GuardedFormatResult guarded =
-                FormatGuarded(*engine, *lines, ExtractFileName(target.path), target.kind, progress);
-            if (guarded.mismatch) {
-                prompter.Show(
-                    PromptKind::Warning,
-                    CodeMismatchMessage(target.display, *guarded.mismatch, "It counts as unchanged."),
-                    PromptButtons::Ok);
-                engine->FreeLineObjects();
-                anyFailed = true;
-                continue;
-            }
-            CheckResult result{target.display, std::move(*lines), engine->TakeOutput().Texts(), {}};
-            if (result.after != result.before)
-                result.blocks = FindChangeBlocks(result.before, result.after);
-            results.push_back(std::move(result));
         }
 
         Report(results);
-        if (anyFailed)
+        if (anyFailed || incomplete_)
             return kExitBadInput;
         for (const auto& r : results)
             if (!r.blocks.empty())
@@ -169,31 +154,80 @@ public:
     }
 
 private:
-    // The files to check: the selected files of a project, or the files named.
-    bool CollectTargets(std::vector<CheckTarget>& targets) {
-        if (paths_.size() == 1 && IsProjectFile(paths_.front()))
-            return CollectProject(paths_.front(), targets);
-        if (!only_.empty()) {
-            std::cerr << "error: --only needs a project file\n";
+    // Formats one file in memory and adds what the report needs; false when it could not be read or its
+    // formatted code failed the code check.
+    bool CheckFile(const CheckTarget& target, TVBSrcFormatter& engine, Prompter& prompter,
+                   ProgressObserver& progress, std::vector<CheckResult>& results) const {
+        std::optional<TextLines> lines = ReadTextLines(target.path);
+        if (!lines) {
+            std::cerr << "error: cannot read " << target.display << '\n';
             return false;
         }
-        for (const std::string& path : paths_)
-            targets.push_back({path, DisplayPath(path), path, KindOfFile(path, kind_)});
+        // A text the code check refuses would not be written by format or process: an error here.
+        const GuardedFormatResult guarded =
+            FormatGuarded(engine, *lines, ExtractFileName(target.path), target.kind, progress);
+        if (guarded.mismatch) {
+            prompter.Show(PromptKind::Warning,
+                          CodeMismatchMessage(target.display, *guarded.mismatch, "It counts as unchanged."),
+                          PromptButtons::Ok);
+            engine.FreeLineObjects();
+            return false;
+        }
+        const TextLines after = engine.TakeOutput().Texts();
+        CheckResult result{target.display, lines->size(), {}};
+        if (after != *lines)
+            result.blocks = FindChangeBlocks(*lines, after);
+        if (diff_ && format_ == "text" && !result.blocks.empty())
+            WriteUnifiedDiff(std::cout, ShownName(result.display), *lines, after);
+        results.push_back(std::move(result));
         return true;
     }
 
+    // The files to check: the selected files of each project named, and the source files named.
+    bool CollectTargets(std::vector<CheckTarget>& targets) {
+        if (!only_.empty() && std::none_of(paths_.begin(), paths_.end(), IsProjectFileName)) {
+            std::cerr << "error: --only needs a project file\n";
+            return false;
+        }
+        for (const std::string& path : paths_) {
+            if (IsProjectFileName(path)) {
+                if (!CollectProject(path, targets))
+                    return false;
+            } else if (MayFormatAsSource(path, kind_) && StaysInBounds(path)) {
+                targets.push_back({path, DisplayPath(path), path, KindOfFile(path, kind_)});
+            } else {
+                incomplete_ = true;
+            }
+        }
+        return true;
+    }
+
+    // A project's selected files. One that is no source text, or that lies outside the project's
+    // repository (else its directory), is skipped with a warning; a project that names files that
+    // are missing or unreadable is incomplete: the check exits with 2.
     bool CollectProject(const std::string& projectPath, std::vector<CheckTarget>& targets) {
         CliPrompter prompter;
-        auto project = OpenProjectForCli(projectPath, prompter);
+        int leftOut = 0;
+        auto project = OpenProjectForCli(projectPath, prompter, &leftOut);
         if (!project)
             return false;
         if (!only_.empty() && !SelectOnlyNamed(*project, only_))
             return false;
+        incomplete_ = incomplete_ || leftOut > 0;
+        const std::string boundary = ProjectBoundary(MapToHostPath(projectPath));
         for (const auto& entry : project->Files()) {
             if (!entry.Selected)
                 continue;
             const std::string host = MapToHostPath(entry.FullPath);
-            targets.push_back({host, DisplayPath(host), projectPath, entry.Kind});
+            if (!IsSourceExtension(entry.Extension)) {
+                std::cerr << "warning: " << DisplayPath(host)
+                          << " is not a Visual Basic source file; it is skipped\n";
+                incomplete_ = true;
+            } else if (!StaysInBounds(host, boundary)) {
+                incomplete_ = true;
+            } else {
+                targets.push_back({host, DisplayPath(host), projectPath, entry.Kind});
+            }
         }
         return true;
     }
@@ -213,11 +247,10 @@ private:
             if (r.blocks.empty())
                 continue;
             ++changedFiles;
-            if (diff_) {
-                WriteUnifiedDiff(std::cout, r.display, r.before, r.after);
-            } else {
+            if (!diff_) { // a diff was written when its file was checked
                 const std::size_t n = ChangedLines(r.blocks);
-                std::cout << r.display << ": " << n << (n == 1 ? " line" : " lines") << " would change\n";
+                std::cout << ShownName(r.display) << ": " << n << (n == 1 ? " line" : " lines")
+                          << " would change\n";
             }
         }
         if (!diff_)
@@ -229,7 +262,7 @@ private:
             for (const auto& block : r.blocks) {
                 const std::size_t n = block.ChangedLines();
                 std::cout << "::warning file=" << EscapeGithub(r.display, true)
-                          << ",line=" << FirstLineOf(block, r.before.size()) << "::"
+                          << ",line=" << FirstLineOf(block, r.lineCount) << "::"
                           << EscapeGithub("not in the house style: " + std::to_string(n) +
                                               (n == 1 ? " line" : " lines") +
                                               " would change (kemptor-cli format -i)",
@@ -248,7 +281,7 @@ private:
                       << ", \"changedLines\": " << ChangedLines(r.blocks) << ", \"blocks\": [";
             for (std::size_t k = 0; k < r.blocks.size(); ++k) {
                 const auto& b = r.blocks[k];
-                std::cout << (k ? ", " : "") << "{\"line\": " << FirstLineOf(b, r.before.size())
+                std::cout << (k ? ", " : "") << "{\"line\": " << FirstLineOf(b, r.lineCount)
                           << ", \"deleted\": " << b.leftCount << ", \"inserted\": " << b.rightCount << "}";
             }
             std::cout << "]}";
@@ -262,6 +295,7 @@ private:
     bool diff_ = false;
     std::string format_ = "text";
     std::vector<std::string> paths_;
+    bool incomplete_ = false; // a file named was skipped or left out
 };
 
 const bool registered = RegisterCliCommand<CheckCommand>(

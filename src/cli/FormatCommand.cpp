@@ -45,10 +45,18 @@ std::optional<TLineList> ReadLineList(const std::string& path) {
 // The name standard input goes by without --stdin-filename: a module.
 constexpr const char* kStdinDefaultName = "stdin.bas";
 
-// Standard input read whole, its lines kept where they stand in the text read.
-std::optional<TLineList> ReadStandardInput() {
-    auto text = std::make_shared<std::string>(std::istreambuf_iterator<char>(std::cin),
-                                              std::istreambuf_iterator<char>());
+// Standard input read whole, its lines kept where they stand in the text read. The size limit of files
+// holds here too: a stream that goes on past it is refused, not gathered until memory runs out.
+std::optional<TLineList> ReadStandardInput(bool& tooLarge) {
+    auto text = std::make_shared<std::string>();
+    char buffer[1 << 16];
+    while (std::cin.read(buffer, sizeof buffer) || std::cin.gcount() > 0) {
+        text->append(buffer, static_cast<std::size_t>(std::cin.gcount()));
+        if (static_cast<std::int64_t>(text->size()) > kMaxTextFileBytes) {
+            tooLarge = true;
+            return std::nullopt;
+        }
+    }
     if (std::cin.bad())
         return std::nullopt;
     const std::string_view bytes = *text;
@@ -95,68 +103,23 @@ public:
             // Standard input goes by the name --stdin-filename gives it: its settings file, its kind.
             const bool fromStdin = file == "-";
             const std::string name = fromStdin ? (stdinName_.empty() ? kStdinDefaultName : stdinName_) : file;
+            if (!MayFormatAsSource(name, kind_) || (!fromStdin && !StaysInBounds(file))) {
+                anyFailed = true;
+                continue;
+            }
             TVBSrcFormatter* const found = engines.For(fromStdin && stdinName_.empty() ? "." : name);
             if (!found)
                 return kExitBadInput;
             TVBSrcFormatter& engine = *found;
-            // Only a regular file of a sane size is read: a FIFO would block, a device never end.
-            const FileProblem problem = fromStdin ? FileProblem::None : CheckTextFile(file);
-            const std::optional<TLineList> lines = fromStdin                      ? ReadStandardInput()
-                                                   : problem == FileProblem::None ? ReadLineList(file)
-                                                                                  : std::nullopt;
-            if (!lines) {
-                std::cerr << "error: "
-                          << (problem == FileProblem::None ? "cannot read " + file
-                                                           : FileProblemText(file, problem))
-                          << "\n";
-                anyFailed = true;
-                continue;
-            }
-            const TSourceKind kind = KindOfFile(name, kind_);
-            std::optional<GuardedFormatResult> result;
+            // Out of memory is a failure of the file in hand; the files after it are still formatted.
             try {
-                result = FormatGuarded(engine, *lines, ExtractFileName(name), kind, progress, tamper);
+                if (!FormatOne(file, name, fromStdin, engine, prompter, progress, tamper, anyWouldChange))
+                    anyFailed = true;
             } catch (const std::bad_alloc&) {
                 engine.TakeOutput();
-                std::cerr << "error: not enough memory to format " << file << "\n";
+                std::cerr << "error: not enough memory to format " << (fromStdin ? "standard input" : file)
+                          << "\n";
                 anyFailed = true;
-                continue;
-            }
-            if (result->mismatch) {
-                const std::string consequence = check_ || diff_ ? "It counts as unchanged."
-                                                : inPlace_      ? "The file is not rewritten."
-                                                                : "The original text is written unchanged.";
-                prompter.Show(PromptKind::Warning, CodeMismatchMessage(file, *result->mismatch, consequence),
-                              PromptButtons::Ok);
-                engine.FreeLineObjects(); // from here on the original stands for the file
-                anyFailed = true;
-            }
-            const TLineList& formatted = result->mismatch ? *lines : engine.OutputLines;
-            const bool changed = !formatted.SameTexts(*lines);
-            anyWouldChange = anyWouldChange || changed;
-
-            if (check_) {
-                if (changed)
-                    std::cout << file << "\n";
-            } else if (diff_) {
-                WriteUnifiedDiff(std::cout, file, lines->Texts(), formatted.Texts());
-            } else if (inPlace_) {
-                // Line ends are rewritten as CR LF: a file with NUL bytes is most likely not source
-                // text, and rewriting it would corrupt it.
-                if (changed && HoldsNul(*lines)) {
-                    std::cerr << "error: " << file
-                              << " holds NUL bytes and looks binary; it is not rewritten\n";
-                    anyFailed = true;
-                } else if (changed && !RewriteInPlace(file, formatted)) {
-                    anyFailed = true;
-                }
-            } else {
-                std::cout.flush();
-                if (!WriteCrLfLines(STDOUT_FILENO, formatted.size(),
-                                    [&](std::size_t i) { return formatted[i]; })) {
-                    std::cerr << "error: cannot write the formatted text of " << file << "\n";
-                    anyFailed = true;
-                }
             }
         }
         if (anyFailed)
@@ -165,6 +128,68 @@ public:
     }
 
 private:
+    // Formats one file (or standard input) and writes the result as the options ask; false when it
+    // could not be read, failed the code check or could not be written.
+    bool FormatOne(const std::string& file, const std::string& name, bool fromStdin, TVBSrcFormatter& engine,
+                   Prompter& prompter, ProgressObserver& progress, const OutputTamper& tamper,
+                   bool& anyWouldChange) const {
+        // Only a regular file of a sane size is read: a FIFO would block, a device never end.
+        FileProblem problem = fromStdin ? FileProblem::None : CheckTextFile(file);
+        bool tooLarge = false;
+        const std::optional<TLineList> lines = fromStdin                      ? ReadStandardInput(tooLarge)
+                                               : problem == FileProblem::None ? ReadLineList(file)
+                                                                              : std::nullopt;
+        if (tooLarge)
+            problem = FileProblem::TooLarge;
+        if (!lines) {
+            const std::string shown = fromStdin ? "standard input" : file;
+            std::cerr << "error: "
+                      << (problem == FileProblem::None ? "cannot read " + shown
+                                                       : FileProblemText(shown, problem))
+                      << "\n";
+            return false;
+        }
+        const TSourceKind kind = KindOfFile(name, kind_);
+        const GuardedFormatResult guarded =
+            FormatGuarded(engine, *lines, ExtractFileName(name), kind, progress, tamper);
+        if (guarded.mismatch) {
+            const std::string consequence = check_ || diff_ ? "It counts as unchanged."
+                                            : inPlace_      ? "The file is not rewritten."
+                                                            : "The original text is written unchanged.";
+            prompter.Show(PromptKind::Warning, CodeMismatchMessage(file, *guarded.mismatch, consequence),
+                          PromptButtons::Ok);
+            engine.FreeLineObjects(); // from here on the original stands for the file
+        }
+        const TLineList& formatted = guarded.mismatch ? *lines : engine.OutputLines;
+        const bool changed = !formatted.SameTexts(*lines);
+        anyWouldChange = anyWouldChange || changed;
+        bool ok = !guarded.mismatch;
+
+        if (check_) {
+            if (changed)
+                std::cout << ShownName(file) << "\n";
+        } else if (diff_) {
+            WriteUnifiedDiff(std::cout, ShownName(file), lines->Texts(), formatted.Texts());
+        } else if (inPlace_) {
+            // Line ends are rewritten as CR LF: a file with NUL bytes is most likely not source
+            // text, and rewriting it would corrupt it.
+            if (changed && HoldsNul(*lines)) {
+                std::cerr << "error: " << file << " holds NUL bytes and looks binary; it is not rewritten\n";
+                ok = false;
+            } else if (changed && !RewriteInPlace(file, formatted)) {
+                ok = false;
+            }
+        } else {
+            std::cout.flush();
+            if (!WriteCrLfLines(STDOUT_FILENO, formatted.size(),
+                                [&](std::size_t i) { return formatted[i]; })) {
+                std::cerr << "error: cannot write the formatted text of " << file << "\n";
+                ok = false;
+            }
+        }
+        return ok;
+    }
+
     // Gives the file its formatted text; false (and the reason on stderr) when it is left as it was.
     bool RewriteInPlace(const std::string& file, const TLineList& formatted) const {
         RemoveStaleTemporaries(ExtractFileDir(file));

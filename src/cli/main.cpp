@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <iostream>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "KemptorVersion.h"
@@ -43,8 +45,17 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kExitOk : kExitBadInput;
     }
-    for (auto& p : prepared)
-        if (p.sub->parsed())
+    for (auto& p : prepared) {
+        if (!p.sub->parsed())
+            continue;
+        // The commands catch an exhausted memory where they know the file in hand; this is the last
+        // stop, so that no input ends the program with an abort.
+        try {
             return FinishStandardOutput(p.command->Run());
+        } catch (const std::bad_alloc&) {
+            std::cerr << "error: not enough memory to run " << p.sub->get_name() << '\n';
+            return kExitBadInput;
+        }
+    }
     return kExitBadInput;
 }

@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 SAMPLE ?= examples/vbp/Inventory.vbp
 
 .PHONY: deps deps-windows deps-package configure build run test bench format-check clean windows test-windows \
-	package check-packages windows-package
+	package check-packages windows-package fuzz
 
 deps:
 	./scripts/install-deps.sh
@@ -75,5 +75,18 @@ format-check:
 	@git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' | \
 	  xargs clang-format --dry-run -Werror
 
+# The fuzz targets built by clang with libFuzzer and the sanitizers into $(FUZZ_DIR), each run for
+# FUZZ_SECONDS seconds from the sample files and the inputs that once failed (fuzz/regressions/).
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+$(FUZZ_DIR)/build.ninja:
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEMPTOR_FUZZ=ON \
+	  -DKEMPTOR_BUILD_UI=OFF -DKEMPTOR_BUILD_TESTS=OFF
+
+fuzz: deps $(FUZZ_DIR)/build.ninja
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_engine fuzz_project_reader
+	./scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(WIN_BUILD_DIR) $(PKG_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WIN_BUILD_DIR) $(PKG_BUILD_DIR) $(FUZZ_DIR)

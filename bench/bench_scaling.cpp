@@ -2,7 +2,9 @@
 // kemptor-cli, so that the figures of two builds can be set side by side:
 //   - one Dim statement of N variables split into N declarations ("Correct multiple variable" on);
 //   - a "Copy all files in the original directory" run over a project directory of N files;
-//   - loading the settings from an INI file of N megabytes.
+//   - loading the settings from an INI file of N megabytes;
+//   - the code check of one declaration list of N untyped names before one As;
+//   - standard input of N megabytes, past the size limit.
 // A cost that grows linearly takes about twice as long at the double size.
 //   bench_scaling [KEMPTOR_CLI]   (default: kemptor-cli beside the build, ../src/kemptor-cli)
 #include <chrono>
@@ -42,6 +44,23 @@ double DimSplit(int variables) {
     Write(scratch / "dim.bas", text);
     return Time("'" + cli +
                 "' format --set General.MultiVarSplit=1 --set General.CorrectAsProblem=1 dim.bas");
+}
+
+// One declaration list of untyped names with the type at its end, which the code check reads as one
+// declaration per name, each with the type of the list's end.
+double UntypedList(int variables) {
+    std::string text = "Sub Main()\r\nDim v0";
+    for (int i = 1; i < variables; ++i)
+        text += ", v" + std::to_string(i);
+    text += " As Long\r\nEnd Sub\r\n";
+    Write(scratch / "untyped.bas", text);
+    return Time("'" + cli + "' check --set General.MultiVarSplit=1 untyped.bas");
+}
+
+// Standard input past the size limit of a file: refused once the limit is read, whatever follows.
+double OversizedStdin(int megabytes) {
+    return Time("head -c " + std::to_string(megabytes) + "M /dev/zero | tr '\\0' 'x' | '" + cli +
+                "' format -");
 }
 
 double AllFilesRun(int files) {
@@ -87,6 +106,10 @@ int main(int argc, char** argv) {
     std::printf("%-44s %10s %10s\n", "case", "size", "seconds");
     for (int n : {16000, 32000})
         std::printf("%-44s %10d %10.2f\n", "Dim split, variables", n, DimSplit(n));
+    for (int n : {64000, 128000})
+        std::printf("%-44s %10d %10.2f\n", "code check, untyped names before one As", n, UntypedList(n));
+    for (int n : {300, 600})
+        std::printf("%-44s %10d %10.2f\n", "format - past the size limit, MB", n, OversizedStdin(n));
     for (int n : {10000, 20000})
         std::printf("%-44s %10d %10.2f\n", "all-files backup, files in the directory", n, AllFilesRun(n));
     for (int n : {5, 10})

@@ -8,7 +8,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev libqt6charts6 libqt6svg6 qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
   libhunspell-dev hunspell-en-us

@@ -129,7 +129,7 @@ public:
         }
         reporter->Finish(outcomes);
 
-        int status = kExitOk;
+        int status = inputs.skipped > 0 ? kExitBadInput : kExitOk;
         for (const FileOutcome& o : outcomes)
             status = std::max(status, ExitStatusOf(o));
         return status;

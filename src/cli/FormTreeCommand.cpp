@@ -22,7 +22,13 @@ public:
             return kExitBadInput;
         }
         const std::string name = ExtractFileName(file_);
-        std::cout << TFormTree::Build(name, name, *lines).Dump() << std::flush;
+        const TFormTree tree = TFormTree::Build(name, name, *lines);
+        std::cout << tree.Dump() << std::flush;
+        if (tree.DepthLimited()) {
+            std::cerr << "error: " << file_ << " nests objects more than " << TFormTree::kMaxDepth
+                      << " levels deep; the tree stops there\n";
+            return kExitBadInput;
+        }
         return kExitOk;
     }
 

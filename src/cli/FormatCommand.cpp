@@ -53,10 +53,18 @@ std::optional<TLineList> ReadLineList(const std::string& path, std::string_view&
 // The name standard input goes by without --stdin-filename: a module.
 constexpr const char* kStdinDefaultName = "stdin.bas";
 
-// Standard input read whole, its lines kept where they stand in the text read.
-std::optional<TLineList> ReadStandardInput(std::string_view& bytes) {
-    auto text = std::make_shared<std::string>(std::istreambuf_iterator<char>(std::cin),
-                                              std::istreambuf_iterator<char>());
+// Standard input read whole, its lines kept where they stand in the text read. The size limit of files
+// holds here too: a stream that goes on past it is refused, not gathered until memory runs out.
+std::optional<TLineList> ReadStandardInput(std::string_view& bytes, bool& tooLarge) {
+    auto text = std::make_shared<std::string>();
+    char buffer[1 << 16];
+    while (std::cin.read(buffer, sizeof buffer) || std::cin.gcount() > 0) {
+        text->append(buffer, static_cast<std::size_t>(std::cin.gcount()));
+        if (static_cast<std::int64_t>(text->size()) > kMaxTextFileBytes) {
+            tooLarge = true;
+            return std::nullopt;
+        }
+    }
     if (std::cin.bad())
         return std::nullopt;
     bytes = *text;
@@ -113,7 +121,7 @@ public:
         FileEngines engines(common_, prompter);
         const OutputTamper tamper = breakCode_ ? OutputTamper(BreakCodeForTest) : OutputTamper();
         bool anyWouldChange = false;
-        int status = kExitOk;
+        int status = inputs.skipped > 0 ? kExitBadInput : kExitOk;
         const auto failed = [&](int code) { status = std::max(status, code); };
         for (const InputFile& input : inputs.files) {
             // Standard input goes by the name --stdin-filename gives it: its settings file, its kind.
@@ -127,12 +135,15 @@ public:
             TVBSrcFormatter& engine = *found;
             const auto started = std::chrono::steady_clock::now();
             // Only a regular file of a sane size is read: a FIFO would block, a device never end.
-            const FileProblem problem = fromStdin ? FileProblem::None : CheckHostTextFile(input.path);
+            FileProblem problem = fromStdin ? FileProblem::None : CheckHostTextFile(input.path);
             std::string_view bytes;
-            const std::optional<TLineList> lines = fromStdin ? ReadStandardInput(bytes)
+            bool tooLarge = false;
+            const std::optional<TLineList> lines = fromStdin ? ReadStandardInput(bytes, tooLarge)
                                                    : problem == FileProblem::None
                                                        ? ReadLineList(input.path, bytes)
                                                        : std::nullopt;
+            if (tooLarge)
+                problem = FileProblem::TooLarge;
             if (!lines) {
                 std::cerr << LocatedMessage(file, 0, 0, "error",
                                             problem == FileProblem::None ? "cannot read the file"

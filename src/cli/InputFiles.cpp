@@ -1,7 +1,9 @@
 #include "cli/InputFiles.h"
 
+#include "cli/CliMessages.h"
 #include "cli/FileEngines.h"
 #include "platform/Host.h"
+#include "platform/PathBounds.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
@@ -55,13 +57,17 @@ bool ProjectsOfGroup(const std::string& groupPath, std::vector<std::string>& pro
     return true;
 }
 
-bool AddProject(const std::string& projectPath, const InputRequest& request, InputListing& listing) {
+// `boundary`: the directory whose files the project may name (empty: the project's repository, else its
+// directory); the projects of a group may name any file of the group's.
+bool AddProject(const std::string& projectPath, const InputRequest& request, InputListing& listing,
+                const std::string& boundary = "") {
     if (ExtractUpperExtension(projectPath) == ".VBG") {
         std::vector<std::string> projects;
         if (!ProjectsOfGroup(projectPath, projects))
             return false;
+        const std::string groupBoundary = ProjectBoundary(MapToHostPath(projectPath));
         for (const std::string& project : projects)
-            if (!AddProject(MapToHostPath(project), request, listing))
+            if (!AddProject(MapToHostPath(project), request, listing, groupBoundary))
                 return false;
         return true;
     }
@@ -72,11 +78,24 @@ bool AddProject(const std::string& projectPath, const InputRequest& request, Inp
         return false;
     for (const std::string& name : leftOut)
         listing.leftOut.push_back(name);
+    // A cloned project may name any file on the machine: only sources inside its repository (else its
+    // directory) are read, so that no report prints the lines of a file that lies elsewhere.
+    const std::string within = boundary.empty() ? ProjectBoundary(MapToHostPath(projectPath)) : boundary;
     for (const auto& entry : project->Files()) {
         if (!entry.Selected)
             continue;
         // Names inside a project file are Windows paths: mapped to the host here, and only here.
         const std::string host = MapToHostPath(entry.FullPath);
+        if (!IsSourceExtension(entry.Extension)) {
+            std::cerr << "warning: " << EscapedName(DisplayPath(host))
+                      << " is not a Visual Basic source file; it is skipped\n";
+            ++listing.skipped;
+            continue;
+        }
+        if (!StaysInBounds(host, within)) {
+            ++listing.skipped;
+            continue;
+        }
         // A module shared by the projects of a group is checked once.
         const std::string key = host::ComparisonKey(host);
         const bool seen = std::any_of(listing.files.begin(), listing.files.end(), [&](const InputFile& f) {
@@ -127,10 +146,12 @@ InputListing ListInputFiles(const InputRequest& request, const CommonOptions& co
             listing.files.push_back(
                 {"", name, request.stdinName.empty() ? "." : request.stdinName,
                  KindOfFile(request.stdinName.empty() ? "stdin.bas" : name, request.kindOption)});
-        } else if (oneProject) {
-            listing.ok = AddProject(path, request, listing);
+        } else if (request.projectsAllowed && IsProjectFile(path)) {
+            listing.ok = AddProject(path, request, listing) && listing.ok;
         } else if (host::StatusOf(path).kind == host::FileKind::Directory) {
             AddTree(path, request, common, listing);
+        } else if (!MayFormatAsSource(path, request.kindOption) || !StaysInBounds(path)) {
+            ++listing.skipped;
         } else {
             listing.files.push_back({path, request.typedNames ? path : DisplayPath(path), path,
                                      KindOfFile(path, request.kindOption)});

@@ -32,6 +32,9 @@ struct InputListing {
     std::vector<InputFile> files;
     // Files a project names that could not be taken (missing, a FIFO, ...): each was warned about.
     std::vector<std::string> leftOut;
+    // Files named or listed that are not read at all: no source kind, or outside the repository (else
+    // the project's directory). Each was warned about; the command ends with a failure.
+    int skipped = 0;
     bool ok = true; // false: a usage error or a project that could not be opened (message on stderr)
 };
 

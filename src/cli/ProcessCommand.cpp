@@ -9,6 +9,7 @@
 // not be read, copied or saved, a file whose formatted code did not match its original and was left
 // unsaved, a check log that could not be written); 130 cancelled.
 #include "cli/CliCommand.h"
+#include "cli/FileEngines.h"
 #include "platform/Host.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
@@ -106,9 +107,14 @@ public:
 
     int Run() override {
         auto settings = common_.LoadSettings(project_);
-        if (!settings)
+        if (!settings || !TemplateFilesReadable(*settings))
             return kExitBadInput;
         settings->PreviewBeforeSaving = false; // no window to show it in
+        if (IsUnmappableWindowsPath(output_)) {
+            std::cerr << "error: the output directory " << output_
+                      << " names a network share or a drive, which this system does not have\n";
+            return kExitBadInput;
+        }
         if (!output_.empty()) {
             // Relative to the working directory, as a command-line user expects.
             settings->BackupNewCodeDirectory =

@@ -496,6 +496,23 @@ private:
         return end;
     }
 
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    // For each item of items_: where its As stands (its end when it has none), and the next item after
+    // it that has one (kNone). Found in one walk from the end, so that a list of many untyped names
+    // costs no more than its length.
+    void FindTypesOfItems() {
+        itemAs_.resize(items_.size());
+        nextTyped_.resize(items_.size());
+        std::size_t next = kNone;
+        for (std::size_t k = items_.size(); k-- > 0;) {
+            itemAs_[k] = TopLevelAs(items_[k].first, items_[k].second);
+            nextTyped_[k] = next;
+            if (itemAs_[k] != items_[k].second)
+                next = k;
+        }
+    }
+
     // "Private Const A = 1, B = 2" as "Private Const A = 1", "Private Const B = 2"; variables alike,
     // untyped ones taking the next type while the settings correct them.
     bool Declaration(std::size_t p, std::size_t end) {
@@ -515,22 +532,20 @@ private:
             if (IsWord(raw_[q], w))
                 return false;
         CommaItems(q, end);
+        const bool correctAs = allow_.correctAs && !isConst;
+        if (correctAs)
+            FindTypesOfItems();
         for (std::size_t k = 0; k < items_.size(); ++k) {
             const auto [from, to] = items_[k];
             for (std::size_t r = p; r < q; ++r)
                 Emit(raw_[r]);
             for (std::size_t r = from; r < to; ++r)
                 Emit(raw_[r]);
-            if (allow_.correctAs && !isConst && from < to && TopLevelAs(from, to) == to &&
-                !IsTypeChar(raw_[from].text.back())) {
-                for (std::size_t m = k + 1; m < items_.size(); ++m) {
-                    const std::size_t as = TopLevelAs(items_[m].first, items_[m].second);
-                    if (as == items_[m].second)
-                        continue;
-                    for (std::size_t r = as; r < items_[m].second; ++r)
-                        out_.push_back({raw_[r].text, raw_[from].line, raw_[r].kind});
-                    break;
-                }
+            if (correctAs && from < to && itemAs_[k] == to && !IsTypeChar(raw_[from].text.back()) &&
+                nextTyped_[k] != kNone) {
+                const std::size_t m = nextTyped_[k];
+                for (std::size_t r = itemAs_[m]; r < items_[m].second; ++r)
+                    out_.push_back({raw_[r].text, raw_[from].line, raw_[r].kind});
             }
             EndStatement();
         }
@@ -580,6 +595,8 @@ private:
     std::vector<Token> out_;
     std::size_t pos_ = 0;
     std::vector<std::pair<std::size_t, std::size_t>> items_;
+    std::vector<std::size_t> itemAs_;    // FindTypesOfItems
+    std::vector<std::size_t> nextTyped_; // FindTypesOfItems
     bool commentGoesOn_ = false;
     bool commentWholeLine_ = false;
     bool commentRemovable_ = false;

@@ -24,18 +24,26 @@ std::string& AppendBlanks(std::string& s, int blanks) {
     return s.append(static_cast<std::size_t>(std::max(blanks, 0)), ' ');
 }
 
-// A comment's text without the blanks around it; control characters at its end (a NUL, a form feed)
-// are part of it and stay.
+// The blanks and tabs that start a line; control characters are bytes of the file, kept as they are.
+std::size_t LeadingBlanks(std::string_view text) {
+    std::size_t n = 0;
+    while (n < text.size() && (text[n] == ' ' || text[n] == '\t'))
+        ++n;
+    return n;
+}
+
+// A comment's text without the blanks around it; control characters before it or at its end (a NUL, a
+// form feed) are part of it and stay.
 std::string_view CommentBody(std::string_view text) {
-    text = TrimLeft(text);
+    text.remove_prefix(LeadingBlanks(text));
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
     return text;
 }
 
-// Gives the line `blanks` blanks in place of everything before its first character above code 32.
+// Gives the line `blanks` blanks in place of the blanks and tabs it starts with.
 void Reindent(std::string& line, int blanks) {
-    line.replace(0, line.size() - TrimLeft(line).size(), static_cast<std::size_t>(std::max(blanks, 0)), ' ');
+    line.replace(0, LeadingBlanks(line), static_cast<std::size_t>(std::max(blanks, 0)), ' ');
 }
 
 // The number of blank lines wanted before (or after) a statement of class `cls`.

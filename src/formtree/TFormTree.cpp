@@ -61,6 +61,10 @@ void TFormTree::Parse(const TextLines& lines, const FormTreeEcho& echo) {
             nodes_[static_cast<size_t>(current)].properties.push_back(std::move(property));
         }
 
+        if (begins && level >= kMaxDepth) {
+            depthLimited_ = true;
+            return;
+        }
         if (begins) {
             // "Begin VB.CommandButton cmdOK" or "BeginProperty Font": the kind up to the first blank.
             const std::string_view rest = Trim(line.substr(5));

@@ -51,6 +51,12 @@ public:
 
     // Every node in display order (a parent before its children, children in file order).
     const std::vector<TFormNode>& Nodes() const { return nodes_; }
+
+    // Objects nested deeper than this are left out: the indented text of a tree grows with the square of
+    // its depth, and no designer nests controls nearly this deep.
+    static constexpr int kMaxDepth = 256;
+    // True when the file nests objects deeper than kMaxDepth and the tree stops before them.
+    bool DepthLimited() const { return depthLimited_; }
     const TFormNode& Node(int index) const { return nodes_[static_cast<size_t>(index)]; }
 
     // The tree below its root as indented text, two blanks per level: "File: NAME" at level 0, each
@@ -64,6 +70,7 @@ private:
     int AddNode(int parent, std::string kind, std::string name);
 
     std::vector<TFormNode> nodes_;
+    bool depthLimited_ = false;
 };
 
 // A property line "Name = Value": both trimmed around the first "="; a line without "=" gives an empty

@@ -125,6 +125,9 @@ bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int 
 // Gives `hostTo` the modification time and permissions of `hostFrom`, and leaves it writable by its
 // owner.
 bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hostTo);
+// Gives `hostTo` the permission bits of `hostFrom` (a formatted copy of a private source stays private),
+// leaving it writable by its owner. Nothing on Windows, where files have no such bits.
+bool CopyPermissionBits(const std::string& hostFrom, const std::string& hostTo);
 // Lets the owner write the file (it may have been copied from a read-only one).
 bool MakeOwnerWritable(const std::string& hostPath);
 
@@ -151,6 +154,11 @@ std::optional<ProgramOutput> RunProgram(const std::vector<std::string>& args, co
 
 // Where the user's settings live when nothing else is asked for; ends with a separator.
 std::string DefaultSettingsDirectory();
+// The user's home directory; "" when the system names none.
+std::string UserHomeDirectory();
+// True when a settings file may be trusted: owned by this user (or the administrator) and writable by
+// no one else. A file that another user could have planted or changed is not.
+bool IsOwnedByUserAlone(const std::string& hostPath);
 
 // --- dates in the user's form (LocalDate.cpp) ---
 

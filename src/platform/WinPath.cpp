@@ -69,6 +69,11 @@ std::string ResolveHostDirectory(const std::string& path) {
     return text;
 }
 
+bool IsFileSystemRoot(const std::string& hostDir) {
+    const std::filesystem::path p = host::FsPath(hostDir);
+    return p.has_root_directory() && p.relative_path().empty();
+}
+
 bool SameHostDirectory(const std::string& a, const std::string& b) {
     const std::string ra = ResolveHostDirectory(a);
     const std::string rb = ResolveHostDirectory(b);

@@ -37,8 +37,11 @@ std::string ExtractFileName(const std::string& path);
 std::string ExtractUpperExtension(const std::string& path);
 
 // A Windows path that has no place on this host: a UNC path ("\\SERVER\SHARE\OUT\", also written with
-// "/") or a drive-relative one ("D:OUT\", "D:"), whose meaning depends on a drive's current directory.
+// "/") and, on a system without drive letters, any path that starts with one ("C:\OUT\", "D:OUT\").
 bool IsUnmappableWindowsPath(const std::string& path);
+
+// True when a resolved host directory (ResolveHostDirectory) is the root of a file system ("/", "C:\").
+bool IsFileSystemRoot(const std::string& hostDir);
 
 // The absolute host directory that a directory text names, as the kernel will reach it once it is
 // created: mapped to the host, links in its existing part resolved, "." and ".." in the rest taken

@@ -16,6 +16,11 @@ TSourceKind SourceKindOf(const std::string& upperExtension) {
     return kind;
 }
 
+bool IsSourceExtension(const std::string& upperExtension) {
+    return upperExtension == ".FRM" || upperExtension == ".BAS" || upperExtension == ".CLS" ||
+           upperExtension == ".CTL";
+}
+
 const char* SourceKindName(TSourceKind kind) {
     switch (kind) {
     case skForm:

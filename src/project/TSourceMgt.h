@@ -23,6 +23,11 @@ enum TSourceKind { skForm, skModule, skCustomControl, skClass, skUserControl };
 // .CTL user control, anything else (.BAS included) module.
 TSourceKind SourceKindOf(const std::string& upperExtension);
 
+// True for the extensions of Visual Basic source text: .FRM, .BAS, .CLS, .CTL (upper case, with the dot).
+// Only such a file is read for formatting unless the user names its kind: a project may name anything
+// (a settings file, a key file), and the engine's changes would damage it or show its lines.
+bool IsSourceExtension(const std::string& upperExtension);
+
 // "form", "module", "customcontrol", "class", "usercontrol".
 const char* SourceKindName(TSourceKind kind);
 

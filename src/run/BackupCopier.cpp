@@ -106,6 +106,7 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
     // Copied in blocks through a temporary file renamed over the target.
     if (CopyHostFileAtomic(from, to, keepStamp)) {
         written_.insert(ExtractFileName(to));
+        copiedFrom_.insert(host::RealPath(from));
         return true;
     }
     failures_.push_back({from, to});
@@ -180,8 +181,9 @@ bool BackupCopier::CopyDirectoryFiles(const std::vector<std::string>& names, con
     BeginCopyWindow(static_cast<int>(names.size()));
     for (size_t i = 0; i < names.size(); ++i) {
         ShowFile(static_cast<int>(i), names[i]);
-        if (IsPlainFileName(names[i]))
-            CopyFilePlain(JoinDir(sourceDir, names[i]), JoinDir(targetDir, names[i]));
+        const std::string source = JoinDir(sourceDir, names[i]);
+        if (IsPlainFileName(names[i]) && !copiedFrom_.count(host::RealPath(MapToHostPath(source))))
+            CopyFilePlain(source, JoinDir(targetDir, names[i]));
     }
     EndCopyWindow();
     return true;

@@ -92,6 +92,9 @@ private:
     RunObserver* observer_;
     const FileSet* guard_;
     std::set<std::string> written_;
+    // The source files copied so far (links resolved): a directory file that the project names in
+    // another letter case has its copy already and gets no second one.
+    std::set<std::string> copiedFrom_;
     TargetDirectory* target_ = nullptr;
     std::vector<Failure> failures_;
 };

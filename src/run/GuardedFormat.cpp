@@ -8,6 +8,24 @@ namespace kemptor {
 
 namespace {
 
+bool HoldsLineBreak(const TLineList& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].find_first_of("\r\n") != std::string_view::npos)
+            return true;
+    return false;
+}
+
+// The formatted lines as a reader will see them once they are written: each line ends in CR LF, and a
+// CR or LF inside a line (a settings value carried into a header or a comment border) ends a line too.
+// The check must judge those lines, not the ones the engine meant to write.
+TextLines AsWrittenAndRead(const TLineList& lines) {
+    TextLines texts;
+    texts.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        texts.emplace_back(lines[i]);
+    return SplitTextLines(CrLfText(texts));
+}
+
 template <class Lines>
 GuardedFormatResult Run(TVBSrcFormatter& engine, const Lines& lines, std::string_view fileName,
                         TSourceKind kind, ProgressObserver& progress, const OutputTamper& tamper) {
@@ -17,7 +35,10 @@ GuardedFormatResult Run(TVBSrcFormatter& engine, const Lines& lines, std::string
         return result;
     if (tamper)
         tamper(engine.OutputLines);
-    result.mismatch = CompareCodeTokens(lines, engine.OutputLines, engine.Config());
+    if (HoldsLineBreak(engine.OutputLines))
+        result.mismatch = CompareCodeTokens(lines, AsWrittenAndRead(engine.OutputLines), engine.Config());
+    else
+        result.mismatch = CompareCodeTokens(lines, engine.OutputLines, engine.Config());
     return result;
 }
 

@@ -94,17 +94,20 @@ RunSummary ProcessingRun::Run() {
     outputDir_ = OutputDirectoryFor(model_.ProjectDir, settings_.BackupNewCodeDirectory);
     summary_.outputDir = outputDir_;
 
-    // A network share or a drive-relative path has no place on this host; taken as it stands it would
+    // A network share or a drive has no place on a host without them; taken as it stands it would
     // land at the root or in the working directory.
     if (IsUnmappableWindowsPath(settings_.BackupNewCodeDirectory))
         return Refuse("The output directory " + settings_.BackupNewCodeDirectory +
                       " (BackupInformation.BackupNewCodeDirectory) cannot be used on this system: it names a "
-                      "network share or a drive's current directory.  Choose another directory.  "
-                      "Operation aborted...");
+                      "network share or a drive.  Choose another directory.  Operation aborted...");
     // Writing into the project's own directory would replace its sources with no copy left. The text is
     // resolved first (".\NEW\..\" is the project directory although NEW does not exist), before anything
     // is created.
     outHost_ = ResolveHostDirectory(outputDir_);
+    // The root of a file system holds the system's own directories, never a run's copies.
+    if (!outHost_.empty() && IsFileSystemRoot(outHost_))
+        return Refuse("The output directory " + ResolvedDisplayPath(outputDir_) +
+                      " is the root of the file system.  Choose another directory.  Operation aborted...");
     if (outHost_.empty() || SameHostDirectory(outHost_, model_.ProjectDir))
         return Refuse("The output directory " + ResolvedDisplayPath(outputDir_) +
                       " is the project's own directory.  Choose another directory.  Operation aborted...");
@@ -232,6 +235,15 @@ void ProcessingRun::WriteLog() {
 }
 
 bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
+    // A project may name any file (a settings or key file); only source text is read for formatting.
+    if (!IsSourceExtension(entry.Extension)) {
+        prompter_.Show(PromptKind::Warning,
+                       ResolvedDisplayPath(entry.FullPath) + " is not a Visual Basic source file.  " +
+                           entry.FileName + " is left unformatted.",
+                       PromptButtons::Ok);
+        ++summary_.skipped;
+        return true;
+    }
     // A file that cannot be read is left as it is: saving the model's stand-in text "NOT AVAILABLE"
     // would replace its copy in the output directory.
     if (CheckTextFile(entry.FullPath) == FileProblem::TooLarge) {
@@ -313,6 +325,7 @@ bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
                        PromptButtons::Ok);
         return false;
     }
+    host::CopyPermissionBits(MapToHostPath(entry.FullPath), hostPath);
     entry.OutputPath = shownDir_ + ExtractFileName(hostPath);
     entry.Processed = true;
     NoteWritten(hostPath);

@@ -1,6 +1,7 @@
 #include "settings/SettingsOrigins.h"
 
 #include "platform/Host.h"
+#include "platform/PathBounds.h"
 #include "platform/Profile.h"
 #include "platform/SafeFile.h"
 #include "platform/Text.h"
@@ -128,21 +129,43 @@ bool HoldsGitDirectory(const fs::path& dir) {
 
 } // namespace
 
-std::optional<std::string> FindProjectSettingsFile(const std::string& path) {
+std::vector<std::string> SettingsSearchDirectories(const std::string& path) {
     std::error_code ec;
     fs::path start =
         fs::absolute(host::FsPath(MapToHostPath(path.empty() ? "." : path)), ec).lexically_normal();
     if (ec)
-        return std::nullopt;
-    if (!fs::is_directory(start, ec))
+        return {};
+    if (!fs::is_directory(start, ec) || !start.has_filename())
         start = start.parent_path();
+    const std::string home = host::UserHomeDirectory();
+    std::vector<std::string> dirs;
     for (fs::path dir = start;; dir = dir.parent_path()) {
-        const fs::path candidate = dir / kProjectSettingsFileName;
-        if (fs::is_regular_file(candidate, ec))
-            return host::FromFsPath(candidate);
-        if (HoldsGitDirectory(dir) || dir == dir.parent_path() || dir.empty())
-            return std::nullopt;
+        dirs.push_back(host::FromFsPath(dir));
+        if (HoldsGitDirectory(dir) || (!home.empty() && host::SameFile(host::FromFsPath(dir), home)))
+            return dirs;
+        if (dir == dir.parent_path() || dir.empty())
+            break;
     }
+    // Neither a repository nor the home directory above: a directory shared with other users (/tmp)
+    // may lie above, and none of its files may govern this one.
+    dirs.resize(1);
+    return dirs;
+}
+
+std::optional<std::string> FindProjectSettingsFile(const std::string& path,
+                                                   std::vector<std::string>* warnings) {
+    std::error_code ec;
+    for (const std::string& dir : SettingsSearchDirectories(path)) {
+        const fs::path candidate = host::FsPath(dir) / kProjectSettingsFileName;
+        if (!fs::is_regular_file(candidate, ec))
+            continue;
+        const std::string file = host::FromFsPath(candidate);
+        if (host::IsOwnedByUserAlone(file))
+            return file;
+        if (warnings)
+            warnings->push_back("warning: " + file + " is owned by another user or writable by others; it is ignored");
+    }
+    return std::nullopt;
 }
 
 bool IsFormattingSetting(const SettingDef& def) {
@@ -178,7 +201,7 @@ std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest
         result.file = ProfilePath(request.iniFile);
         result.fileOrigin = SettingOrigin::IniOption;
     } else if (!request.noConfig && !request.path.empty() &&
-               (projectFile = FindProjectSettingsFile(request.path))) {
+               (projectFile = FindProjectSettingsFile(request.path, &result.warnings))) {
         result.file = *projectFile;
         result.fileOrigin = SettingOrigin::ProjectFile;
     } else {
@@ -202,7 +225,8 @@ std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest
     LoadSettings(fromFile, result.file);
     const bool projectOnly = result.fileOrigin == SettingOrigin::ProjectFile;
     if (projectOnly)
-        result.warnings = IgnoredProjectKeys(keys, result.file);
+        for (std::string& warning : IgnoredProjectKeys(keys, result.file))
+            result.warnings.push_back(std::move(warning));
     if (result.fileOrigin != SettingOrigin::UserIni)
         for (std::string& warning : InvalidValues(keys, result.file, fromFile))
             result.warnings.push_back(std::move(warning));
@@ -213,6 +237,12 @@ std::optional<SettingsWithOrigins> LoadSettingsWithOrigins(const SettingsRequest
         if (KeyIsIn(keys, def))
             result.origins[RowIndex(def)] = result.fileOrigin;
     }
+    // A settings file that travels with a project names its templates from where it lies.
+    if (result.fileOrigin != SettingOrigin::UserIni)
+        for (std::string* name :
+             {&result.values.SubLevelCommentsFile, &result.values.FunctionLevelCommentsFile})
+            if (!name->empty() && !IsAbsolutePath(*name))
+                *name = ExtractFileDir(result.file) + *name;
 
     for (const std::string& assignment : request.overrides) {
         if (auto problem = ApplySettingOverride(result.values, assignment)) {

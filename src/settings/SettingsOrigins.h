@@ -18,10 +18,16 @@ namespace kemptor {
 
 inline constexpr const char* kProjectSettingsFileName = "kemptor.ini";
 
+// The directories searched for the project settings file of `path`, nearest first: the path's directory
+// and its parents up to the root of its repository (the first that holds ".git"), else up to the user's
+// home directory; outside both, the path's directory alone.
+std::vector<std::string> SettingsSearchDirectories(const std::string& path);
+
 // The project settings file that governs `path` (a source file, a project file or a directory): the
-// first "kemptor.ini" in the path's directory or one of its parents. The search stops after the first
-// directory that holds ".git" (the root of the repository) or at the file system root.
-std::optional<std::string> FindProjectSettingsFile(const std::string& path);
+// first "kemptor.ini" of SettingsSearchDirectories. One owned by another user or writable by others is
+// passed over, with a warning added to `warnings`: it may have been planted.
+std::optional<std::string> FindProjectSettingsFile(const std::string& path,
+                                                   std::vector<std::string>* warnings = nullptr);
 
 // True for the settings that decide how code is formatted (not the output directory, backup mode,
 // preview or user information).
@@ -46,8 +52,8 @@ struct SettingsWithOrigins {
     SettingOrigin tabWidthOrigin = SettingOrigin::Default;
     SettingOrigin fileOrigin = SettingOrigin::UserIni; // the kind of settings file read
     std::string file;                                  // its host path
-    // Keys of a project file that are ignored and values not valid for their key, each a whole message
-    // "FILE:LINE:1: warning: TEXT".
+    // Settings files passed over, keys of a project file that are ignored and values not valid for
+    // their key, each a whole message.
     std::vector<std::string> warnings;
 };
 

@@ -136,6 +136,10 @@ std::optional<std::string> ApplySettingOverride(Settings& s, const std::string& 
                 error = "setting \"" + std::string(def.key) + "\" needs a number, not \"" + text + "\"";
             else
                 value = def.kind == SettingKind::Choice ? ClampChoice(def, *n) : ClampSetting(def, *n);
+        } else if (text.find_first_of("\r\n") != std::string::npos) {
+            // The engine writes some of these texts into the file (the user's name in a header, the
+            // comment border): a line break there would start a line of code.
+            error = "setting \"" + std::string(def.key) + "\" cannot hold a line break";
         } else {
             value = def.maximum > 0 ? text.substr(0, static_cast<size_t>(def.maximum)) : text;
         }

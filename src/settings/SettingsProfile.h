@@ -26,7 +26,8 @@ std::optional<std::string> SaveSettings(const Settings& s, const std::string& fi
 // Applies one "Section.Key=Value" the way the dialog would take it: spin values clamped, choices kept
 // within their items, typed text cut to the edit box's limit, a radio button set clearing its group.
 // Booleans accept 1/0, true/false, yes/no, on/off. Returns an error text for an unknown key, a section
-// that does not hold the key, or a value that is not a number where one is needed.
+// that does not hold the key, a value that is not a number where one is needed, and a text with a line
+// break (CR or LF).
 std::optional<std::string> ApplySettingOverride(Settings& s, const std::string& assignment);
 
 // The stored text of a setting's current value, as SaveSettings writes it.

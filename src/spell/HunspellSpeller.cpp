@@ -52,8 +52,14 @@ HunspellSpeller::HunspellSpeller(std::string optionsFile)
 
 HunspellSpeller::~HunspellSpeller() = default;
 
+void HunspellSpeller::ForgetVerdicts() {
+    verdicts_.clear();
+    suggested_.clear();
+}
+
 void HunspellSpeller::SetOptions(const SpellerOptions& options) {
     options_ = options;
+    ForgetVerdicts();
     engine_.reset();
     loadTried_ = false;
     unavailable_.clear();
@@ -85,6 +91,7 @@ bool HunspellSpeller::EnsureLoaded() {
 }
 
 void HunspellSpeller::LoadCustomWords() {
+    ForgetVerdicts();
     if (options_.CustomDictionary.empty())
         return;
     if (const auto lines = ReadTextLines(MapToHostPath(options_.CustomDictionary)))
@@ -101,13 +108,21 @@ std::string HunspellSpeller::UnavailableReason() {
 bool HunspellSpeller::IsKnown(const std::string& word) {
     if (word.empty() || ignoreAll_.count(word) || !EnsureLoaded())
         return true;
-    return engine_->Spell(Latin1ToUtf8(word));
+    // A text of millions of different words would fill memory: the cache starts again past a bound.
+    if (verdicts_.size() >= kCachedWords || suggested_.size() >= kCachedWords)
+        ForgetVerdicts();
+    const auto [at, added] = verdicts_.try_emplace(word, false);
+    if (added)
+        at->second = engine_->Spell(Latin1ToUtf8(word));
+    return at->second;
 }
 
 std::vector<std::string> HunspellSpeller::Suggest(const std::string& word) {
     std::vector<std::string> list;
-    if (word.empty() || !EnsureLoaded())
+    if (word.empty() || word.size() > kMaxSuggestedWord || !EnsureLoaded())
         return list;
+    if (const auto known = suggested_.find(word); known != suggested_.end())
+        return known->second;
     // The commonest slips are two neighbouring letters in the wrong order ("teh", "wierd") and a double
     // letter typed once ("adress"); a known word that undoes one of them comes first, before the
     // dictionary's own order.
@@ -140,6 +155,7 @@ std::vector<std::string> HunspellSpeller::Suggest(const std::string& word) {
     std::stable_sort(others.begin(), others.end(),
                      [&rank](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
     list.insert(list.end(), others.begin(), others.end());
+    suggested_.emplace(word, list);
     return list;
 }
 
@@ -255,6 +271,7 @@ void HunspellSpeller::DictionaryAction(int index, int action) {
         return;
     if (EnsureLoaded())
         engine_->Add(Latin1ToUtf8(misspelled_));
+    ForgetVerdicts();
 }
 
 void HunspellSpeller::SetAddToCommonIRList(int action) {

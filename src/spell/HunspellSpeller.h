@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kemptor {
@@ -61,8 +62,10 @@ public:
     std::size_t MisspelledOffset() const { return misspelledAt_; }
     // Whether the dictionary, the custom words or the ignore list know `word`.
     bool IsKnown(const std::string& word);
-    // Hunspell's suggestions for `word`, best first.
+    // Hunspell's suggestions for `word`, best first; none for a word longer than kMaxSuggestedWord (the
+    // search grows with the square of a word's length, and no word of a language is that long).
     std::vector<std::string> Suggest(const std::string& word);
+    static constexpr std::size_t kMaxSuggestedWord = 64;
 
     const SpellerOptions& Options() const { return options_; }
     // Takes new options (the dictionary and the custom words are loaded again at the next use).
@@ -84,6 +87,12 @@ private:
     std::string optionsFile_;
     SpellerOptions options_;
     std::unique_ptr<Engine> engine_;
+    // The dictionary's verdict and suggestions for each word met, so that a word repeated through a
+    // project is looked up once; emptied whenever the dictionary's words change.
+    std::unordered_map<std::string, bool> verdicts_;
+    std::unordered_map<std::string, std::vector<std::string>> suggested_;
+    void ForgetVerdicts();
+    static constexpr std::size_t kCachedWords = std::size_t{1} << 18;
     bool loadTried_ = false;
     std::string unavailable_;
     std::function<void()> optionsDialog_;

@@ -1,4 +1,5 @@
 // kemptor-cli spell, and format and process with spell checking on, run as a user runs them.
+#include "spell/HunspellSpeller.h"
 #include "spell/SpellerOptions.h"
 #include "support/CliRunner.h"
 
@@ -62,6 +63,23 @@ TEST_F(SpellCommand, ReportsExactlyTheMisspelledWordsWithTheRightSuggestionFirst
         // At most five suggestions.
         EXPECT_LE(std::count(lines[k].begin(), lines[k].end(), ','), 4) << lines[k];
     }
+}
+
+// A word far longer than any of a language gets no suggestions (their search would take minutes); a
+// misspelling repeated on many lines is reported on each with the same suggestions.
+TEST_F(SpellCommand, LongWordsGetNoSuggestionsAndRepeatedOnesTheSame) {
+    HunspellSpeller speller;
+    EXPECT_TRUE(speller.Suggest("recieve" + std::string(HunspellSpeller::kMaxSuggestedWord, 'e')).empty());
+    EXPECT_FALSE(speller.Suggest("recieve").empty());
+    std::string text;
+    for (int i = 0; i < 3; ++i)
+        text += "' recieve\r\n";
+    dir.Write("long.bas", text);
+    const CliResult r = RunCli(dir, "spell long.bas");
+    EXPECT_EQ(r.status, 1) << r.err;
+    for (int line = 1; line <= 3; ++line)
+        EXPECT_THAT(r.out, HasSubstr("long.bas:" + std::to_string(line) +
+                                     ":3: unknown word \"recieve\"; suggestions: receive"));
 }
 
 TEST_F(SpellCommand, ACleanFileExitsZeroAndAnUnreadableOneTwo) {

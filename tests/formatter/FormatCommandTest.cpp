@@ -123,7 +123,8 @@ TEST(FormatCommand, BadInputAndUsageExitWithTwo) {
 namespace kemptor::test {
 namespace {
 
-TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
+// A template that cannot be loaded stops the command: the default one is not what the settings ask for.
+TEST(FormatCommand, HeaderTemplateFilesAreLoadedOrTheCommandStops) {
     TempDir dir;
     const std::string file = dir.Write("Main.bas", "Option Explicit\nSub Main()\nEnd Sub\n");
     const std::string templ = dir.Write("sub.txt", "' Header of %n\n");
@@ -132,8 +133,9 @@ TEST(FormatCommand, HeaderTemplateFilesAreLoadedWithTheirWarnings) {
     EXPECT_EQ("Option Explicit\r\nSub Main()\r\n' Header of Main\r\nEnd Sub\r\n",
               RunFormat(dir, common + "'" + templ + "' '" + file + "'").out);
     const CliResult missing = RunFormat(dir, common + "'" + dir.Path() + "none.txt' '" + file + "'");
-    EXPECT_EQ("warning: Unable to load sub comment header file: " + dir.Path() + "none.txt\n", missing.err);
-    EXPECT_NE(std::string::npos, missing.out.find("'!  Name   :  Main")) << "the default template stays";
+    EXPECT_EQ(2, missing.status);
+    EXPECT_EQ("error: the header template " + dir.Path() + "none.txt does not exist.\n", missing.err);
+    EXPECT_EQ("", missing.out);
 }
 
 TEST(FormatCommand, AFormattingThatBreaksTheCodeIsRefusedWithStatusThreeNamingWhereAndWhat) {

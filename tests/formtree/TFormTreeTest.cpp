@@ -203,8 +203,9 @@ TEST(FormTree, DeepNestingDoesNotExhaustTheStack) {
     for (int i = 0; i <= kDepth; ++i)
         text += "End\n";
     const TFormTree tree = TFormTree::Build("P", "frmDeep.frm", SplitTextLines(text));
-    EXPECT_EQ(tree.Nodes().size(), static_cast<size_t>(kDepth) + 3);
-    EXPECT_EQ(tree.Nodes().back().depth, kDepth + 2);
+    EXPECT_TRUE(tree.DepthLimited());
+    EXPECT_EQ(tree.Nodes().size(), static_cast<size_t>(TFormTree::kMaxDepth) + 2);
+    EXPECT_EQ(tree.Nodes().back().depth, TFormTree::kMaxDepth + 1);
 }
 
 TEST(FormTree, SampleFormsParseCompletely) {
@@ -226,6 +227,31 @@ TEST(FormTree, SampleFormsParseCompletely) {
             EXPECT_NE(begun[i].find(node.name), std::string::npos) << path << ": " << node.Text();
         }
     }
+}
+
+} // namespace
+} // namespace kemptor
+
+namespace kemptor {
+namespace {
+
+// Deep nesting stops at the depth limit instead of growing text with the square of the depth.
+TEST(FormTree, NestingDeeperThanTheLimitIsCutAndTold) {
+    TextLines lines = {"VERSION 5.00"};
+    for (int i = 0; i < 40000; ++i)
+        lines.push_back("Begin VB.Frame f" + std::to_string(i));
+    for (int i = 0; i < 40000; ++i)
+        lines.push_back("End");
+    lines.push_back("Attribute VB_Name = \"f\"");
+    const TFormTree deep = TFormTree::Build("P", "deep.frm", lines);
+    EXPECT_TRUE(deep.DepthLimited());
+    EXPECT_EQ(deep.Nodes().size(), 2u + TFormTree::kMaxDepth);
+
+    lines.erase(lines.begin() + 1 + TFormTree::kMaxDepth, lines.begin() + 40001);
+    lines.erase(lines.begin() + 1 + 2 * TFormTree::kMaxDepth, lines.end() - 1);
+    const TFormTree deepest = TFormTree::Build("P", "deep.frm", lines);
+    EXPECT_FALSE(deepest.DepthLimited());
+    EXPECT_EQ(deepest.Nodes().size(), 2u + TFormTree::kMaxDepth);
 }
 
 } // namespace

@@ -123,10 +123,18 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(OutputPaths, UnmappableWindowsPaths) {
-    for (const char* text : {"\\\\SERVER\\SHARE\\OUT\\", "//SERVER/SHARE", "\\/x", "D:OUT\\", "D:", "d:out"})
+    for (const char* text : {"\\\\SERVER\\SHARE\\OUT\\", "//SERVER/SHARE", "\\/x", "D:OUT\\", "D:", "d:out",
+                             "C:\\OUT\\", "D:/out", "C:\\", "c:/", "C:\\..\\..\\"})
         EXPECT_TRUE(IsUnmappableWindowsPath(text)) << text;
-    for (const char* text : {"C:\\OUT\\", "D:/out", ".\\STYLED\\", "/tmp/out", "\\OUT\\", "OUT", ""})
+    for (const char* text : {".\\STYLED\\", "/tmp/out", "\\OUT\\", "OUT", "", "OUT:1"})
         EXPECT_FALSE(IsUnmappableWindowsPath(text)) << text;
+}
+
+TEST(OutputPaths, TheRootOfTheFileSystemIsTold) {
+    EXPECT_TRUE(IsFileSystemRoot("/"));
+    EXPECT_TRUE(IsFileSystemRoot(ResolveHostDirectory("/tmp/../../")));
+    EXPECT_FALSE(IsFileSystemRoot("/tmp/"));
+    EXPECT_FALSE(IsFileSystemRoot(ResolveHostDirectory("")));
 }
 
 TEST(OutputPaths, ResolveDotsLexicallyAfterTheExistingPartAndLinksWithin) {

@@ -62,8 +62,8 @@ TEST_F(ProcessCommand, OnlyFormatsTheNamedFilesIntoTheOutputGivenRelativeToTheWo
     EXPECT_THAT(ReadFile(root.Path() + "out/VBKEMPT3.LOG"), Not(HasSubstr("frmItem.frm")));
 }
 
-// The template file that the settings name gives the headers; one that cannot be read is warned about
-// and the default template is used.
+// The template file that the settings name gives the headers; one that cannot be read stops the command
+// before anything is written (the default template is not what the settings ask for).
 TEST_F(ProcessCommand, InsertsHeadersFromTheTemplateFileTheSettingsName) {
     WriteFile(root.Path() + "fn.txt", "'~~ %n returns %r ~~\r\n");
     CliResult r = RunCli(root, "process --only modFileIO.bas --output out "
@@ -82,11 +82,9 @@ TEST_F(ProcessCommand, InsertsHeadersFromTheTemplateFileTheSettingsName) {
                          root.Path() +
                          "missing.txt "
                          "ex/vbp/Inventory.vbp");
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.err, HasSubstr("warning: Unable to load function comment header file: " + root.Path() +
-                                 "missing.txt\n"));
-    EXPECT_THAT(ReadFile(root.Path() + "out2/modFileIO.bas"), HasSubstr("LoadInventory"));
-    EXPECT_THAT(ReadFile(root.Path() + "out2/modFileIO.bas"), Not(HasSubstr("'~~")));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "error: the header template " + root.Path() + "missing.txt does not exist.\n");
+    EXPECT_FALSE(fs::exists(root.Path() + "out2"));
 }
 
 TEST_F(ProcessCommand, BadOutputDirectoryOrNameExitsWithStatusTwo) {

@@ -3,6 +3,7 @@
 // files must never change, and every failure must be told and counted.
 #include "RunTestSupport.h"
 #include "platform/Prompter.h"
+#include "platform/Text.h"
 #include "project/ProjectReader.h"
 #include "run/ProcessingRun.h"
 #include "settings/SettingsCatalogue.h"
@@ -98,7 +99,8 @@ TEST_F(Hardening, RefusesLinksBackIntoTheProjectAndUnmappablePaths) {
     fs::create_directory(root.Path() + "elsewhere");
     fs::create_directory_symlink(Proj(), root.Path() + "elsewhere/back");
     ExpectRefused({root.Path() + "elsewhere/back/", root.Path() + "elsewhere/back/X/../",
-                   "\\\\SERVER\\SHARE\\OUT\\", "//SERVER/SHARE/OUT/", "D:OUT\\", "D:"});
+                   "\\\\SERVER\\SHARE\\OUT\\", "//SERVER/SHARE/OUT/", "D:OUT\\", "D:", "C:\\", "C:\\..\\..\\",
+                   "c:/", "C:\\OUT\\"});
     EXPECT_THAT(Texts().back(), HasSubstr("BackupInformation.BackupNewCodeDirectory"));
 }
 
@@ -154,18 +156,30 @@ TEST_F(Hardening, FilesWhoseNamesDifferOnlyInCaseGiveTwoCopies) {
     EXPECT_FALSE(fs::exists(Proj() + "STYLED/UTIL.BAS"));
 }
 
+TEST_F(Hardening, AFileNamedInAnotherCaseThanOnDiskGetsOneFormattedCopy) {
+    WriteProject("Type=Exe\r\nClass=CStock; CLSSTOCKITEM.CLS\r\n");
+    Write("clsStockItem.cls", "Sub A()\r\nx = 1\r\nEnd Sub\r\n");
+    UseMode(BackupMode::AllFiles);
+    ASSERT_EQ(RunIt().outcome, RunOutcome::Completed);
+    std::vector<std::string> copies;
+    for (const auto& name : FileNames(Proj() + "STYLED"))
+        if (EqualNoCase(name, "clsStockItem.cls"))
+            copies.push_back(name);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_THAT(ReadFile(Proj() + "STYLED/" + copies[0]), HasSubstr("    x = 1"));
+}
+
 TEST_F(Hardening, AModuleNamedLikeTheProjectFileOrTheLogIsNotSaved) {
     WriteProject("Type=Exe\r\nModule=modA; modA.bas\r\nModule=P; P.VBP\r\nModule=L; VBKEMPT3.LOG\r\n");
     Write("VBKEMPT3.LOG", "Attribute VB_Name = \"L\"\r\nSub L()\r\nEnd Sub\r\n");
     UseMode(BackupMode::ProjectFiles);
     const RunSummary summary = RunIt();
     EXPECT_EQ(summary.skipped, 2);
-    EXPECT_THAT(Texts(),
-                Contains("The file " + Native(Proj() + "P.VBP") + " has the name of the project file " +
-                         Native(Proj() + "P.VBP") + ".  P.VBP is not saved."));
-    EXPECT_THAT(Texts(),
-                Contains("The file " + Native(Proj() + "VBKEMPT3.LOG") + " has the name of the check log " +
-                         Native(Proj() + "STYLED/VBKEMPT3.LOG") + ".  VBKEMPT3.LOG is not saved."));
+    // Neither is source text: neither is read for formatting, so neither can replace its namesake.
+    EXPECT_THAT(Texts(), Contains(Native(Proj() + "P.VBP") +
+                                  " is not a Visual Basic source file.  P.VBP is left unformatted."));
+    EXPECT_THAT(Texts(), Contains(Native(Proj() + "VBKEMPT3.LOG") +
+                                  " is not a Visual Basic source file.  VBKEMPT3.LOG is left unformatted."));
     EXPECT_EQ(ReadFile(Proj() + "STYLED/P.VBP"), "Type=Exe\r\nModule=modA; modA.bas\r\nModule=P; P.VBP\r\n"
                                                  "Module=L; VBKEMPT3.LOG\r\n");
     EXPECT_THAT(ReadFile(Proj() + "STYLED/VBKEMPT3.LOG"),

@@ -129,6 +129,12 @@ TEST(SettingOverride, AppliesValuesTheWayTheDialogTakesThem) {
     EXPECT_NE(ApplySettingOverride(s, "General.MultiVarSplit=maybe"), std::nullopt);
     EXPECT_NE(ApplySettingOverride(s, "DoLoopIndent=4"), std::nullopt);
     EXPECT_NE(ApplySettingOverride(s, "Indents.DoLoopIndent"), std::nullopt);
+    // A text the engine may write into a file never carries a line end there.
+    EXPECT_EQ(ApplySettingOverride(s, "UserInformation.UserName=Bob\r\nKill \"C:\\*.*\""),
+              "setting \"UserName\" cannot hold a line break");
+    EXPECT_NE(ApplySettingOverride(s, "SingleLineComments.SingleLineCommentBlockCharacters=-\n"),
+              std::nullopt);
+    EXPECT_NE(ApplySettingOverride(s, "UserInformation.UserCompany=A\rB"), std::nullopt);
     EXPECT_EQ(s, before) << "a refused override changes nothing";
 }
 

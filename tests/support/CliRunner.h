@@ -99,8 +99,8 @@ inline CliResult RunCliIn(const TempDir& dir, const std::string& workDir, const 
         detail::RunWindows(workDir, args, dir.Path() + "config", stdinFile, out, dir.Path() + "stderr");
 #else
     const std::string wrapper = prefix.find("timeout") == std::string::npos ? " timeout 60" : "";
-    const std::string command = "cd '" + workDir + "' && export KEMPTOR_CONFIG_DIR='" + dir.Path() +
-                                "config' && " + prefix + wrapper + " '" + KEMPTOR_CLI + "' " + args + " >'" +
+    const std::string command = "cd '" + workDir + "' && export HOME='" + dir.Path() + "' KEMPTOR_CONFIG_DIR='" +
+                                dir.Path() + "config' && " + prefix + wrapper + " '" + KEMPTOR_CLI + "' " + args + " >'" +
                                 out + "' 2>'" + dir.Path() + "stderr' <'" + stdinFile + "'";
     const int raw = std::system(command.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -163,8 +163,9 @@ std::string MapToHostPath(const std::string& path) {
 bool IsUnmappableWindowsPath(const std::string& path) {
     if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]))
         return true;
-    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0])) &&
-           (path.size() == 2 || !IsPathSeparator(path[2]));
+    // A drive letter, with or without a directory after it: this system has no drives ("C:\" would
+    // become the root of the file system).
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
 }
 
 namespace {

@@ -24,6 +24,10 @@ bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hos
     return timed;
 }
 
+bool CopyPermissionBits(const std::string&, const std::string&) {
+    return true;
+}
+
 bool MakeOwnerWritable(const std::string& hostPath) {
     const std::wstring wide = SystemPath(hostPath);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());

@@ -32,4 +32,13 @@ std::string DefaultSettingsDirectory() {
     return base + (separated ? "kemptor\\" : "\\kemptor\\");
 }
 
+std::string UserHomeDirectory() {
+    return GetEnv("USERPROFILE").value_or("");
+}
+
+// Files under a user's profile are protected by its access lists; ownership is not checked here.
+bool IsOwnedByUserAlone(const std::string&) {
+    return true;
+}
+
 } // namespace kemptor::host

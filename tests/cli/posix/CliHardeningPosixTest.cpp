@@ -48,13 +48,16 @@ TEST_F(CliHardeningPosix, FifosAreRefusedWhereverTheyAreNamed) {
     EXPECT_THAT(r.out, HasSubstr("a.bas"));
     EXPECT_THAT(r.err, HasSubstr("pipe.bas is not an ASCII file."));
 
-    // As the settings directory's VB.INI or a template: read as absent.
+    // As the settings directory's VB.INI: read as absent; as a template: refused without waiting.
     fs::create_directories(Path("config"));
     ASSERT_EQ(::mkfifo(Path("config/VB.INI").c_str(), 0666), 0);
-    r = Run("format --set FunctionComments.FunctionLevelCommentsPerform=1 --set "
-            "FunctionComments.FunctionLevelCommentsFile=pipe.bas a.bas");
+    r = Run("format a.bas");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("End Sub\r\n"));
+    r = Run("format --set FunctionComments.FunctionLevelCommentsPerform=1 --set "
+            "FunctionComments.FunctionLevelCommentsFile=pipe.bas a.bas");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "error: the header template pipe.bas is not a regular file.\n");
 }
 
 TEST_F(CliHardeningPosix, ASourceLinkedToAnEndlessDeviceIsNotCountedForever) {

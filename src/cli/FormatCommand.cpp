@@ -1,7 +1,8 @@
 // kemptor-cli format [common] [--kind KIND] [--stdin-filename NAME] [-i | --check | --diff] FILE...: runs
 // the engine's passes on single files exactly as a processing run does and writes the result to stdout
 // (CR LF), in place (-i), as a unified diff (--diff), or lists the files that would change (--check, exit
-// status 1). FILE "-" is standard input, so that an editor can format a buffer.
+// status 1). FILE "-" is standard input, so that an editor can format a buffer; its text comes back
+// with the buffer's own line ends.
 //
 // Every result goes through the code check first. A file whose formatted code differs from its original
 // gets a warning naming the first differing line; it is not rewritten (-i), shown as unchanged (--check,
@@ -45,13 +46,15 @@ std::optional<TLineList> ReadLineList(const std::string& path) {
 // The name standard input goes by without --stdin-filename: a module.
 constexpr const char* kStdinDefaultName = "stdin.bas";
 
-// Standard input read whole, its lines kept where they stand in the text read.
-std::optional<TLineList> ReadStandardInput() {
+// Standard input read whole, its lines kept where they stand in the text read; `lineEnd` receives its
+// first line end, which the formatted text gets back (an editor's buffer keeps its own).
+std::optional<TLineList> ReadStandardInput(std::string_view& lineEnd) {
     auto text = std::make_shared<std::string>(std::istreambuf_iterator<char>(std::cin),
                                               std::istreambuf_iterator<char>());
     if (std::cin.bad())
         return std::nullopt;
     const std::string_view bytes = *text;
+    lineEnd = FirstLineEnd(bytes);
     return TLineList::InPlace(bytes, std::move(text));
 }
 
@@ -101,7 +104,8 @@ public:
             TVBSrcFormatter& engine = *found;
             // Only a regular file of a sane size is read: a FIFO would block, a device never end.
             const FileProblem problem = fromStdin ? FileProblem::None : CheckTextFile(file);
-            const std::optional<TLineList> lines = fromStdin                      ? ReadStandardInput()
+            std::string_view lineEnd = "\r\n";
+            const std::optional<TLineList> lines = fromStdin                      ? ReadStandardInput(lineEnd)
                                                    : problem == FileProblem::None ? ReadLineList(file)
                                                                                   : std::nullopt;
             if (!lines) {
@@ -152,8 +156,8 @@ public:
                 }
             } else {
                 std::cout.flush();
-                if (!WriteCrLfLines(STDOUT_FILENO, formatted.size(),
-                                    [&](std::size_t i) { return formatted[i]; })) {
+                if (!WriteLines(STDOUT_FILENO, formatted.size(), [&](std::size_t i) { return formatted[i]; },
+                                lineEnd)) {
                     std::cerr << "error: cannot write the formatted text of " << file << "\n";
                     anyFailed = true;
                 }

@@ -340,7 +340,9 @@ void LanguageServer::DidChange(const json& params) {
     const json& changes = Member(params, "contentChanges", json::value_t::array);
     for (const json& change : changes) {
         std::string text = StringMember(change, "text");
-        if (change.contains("range") && document.tooLarge.empty()) {
+        if (change.contains("range") && !document.tooLarge.empty())
+            continue; // a part of a buffer that is not held: only a whole new text can replace it
+        if (change.contains("range")) {
             const json& range = Member(change, "range", json::value_t::object);
             TextDocument edited = document.text;
             edited.Replace(PositionMember(range, "start"), PositionMember(range, "end"), text);

@@ -84,7 +84,7 @@ TEST(LanguageServer, FormatsABufferAsTheCommandLineFormatsItsFileKeepingTheBuffe
 
     LspTestClient client(kSplits);
     client.Initialize();
-    const std::string uri = "file://" + dir.Path() + "modGlobals.bas";
+    const std::string uri = UriOf(dir.Path() + "modGlobals.bas");
     for (const std::string& buffer : {original, WithLf(original)}) {
         client.Open(uri, buffer);
         const json edits = client.Format(uri)["result"];
@@ -109,7 +109,7 @@ TEST(LanguageServer, EachBufferTakesTheSettingsFileFoundFromItsPath) {
     client.Initialize();
     std::map<std::string, std::string> results;
     for (const std::string folder : {"house", "other"}) {
-        const std::string uri = "file://" + dir.Path() + folder + "/M.bas";
+        const std::string uri = UriOf(dir.Path() + folder + "/M.bas");
         client.Open(uri, code);
         results[folder] = ApplyEdits(code, client.Format(uri)["result"]);
         EXPECT_EQ(results[folder], RunCli(dir, "format " + folder + "/M.bas").out) << folder;
@@ -214,7 +214,7 @@ TEST(LanguageServer, FormatsADocumentOfTwoHundredThousandLines) {
     dir.Write("Huge.bas", text);
     LspTestClient client(std::vector<std::string>{});
     client.Initialize();
-    const std::string uri = "file://" + dir.Path() + "Huge.bas";
+    const std::string uri = UriOf(dir.Path() + "Huge.bas");
     client.Open(uri, text);
     const std::string formatted = ApplyEdits(text, client.Format(uri)["result"]);
     EXPECT_EQ(formatted, WithLf(RunCli(dir, "format Huge.bas").out));

@@ -45,6 +45,12 @@ public:
     }
 };
 
+// The file URI of a scratch path ("C:\\Temp\\x" on Windows gives "file:///C:/Temp/x").
+inline std::string UriOf(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return (path.front() == '/' ? "file://" : "file:///") + path;
+}
+
 // The short test buffers are formatted without an inserted Option Explicit.
 inline const std::string kNoOptionExplicit = "General.OptionExplicitInsert=0";
 

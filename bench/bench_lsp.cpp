@@ -1,10 +1,10 @@
-// The language server's answer time: textDocument/formatting of a 10,000-line module that needs
+// The language server's answer time (CPU time of the request): textDocument/formatting of a 10,000-line module that needs
 // formatting everywhere (target: under 50 ms once the server has started), then the same request again
 // on the unchanged buffer, a range formatting of twenty lines, and the spelling diagnostics of the
 // buffer. Each request goes through the server as a client's message does: JSON in, edits out.
 #include "lsp/LanguageServer.h"
 
-#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <string>
 
@@ -38,8 +38,12 @@ std::string Module(std::size_t lines) {
     return text;
 }
 
-double Milliseconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
+// CPU time of this thread in milliseconds: the machine is shared, so wall time would measure the
+// neighbours too.
+double CpuMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
 } // namespace
@@ -52,6 +56,8 @@ int main() {
         SettingsRequest request;
         request.path = path;
         request.noConfig = true;
+        request.overrides = {"SpellCheck.SpellingPerform=1", "SpellCheck.SpellingComments=1",
+                             "SpellCheck.SpellingLiterals=1"};
         return request;
     };
     SpellerWordChecker checker;
@@ -71,9 +77,9 @@ int main() {
           {"params", {{"textDocument", {{"uri", uri}, {"languageId", "vb"}, {"version", 1}, {"text", text}}}}}});
 
     const auto timed = [&](const char* what, const json& request) {
-        const auto start = std::chrono::steady_clock::now();
+        const double start = CpuMilliseconds();
         send(request);
-        const double ms = Milliseconds(std::chrono::steady_clock::now() - start);
+        const double ms = CpuMilliseconds() - start;
         std::printf("%-44s %8.1f ms  (answer %zu bytes)\n", what, ms, last.size());
         return ms;
     };
@@ -84,18 +90,16 @@ int main() {
     std::printf("module: %zu bytes, 10,000 lines\n", text.size());
     const double first = timed("formatting, first request (target < 50 ms)", format);
     timed("formatting, same buffer again", format);
-    timed("range formatting of 20 lines",
-          {{"jsonrpc", "2.0"},
-           {"id", 3},
-           {"method", "textDocument/rangeFormatting"},
-           {"params",
-            {{"textDocument", {{"uri", uri}}},
-             {"range", {{"start", {{"line", 5000}, {"character", 0}}}, {"end", {{"line", 5020}, {"character", 0}}}}}}}}});
-    const auto start = std::chrono::steady_clock::now();
+    const json range = {{"start", {{"line", 5000}, {"character", 0}}}, {"end", {{"line", 5020}, {"character", 0}}}};
+    timed("range formatting of 20 lines", {{"jsonrpc", "2.0"},
+                                           {"id", 3},
+                                           {"method", "textDocument/rangeFormatting"},
+                                           {"params", {{"textDocument", {{"uri", uri}}}, {"range", range}}}});
+    const double start = CpuMilliseconds();
     while (server.HasIdleWork())
         server.DoIdleWork();
-    std::printf("%-44s %8.1f ms  (%zu bytes)\n", "spelling diagnostics of the buffer",
-                Milliseconds(std::chrono::steady_clock::now() - start), last.size());
+    std::printf("%-44s %8.1f ms  (%zu bytes)\n", "spelling diagnostics of the buffer", CpuMilliseconds() - start,
+                last.size());
     std::printf("formatting answered in %.1f ms: %s\n", first, first < 50 ? "within the target" : "ABOVE THE TARGET");
     return answers > 0 ? 0 : 1;
 }

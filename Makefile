@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 SAMPLE ?= examples/vbp/Inventory.vbp
 
 .PHONY: deps deps-windows deps-package configure build run test bench format-check clean windows test-windows \
-	package check-packages windows-package fuzz
+	package check-packages windows-package fuzz vsix
 
 deps:
 	./scripts/install-deps.sh
@@ -66,6 +66,13 @@ package: deps deps-package $(PKG_BUILD_DIR)/build.ninja
 # The packages unpacked into a scratch root and tried there, and the Debian, desktop and AppStream checkers.
 check-packages: package
 	./scripts/check-packages.sh $(BUILD_DIR) $(SAMPLE)
+
+# The VS Code extension (editors/vscode) as $(BUILD_DIR)/kemptor-vb.vsix: its npm packages as the lock
+# file pins them, the TypeScript compiled, the package made.
+vsix: deps
+	cd editors/vscode && npm ci --no-audit --no-fund && npm run compile
+	mkdir -p $(BUILD_DIR)
+	cd editors/vscode && npx vsce package --allow-missing-repository --out $(abspath $(BUILD_DIR))/kemptor-vb.vsix
 
 bench: build
 	./bench/run-all.sh $(BUILD_DIR)

@@ -1,11 +1,15 @@
 # Third-party pieces of the Windows build, taken from the host's Debian packages and built with the
-# cross compiler inside the build tree (nothing is downloaded): CLI11, which is header-only, and
+# cross compiler inside the build tree (nothing is downloaded): CLI11 and nlohmann-json, which are
+# header-only, and
 # GoogleTest from its source package. The host's /usr/include must never reach the cross compiler's
-# include path (its C library headers are not Windows'), so CLI11's headers are copied on their own.
+# include path (its C library headers are not Windows'), so their headers are copied on their own.
 set(KEMPTOR_CROSS_INCLUDE ${CMAKE_BINARY_DIR}/cross-include)
 file(COPY /usr/include/CLI DESTINATION ${KEMPTOR_CROSS_INCLUDE})
 add_library(CLI11::CLI11 INTERFACE IMPORTED)
 set_target_properties(CLI11::CLI11 PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${KEMPTOR_CROSS_INCLUDE})
+file(COPY /usr/include/nlohmann DESTINATION ${KEMPTOR_CROSS_INCLUDE})
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+set_target_properties(nlohmann_json::nlohmann_json PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${KEMPTOR_CROSS_INCLUDE})
 
 if(KEMPTOR_BUILD_TESTS)
   set(KEMPTOR_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources (Debian package googletest)")

@@ -13,10 +13,11 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev
   libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev googletest
-  libcli11-dev
+  libcli11-dev nlohmann-json3-dev
   xvfb xauth x11-apps imagemagick
   git pre-commit
   fonts-dejavu-core
+  neovim nodejs
   man-db
 )
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64)
@@ -34,6 +35,9 @@ for arg in "$@"; do
       ;;
   esac
 done
+# npm packages the VS Code extension; a Node.js that bundles its own npm (and conflicts with Debian's)
+# is left as it is.
+command -v npm >/dev/null 2>&1 || PACKAGES+=(npm)
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "install-deps: this script installs Debian 12 packages with apt-get, which this system does not have." >&2

@@ -1,8 +1,9 @@
 // kemptor-cli format [common] [--kind KIND] [--stdin-filename NAME] [-i | --check | --diff] PATH...: runs
 // the engine's passes on single files exactly as a processing run does and writes the result to stdout
 // (CR LF), in place (-i), as a unified diff (--diff), or lists the files that would change (--check, exit
-// status 1). PATH "-" is standard input, so that an editor can format a buffer; a directory (with -i,
-// --check or --diff) stands for every Visual Basic source below it (InputFiles.h).
+// status 1). PATH "-" is standard input, so that an editor can format a buffer (its text comes back
+// with the buffer's own line ends); a directory (with -i, --check or --diff) stands for every Visual
+// Basic source below it (InputFiles.h).
 //
 // Every result goes through the code check first. A file whose formatted code differs from its original
 // gets a warning naming the first differing line; it is not rewritten (-i), shown as unchanged (--check,
@@ -144,6 +145,8 @@ public:
                                                        : std::nullopt;
             if (tooLarge)
                 problem = FileProblem::TooLarge;
+            // Standard input's text comes back with its own line ends (an editor's buffer keeps its own).
+            const std::string_view lineEnd = fromStdin && lines ? FirstLineEnd(bytes) : "\r\n";
             if (!lines) {
                 std::cerr << LocatedMessage(file, 0, 0, "error",
                                             problem == FileProblem::None ? "cannot read the file"
@@ -202,8 +205,8 @@ public:
                 }
             } else {
                 std::cout.flush();
-                if (!WriteCrLfLines(STDOUT_FILENO, formatted.size(),
-                                    [&](std::size_t i) { return formatted[i]; })) {
+                if (!WriteLines(STDOUT_FILENO, formatted.size(), [&](std::size_t i) { return formatted[i]; },
+                                lineEnd)) {
                     std::cerr << "error: cannot write the formatted text of " << EscapedName(file) << "\n";
                     failed(kExitBadInput);
                 }

@@ -132,26 +132,37 @@ long CountTextLines(const std::string& path) {
 }
 
 bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {
+    return WriteLines(fd, count, line, "\r\n");
+}
+
+bool WriteLines(int fd, std::size_t count, const LineAt& line, std::string_view lineEnd) {
     constexpr std::size_t kChunk = std::size_t{1} << 20;
     std::string buffer;
     buffer.reserve(kChunk);
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view text = line(i);
-        if (buffer.size() + text.size() + 2 > kChunk) {
+        if (buffer.size() + text.size() + lineEnd.size() > kChunk) {
             if (!WriteAll(fd, buffer))
                 return false;
             buffer.clear();
-            if (text.size() + 2 > kChunk) {
+            if (text.size() + lineEnd.size() > kChunk) {
                 if (!WriteAll(fd, text))
                     return false;
-                buffer += "\r\n";
+                buffer += lineEnd;
                 continue;
             }
         }
         buffer += text;
-        buffer += "\r\n";
+        buffer += lineEnd;
     }
     return WriteAll(fd, buffer);
+}
+
+std::string_view FirstLineEnd(std::string_view text) {
+    const std::size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos || (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n'))
+        return "\r\n";
+    return text[at] == '\n' ? "\n" : "\r";
 }
 
 namespace {

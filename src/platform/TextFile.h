@@ -34,6 +34,10 @@ using LineAt = std::function<std::string_view(std::size_t)>;
 
 // Writes `count` lines, each ending in CR LF, to a descriptor in large chunks. False on a write error.
 bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line);
+// The same with another line end after each line ("\n" for a buffer piped in with LF line ends).
+bool WriteLines(int fd, std::size_t count, const LineAt& line, std::string_view lineEnd);
+// The first line end of a text ("\r\n", "\n" or "\r"); CR LF when it has none.
+std::string_view FirstLineEnd(std::string_view text);
 
 // WriteTextLinesAtomic for lines that are not held as strings.
 bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line);

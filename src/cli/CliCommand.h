@@ -95,6 +95,8 @@ std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter&
 // One field of a TSV row: TAB, CR, LF and backslash are written as \t, \r, \n and \\ so that every row
 // keeps its columns whatever the text holds.
 std::string TsvField(std::string_view text);
+// The same, appended to `out`.
+void AppendTsvField(std::string& out, std::string_view text);
 
 // Flushes standard output at the end of a command. A write that failed (a full disk, a closed pipe) is
 // reported on stderr and turns the exit status into 2: the output is incomplete.

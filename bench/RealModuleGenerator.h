@@ -5,6 +5,7 @@
 // SQL texts built over continued lines, long message literals, trailing comments, and code indented by
 // hand, tabs included. Lines end in CR LF. The same sample directory and line count give the same text.
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <ostream>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 
@@ -126,27 +127,51 @@ std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter&
     return opened ? std::move(project) : nullptr;
 }
 
+void AppendTsvField(std::string& out, std::string_view text) {
+    // The bytes to escape are looked for with memchr, which reads many bytes at a time; most texts
+    // hold none (a line never holds CR or LF), and the run before each one is appended whole.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const auto next = [&end](const char* from, char c) {
+        const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return at ? static_cast<const char*>(at) : end;
+    };
+    const char* tab = next(p, '\t');
+    const char* backslash = next(p, '\\');
+    const char* cr = next(p, '\r');
+    const char* lf = next(p, '\n');
+    while (true) {
+        const char* at = std::min({tab, backslash, cr, lf});
+        out.append(p, static_cast<std::size_t>(at - p));
+        if (at == end)
+            return;
+        out += '\\';
+        switch (*at) {
+        case '\t':
+            out += 't';
+            tab = next(at + 1, '\t');
+            break;
+        case '\r':
+            out += 'r';
+            cr = next(at + 1, '\r');
+            break;
+        case '\n':
+            out += 'n';
+            lf = next(at + 1, '\n');
+            break;
+        default:
+            out += '\\';
+            backslash = next(at + 1, '\\');
+            break;
+        }
+        p = at + 1;
+    }
+}
+
 std::string TsvField(std::string_view text) {
     std::string field;
     field.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '\t':
-            field += "\\t";
-            break;
-        case '\r':
-            field += "\\r";
-            break;
-        case '\n':
-            field += "\\n";
-            break;
-        case '\\':
-            field += "\\\\";
-            break;
-        default:
-            field += c;
-        }
-    }
+    AppendTsvField(field, text);
     return field;
 }
 

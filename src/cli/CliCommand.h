@@ -106,6 +106,8 @@ std::unique_ptr<TSourceMgt> OpenProjectForCli(const std::string& path, Prompter&
 // One field of a TSV row: TAB, CR, LF and backslash are written as \t, \r, \n and \\ so that every row
 // keeps its columns whatever the text holds.
 std::string TsvField(std::string_view text);
+// The same, appended to `out`.
+void AppendTsvField(std::string& out, std::string_view text);
 
 // A file name as a line of text output shows it: CR, LF and TAB written as \r, \n and \t, so that a
 // name cannot forge a line of the report.

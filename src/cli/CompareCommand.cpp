@@ -2,6 +2,9 @@
 // same|changed|deleted|inserted<TAB>left<TAB>right, the field facing a one-sided line left empty; the
 // lines are escaped by TsvField.
 #include <iostream>
+#include <memory>
+#include <string_view>
+#include <vector>
 
 #include "cli/CliCommand.h"
 #include "platform/TextFile.h"
@@ -18,30 +21,37 @@ public:
     }
 
     int Run() override {
-        const auto lines1 = ReadTextLines(left_);
-        const auto lines2 = ReadTextLines(right_);
-        for (const std::string* missing : {lines1 ? nullptr : &left_, lines2 ? nullptr : &right_}) {
+        // Both files are read where they stand (mapped) and their lines are views of the mapped bytes.
+        const std::shared_ptr<const MappedFile> file1 = MappedFile::Open(left_);
+        const std::shared_ptr<const MappedFile> file2 = MappedFile::Open(right_);
+        for (const std::string* missing : {file1 ? nullptr : &left_, file2 ? nullptr : &right_}) {
             if (missing != nullptr) {
                 std::cerr << "error: Cannot read file " << *missing << '\n';
                 return kExitBadInput;
             }
         }
+        const std::vector<std::string_view> lines1 = SplitTextLineViews(file1->Bytes());
+        const std::vector<std::string_view> lines2 = SplitTextLineViews(file2->Bytes());
+        // The rows go out in blocks of about a megabyte.
+        constexpr std::size_t kBlock = std::size_t{1} << 20;
         std::string text;
-        for (const DiffRow& row : TVisDiff::Rows(*lines1, *lines2)) {
+        text.reserve(kBlock + 4096);
+        for (const DiffRow& row : TVisDiff::Rows(lines1, lines2)) {
             text += DiffRowKindName(row.kind);
             text += '\t';
             if (row.left >= 0)
-                text += TsvField((*lines1)[row.left]);
+                AppendTsvField(text, lines1[static_cast<std::size_t>(row.left)]);
             text += '\t';
             if (row.right >= 0)
-                text += TsvField((*lines2)[row.right]);
+                AppendTsvField(text, lines2[static_cast<std::size_t>(row.right)]);
             text += '\n';
-            if (text.size() > (1 << 16)) {
-                std::cout << text;
+            if (text.size() >= kBlock) {
+                std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
                 text.clear();
             }
         }
-        std::cout << text << std::flush;
+        std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+        std::cout.flush();
         return kExitOk;
     }
 

@@ -77,13 +77,16 @@ TLineList& TLineList::operator=(const TLineList& other) {
 
 TLineList::TLineList(TLineList&& other) noexcept
     : blocks_(std::exchange(other.blocks_, {})), keeper_(std::exchange(other.keeper_, {})),
-      current_(std::exchange(other.current_, 0)), entries_(std::exchange(other.entries_, {})),
+      current_(std::exchange(other.current_, 0)), sharedBase_(std::exchange(other.sharedBase_, nullptr)),
+      sharedIndex_(std::exchange(other.sharedIndex_, 0)), entries_(std::exchange(other.entries_, {})),
       textBytes_(std::exchange(other.textBytes_, 0)) {}
 
 TLineList& TLineList::operator=(TLineList&& other) noexcept {
     blocks_ = std::exchange(other.blocks_, {});
     keeper_ = std::exchange(other.keeper_, {});
     current_ = std::exchange(other.current_, 0);
+    sharedBase_ = std::exchange(other.sharedBase_, nullptr);
+    sharedIndex_ = std::exchange(other.sharedIndex_, 0);
     entries_ = std::exchange(other.entries_, {});
     textBytes_ = std::exchange(other.textBytes_, 0);
     return *this;
@@ -172,22 +175,29 @@ TLineList::Block& TLineList::BlockFor(std::size_t bytes) {
     };
     if (current_ < blocks_.size() && fits(blocks_[current_]))
         return blocks_[current_];
-    // The rest of the current block stays unused; the next kept one takes over when it is large
-    // enough, or else a new block comes before the kept ones (they hold no line yet).
-    if (current_ + 1 < blocks_.size() && fits(blocks_[current_ + 1]))
-        return blocks_[++current_];
+    // The rest of the current block stays unused; a kept one after it (empty, kept by Reset) takes
+    // over when it is large enough, or else a new block is added at the end. Blocks over shared
+    // bytes are passed by.
+    for (std::size_t k = current_ + 1; k < blocks_.size(); ++k) {
+        if (blocks_[k].data && blocks_[k].used == 0 && fits(blocks_[k])) {
+            current_ = k;
+            return blocks_[k];
+        }
+    }
     if (blocks_.size() > kBlockMask)
         throw std::length_error("TLineList: text beyond the list's capacity");
     // Small lists stay small; large ones take a megabyte at a time.
-    const std::size_t grown =
-        current_ < blocks_.size() ? std::min(kBlockBytes, blocks_[current_].capacity * 2) : kFirstBlockBytes;
+    const bool filling = current_ < blocks_.size() && blocks_[current_].data;
+    const std::size_t grown = filling ? std::min(kBlockBytes, blocks_[current_].capacity * 2)
+                              : blocks_.empty() ? kFirstBlockBytes
+                                                : kBlockBytes;
     const std::size_t capacity = std::max(grown, bytes);
-    const std::size_t at = std::min(current_ + 1, blocks_.size());
-    blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(at),
-                   Block{NewBlockData(capacity), nullptr, 0, capacity, 0});
-    blocks_[at].base = blocks_[at].data.get();
-    current_ = at;
-    return blocks_[current_];
+    blocks_.push_back(Block{NewBlockData(capacity), nullptr, 0, capacity, 0});
+    blocks_.back().base = blocks_.back().data.get();
+    // A text larger than a block gets one of its own; the lines after it go on where they were.
+    if (bytes <= grown)
+        current_ = blocks_.size() - 1;
+    return blocks_.back();
 }
 
 std::uint64_t TLineList::Store(std::string_view text) {
@@ -230,6 +240,58 @@ void TLineList::Append(std::string_view text, bool changed) {
     entries_.push_back(Store(text) | (changed ? kChangedBit : 0));
 }
 
+std::size_t TLineList::SharedBlock(const Block& block, const std::shared_ptr<const void>& keeper) {
+    if (block.base == sharedBase_)
+        return sharedIndex_;
+    if (keeper_ != keeper) {
+        if (keeper_)
+            return kNoBlock; // one list keeps the memory of one text read in place
+        keeper_ = keeper;
+    }
+    // The bytes are looked for among the shared blocks already known: a pass appends its lines in
+    // order, so a new block is met only once a megabyte of text.
+    std::size_t index = kNoBlock;
+    for (std::size_t k = blocks_.size(); k-- > 0;) {
+        if (!blocks_[k].data && blocks_[k].base == block.base) {
+            index = k;
+            break;
+        }
+    }
+    if (index == kNoBlock) {
+        if (blocks_.size() > kBlockMask)
+            return kNoBlock;
+        blocks_.push_back(Block{BlockData(nullptr, BlockBytes{}), block.base, 0, block.capacity, 0});
+        index = blocks_.size() - 1;
+    }
+    sharedBase_ = block.base;
+    sharedIndex_ = index;
+    return index;
+}
+
+void TLineList::AppendShared(const TLineList& from, std::size_t i, bool changed) {
+    const std::uint64_t entry = from.entries_[i];
+    const std::uint64_t marker = changed ? kChangedBit : 0;
+    if ((entry & kLengthMask) == 0) {
+        entries_.push_back(marker);
+        return;
+    }
+    const Block& block = from.blocks_[(entry >> kBlockShift) & kBlockMask];
+    // Bytes read in place are never released while a list keeps them; a block of `from`'s own may go
+    // with `from`, so its text is copied.
+    const std::size_t index =
+        !block.data && from.keeper_ && (entry & kLengthMask) != kLengthMask ? SharedBlock(block, from.keeper_)
+                                                                          : kNoBlock;
+    if (index == kNoBlock) {
+        Append(from[i], changed);
+        return;
+    }
+    ++blocks_[index].lines;
+    const std::size_t length = (entry & kLengthMask) >> kLengthShift;
+    textBytes_ += length;
+    entries_.push_back((entry & (kOffsetMask | kLengthMask)) | (static_cast<std::uint64_t>(index) << kBlockShift) |
+                       marker);
+}
+
 void TLineList::Insert(std::size_t index, std::string_view text, bool changed) {
     assert(index <= size());
     const std::uint64_t entry = Store(text) | (changed ? kChangedBit : 0);
@@ -252,8 +314,10 @@ void TLineList::Release(std::size_t i) {
     const std::uint64_t entry = entries_[i];
     entries_[i] = entry & kChangedBit;
     Block* block = BlockOf(entry);
-    if (block && --block->lines == 0)
+    if (block && --block->lines == 0 && block->data) {
         block->data.reset();
+        block->base = nullptr; // no longer a block of this list's own, nor over shared bytes
+    }
 }
 
 void TLineList::Clear() {
@@ -261,7 +325,10 @@ void TLineList::Clear() {
 }
 
 void TLineList::Reset() {
+    // No line is left to refer to a block: the blocks over shared bytes go, and the memory they kept.
     std::erase_if(blocks_, [](const Block& block) { return !block.data; });
+    keeper_.reset();
+    sharedBase_ = nullptr;
     for (Block& block : blocks_) {
         block.used = 0;
         block.lines = 0;

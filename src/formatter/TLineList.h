@@ -7,7 +7,9 @@
 // and appending never moves a text already stored. Replacing a line stores its new text and repoints
 // the line; the old bytes stay until Clear. A list read once from start to end can hand back the
 // blocks of the lines it has read (Release), so that a formatting pass does not hold its whole input
-// beside its whole output. Texts are 8-bit: every byte, NUL and CR included, is kept as given.
+// beside its whole output. A line of a list read in place (a mapped file) can be appended to another
+// list as a view of the same bytes (AppendShared): a formatting pass copies only the lines it changes.
+// Texts are 8-bit: every byte, NUL and CR included, is kept as given.
 
 #include "formatter/TColorObject.h"
 
@@ -57,6 +59,9 @@ public:
 
     // `text` may be a line of this same list.
     void Append(std::string_view text, bool changed);
+    // Appends line i of `from`: a view of the same bytes when they lie in memory read in place (which
+    // this list then keeps too), else a copy. `from` may be released or cleared afterwards.
+    void AppendShared(const TLineList& from, std::size_t i, bool changed);
     void Insert(std::size_t index, std::string_view text, bool changed);
     // New text for line i; its marker is kept.
     void Replace(std::size_t i, std::string_view text);
@@ -119,8 +124,12 @@ private:
     // Stores the text and returns its entry, unmarked.
     std::uint64_t Store(std::string_view text);
     // The block that takes the next `bytes` bytes of text: the one being filled, the next kept one,
-    // or a new one.
+    // or a new one at the end (a block never changes its index while a line refers to it).
     Block& BlockFor(std::size_t bytes);
+    // The index of this list's block over the bytes of `block`, a block of text read in place that
+    // `keeper` holds; kNoBlock when this list keeps other memory.
+    std::size_t SharedBlock(const Block& block, const std::shared_ptr<const void>& keeper);
+    static constexpr std::size_t kNoBlock = ~std::size_t{0};
     static std::size_t StoredLength(const char* text);
     // The block of a non-empty entry's text, to count the lines that use it.
     Block* BlockOf(std::uint64_t entry);
@@ -128,6 +137,9 @@ private:
     std::vector<Block> blocks_;
     std::shared_ptr<const void> keeper_; // the memory of the texts read in place
     std::size_t current_ = 0;            // the block being filled; those after it are empty, kept by Reset
+    // The last block over shared bytes looked up: its base and its index here.
+    const char* sharedBase_ = nullptr;
+    std::size_t sharedIndex_ = 0;
     std::vector<std::uint64_t> entries_;
     std::size_t textBytes_ = 0;
 };

@@ -254,8 +254,12 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
 
     // The designer part of a form, class or user control goes through untouched.
     std::size_t index = DesignerPartLength(input);
-    for (std::size_t k = 0; k < index; ++k)
-        OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
+    for (std::size_t k = 0; k < index; ++k) {
+        if (input[k].find('\t') == std::string_view::npos)
+            OutputLines.AppendShared(input, k, false);
+        else
+            OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
+    }
 
     // Option Explicit counts before the first procedure, in any indentation and letter case.
     bool optionExplicitFound = false;
@@ -317,7 +321,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
 
         if (CommentContinues) {
             // More text of the comment on the line before: not code, so nothing touches it.
-            OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
+            AppendLine(line, wasChanged || TrimRight(line) != TrimRight(original));
             CommentContinues = EndsWithContinuation(line);
             Continued = false;
             if (!Trim(line).empty())
@@ -484,7 +488,7 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     }
 
     if (emit)
-        OutputLines.Append(line, wasChanged || TrimRight(line) != TrimRight(original));
+        AppendLine(line, wasChanged || TrimRight(line) != TrimRight(original));
 
     Continued = continuedLine;
     CommentContinues = HasContinuedComment(line);
@@ -584,6 +588,14 @@ std::string TVBSrcFormatter::LogicalLine(std::size_t index) const {
         joined.append(Trim(code)).append(" ");
     }
     return joined;
+}
+
+void TVBSrcFormatter::AppendLine(std::string_view line, bool changed) {
+    // Most lines leave a pass as they came: the output then refers to the input's bytes.
+    if (passLines_ != nullptr && lineIndex_ < passLines_->size() && line == (*passLines_)[lineIndex_])
+        OutputLines.AppendShared(*passLines_, lineIndex_, changed);
+    else
+        OutputLines.Append(line, changed);
 }
 
 // --- Hooks around each line --------------------------------------------------------------------
@@ -735,7 +747,7 @@ void TVBSrcFormatter::PassThroughLine(std::string_view raw, const std::string& l
         else
             IndentLine(shadow, ClassifyLine(shadow), IsSingleLineIf(shadow));
     }
-    OutputLines.Append(raw, wasChanged);
+    AppendLine(raw, wasChanged);
     Continued = IsContinuedLine(line);
     CommentContinues = false;
     CommentGroupCount = 0;

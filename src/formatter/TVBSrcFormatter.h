@@ -202,6 +202,8 @@ public:
     // The statement that starts at input line `index` of the pass, its continuation lines joined.
     std::string LogicalLine(std::size_t index) const;
 
+    // Appends a line of the pass's output; one equal to the input line in hand shares its bytes.
+    void AppendLine(std::string_view line, bool changed);
     // Appends a line the engine created, marked changed.
     void AppendCreated(std::string_view line) { OutputLines.Append(line, true); }
 

@@ -85,20 +85,34 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     return ReadHostFileBytes(MapToHostPath(path));
 }
 
-TextLines SplitTextLines(std::string_view text) {
-    TextLines lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
+std::vector<std::string_view> SplitTextLineViews(std::string_view text) {
+    std::vector<std::string_view> lines;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* start = begin;
+    // Lines are found with memchr, which reads many bytes at a time: the next LF is looked for again
+    // only once it is passed, and a CR only before it.
+    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', text.size()));
+    for (const char* p = begin; p < end;) {
+        if (lf && lf < p)
+            lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char* stop = lf ? lf : end;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
+        const char* at = cr ? cr : lf;
+        if (!at)
+            break;
+        lines.emplace_back(start, static_cast<size_t>(at - start));
+        p = at + ((at == cr && at + 1 < end && at[1] == '\n') ? 2 : 1);
+        start = p;
     }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    if (start < end)
+        lines.emplace_back(start, static_cast<size_t>(end - start));
     return lines;
+}
+
+TextLines SplitTextLines(std::string_view text) {
+    const std::vector<std::string_view> views = SplitTextLineViews(text);
+    return TextLines(views.begin(), views.end());
 }
 
 std::optional<TextLines> ReadTextLines(const std::string& path) {

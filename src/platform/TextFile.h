@@ -21,6 +21,8 @@ std::optional<TextLines> ReadTextLines(const std::string& path);
 
 // Splits text the way ReadTextLines splits a file.
 TextLines SplitTextLines(std::string_view text);
+// The same lines as views into `text`.
+std::vector<std::string_view> SplitTextLineViews(std::string_view text);
 
 // Counts the lines the way ReadTextLines splits them, without keeping them; -1 when unreadable.
 long CountTextLines(const std::string& path);

@@ -3,29 +3,66 @@
 #include "platform/Prompter.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <unordered_map>
 
 namespace kemptor {
 
-namespace {
-
 // Lines are compared byte for byte; both texts are hashed to dense ids first so that every later test
 // of equality is an integer comparison.
-struct LineIds {
+struct TVisDiff::LineIds {
     std::vector<int> left;
     std::vector<int> right;
     int blank = -1; // id of the empty line, -1 when neither text has one
 };
 
-LineIds HashLines(const std::vector<std::string>& lines1, const std::vector<std::string>& lines2) {
+namespace {
+
+using LineIds = TVisDiff::LineIds;
+
+// A 64-bit hash of a line, eight bytes at a time.
+std::uint64_t LineHash(std::string_view s) {
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t h = s.size() * kMul;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        h = (std::rotl(h, 23) ^ word) * kMul;
+    }
+    std::uint64_t tail = 0;
+    if (i < s.size())
+        std::memcpy(&tail, s.data() + i, s.size() - i);
+    h = (std::rotl(h, 23) ^ tail) * kMul;
+    return h ^ (h >> 29);
+}
+
+// Ids are given in the order the lines are first met. The table is open-addressed, one flat array
+// with no allocation per line: a text of a hundred thousand lines is hashed in a few milliseconds.
+template <class Lines> LineIds HashLines(const Lines& lines1, const Lines& lines2) {
     LineIds ids;
-    std::unordered_map<std::string_view, int> seen;
-    seen.reserve(lines1.size() + lines2.size());
-    auto idOf = [&seen](const std::string& line) {
-        auto [it, added] = seen.try_emplace(std::string_view(line), static_cast<int>(seen.size()));
-        return it->second;
+    struct Slot {
+        std::uint64_t hash = 0;
+        int id = -1; // -1: empty
+    };
+    const std::size_t capacity = std::bit_ceil(2 * (lines1.size() + lines2.size()) + 16);
+    std::vector<Slot> slots(capacity);
+    std::vector<std::string_view> texts; // the first line of each id
+    texts.reserve(lines1.size() + lines2.size());
+    auto idOf = [&](std::string_view line) {
+        const std::uint64_t hash = LineHash(line);
+        for (std::size_t i = hash & (capacity - 1);; i = (i + 1) & (capacity - 1)) {
+            Slot& slot = slots[i];
+            if (slot.id < 0) {
+                slot = {hash, static_cast<int>(texts.size())};
+                texts.push_back(line);
+                return slot.id;
+            }
+            if (slot.hash == hash && texts[static_cast<std::size_t>(slot.id)] == line)
+                return slot.id;
+        }
     };
     ids.left.reserve(lines1.size());
     ids.right.reserve(lines2.size());
@@ -33,8 +70,12 @@ LineIds HashLines(const std::vector<std::string>& lines1, const std::vector<std:
         ids.left.push_back(idOf(line));
     for (const auto& line : lines2)
         ids.right.push_back(idOf(line));
-    if (auto it = seen.find(std::string_view()); it != seen.end())
-        ids.blank = it->second;
+    for (std::size_t id = 0; id < texts.size(); ++id) {
+        if (texts[id].empty()) {
+            ids.blank = static_cast<int>(id);
+            break;
+        }
+    }
     return ids;
 }
 
@@ -329,12 +370,20 @@ const char* DiffRowKindName(DiffRowKind kind) {
 
 DiffLinks TVisDiff::FindOptimalDiff(const std::vector<std::string>& lines1,
                                     const std::vector<std::string>& lines2, bool ignoreBlankAnchors) {
-    const LineIds ids = HashLines(lines1, lines2);
-    const int n1 = static_cast<int>(lines1.size());
-    const int n2 = static_cast<int>(lines2.size());
+    return LinkLines(HashLines(lines1, lines2), ignoreBlankAnchors);
+}
+
+DiffLinks TVisDiff::FindOptimalDiff(const std::vector<std::string_view>& lines1,
+                                    const std::vector<std::string_view>& lines2, bool ignoreBlankAnchors) {
+    return LinkLines(HashLines(lines1, lines2), ignoreBlankAnchors);
+}
+
+DiffLinks TVisDiff::LinkLines(const LineIds& ids, bool ignoreBlankAnchors) {
+    const int n1 = static_cast<int>(ids.left.size());
+    const int n2 = static_cast<int>(ids.right.size());
     DiffLinks links;
-    links.left.assign(lines1.size(), TDiffObject{});
-    links.right.assign(lines2.size(), TDiffObject{});
+    links.left.assign(ids.left.size(), TDiffObject{});
+    links.right.assign(ids.right.size(), TDiffObject{});
 
     const int blankId = ignoreBlankAnchors ? ids.blank : -1;
     std::vector<int> nextNonBlank;
@@ -420,6 +469,11 @@ std::vector<DiffRow> TVisDiff::DisplayOptimalDiff(const DiffLinks& links, bool* 
 
 std::vector<DiffRow> TVisDiff::Rows(const std::vector<std::string>& lines1,
                                     const std::vector<std::string>& lines2, bool ignoreBlankAnchors) {
+    return DisplayOptimalDiff(FindOptimalDiff(lines1, lines2, ignoreBlankAnchors));
+}
+
+std::vector<DiffRow> TVisDiff::Rows(const std::vector<std::string_view>& lines1,
+                                    const std::vector<std::string_view>& lines2, bool ignoreBlankAnchors) {
     return DisplayOptimalDiff(FindOptimalDiff(lines1, lines2, ignoreBlankAnchors));
 }
 

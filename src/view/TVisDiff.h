@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kemptor {
@@ -57,6 +58,8 @@ public:
     // equal lines inside a pair of ranges wins; ties go to the lowest left line, then the lowest right line.
     static DiffLinks FindOptimalDiff(const std::vector<std::string>& lines1,
                                      const std::vector<std::string>& lines2, bool ignoreBlankAnchors);
+    static DiffLinks FindOptimalDiff(const std::vector<std::string_view>& lines1,
+                                     const std::vector<std::string_view>& lines2, bool ignoreBlankAnchors);
 
     // The row walk over linked texts. Unmatched blocks facing each other pair up as changed rows, the
     // surplus becomes deleted or inserted rows. `internalError` is set when a link points backwards.
@@ -65,9 +68,17 @@ public:
     // Matching and row walk together, without receivers (the command line and tests use it).
     static std::vector<DiffRow> Rows(const std::vector<std::string>& lines1,
                                      const std::vector<std::string>& lines2, bool ignoreBlankAnchors = false);
+    static std::vector<DiffRow> Rows(const std::vector<std::string_view>& lines1,
+                                     const std::vector<std::string_view>& lines2, bool ignoreBlankAnchors = false);
 
     static TColor RowTextColor(DiffRowKind kind);
     static TColor RowBackColor(DiffRowKind kind);
+
+    struct LineIds;
+
+private:
+    // The matching of two texts whose lines have been given ids (equal lines, equal ids).
+    static DiffLinks LinkLines(const LineIds& ids, bool ignoreBlankAnchors);
 };
 
 } // namespace kemptor

@@ -174,5 +174,50 @@ TEST(LineList, TextReadInPlaceSplitsLikeACopyAndTakesEditsBesideIt) {
     EXPECT_EQ(TLineList::InPlace("", nullptr).size(), 0u);
 }
 
+TEST(LineList, SharedLinesReferToTheBytesReadInPlaceAndKeepThemAlive) {
+    std::string text;
+    for (int i = 0; text.size() < 3 * 1024 * 1024; ++i)
+        text += NumberedLine(static_cast<std::size_t>(i)) + "\r\n";
+    auto keeper = std::make_shared<std::string>(text);
+    TLineList source = TLineList::InPlace(*keeper, keeper);
+    keeper.reset();
+
+    // Every other line shared, the others changed and stored; then a second list shares from the
+    // first, as the next pass does, while the first is released line by line.
+    TLineList pass1;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        if (i % 2 == 0)
+            pass1.AppendShared(source, i, false);
+        else
+            pass1.Append("changed " + std::to_string(i), true);
+    }
+    EXPECT_LT(pass1.BufferBytes(), text.size());
+    EXPECT_LT(pass1.AllocatedBytes(), pass1.LineCapacity() * sizeof(std::uint64_t) + text.size() / 2);
+    const TLineList expected = pass1; // a copy of every text
+    source.Clear();
+    TLineList pass2;
+    for (std::size_t i = 0; i < pass1.size(); ++i) {
+        pass2.AppendShared(pass1, i, pass1.Changed(i));
+        pass1.Release(i);
+    }
+    pass1.Clear();
+    ASSERT_TRUE(pass2 == expected);
+    EXPECT_EQ(pass2[0], NumberedLine(0));
+    EXPECT_EQ(pass2[1], "changed 1");
+
+    // A list keeps the memory of one text read in place: lines of another are copied.
+    auto other = std::make_shared<std::string>("x\ny\n");
+    const TLineList second = TLineList::InPlace(*other, other);
+    pass2.AppendShared(second, 1, true);
+    other.reset();
+    EXPECT_EQ(pass2[pass2.size() - 1], "y");
+    EXPECT_TRUE(pass2.Changed(pass2.size() - 1));
+
+    // Reset lets the shared memory go and the list fills its own blocks again.
+    pass2.Reset();
+    pass2.Append("fresh", false);
+    EXPECT_EQ(pass2[0], "fresh");
+}
+
 } // namespace
 } // namespace kemptor

@@ -62,7 +62,7 @@ std::string EscapedName(std::string_view name) {
         ++i;
         if (n == 0)
             AppendHex(out, c);
-        else if (c == '\\')
+        else if (c == '\\' && host::kSeparator != '\\') // a directory separator on Windows
             out += "\\\\";
         else if (c == '\t')
             out += "\\t";

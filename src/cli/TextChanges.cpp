@@ -1,5 +1,6 @@
 #include "cli/TextChanges.h"
 
+#include "platform/Host.h"
 #include "view/TVisDiff.h"
 
 #include <algorithm>
@@ -52,11 +53,12 @@ std::vector<ChangeBlock> FindChangeBlocks(const TextLines& before, const TextLin
 namespace {
 
 // A name as git writes it in diff headers: in double quotes with C escapes when it holds a quote, a
-// backslash or a control character.
+// backslash (where it is no directory separator) or a control character.
 std::string DiffHeaderName(const std::string& path) {
+    const bool backslashIsPlain = host::kSeparator == '\\';
     bool plain = true;
     for (unsigned char c : path)
-        plain = plain && c >= 0x20 && c != 0x7F && c != '"' && c != '\\';
+        plain = plain && c >= 0x20 && c != 0x7F && c != '"' && (c != '\\' || backslashIsPlain);
     if (plain)
         return path;
     std::string quoted = "\"";
@@ -66,7 +68,7 @@ std::string DiffHeaderName(const std::string& path) {
             quoted += "\\\"";
             break;
         case '\\':
-            quoted += "\\\\";
+            quoted += backslashIsPlain ? "\\" : "\\\\";
             break;
         case '\t':
             quoted += "\\t";

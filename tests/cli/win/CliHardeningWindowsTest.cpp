@@ -12,11 +12,11 @@ TEST_F(CliHardening, DeviceNamesAreRefusedWhereverTheyAreNamed) {
     dir.Write("P.VBP", "Type=Exe\r\nModule=Con; CON.bas\r\nModule=A; a.bas\r\n");
     dir.Write("a.bas", kUnformatted);
 
-    test::CliResult r = Run("format -i NUL");
+    test::CliResult r = Run("format -i --kind module NUL");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "NUL: error: NUL is not a regular file.\n");
 
-    r = Run("format CON");
+    r = Run("format --kind module CON");
     EXPECT_EQ(r.status, 2);
     EXPECT_THAT(r.err, HasSubstr("CON is not a regular file."));
 
@@ -30,11 +30,16 @@ TEST_F(CliHardening, DeviceNamesAreRefusedWhereverTheyAreNamed) {
     EXPECT_THAT(r.out, HasSubstr("a.bas"));
     EXPECT_THAT(r.err, HasSubstr("CON.bas is not an ASCII file."));
 
-    // As a template: read as absent.
+    // Without --kind, a device name is no source file at all.
+    r = Run("format CON");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_THAT(r.err, HasSubstr("CON is not a Visual Basic source file"));
+
+    // As a template: a template that cannot be loaded is an error.
     r = Run("format --set FunctionComments.FunctionLevelCommentsPerform=1 --set "
             "FunctionComments.FunctionLevelCommentsFile=NUL a.bas");
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.out, HasSubstr("End Sub\r\n"));
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("the header template NUL is not a regular file."));
 }
 
 } // namespace

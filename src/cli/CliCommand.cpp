@@ -175,15 +175,6 @@ std::string TsvField(std::string_view text) {
     return field;
 }
 
-std::string ShownName(std::string_view name) {
-    if (name.find_first_of("\r\n\t") == std::string_view::npos)
-        return std::string(name);
-    std::string shown;
-    for (char c : name)
-        shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
-    return shown;
-}
-
 int FinishStandardOutput(int status) {
     std::cout.flush();
     const bool failed = !std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout);

@@ -109,10 +109,6 @@ std::string TsvField(std::string_view text);
 // The same, appended to `out`.
 void AppendTsvField(std::string& out, std::string_view text);
 
-// A file name as a line of text output shows it: CR, LF and TAB written as \r, \n and \t, so that a
-// name cannot forge a line of the report.
-std::string ShownName(std::string_view name);
-
 // Flushes standard output at the end of a command. A write that failed (a full disk, a closed pipe) is
 // reported on stderr and turns the exit status into 2: the output is incomplete.
 int FinishStandardOutput(int status);

@@ -3,6 +3,7 @@
 #include "formatter/LineHelpers.h"
 #include "formatter/LineSplits.h"
 #include "formatter/ModuleHeader.h"
+#include "platform/LineHash.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "settings/Settings.h"
@@ -26,23 +27,6 @@ std::string_view Expanded(std::string_view raw, std::string& scratch, int tabWid
         return raw;
     ExpandTabsInto(scratch, raw, tabWidth);
     return scratch;
-}
-
-// A 64-bit hash of one line, eight bytes at a time: every pass digests the whole file.
-std::uint64_t LineHash(std::string_view s) {
-    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
-    std::uint64_t h = s.size() * kMul;
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s.data() + i, 8);
-        h = (std::rotl(h, 23) ^ word) * kMul;
-    }
-    std::uint64_t tail = 0;
-    if (i < s.size())
-        std::memcpy(&tail, s.data() + i, s.size() - i);
-    h = (std::rotl(h, 23) ^ tail) * kMul;
-    return h ^ (h >> 29);
 }
 
 // A 64-bit digest of a list of lines, to tell whether a pass changed anything.

@@ -1,5 +1,6 @@
 #include "view/TVisDiff.h"
 
+#include "platform/LineHash.h"
 #include "platform/Prompter.h"
 
 #include <algorithm>
@@ -21,23 +22,6 @@ struct TVisDiff::LineIds {
 namespace {
 
 using LineIds = TVisDiff::LineIds;
-
-// A 64-bit hash of a line, eight bytes at a time.
-std::uint64_t LineHash(std::string_view s) {
-    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
-    std::uint64_t h = s.size() * kMul;
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s.data() + i, 8);
-        h = (std::rotl(h, 23) ^ word) * kMul;
-    }
-    std::uint64_t tail = 0;
-    if (i < s.size())
-        std::memcpy(&tail, s.data() + i, s.size() - i);
-    h = (std::rotl(h, 23) ^ tail) * kMul;
-    return h ^ (h >> 29);
-}
 
 // Ids are given in the order the lines are first met. The table is open-addressed, one flat array
 // with no allocation per line: a text of a hundred thousand lines is hashed in a few milliseconds.

@@ -1,7 +1,7 @@
 // Fuzz target: any bytes as a source file, formatted under settings chosen by the first two bytes and
 // then checked by the code check, as a processing run does. A crash, a sanitizer report or a hang is a
 // fault; a refusal by the code check is not (it is the check doing its work).
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"

@@ -2,9 +2,9 @@
 
 #include "platform/Host.h"
 #include "platform/Prompter.h"
+#include "platform/TargetDirectory.h"
 #include "platform/Text.h"
 #include "platform/WinPath.h"
-#include "run/ProcessingRun.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -14,7 +14,7 @@
 //   FormatterDeclarations.cpp alignment of declaration groups, For/Next variables
 //   FormatterHeaders.cpp      header comments before or after procedure headings
 
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 #include "formatter/LineSplits.h"
 #include "formatter/StatementClass.h"
 #include "formatter/TForStackNode.h"

@@ -1,6 +1,6 @@
 #include "lsp/DocumentFormatter.h"
 
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 #include "formatter/LineHelpers.h"
 #include "formatter/TVBSrcFormatter.h"
 #include "lsp/TextEncoding.h"

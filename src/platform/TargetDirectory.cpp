@@ -6,6 +6,16 @@
 
 namespace kemptor {
 
+std::string OutputDirectoryFor(const std::string& projectDir, const std::string& setting) {
+    std::string dir = IsAbsolutePath(setting) ? setting : projectDir + setting;
+    if (dir.empty() || !IsPathSeparator(dir.back())) {
+        // The separator the text already uses: "/tmp/out" becomes "/tmp/out/", "C:\OUT" "C:\OUT\".
+        const size_t last = dir.find_last_of("\\/");
+        dir += last != std::string::npos && dir[last] == '/' ? '/' : '\\';
+    }
+    return dir;
+}
+
 TargetDirectory::TargetDirectory(std::string hostDir) : dir_(std::move(hostDir)) {}
 
 std::string TargetDirectory::PathFor(const std::string& fileName) {

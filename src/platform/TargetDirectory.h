@@ -1,5 +1,5 @@
 #pragma once
-// The names under which a run writes its files into one directory.
+// Where a run writes its files: the output directory a setting names, and the names of the files in it.
 //
 // Project files written on Windows name their files in any letter case, and the output directory may
 // hold an earlier run's copies under other cases. A name resolves to the file that has exactly that name
@@ -11,6 +11,12 @@
 #include <unordered_map>
 
 namespace kemptor {
+
+// The output directory of a run for the text of BackupNewCodeDirectory (as text; the run resolves it on
+// the host before it compares or creates anything): an absolute text as it stands,
+// any other below the project directory (".\STYLED\" gives the project's STYLED folder). The result
+// always ends with a separator, since file names are joined to it by concatenation.
+std::string OutputDirectoryFor(const std::string& projectDir, const std::string& setting);
 
 class TargetDirectory {
 public:

@@ -8,7 +8,7 @@
 // that is the project's own, never saves or copies over a file the project names, and after a cancel it
 // deletes only the files it created.
 
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 #include "run/CheckLog.h"
 #include "run/GuardedFormat.h"
 
@@ -29,12 +29,6 @@ enum class BackupMode {
     AllFiles,     // "Copy all files in the original directory"
 };
 BackupMode BackupModeOf(const Settings& settings);
-
-// The output directory of a run for the text of BackupNewCodeDirectory (as text; the run resolves it on
-// the host before it compares or creates anything): an absolute text as it stands,
-// any other below the project directory (".\STYLED\" gives the project's STYLED folder). The result
-// always ends with a separator, since file names are joined to it by concatenation.
-std::string OutputDirectoryFor(const std::string& projectDir, const std::string& setting);
 
 enum class RunOutcome {
     NothingToRun, // no project, or a project without files

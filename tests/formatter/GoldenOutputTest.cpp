@@ -12,7 +12,7 @@
 
 #include "bench/LegacyModuleGenerator.h"
 #include "bench/RealModuleGenerator.h"
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 #include "formatter/LineHelpers.h"
 #include "platform/TextFile.h"
 #include "support/CliRunner.h"

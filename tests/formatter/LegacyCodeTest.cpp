@@ -2,7 +2,7 @@
 // literals, type characters, line labels, continued statements and headings, #If blocks, Enums.
 #include "FormatTestSupport.h"
 
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 
 namespace kemptor::test {
 namespace {

@@ -1,7 +1,7 @@
 // The code check as the last step before a write: it judges the text that a reader of the written file
 // will see, whatever the settings carried into it.
 #include "run/GuardedFormat.h"
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "settings/SettingsCatalogue.h"

@@ -1,6 +1,8 @@
 #include "run/ProcessingRun.h"
 #include "RunTestSupport.h"
+
 #include "platform/Prompter.h"
+#include "platform/TargetDirectory.h"
 #include "project/ProjectReader.h"
 #include "settings/SettingsCatalogue.h"
 #include "support/System.h"

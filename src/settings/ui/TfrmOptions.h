@@ -2,7 +2,7 @@
 // The Options dialog. Its profile-bound controls hold the settings in force: the run, the engine and the
 // commentor read CurrentSettings() at the moment of use. Created once and only hidden when closed.
 
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 #include "platform/Profile.h"
 #include "settings/Settings.h"
 #include "settings/ui/TfrmSaveOrLoad.h"

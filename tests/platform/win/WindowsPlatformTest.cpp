@@ -8,7 +8,7 @@
 
 #include "support/Windows.h"
 
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 #include "platform/Profile.h"
 #include "platform/SafeFile.h"
 #include "platform/TextFile.h"

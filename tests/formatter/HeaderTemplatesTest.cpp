@@ -1,4 +1,4 @@
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 
 #include "platform/Prompter.h"
 #include "settings/SettingsCatalogue.h"

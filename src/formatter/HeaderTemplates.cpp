@@ -1,4 +1,4 @@
-#include "commentor/HeaderTemplates.h"
+#include "formatter/HeaderTemplates.h"
 
 #include "platform/Host.h"
 #include "platform/Prompter.h"

@@ -12,3 +12,8 @@ if [ -x "$build/src/kemptor-cli" ] && [ -x "$build/bench/gen_real_module" ]; the
   echo "== format-real.sh"
   "$(dirname "$0")/format-real.sh" "$build"
 fi
+# Form trees of extreme depth and width, and spelling of a large module's comments.
+if [ -x "$build/src/kemptor-cli" ]; then
+  echo "== forms-spelling.sh"
+  "$(dirname "$0")/forms-spelling.sh" "$build"
+fi

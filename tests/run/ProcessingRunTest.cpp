@@ -186,6 +186,22 @@ TEST_F(Run, AFileWhoseCodeTheFormattingBrokeIsNotSavedAndTheRunGoesOn) {
     EXPECT_TRUE(Entry("modB.bas").Processed);
 }
 
+// The run's message names the original line that lost a statement, not the like line after it.
+TEST_F(Run, ARefusalNamesTheLineThatLostCodeThoughTheNextLineRepeatsIt) {
+    WriteFile(root.Path() + "proj/modA.bas", "Attribute VB_Name = \"modA\"\r\nPublic Sub Tick()\r\nBeep\r\n"
+                                             "n = n + 1: Beep\r\nBeep\r\nEnd Sub\r\n");
+    Reopen();
+    const OutputTamper loseBeep = [](TLineList& lines) {
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (lines[i].find("n = n + 1: Beep") != std::string_view::npos)
+                lines.Replace(i, "    n = n + 1");
+    };
+    RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; }, loseBeep);
+    ASSERT_EQ(prompter.Messages().size(), 1u);
+    EXPECT_THAT(prompter.Messages()[0].text,
+                HasSubstr("modA.bas does not keep the code of the original: it differs at line 4 "));
+}
+
 TEST_F(Run, ShowsTheWindowsAndOnePassCaptionPerPass) {
     RunIt();
     EXPECT_THAT(observer.events, ElementsAre("show copy", "hide copy", "show processing", "hide processing"));

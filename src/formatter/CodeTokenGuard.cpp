@@ -1034,8 +1034,12 @@ std::optional<CodeMismatch> CompareCodeTokens(GuardLines original, GuardLines fo
                 // comments are ones the engine added.
                 found.clear();
                 while (a.NextLine() < a.LineCount() && b.NextLine() < b.LineCount()) {
-                    const std::string_view x = TrimmedLeft(a.Line(a.NextLine()));
-                    if (x != TrimmedLeft(b.Line(b.NextLine())) || EndsWithContinuation(x))
+                    const std::string_view x = a.Line(a.NextLine());
+                    const std::string_view y = b.Line(b.NextLine());
+                    // A line the engine passed on untouched is the input's own bytes: equal without
+                    // reading them.
+                    const bool same = (x.data() == y.data() && x.size() == y.size()) || TrimmedLeft(x) == TrimmedLeft(y);
+                    if (!same || EndsWithContinuation(x))
                         break;
                     a.SkipLine();
                     b.SkipLine();

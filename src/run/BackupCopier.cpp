@@ -14,12 +14,6 @@ namespace kemptor {
 
 namespace {
 
-// The key under which a path is compared: mapped to the host, absolute, "." and ".." and links resolved
-// as far as the path exists.
-std::string HostKey(const std::string& path) {
-    return host::ComparisonKey(MapToHostPath(path));
-}
-
 // Blanks and control characters at both ends removed.
 std::string Trim(const std::string& text) {
     size_t begin = 0;
@@ -67,18 +61,36 @@ bool IsPlainFileName(const std::string& name) {
            name.find(':') == std::string::npos;
 }
 
+std::vector<std::string> CompanionExtensions(const std::string& upperExtension) {
+    if (upperExtension == ".FRM")
+        return {".FRX"};
+    if (upperExtension == ".CTL")
+        return {".FRX", ".CTX"};
+    if (upperExtension == ".PAG")
+        return {".FRX", ".PGX"};
+    if (upperExtension == ".DSR")
+        return {".FRX", ".DSX"};
+    if (upperExtension == ".DOB")
+        return {".FRX", ".DOX"};
+    return {};
+}
+
+std::string FileSet::KeyOf(const std::string& path) const {
+    return resolved_.Of(MapToHostPath(path));
+}
+
 void FileSet::Add(const std::string& path) {
-    keys_.insert(HostKey(path));
+    keys_.insert(KeyOf(path));
 }
 
 void FileSet::AddWithCompanions(const std::string& path) {
     Add(path);
-    Add(WithExtension(path, ".FRX"));
-    Add(WithExtension(path, ".CTX"));
+    for (const std::string& extension : CompanionExtensions(ExtractUpperExtension(path)))
+        Add(WithExtension(path, extension));
 }
 
 bool FileSet::Contains(const std::string& path) const {
-    return !keys_.empty() && keys_.count(HostKey(path)) > 0;
+    return !keys_.empty() && keys_.count(KeyOf(path)) > 0;
 }
 
 BackupCopier::BackupCopier(RunObserver* observer, const FileSet* guard)
@@ -156,9 +168,8 @@ bool BackupCopier::CopyNamedFiles(const TextLines& lines, bool vbpStyle, const s
             continue;
         const std::string source = ProjectFilePath(sourceDir, name);
         CopyFilePlain(source, JoinDir(targetDir, fileName));
-        CopyCompanion(source, ".FRX", targetDir);
-        if (ExtractUpperExtension(name) == ".CTL")
-            CopyCompanion(source, ".CTX", targetDir);
+        for (const std::string& extension : CompanionExtensions(ExtractUpperExtension(name)))
+            CopyCompanion(source, extension, targetDir);
     }
     EndCopyWindow();
     return true;

@@ -52,7 +52,8 @@ private:
     void WriteLog();
     // Formats, previews and saves one selected entry; false when the run must stop.
     bool ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine);
-    bool Save(TSourceEntry& entry, const TLineList& lines);
+    // Writes the formatted text of the entry read from `hostSource`; false when the run must stop.
+    bool Save(TSourceEntry& entry, const std::string& hostSource, const TLineList& output);
     RunSummary Refuse(const std::string& text);
     std::string ClashingName(const TSourceEntry& entry) const;
     void ReportFailedCopies();
@@ -235,24 +236,23 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
         return true;
     }
     // A file that cannot be read is left as it is: saving the model's stand-in text "NOT AVAILABLE"
-    // would replace its copy in the output directory.
-    if (CheckTextFile(entry.FullPath) == FileProblem::TooLarge) {
+    // would replace its copy in the output directory. The file is opened once, and read where it is
+    // mapped: the lines the engine leaves as they are stay its bytes through the check and the write.
+    const std::string hostSource = MapToHostPath(entry.FullPath);
+    const std::shared_ptr<const MappedFile> source = MappedFile::OpenHost(hostSource);
+    if (!source) {
+        const bool tooLarge = CheckHostTextFile(hostSource) == FileProblem::TooLarge;
         prompter_.Show(PromptKind::Warning,
-                       FileProblemText(ResolvedDisplayPath(entry.FullPath), FileProblem::TooLarge) + "  " +
+                       (tooLarge ? FileProblemText(ResolvedDisplayPath(entry.FullPath), FileProblem::TooLarge) + "  "
+                                 : "Unable to read " + ResolvedDisplayPath(entry.FullPath) + ".  ") +
                            entry.FileName + " is left unformatted.",
                        PromptButtons::Ok);
         ++summary_.skipped;
         return true;
     }
-    if (!model_.LoadCurrentLines()) {
-        prompter_.Show(PromptKind::Warning,
-                       "Unable to read " + ResolvedDisplayPath(entry.FullPath) + ".  " + entry.FileName +
-                           " is left unformatted.",
-                       PromptButtons::Ok);
-        ++summary_.skipped;
-        return true;
-    }
-    const TextLines& lines = entry.Lines;
+    const std::string_view bytes = source->Bytes();
+    const TLineList lines = TLineList::InPlace(bytes, source);
+    entry.LineCount = static_cast<std::int32_t>(lines.size());
     observer_.SetPosition(0);
     const GuardedFormatResult result =
         FormatGuarded(engine, lines, entry.FileName, entry.Kind, observer_, tamper_);
@@ -270,7 +270,8 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
     }
 
     const TLineList& output = engine.OutputLines;
-    if (HoldsNul(lines) && output.Texts() != lines) {
+    const bool changed = !output.SameTexts(lines);
+    if (changed && bytes.find('\0') != std::string_view::npos) {
         prompter_.Show(PromptKind::Warning,
                        ResolvedDisplayPath(entry.FullPath) +
                            " holds NUL bytes and looks binary (UTF-16 text?).  " + entry.FileName +
@@ -280,17 +281,21 @@ bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
         return true;
     }
     if (settings_.PreviewBeforeSaving) {
-        std::vector<bool> changed(output.size());
+        std::vector<bool> marks(output.size());
         for (size_t i = 0; i < output.size(); ++i)
-            changed[i] = output.Changed(i);
-        if (observer_.Preview(entry.FileName, lines, output.Texts(), changed) ==
+            marks[i] = output.Changed(i);
+        if (observer_.Preview(entry.FileName, lines.Texts(), output.Texts(), marks) ==
             PreviewAnswer::CancelProcessing)
             observer_.RequestCancel(); // the file in hand is still saved; no further file is taken
     }
-    return Save(entry, output);
+    if (!Save(entry, hostSource, output))
+        return false;
+    if (changed)
+        ++summary_.changed;
+    return true;
 }
 
-bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
+bool ProcessingRun::Save(TSourceEntry& entry, const std::string& hostSource, const TLineList& output) {
     const std::string path = outputDir_ + entry.FileName;
     if (const std::string clash = ClashingName(entry); !clash.empty()) {
         prompter_.Show(PromptKind::Warning,
@@ -315,16 +320,11 @@ bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
                        PromptButtons::Ok);
         return false;
     }
-    host::CopyPermissionBits(MapToHostPath(entry.FullPath), hostPath);
+    host::CopyPermissionBits(hostSource, hostPath);
     entry.OutputPath = shownDir_ + ExtractFileName(hostPath);
     entry.Processed = true;
-    NoteWritten(hostPath);
+    written_.insert(ExtractFileName(hostPath));
     ++summary_.formatted;
-    bool changed = output.size() != entry.Lines.size();
-    for (std::size_t i = 0; !changed && i < output.size(); ++i)
-        changed = output[i] != entry.Lines[i];
-    if (changed)
-        ++summary_.changed;
     return true;
 }
 

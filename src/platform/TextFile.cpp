@@ -87,6 +87,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 
 std::vector<std::string_view> SplitTextLineViews(std::string_view text) {
     std::vector<std::string_view> lines;
+    // Room for every LF-ended line at once: the vector is not copied as it grows.
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     const char* start = begin;

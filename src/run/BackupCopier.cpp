@@ -118,7 +118,7 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
     // Copied in blocks through a temporary file renamed over the target.
     if (CopyHostFileAtomic(from, to, keepStamp)) {
         written_.insert(ExtractFileName(to));
-        copiedFrom_.insert(host::RealPath(from));
+        copiedFrom_.push_back(from);
         return true;
     }
     failures_.push_back({from, to});
@@ -193,11 +193,19 @@ bool BackupCopier::CopyDirectoryFiles(const std::vector<std::string>& names, con
     for (size_t i = 0; i < names.size(); ++i) {
         ShowFile(static_cast<int>(i), names[i]);
         const std::string source = JoinDir(sourceDir, names[i]);
-        if (IsPlainFileName(names[i]) && !copiedFrom_.count(host::RealPath(MapToHostPath(source))))
+        if (IsPlainFileName(names[i]) && !CopiedAlready(source))
             CopyFilePlain(source, JoinDir(targetDir, names[i]));
     }
     EndCopyWindow();
     return true;
+}
+
+bool BackupCopier::CopiedAlready(const std::string& source) {
+    // The sources copied are resolved here, once each, rather than at every copy: only a copy of a
+    // whole directory asks.
+    for (; resolvedCount_ < copiedFrom_.size(); ++resolvedCount_)
+        copiedResolved_.insert(host::RealPath(copiedFrom_[resolvedCount_]));
+    return copiedResolved_.count(host::RealPath(MapToHostPath(source))) > 0;
 }
 
 bool BackupCopier::DeleteDirectoryFiles(const std::vector<std::string>& names, const std::string& dir) {

@@ -220,11 +220,11 @@ TEST_F(Run, FormattingOnWorkerThreadsGivesTheSameFilesMessagesAndFigures) {
         if (!lines.empty() && lines[0].find("modB") != std::string_view::npos)
             BreakCodeForTest(lines);
     };
-    const auto run = [&](RunObserver& observer) {
+    const auto run = [&](RunObserver& watching) {
         prompter.Clear();
         fs::remove_all(Out());
         const RunSummary summary =
-            RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; }, breakModB);
+            RunProject(model.get(), settings, templates, prompter, watching, [] { return "now"; }, breakModB);
         return std::make_tuple(summary.formatted, summary.changed, summary.skipped, summary.refused,
                                Snapshot(Out()), Texts());
     };

@@ -53,7 +53,10 @@ private:
     void WriteLog();
     // Formats the selected entries one at a time with `engine`, or ahead on `threads` workers.
     void FormatInTurn(TVBSrcFormatter& engine);
-    void FormatAheadOn(int threads);
+    // Starts formatting the selected entries (listed into `selected`) on `threads` workers.
+    std::unique_ptr<FormatAhead> StartAhead(int threads, std::vector<TSourceEntry*>& selected);
+    // Shows and saves the entries the workers formatted, in order.
+    void TakeFormatted(FormatAhead& ahead, const std::vector<TSourceEntry*>& selected);
     // Reads, formats and checks one selected entry; shows and writes nothing. Safe on a worker thread.
     PreparedFile Prepare(const TSourceEntry& entry, TVBSrcFormatter& engine, ProgressObserver& progress) const;
     // Shows what there is to tell of a prepared entry, previews and saves it (`output`: the formatted
@@ -113,6 +116,13 @@ RunSummary ProcessingRun::Run() {
     ProtectProjectFiles();
     for (auto& name : ListDirectoryFiles(outHost_))
         filesBefore_.insert(std::move(name));
+    // The preview and the spell checker talk to the user in the middle of a file: one file at a time.
+    // Otherwise the workers start now and format while the backup copies are made (they only read).
+    const bool oneAtATime =
+        settings_.PreviewBeforeSaving || (observer_.SpellChecker() && SpellingWanted(settings_));
+    const int threads = oneAtATime ? 1 : observer_.FormattingThreads();
+    std::vector<TSourceEntry*> selected;
+    const std::unique_ptr<FormatAhead> ahead = threads > 1 ? StartAhead(threads, selected) : nullptr;
 
     if (!BackupProject()) {
         prompter_.Show(PromptKind::Error, "Unable to create backup...  Operation aborted...",
@@ -135,10 +145,8 @@ RunSummary ProcessingRun::Run() {
     engine.SetSpellChecker(checker);
     summary_.outcome = RunOutcome::Completed;
     observer_.ShowWindow(RunWindow::Processing);
-    // The preview and the spell checker talk to the user in the middle of a file: one file at a time.
-    const int threads = settings_.PreviewBeforeSaving || checker ? 1 : observer_.FormattingThreads();
-    if (threads > 1)
-        FormatAheadOn(threads);
+    if (ahead)
+        TakeFormatted(*ahead, selected);
     else
         FormatInTurn(engine);
     if (observer_.CancelRequested()) {
@@ -239,8 +247,7 @@ void ProcessingRun::FormatInTurn(TVBSrcFormatter& engine) {
     }
 }
 
-void ProcessingRun::FormatAheadOn(int threads) {
-    std::vector<TSourceEntry*> selected;
+std::unique_ptr<FormatAhead> ProcessingRun::StartAhead(int threads, std::vector<TSourceEntry*>& selected) {
     std::vector<std::int64_t> sizes;
     for (TSourceEntry& entry : model_.Files()) {
         if (entry.Selected) {
@@ -257,7 +264,10 @@ void ProcessingRun::FormatAheadOn(int threads) {
     const auto prepare = [this, &selected](std::size_t index, TVBSrcFormatter& engine, ProgressObserver& progress) {
         return Prepare(*selected[index], engine, progress);
     };
-    FormatAhead ahead(std::move(sizes), threads, newEngine, prepare, observer_);
+    return std::make_unique<FormatAhead>(std::move(sizes), threads, newEngine, prepare, observer_);
+}
+
+void ProcessingRun::TakeFormatted(FormatAhead& ahead, const std::vector<TSourceEntry*>& selected) {
     for (std::size_t i = 0; i < selected.size() && !observer_.CancelRequested(); ++i) {
         TSourceEntry& entry = *selected[i];
         model_.Current = &entry;

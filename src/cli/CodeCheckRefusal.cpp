@@ -36,7 +36,8 @@ RefusalPlace LocateRefusal(const TextLines& before, const TextLines& after, cons
     const std::string_view b = TrimmedLeft(formatted);
     const std::size_t same =
         static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
-    place.column = mismatch.column > 0 ? mismatch.column : original.size() - a.size() + std::min(same, a.size()) + 1;
+    place.column =
+        mismatch.column > 0 ? mismatch.column : original.size() - a.size() + std::min(same, a.size()) + 1;
 
     if (mismatch.comment)
         place.reason = "code check: the formatted text would lose the comment " + Quoted(original);

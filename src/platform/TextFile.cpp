@@ -136,7 +136,8 @@ public:
         count_ += std::count(begin, end, '\r') + std::count(begin, end, '\n');
         if (afterCr_ && *begin == '\n')
             --count_;
-        for (const char* cr = begin; (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;)
+        for (const char* cr = begin;
+             (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;)
             if (++cr < end && *cr == '\n')
                 --count_;
         afterCr_ = end[-1] == '\r';

@@ -105,9 +105,9 @@ private:
     std::set<std::string> written_;
     // The source files copied so far: a directory file that the project names in another letter case
     // has its copy already and gets no second one.
-    std::vector<std::string> copiedFrom_;   // host paths of the sources copied, as given
-    std::set<std::string> copiedResolved_;  // the same with links resolved, made when first needed
-    std::size_t resolvedCount_ = 0;         // entries of copiedFrom_ already in copiedResolved_
+    std::vector<std::string> copiedFrom_;  // host paths of the sources copied, as given
+    std::set<std::string> copiedResolved_; // the same with links resolved, made when first needed
+    std::size_t resolvedCount_ = 0;        // entries of copiedFrom_ already in copiedResolved_
     TargetDirectory* target_ = nullptr;
     std::vector<Failure> failures_;
 };

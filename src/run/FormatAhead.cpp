@@ -23,8 +23,8 @@ private:
 
 FormatAhead::FormatAhead(std::vector<std::int64_t> sizes, int threads, NewEngine newEngine, Prepare prepare,
                          const ProgressObserver& cancel)
-    : sizes_(std::move(sizes)), newEngine_(std::move(newEngine)), prepare_(std::move(prepare)), cancel_(cancel),
-      threads_(threads), done_(sizes_.size()) {
+    : sizes_(std::move(sizes)), newEngine_(std::move(newEngine)), prepare_(std::move(prepare)),
+      cancel_(cancel), threads_(threads), done_(sizes_.size()) {
     for (int k = 0; k < threads; ++k)
         workers_.emplace_back([this] { Work(); });
 }

@@ -36,11 +36,11 @@ struct PreparedFile {
         OutOfMemory, // the engine ran out of memory on it
     };
     Outcome outcome = Outcome::Formatted;
-    std::string hostSource;                       // the path read
-    std::shared_ptr<const MappedFile> source;     // its bytes, which `lines` and `output` may share
-    TLineList lines;                              // the file's lines
-    TLineList output;                             // the formatted lines, when taken from the engine
-    std::optional<CodeMismatch> mismatch;         // the code check refused the formatted text
+    std::string hostSource;                        // the path read
+    std::shared_ptr<const MappedFile> source;      // its bytes, which `lines` and `output` may share
+    TLineList lines;                               // the file's lines
+    TLineList output;                              // the formatted lines, when taken from the engine
+    std::optional<CodeMismatch> mismatch;          // the code check refused the formatted text
     std::vector<ScriptedPrompter::Shown> messages; // what the engine said while formatting it
 };
 
@@ -78,8 +78,8 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::optional<PreparedFile>> done_;
-    std::size_t next_ = 0;      // the next file a worker takes
-    std::size_t taken_ = 0;     // files the run has taken
+    std::size_t next_ = 0;        // the next file a worker takes
+    std::size_t taken_ = 0;       // files the run has taken
     std::int64_t bytesAhead_ = 0; // sizes of the files started and not yet taken
     bool stop_ = false;
     std::vector<std::thread> workers_;

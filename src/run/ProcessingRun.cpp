@@ -58,7 +58,8 @@ private:
     // Shows and saves the entries the workers formatted, in order.
     void TakeFormatted(FormatAhead& ahead, const std::vector<TSourceEntry*>& selected);
     // Reads, formats and checks one selected entry; shows and writes nothing. Safe on a worker thread.
-    PreparedFile Prepare(const TSourceEntry& entry, TVBSrcFormatter& engine, ProgressObserver& progress) const;
+    PreparedFile Prepare(const TSourceEntry& entry, TVBSrcFormatter& engine,
+                         ProgressObserver& progress) const;
     // Shows what there is to tell of a prepared entry, previews and saves it (`output`: the formatted
     // lines); false when the run must stop.
     bool Finish(TSourceEntry& entry, const PreparedFile& file, const TLineList& output);
@@ -261,7 +262,8 @@ std::unique_ptr<FormatAhead> ProcessingRun::StartAhead(int threads, std::vector<
         engine->SetHeaderTemplates(templates_);
         return engine;
     };
-    const auto prepare = [this, &selected](std::size_t index, TVBSrcFormatter& engine, ProgressObserver& progress) {
+    const auto prepare = [this, &selected](std::size_t index, TVBSrcFormatter& engine,
+                                           ProgressObserver& progress) {
         return Prepare(*selected[index], engine, progress);
     };
     return std::make_unique<FormatAhead>(std::move(sizes), threads, newEngine, prepare, observer_);
@@ -299,13 +301,15 @@ PreparedFile ProcessingRun::Prepare(const TSourceEntry& entry, TVBSrcFormatter& 
     file.hostSource = MapToHostPath(entry.FullPath);
     file.source = MappedFile::OpenHost(file.hostSource);
     if (!file.source) {
-        file.outcome = CheckHostTextFile(file.hostSource) == FileProblem::TooLarge ? PreparedFile::Outcome::TooLarge
-                                                                                   : PreparedFile::Outcome::Unreadable;
+        file.outcome = CheckHostTextFile(file.hostSource) == FileProblem::TooLarge
+                           ? PreparedFile::Outcome::TooLarge
+                           : PreparedFile::Outcome::Unreadable;
         return file;
     }
     file.lines = TLineList::InPlace(file.source->Bytes(), file.source);
     progress.SetPosition(0);
-    const GuardedFormatResult result = FormatGuarded(engine, file.lines, entry.FileName, entry.Kind, progress, tamper_);
+    const GuardedFormatResult result =
+        FormatGuarded(engine, file.lines, entry.FileName, entry.Kind, progress, tamper_);
     if (result.cancelled || progress.CancelRequested())
         file.outcome = PreparedFile::Outcome::Cancelled;
     file.mismatch = result.mismatch;
@@ -314,8 +318,8 @@ PreparedFile ProcessingRun::Prepare(const TSourceEntry& entry, TVBSrcFormatter& 
 
 void ProcessingRun::OutOfMemory(const TSourceEntry& entry) {
     prompter_.Show(PromptKind::Warning,
-                   "Not enough memory to format " + ResolvedDisplayPath(entry.FullPath) + ".  " + entry.FileName +
-                       " is left unformatted.",
+                   "Not enough memory to format " + ResolvedDisplayPath(entry.FullPath) + ".  " +
+                       entry.FileName + " is left unformatted.",
                    PromptButtons::Ok);
     ++summary_.skipped;
 }
@@ -334,9 +338,10 @@ bool ProcessingRun::Finish(TSourceEntry& entry, const PreparedFile& file, const 
     case Outcome::Unreadable: {
         // A file that cannot be read is left as it is: saving the model's stand-in text "NOT AVAILABLE"
         // would replace its copy in the output directory.
-        const std::string problem = file.outcome == Outcome::NotSource ? shown + " is not a Visual Basic source file."
-                                    : file.outcome == Outcome::TooLarge ? FileProblemText(shown, FileProblem::TooLarge)
-                                                                        : "Unable to read " + shown + ".";
+        const std::string problem =
+            file.outcome == Outcome::NotSource  ? shown + " is not a Visual Basic source file."
+            : file.outcome == Outcome::TooLarge ? FileProblemText(shown, FileProblem::TooLarge)
+                                                : "Unable to read " + shown + ".";
         prompter_.Show(PromptKind::Warning, problem + "  " + entry.FileName + " is left unformatted.",
                        PromptButtons::Ok);
         ++summary_.skipped;

@@ -163,7 +163,7 @@ private:
     std::vector<int> border_;
     std::uint64_t mask_ = 0;
     int shift_ = 60;
-    std::size_t used_ = 0; // slots of table_ in use
+    std::size_t used_ = 0;                   // slots of table_ in use
     std::vector<std::pair<int, int>> moved_; // the transitions a clone takes over
 
     static std::uint64_t Key(int state, int c) {

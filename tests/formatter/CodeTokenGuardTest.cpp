@@ -157,7 +157,8 @@ TEST(CodeTokenGuard, NamesTheOriginalLineThatLostItAmongLikeNeighbours) {
     EXPECT_EQ(3u, lost.originalLine);
     EXPECT_EQ(32u, lost.column);
     // A comment changed, the same comment before and after it.
-    lost = ExpectRefused("' note\nx = 1 ' note\ny = 1 ' note\n' note", "' note\nx = 1 ' nose\ny = 1 ' note\n' note");
+    lost = ExpectRefused("' note\nx = 1 ' note\ny = 1 ' note\n' note",
+                         "' note\nx = 1 ' nose\ny = 1 ' note\n' note");
     EXPECT_TRUE(lost.comment);
     EXPECT_EQ(2u, lost.originalLine);
     EXPECT_EQ(7u, lost.column);

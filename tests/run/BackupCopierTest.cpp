@@ -126,8 +126,8 @@ TEST_F(CopyProject, CompanionsGoWithFormsControlsAndPropertyPagesOnly) {
     BackupCopier copier;
     ASSERT_TRUE(copier.CopyProjectFiles(lines, Proj(), Out()));
     EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"),
-                ElementsAre("Gauge.ctl", "Gauge.ctx", "clsData.cls", "frmMain.frm", "frmMain.frx", "modMain.bas",
-                            "ppgColor.pag", "ppgColor.pgx"));
+                ElementsAre("Gauge.ctl", "Gauge.ctx", "clsData.cls", "frmMain.frm", "frmMain.frx",
+                            "modMain.bas", "ppgColor.pag", "ppgColor.pgx"));
     EXPECT_THAT(CompanionExtensions(".BAS"), IsEmpty());
     EXPECT_THAT(CompanionExtensions(".CTL"), ElementsAre(".FRX", ".CTX"));
 }

@@ -196,7 +196,8 @@ TEST_F(Run, ARefusalNamesTheLineThatLostCodeThoughTheNextLineRepeatsIt) {
             if (lines[i].find("n = n + 1: Beep") != std::string_view::npos)
                 lines.Replace(i, "    n = n + 1");
     };
-    RunProject(model.get(), settings, templates, prompter, observer, [] { return "now"; }, loseBeep);
+    RunProject(
+        model.get(), settings, templates, prompter, observer, [] { return "now"; }, loseBeep);
     ASSERT_EQ(prompter.Messages().size(), 1u);
     EXPECT_THAT(prompter.Messages()[0].text,
                 HasSubstr("modA.bas does not keep the code of the original: it differs at line 4 "));
@@ -223,8 +224,8 @@ TEST_F(Run, FormattingOnWorkerThreadsGivesTheSameFilesMessagesAndFigures) {
     const auto run = [&](RunObserver& watching) {
         prompter.Clear();
         fs::remove_all(Out());
-        const RunSummary summary =
-            RunProject(model.get(), settings, templates, prompter, watching, [] { return "now"; }, breakModB);
+        const RunSummary summary = RunProject(
+            model.get(), settings, templates, prompter, watching, [] { return "now"; }, breakModB);
         return std::make_tuple(summary.formatted, summary.changed, summary.skipped, summary.refused,
                                Snapshot(Out()), Texts());
     };

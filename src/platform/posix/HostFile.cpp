@@ -80,10 +80,11 @@ std::string ComparisonKey(const std::string& hostPath) {
 
 std::string ComparisonKeys::Of(const std::string& hostPath) {
     const std::size_t slash = hostPath.rfind('/');
-    const std::string_view name =
-        slash == std::string::npos ? std::string_view(hostPath) : std::string_view(hostPath).substr(slash + 1);
+    const std::string_view name = slash == std::string::npos ? std::string_view(hostPath)
+                                                             : std::string_view(hostPath).substr(slash + 1);
     struct stat st;
-    if (name.empty() || name == "." || name == ".." || (::lstat(hostPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)))
+    if (name.empty() || name == "." || name == ".." ||
+        (::lstat(hostPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)))
         return ComparisonKey(hostPath);
     const std::string dir = slash == std::string::npos ? std::string(".") : hostPath.substr(0, slash + 1);
     auto known = directories_.find(dir);

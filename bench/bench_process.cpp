@@ -230,9 +230,9 @@ int main(int argc, char** argv) {
         const std::string prefix = "KEMPTOR_CONFIG_DIR=" + config.string() + " " + cli.string() + " check ";
         for (const std::string& what : {treeVbp, tree.string(), treeVbp, tree.string()}) {
             start = Clock::now();
-            const int status = std::system((prefix + what + " >/dev/null 2>&1").c_str());
+            const int exit = std::system((prefix + what + " >/dev/null 2>&1").c_str());
             std::printf("kemptor-cli check of the %s: %.3f s (exit %d)\n",
-                        what == treeVbp ? "project  " : "directory", Seconds(start), status);
+                        what == treeVbp ? "project  " : "directory", Seconds(start), exit);
         }
     }
     if (!keep)

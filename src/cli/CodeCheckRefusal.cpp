@@ -1,16 +1,12 @@
 #include "cli/CodeCheckRefusal.h"
 
 #include "cli/CliMessages.h"
-#include "cli/TextChanges.h"
 
 #include <algorithm>
 
 namespace kemptor {
 
 namespace {
-
-// How far before the mismatch a changed line may lie and still count as its cause.
-constexpr std::size_t kCauseReach = 3;
 
 std::string_view TrimmedLeft(std::string_view text) {
     const std::size_t at = text.find_first_not_of(" \t");
@@ -29,26 +25,8 @@ std::string Quoted(std::string_view line) {
 RefusalPlace LocateRefusal(const TextLines& before, const TextLines& after, const CodeMismatch& mismatch,
                            std::string_view consequence) {
     RefusalPlace place;
-    const std::size_t reported = mismatch.originalLine > 0 ? mismatch.originalLine : before.size();
-    place.line = reported;
-    std::size_t formattedIndex = mismatch.formattedLine > 0 ? mismatch.formattedLine - 1 : after.size();
-    for (const ChangeBlock& block : FindChangeBlocks(before, after)) {
-        if (block.leftStart + 1 > reported)
-            break;
-        if (block.leftCount == 0 || block.leftStart + block.leftCount + kCauseReach < reported)
-            continue;
-        // Within the block, the first line that changed more than its indentation, up to the mismatch.
-        for (std::size_t k = 0; k < std::min(block.leftCount, block.rightCount); ++k) {
-            if (block.leftStart + k + 1 > reported)
-                break;
-            if (TrimmedLeft(before[block.leftStart + k]) != TrimmedLeft(after[block.rightStart + k])) {
-                place.line = block.leftStart + k + 1;
-                formattedIndex = block.rightStart + k;
-                break;
-            }
-        }
-        break;
-    }
+    place.line = mismatch.originalLine > 0 ? mismatch.originalLine : before.size();
+    const std::size_t formattedIndex = mismatch.formattedLine > 0 ? mismatch.formattedLine - 1 : after.size();
 
     const std::string_view original =
         place.line >= 1 && place.line <= before.size() ? std::string_view(before[place.line - 1]) : "";
@@ -58,7 +36,8 @@ RefusalPlace LocateRefusal(const TextLines& before, const TextLines& after, cons
     const std::string_view b = TrimmedLeft(formatted);
     const std::size_t same =
         static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
-    place.column = original.size() - a.size() + std::min(same, a.size()) + 1;
+    place.column =
+        mismatch.column > 0 ? mismatch.column : original.size() - a.size() + std::min(same, a.size()) + 1;
 
     if (mismatch.comment)
         place.reason = "code check: the formatted text would lose the comment " + Quoted(original);

@@ -16,9 +16,9 @@ struct RefusalPlace {
     std::string reason;     // what was refused, then `consequence`
 };
 
-// The code check reads statements token by token and may notice a difference a line or more after the
-// line that was changed; the place given is the first line, in the changed stretch that leads up to
-// the mismatch, that changed more than its indentation, and the column where it first differs.
+// The place the code check names, with the original line quoted and what the formatted text makes of
+// it. The column is the check's; where it gives none, the first character in which the two lines
+// differ past their indentation.
 RefusalPlace LocateRefusal(const TextLines& before, const TextLines& after, const CodeMismatch& mismatch,
                            std::string_view consequence);
 

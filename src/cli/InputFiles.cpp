@@ -81,6 +81,9 @@ bool AddProject(const std::string& projectPath, const InputRequest& request, Inp
     // A cloned project may name any file on the machine: only sources inside its repository (else its
     // directory) are read, so that no report prints the lines of a file that lies elsewhere.
     const std::string within = boundary.empty() ? ProjectBoundary(MapToHostPath(projectPath)) : boundary;
+    for (; listing.keyed < listing.files.size(); ++listing.keyed)
+        if (!listing.files[listing.keyed].path.empty())
+            listing.keys.insert(host::ComparisonKey(listing.files[listing.keyed].path));
     for (const auto& entry : project->Files()) {
         if (!entry.Selected)
             continue;
@@ -96,12 +99,9 @@ bool AddProject(const std::string& projectPath, const InputRequest& request, Inp
             ++listing.skipped;
             continue;
         }
-        // A module shared by the projects of a group is checked once.
-        const std::string key = host::ComparisonKey(host);
-        const bool seen = std::any_of(listing.files.begin(), listing.files.end(), [&](const InputFile& f) {
-            return !f.path.empty() && host::ComparisonKey(f.path) == key;
-        });
-        if (!seen)
+        // A module shared by the projects of a group is checked once (each key made once: a project
+        // of thousands of files is not resolved again for every file).
+        if (listing.keys.insert(host::ComparisonKey(host)).second)
             listing.files.push_back({host, DisplayPath(host), projectPath, entry.Kind});
     }
     return true;

@@ -4,6 +4,7 @@
 // directory (SourceTree.h: git's ignore rules and the settings file's Exclude= patterns), a project's
 // selected files (`check`), and "-" for standard input under the name --stdin-filename gives it.
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ struct InputListing {
     // the project's directory). Each was warned about; the command ends with a failure.
     int skipped = 0;
     bool ok = true; // false: a usage error or a project that could not be opened (message on stderr)
+    // The comparison keys of the first `keyed` files: a file that a project names and that is listed
+    // already (named too, or shared by the projects of a group) is listed once.
+    std::set<std::string> keys;
+    std::size_t keyed = 0;
 };
 
 // The name standard input goes by without --stdin-filename.

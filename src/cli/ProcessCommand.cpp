@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <thread>
 
 namespace kemptor {
 namespace {
@@ -51,6 +52,10 @@ public:
         }
     }
     void RunFinishing() override { ClearLine(); }
+    // The progress line shows files, not lines: every processor may format a file.
+    int FormattingThreads() const override {
+        return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    }
     // A line on stderr below the progress line, which is drawn again after it.
     void Warn(const std::string& text) {
         const bool drawn = drawn_;

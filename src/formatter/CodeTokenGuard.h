@@ -29,6 +29,13 @@
 //
 // Lines that the engine left as they were, up to their indentation, are passed over without being
 // taken apart, so the check costs little beside a formatting run.
+//
+// A refusal names the original line that lost the code or comment. Reading the two streams in step
+// finds the first token that differs, which may lie lines after the loss when the lost text repeats
+// what follows it ("x = 1: y = 2" cut to "x = 1" above a line "y = 2"); the place is then found
+// again around that token: the loss is put where the fewest other lines count as changed. A comment
+// pairs only with a formatted comment on the same statements (or moved next to them), so a lost
+// comment is not matched by the same text a few lines on.
 
 #include <cstddef>
 #include <optional>
@@ -55,12 +62,14 @@ private:
     const std::vector<std::string>* strings_ = nullptr;
 };
 
-// Where the formatted text first departs from the original. Lines count from 1; 0 stands for the end
-// of that text.
+// Where the formatted text departs from the original: the original line that lost (or changed) code
+// or a comment, and the formatted line where that shows. Lines and columns count from 1; a line of 0
+// stands for the end of that text, a column of 0 for a place that no character of the line marks.
 struct CodeMismatch {
     std::size_t originalLine = 0;
     std::size_t formattedLine = 0;
-    bool comment = false; // a comment of the original is missing (rather than code differing)
+    bool comment = false;   // a comment of the original is missing (rather than code differing)
+    std::size_t column = 0; // in the original line: the first token or the comment that differs
 };
 
 // Compares `original` with `formatted` under `settings`; no result when the formatted text keeps the

@@ -13,6 +13,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,15 @@ bool SameFile(const std::string& a, const std::string& b);
 // absolute, "." and ".." and links resolved as far as the path exists, and on a file system that
 // ignores letter case (Windows) in one case.
 std::string ComparisonKey(const std::string& hostPath);
+// ComparisonKey for many paths in few directories: each directory is resolved once, a path's own name
+// every time (a link there is followed as ComparisonKey follows it).
+class ComparisonKeys {
+public:
+    std::string Of(const std::string& hostPath);
+
+private:
+    std::map<std::string, std::string, std::less<>> directories_;
+};
 // The std::filesystem path of a host path (UTF-16 on Windows).
 std::filesystem::path FsPath(const std::string& hostPath);
 // A std::filesystem path as a host path.

@@ -87,6 +87,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 
 std::vector<std::string_view> SplitTextLineViews(std::string_view text) {
     std::vector<std::string_view> lines;
+    // Room for every LF-ended line at once: the vector is not copied as it grows.
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     const char* start = begin;
@@ -122,27 +124,59 @@ std::optional<TextLines> ReadTextLines(const std::string& path) {
     return SplitTextLines(*bytes);
 }
 
+namespace {
+
+// Counts lines chunk by chunk: every CR and every LF ends a line, except an LF right after a CR (one
+// CR LF line end).
+class LineCounter {
+public:
+    void Add(std::string_view chunk) {
+        const char* begin = chunk.data();
+        const char* end = begin + chunk.size();
+        count_ += std::count(begin, end, '\r') + std::count(begin, end, '\n');
+        if (afterCr_ && *begin == '\n')
+            --count_;
+        for (const char* cr = begin;
+             (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;)
+            if (++cr < end && *cr == '\n')
+                --count_;
+        afterCr_ = end[-1] == '\r';
+        pendingText_ = end[-1] != '\r' && end[-1] != '\n';
+    }
+    long Count() const { return count_ + (pendingText_ ? 1 : 0); }
+
+private:
+    long count_ = 0;
+    bool pendingText_ = false; // bytes seen since the last line end
+    bool afterCr_ = false;     // the last byte read was a CR
+};
+
+} // namespace
+
 long CountTextLines(const std::string& path) {
-    // Every CR and every LF ends a line, except an LF right after a CR (one CR LF line end).
-    long count = 0;
-    bool pendingText = false; // bytes seen since the last line end
-    bool afterCr = false;     // the last byte read was a CR
-    bool ok = ReadHostChunks(
-        MapToHostPath(path), [](size_t) {},
+    LineCounter counter;
+    const bool ok = ReadHostChunks(
+        MapToHostPath(path), [](size_t) {}, [&](std::string_view chunk) { counter.Add(chunk); });
+    return ok ? counter.Count() : -1;
+}
+
+TextFileSurvey SurveyTextFile(const std::string& path) {
+    TextFileSurvey survey;
+    LineCounter counter;
+    const bool ok = ReadHostChunks(
+        MapToHostPath(path),
+        [&](size_t size) {
+            survey.opened = true;
+            survey.size = static_cast<std::int64_t>(size);
+        },
         [&](std::string_view chunk) {
-            const char* begin = chunk.data();
-            const char* end = begin + chunk.size();
-            count += std::count(begin, end, '\r') + std::count(begin, end, '\n');
-            if (afterCr && *begin == '\n')
-                --count;
-            for (const char* cr = begin;
-                 (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr;)
-                if (++cr < end && *cr == '\n')
-                    --count;
-            afterCr = end[-1] == '\r';
-            pendingText = end[-1] != '\r' && end[-1] != '\n';
+            if (survey.firstByte < 0)
+                survey.firstByte = static_cast<unsigned char>(chunk.front());
+            counter.Add(chunk);
         });
-    return ok ? count + (pendingText ? 1 : 0) : -1;
+    if (ok)
+        survey.lines = counter.Count();
+    return survey;
 }
 
 bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {

@@ -4,6 +4,7 @@
 // MapToHostPath first.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,6 +27,14 @@ std::vector<std::string_view> SplitTextLineViews(std::string_view text);
 
 // Counts the lines the way ReadTextLines splits them, without keeping them; -1 when unreadable.
 long CountTextLines(const std::string& path);
+// What a file list shows of a file, from one reading of it.
+struct TextFileSurvey {
+    bool opened = false;   // a regular file that could be opened
+    std::int64_t size = 0; // its size in bytes when opened
+    int firstByte = -1;    // its first byte (0 to 255); -1 when empty or not opened
+    long lines = -1;       // CountTextLines
+};
+TextFileSurvey SurveyTextFile(const std::string& path);
 
 // Writes lines, each ending in CR LF, to a temporary file in the target's directory and renames it over
 // the target, so no crash leaves half a file. False on any failure (nothing is left behind).

@@ -76,8 +76,16 @@ private:
     // Adds the file when it passes the text test; otherwise asks whether loading goes on. False when the
     // user chose to quit loading.
     bool TryAdd(const std::string& written, const std::string& shownName, const std::string& ext) {
-        if (IsTextFile(ProjectFilePath(project_.ProjectDir, written))) {
-            Add(written, ext);
+        // One reading gives the text test, the size and the line count; a file too large to read
+        // still gets its test and size the long way.
+        const std::string path = ProjectFilePath(project_.ProjectDir, written);
+        TextFileSurvey survey = SurveyTextFile(path);
+        if (!survey.opened) {
+            survey.firstByte = IsTextFile(path) ? 'A' : -1;
+            survey.size = FileSizeOf(path);
+        }
+        if (IsTextByte(survey.firstByte)) {
+            Add(written, ext, survey);
             return true;
         }
         observer_.SetBusyCursor(false);
@@ -89,21 +97,20 @@ private:
         return true;
     }
 
-    void Add(const std::string& written, const std::string& ext) {
+    void Add(const std::string& written, const std::string& ext, const TextFileSurvey& survey) {
         TSourceEntry* entry = project_.Current;
         entry->FullPath = ProjectFilePath(project_.ProjectDir, written);
         entry->FileName = ExtractFileName(written);
         entry->DisplayName = entry->FileName;
         entry->Extension = ext;
-        entry->FileSize = static_cast<double>(FileSizeOf(entry->FullPath));
+        entry->FileSize = static_cast<double>(survey.size);
         entry->Selected = true;
         entry->Processed = false;
         entry->OutputPath.clear();
         empty_ = false;
         entry->Kind = SourceKindOf(ext);
         entry->Loaded = false;
-        long count = CountTextLines(entry->FullPath);
-        entry->LineCount = static_cast<std::int32_t>(count < 0 ? 0 : count);
+        entry->LineCount = static_cast<std::int32_t>(survey.lines < 0 ? 0 : survey.lines);
         project_.AppendBlankEntry();
     }
 
@@ -138,7 +145,10 @@ bool IsTextFile(const std::string& path) {
     char first = 0;
     if (f.fd < 0 || host::ReadSome(f.fd, &first, 1) != 1)
         return false;
-    const unsigned char c = static_cast<unsigned char>(first);
+    return IsTextByte(static_cast<unsigned char>(first));
+}
+
+bool IsTextByte(int c) {
     return c == '\r' || c == '\n' || c == ' ' || c == '!' || c == '#' || c == '\'' || c == '*' || c == '.' ||
            c == '/' || c == '\\' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
            (c >= 'a' && c <= 'z');

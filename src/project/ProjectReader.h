@@ -55,6 +55,8 @@ bool OpenProject(const std::string& path, std::unique_ptr<TSourceMgt>& project,
 // "#", "'", "*", ".", "/", a digit, an ASCII letter or "\". A file that cannot be opened or read, and
 // an empty file, fail.
 bool IsTextFile(const std::string& path);
+// The same test for a first byte already read (-1: the file is empty).
+bool IsTextByte(int firstByte);
 
 // The file path a VBP line names: for Form and UserControl lines (any letter case) the trimmed text after
 // the first "="; for other lines the trimmed text after the first ";". Empty when the mark is missing.

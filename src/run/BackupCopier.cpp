@@ -14,12 +14,6 @@ namespace kemptor {
 
 namespace {
 
-// The key under which a path is compared: mapped to the host, absolute, "." and ".." and links resolved
-// as far as the path exists.
-std::string HostKey(const std::string& path) {
-    return host::ComparisonKey(MapToHostPath(path));
-}
-
 // Blanks and control characters at both ends removed.
 std::string Trim(const std::string& text) {
     size_t begin = 0;
@@ -67,18 +61,36 @@ bool IsPlainFileName(const std::string& name) {
            name.find(':') == std::string::npos;
 }
 
+std::vector<std::string> CompanionExtensions(const std::string& upperExtension) {
+    if (upperExtension == ".FRM")
+        return {".FRX"};
+    if (upperExtension == ".CTL")
+        return {".FRX", ".CTX"};
+    if (upperExtension == ".PAG")
+        return {".FRX", ".PGX"};
+    if (upperExtension == ".DSR")
+        return {".FRX", ".DSX"};
+    if (upperExtension == ".DOB")
+        return {".FRX", ".DOX"};
+    return {};
+}
+
+std::string FileSet::KeyOf(const std::string& path) const {
+    return resolved_.Of(MapToHostPath(path));
+}
+
 void FileSet::Add(const std::string& path) {
-    keys_.insert(HostKey(path));
+    keys_.insert(KeyOf(path));
 }
 
 void FileSet::AddWithCompanions(const std::string& path) {
     Add(path);
-    Add(WithExtension(path, ".FRX"));
-    Add(WithExtension(path, ".CTX"));
+    for (const std::string& extension : CompanionExtensions(ExtractUpperExtension(path)))
+        Add(WithExtension(path, extension));
 }
 
 bool FileSet::Contains(const std::string& path) const {
-    return !keys_.empty() && keys_.count(HostKey(path)) > 0;
+    return !keys_.empty() && keys_.count(KeyOf(path)) > 0;
 }
 
 BackupCopier::BackupCopier(RunObserver* observer, const FileSet* guard)
@@ -106,7 +118,7 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
     // Copied in blocks through a temporary file renamed over the target.
     if (CopyHostFileAtomic(from, to, keepStamp)) {
         written_.insert(ExtractFileName(to));
-        copiedFrom_.insert(host::RealPath(from));
+        copiedFrom_.push_back(from);
         return true;
     }
     failures_.push_back({from, to});
@@ -156,9 +168,8 @@ bool BackupCopier::CopyNamedFiles(const TextLines& lines, bool vbpStyle, const s
             continue;
         const std::string source = ProjectFilePath(sourceDir, name);
         CopyFilePlain(source, JoinDir(targetDir, fileName));
-        CopyCompanion(source, ".FRX", targetDir);
-        if (ExtractUpperExtension(name) == ".CTL")
-            CopyCompanion(source, ".CTX", targetDir);
+        for (const std::string& extension : CompanionExtensions(ExtractUpperExtension(name)))
+            CopyCompanion(source, extension, targetDir);
     }
     EndCopyWindow();
     return true;
@@ -182,11 +193,19 @@ bool BackupCopier::CopyDirectoryFiles(const std::vector<std::string>& names, con
     for (size_t i = 0; i < names.size(); ++i) {
         ShowFile(static_cast<int>(i), names[i]);
         const std::string source = JoinDir(sourceDir, names[i]);
-        if (IsPlainFileName(names[i]) && !copiedFrom_.count(host::RealPath(MapToHostPath(source))))
+        if (IsPlainFileName(names[i]) && !CopiedAlready(source))
             CopyFilePlain(source, JoinDir(targetDir, names[i]));
     }
     EndCopyWindow();
     return true;
+}
+
+bool BackupCopier::CopiedAlready(const std::string& source) {
+    // The sources copied are resolved here, once each, rather than at every copy: only a copy of a
+    // whole directory asks.
+    for (; resolvedCount_ < copiedFrom_.size(); ++resolvedCount_)
+        copiedResolved_.insert(host::RealPath(copiedFrom_[resolvedCount_]));
+    return copiedResolved_.count(host::RealPath(MapToHostPath(source))) > 0;
 }
 
 bool BackupCopier::DeleteDirectoryFiles(const std::vector<std::string>& names, const std::string& dir) {

@@ -7,6 +7,7 @@
 // under a temporary name and renamed, so no half-written file is ever left. The files of a guard set
 // (the project's own files) are never written or deleted.
 
+#include "platform/Host.h"
 #include "platform/TextFile.h"
 
 #include <set>
@@ -24,14 +25,22 @@ class TargetDirectory;
 class FileSet {
 public:
     void Add(const std::string& path);
-    // A source file and the companions a copy takes along (.FRX, .CTX).
+    // A source file and the companions a copy takes along (CompanionExtensions).
     void AddWithCompanions(const std::string& path);
     bool Contains(const std::string& path) const;
     bool Empty() const { return keys_.empty(); }
 
 private:
+    std::string KeyOf(const std::string& path) const;
+
     std::set<std::string> keys_;
+    mutable host::ComparisonKeys resolved_; // the directories of a run are resolved once
 };
+
+// The binary files that belong to a source file of this extension (upper case with its dot) and go
+// where it goes: the .FRX of a form, the .CTX (and .FRX) of a user control, the .PGX of a property
+// page, the .DSX of a designer, the .DOX of a user document. None for modules and classes.
+std::vector<std::string> CompanionExtensions(const std::string& upperExtension);
 
 // A bare file name that stays inside the directory it is joined to (not empty, ".", ".." or a path).
 bool IsPlainFileName(const std::string& name);
@@ -88,13 +97,17 @@ private:
     void BeginCopyWindow(int count);
     void EndCopyWindow();
     void ShowFile(int index, const std::string& name);
+    // A copy of this source (links resolved) was made already.
+    bool CopiedAlready(const std::string& source);
 
     RunObserver* observer_;
     const FileSet* guard_;
     std::set<std::string> written_;
-    // The source files copied so far (links resolved): a directory file that the project names in
-    // another letter case has its copy already and gets no second one.
-    std::set<std::string> copiedFrom_;
+    // The source files copied so far: a directory file that the project names in another letter case
+    // has its copy already and gets no second one.
+    std::vector<std::string> copiedFrom_;  // host paths of the sources copied, as given
+    std::set<std::string> copiedResolved_; // the same with links resolved, made when first needed
+    std::size_t resolvedCount_ = 0;        // entries of copiedFrom_ already in copiedResolved_
     TargetDirectory* target_ = nullptr;
     std::vector<Failure> failures_;
 };

@@ -9,9 +9,14 @@ namespace kemptor {
 namespace {
 
 bool HoldsLineBreak(const TLineList& lines) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].find_first_of("\r\n") != std::string_view::npos)
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        // Every byte looked at, without a branch per byte: the loop is vectorised, and a break is rare.
+        bool found = false;
+        for (const char c : lines[i])
+            found |= (c == '\r') | (c == '\n');
+        if (found)
             return true;
+    }
     return false;
 }
 

@@ -11,6 +11,7 @@
 #include "project/ProjectReader.h"
 #include "project/TSourceMgt.h"
 #include "run/BackupCopier.h"
+#include "run/FormatAhead.h"
 #include "run/RunObserver.h"
 #include "settings/SettingsCatalogue.h"
 #include "spell/SpellRun.h"
@@ -50,9 +51,21 @@ private:
     void ProtectProjectFiles();
     bool BackupProject();
     void WriteLog();
-    // Formats, previews and saves one selected entry; false when the run must stop.
-    bool ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine);
-    bool Save(TSourceEntry& entry, const TLineList& lines);
+    // Formats the selected entries one at a time with `engine`, or ahead on `threads` workers.
+    void FormatInTurn(TVBSrcFormatter& engine);
+    // Starts formatting the selected entries (listed into `selected`) on `threads` workers.
+    std::unique_ptr<FormatAhead> StartAhead(int threads, std::vector<TSourceEntry*>& selected);
+    // Shows and saves the entries the workers formatted, in order.
+    void TakeFormatted(FormatAhead& ahead, const std::vector<TSourceEntry*>& selected);
+    // Reads, formats and checks one selected entry; shows and writes nothing. Safe on a worker thread.
+    PreparedFile Prepare(const TSourceEntry& entry, TVBSrcFormatter& engine,
+                         ProgressObserver& progress) const;
+    // Shows what there is to tell of a prepared entry, previews and saves it (`output`: the formatted
+    // lines); false when the run must stop.
+    bool Finish(TSourceEntry& entry, const PreparedFile& file, const TLineList& output);
+    void OutOfMemory(const TSourceEntry& entry);
+    // Writes the formatted text of the entry read from `hostSource`; false when the run must stop.
+    bool Save(TSourceEntry& entry, const std::string& hostSource, const TLineList& output);
     RunSummary Refuse(const std::string& text);
     std::string ClashingName(const TSourceEntry& entry) const;
     void ReportFailedCopies();
@@ -104,6 +117,13 @@ RunSummary ProcessingRun::Run() {
     ProtectProjectFiles();
     for (auto& name : ListDirectoryFiles(outHost_))
         filesBefore_.insert(std::move(name));
+    // The preview and the spell checker talk to the user in the middle of a file: one file at a time.
+    // Otherwise the workers start now and format while the backup copies are made (they only read).
+    const bool oneAtATime =
+        settings_.PreviewBeforeSaving || (observer_.SpellChecker() && SpellingWanted(settings_));
+    const int threads = oneAtATime ? 1 : observer_.FormattingThreads();
+    std::vector<TSourceEntry*> selected;
+    const std::unique_ptr<FormatAhead> ahead = threads > 1 ? StartAhead(threads, selected) : nullptr;
 
     if (!BackupProject()) {
         prompter_.Show(PromptKind::Error, "Unable to create backup...  Operation aborted...",
@@ -122,34 +142,14 @@ RunSummary ProcessingRun::Run() {
     engine.SetHeaderTemplates(templates_);
     // A new engine starts with spell checking not cancelled; a checker without a dictionary is
     // reported here, once for the run.
-    engine.SetSpellChecker(CheckerForRun(settings_, observer_.SpellChecker(), prompter_));
+    SpellTextChecker* const checker = CheckerForRun(settings_, observer_.SpellChecker(), prompter_);
+    engine.SetSpellChecker(checker);
     summary_.outcome = RunOutcome::Completed;
     observer_.ShowWindow(RunWindow::Processing);
-    for (TSourceEntry* entry = model_.First; entry && entry->Next && !observer_.CancelRequested();
-         entry = entry->Next) {
-        model_.Current = entry;
-        bool goOn = true;
-        if (entry->Selected) {
-            // A file too large for memory is a failure of that file, not of the run: the files after it
-            // are still formatted.
-            try {
-                goOn = ProcessEntry(*entry, engine);
-            } catch (const std::bad_alloc&) {
-                engine.TakeOutput();
-                model_.ReleaseCurrentLines();
-                prompter_.Show(PromptKind::Warning,
-                               "Not enough memory to format " + ResolvedDisplayPath(entry->FullPath) + ".  " +
-                                   entry->FileName + " is left unformatted.",
-                               PromptButtons::Ok);
-                ++summary_.skipped;
-            }
-        }
-        model_.ReleaseCurrentLines();
-        if (!goOn) {
-            summary_.outcome = RunOutcome::SaveFailed;
-            break;
-        }
-    }
+    if (ahead)
+        TakeFormatted(*ahead, selected);
+    else
+        FormatInTurn(engine);
     if (observer_.CancelRequested()) {
         summary_.outcome = RunOutcome::Cancelled;
         OfferToDeleteCreatedFiles();
@@ -224,73 +224,170 @@ void ProcessingRun::WriteLog() {
         ++summary_.failed;
 }
 
-bool ProcessingRun::ProcessEntry(TSourceEntry& entry, TVBSrcFormatter& engine) {
+void ProcessingRun::FormatInTurn(TVBSrcFormatter& engine) {
+    for (TSourceEntry* entry = model_.First; entry && entry->Next && !observer_.CancelRequested();
+         entry = entry->Next) {
+        model_.Current = entry;
+        bool goOn = true;
+        if (entry->Selected) {
+            // A file too large for memory is a failure of that file, not of the run: the files after it
+            // are still formatted.
+            try {
+                const PreparedFile file = Prepare(*entry, engine, observer_);
+                goOn = Finish(*entry, file, engine.OutputLines);
+            } catch (const std::bad_alloc&) {
+                engine.TakeOutput();
+                OutOfMemory(*entry);
+            }
+        }
+        model_.ReleaseCurrentLines();
+        if (!goOn) {
+            summary_.outcome = RunOutcome::SaveFailed;
+            break;
+        }
+    }
+}
+
+std::unique_ptr<FormatAhead> ProcessingRun::StartAhead(int threads, std::vector<TSourceEntry*>& selected) {
+    std::vector<std::int64_t> sizes;
+    for (TSourceEntry& entry : model_.Files()) {
+        if (entry.Selected) {
+            selected.push_back(&entry);
+            sizes.push_back(static_cast<std::int64_t>(entry.FileSize));
+        }
+    }
+    const auto newEngine = [this](Prompter& prompter) {
+        auto engine = std::make_unique<TVBSrcFormatter>(settings_, prompter);
+        engine->OutputDir = outputDir_;
+        engine->SetHeaderTemplates(templates_);
+        return engine;
+    };
+    const auto prepare = [this, &selected](std::size_t index, TVBSrcFormatter& engine,
+                                           ProgressObserver& progress) {
+        return Prepare(*selected[index], engine, progress);
+    };
+    return std::make_unique<FormatAhead>(std::move(sizes), threads, newEngine, prepare, observer_);
+}
+
+void ProcessingRun::TakeFormatted(FormatAhead& ahead, const std::vector<TSourceEntry*>& selected) {
+    for (std::size_t i = 0; i < selected.size() && !observer_.CancelRequested(); ++i) {
+        TSourceEntry& entry = *selected[i];
+        model_.Current = &entry;
+        observer_.SetCaption(entry.FileName);
+        const PreparedFile file = ahead.Take(i);
+        bool goOn = true;
+        try {
+            goOn = Finish(entry, file, file.output);
+        } catch (const std::bad_alloc&) {
+            OutOfMemory(entry);
+        }
+        if (!goOn) {
+            summary_.outcome = RunOutcome::SaveFailed;
+            break;
+        }
+    }
+}
+
+PreparedFile ProcessingRun::Prepare(const TSourceEntry& entry, TVBSrcFormatter& engine,
+                                    ProgressObserver& progress) const {
+    PreparedFile file;
     // A project may name any file (a settings or key file); only source text is read for formatting.
     if (!IsSourceExtension(entry.Extension)) {
-        prompter_.Show(PromptKind::Warning,
-                       ResolvedDisplayPath(entry.FullPath) + " is not a Visual Basic source file.  " +
-                           entry.FileName + " is left unformatted.",
-                       PromptButtons::Ok);
-        ++summary_.skipped;
-        return true;
+        file.outcome = PreparedFile::Outcome::NotSource;
+        return file;
     }
-    // A file that cannot be read is left as it is: saving the model's stand-in text "NOT AVAILABLE"
-    // would replace its copy in the output directory.
-    if (CheckTextFile(entry.FullPath) == FileProblem::TooLarge) {
-        prompter_.Show(PromptKind::Warning,
-                       FileProblemText(ResolvedDisplayPath(entry.FullPath), FileProblem::TooLarge) + "  " +
-                           entry.FileName + " is left unformatted.",
-                       PromptButtons::Ok);
-        ++summary_.skipped;
-        return true;
+    // The file is opened once, and read where it is mapped: the lines the engine leaves as they are
+    // stay its bytes through the check and the write.
+    file.hostSource = MapToHostPath(entry.FullPath);
+    file.source = MappedFile::OpenHost(file.hostSource);
+    if (!file.source) {
+        file.outcome = CheckHostTextFile(file.hostSource) == FileProblem::TooLarge
+                           ? PreparedFile::Outcome::TooLarge
+                           : PreparedFile::Outcome::Unreadable;
+        return file;
     }
-    if (!model_.LoadCurrentLines()) {
-        prompter_.Show(PromptKind::Warning,
-                       "Unable to read " + ResolvedDisplayPath(entry.FullPath) + ".  " + entry.FileName +
-                           " is left unformatted.",
-                       PromptButtons::Ok);
-        ++summary_.skipped;
-        return true;
-    }
-    const TextLines& lines = entry.Lines;
-    observer_.SetPosition(0);
+    file.lines = TLineList::InPlace(file.source->Bytes(), file.source);
+    progress.SetPosition(0);
     const GuardedFormatResult result =
-        FormatGuarded(engine, lines, entry.FileName, entry.Kind, observer_, tamper_);
-    if (result.cancelled || observer_.CancelRequested())
+        FormatGuarded(engine, file.lines, entry.FileName, entry.Kind, progress, tamper_);
+    if (result.cancelled || progress.CancelRequested())
+        file.outcome = PreparedFile::Outcome::Cancelled;
+    file.mismatch = result.mismatch;
+    return file;
+}
+
+void ProcessingRun::OutOfMemory(const TSourceEntry& entry) {
+    prompter_.Show(PromptKind::Warning,
+                   "Not enough memory to format " + ResolvedDisplayPath(entry.FullPath) + ".  " +
+                       entry.FileName + " is left unformatted.",
+                   PromptButtons::Ok);
+    ++summary_.skipped;
+}
+
+bool ProcessingRun::Finish(TSourceEntry& entry, const PreparedFile& file, const TLineList& output) {
+    using Outcome = PreparedFile::Outcome;
+    const std::string shown = ResolvedDisplayPath(entry.FullPath);
+    switch (file.outcome) {
+    case Outcome::Cancelled:
         return true;
-    if (result.mismatch) {
+    case Outcome::OutOfMemory:
+        OutOfMemory(entry);
+        return true;
+    case Outcome::NotSource:
+    case Outcome::TooLarge:
+    case Outcome::Unreadable: {
+        // A file that cannot be read is left as it is: saving the model's stand-in text "NOT AVAILABLE"
+        // would replace its copy in the output directory.
+        const std::string problem =
+            file.outcome == Outcome::NotSource  ? shown + " is not a Visual Basic source file."
+            : file.outcome == Outcome::TooLarge ? FileProblemText(shown, FileProblem::TooLarge)
+                                                : "Unable to read " + shown + ".";
+        prompter_.Show(PromptKind::Warning, problem + "  " + entry.FileName + " is left unformatted.",
+                       PromptButtons::Ok);
+        ++summary_.skipped;
+        return true;
+    }
+    case Outcome::Formatted:
+        break;
+    }
+    entry.LineCount = static_cast<std::int32_t>(file.lines.size());
+    for (const ScriptedPrompter::Shown& message : file.messages)
+        prompter_.Show(message.kind, message.text, message.buttons);
+    if (file.mismatch) {
         // Nothing of it is written; its backup copy, when the mode makes one, stays the original.
-        prompter_.Show(
-            PromptKind::Warning,
-            CodeMismatchMessage(entry.FileName, *result.mismatch, entry.FileName + " is not saved."),
-            PromptButtons::Ok);
+        prompter_.Show(PromptKind::Warning,
+                       CodeMismatchMessage(entry.FileName, *file.mismatch, entry.FileName + " is not saved."),
+                       PromptButtons::Ok);
         ++summary_.skipped;
         ++summary_.refused;
         return true;
     }
 
-    const TLineList& output = engine.OutputLines;
-    if (HoldsNul(lines) && output.Texts() != lines) {
+    const bool changed = !output.SameTexts(file.lines);
+    if (changed && file.source->Bytes().find('\0') != std::string_view::npos) {
         prompter_.Show(PromptKind::Warning,
-                       ResolvedDisplayPath(entry.FullPath) +
-                           " holds NUL bytes and looks binary (UTF-16 text?).  " + entry.FileName +
+                       shown + " holds NUL bytes and looks binary (UTF-16 text?).  " + entry.FileName +
                            " is left unformatted.",
                        PromptButtons::Ok);
         ++summary_.skipped;
         return true;
     }
     if (settings_.PreviewBeforeSaving) {
-        std::vector<bool> changed(output.size());
+        std::vector<bool> marks(output.size());
         for (size_t i = 0; i < output.size(); ++i)
-            changed[i] = output.Changed(i);
-        if (observer_.Preview(entry.FileName, lines, output.Texts(), changed) ==
+            marks[i] = output.Changed(i);
+        if (observer_.Preview(entry.FileName, file.lines.Texts(), output.Texts(), marks) ==
             PreviewAnswer::CancelProcessing)
             observer_.RequestCancel(); // the file in hand is still saved; no further file is taken
     }
-    return Save(entry, output);
+    if (!Save(entry, file.hostSource, output))
+        return false;
+    if (changed)
+        ++summary_.changed;
+    return true;
 }
 
-bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
+bool ProcessingRun::Save(TSourceEntry& entry, const std::string& hostSource, const TLineList& output) {
     const std::string path = outputDir_ + entry.FileName;
     if (const std::string clash = ClashingName(entry); !clash.empty()) {
         prompter_.Show(PromptKind::Warning,
@@ -315,16 +412,11 @@ bool ProcessingRun::Save(TSourceEntry& entry, const TLineList& output) {
                        PromptButtons::Ok);
         return false;
     }
-    host::CopyPermissionBits(MapToHostPath(entry.FullPath), hostPath);
+    host::CopyPermissionBits(hostSource, hostPath);
     entry.OutputPath = shownDir_ + ExtractFileName(hostPath);
     entry.Processed = true;
-    NoteWritten(hostPath);
+    written_.insert(ExtractFileName(hostPath));
     ++summary_.formatted;
-    bool changed = output.size() != entry.Lines.size();
-    for (std::size_t i = 0; !changed && i < output.size(); ++i)
-        changed = output[i] != entry.Lines[i];
-    if (changed)
-        ++summary_.changed;
     return true;
 }
 

@@ -54,6 +54,12 @@ public:
         return PreviewAnswer::Close;
     }
 
+    // How many files the run may format at once, on threads of its own. Their engines report no
+    // progress per line (only the cancel flag is read from them), so an observer that must see every
+    // line, or pump events while lines are formatted (the GUI), keeps 1. A run with a preview or with
+    // spell checking formats one file at a time whatever this says.
+    virtual int FormattingThreads() const { return 1; }
+
     // The spell checker of the run's engine when the settings ask for spell checking (GUI: the spell
     // dialog; CLI: a reporter that prints unknown words). None: nothing is checked.
     void SetSpellChecker(SpellTextChecker* checker) { spellChecker_ = checker; }

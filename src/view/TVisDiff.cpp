@@ -27,24 +27,28 @@ using LineIds = TVisDiff::LineIds;
 // with no allocation per line: a text of a hundred thousand lines is hashed in a few milliseconds.
 template <class Lines> LineIds HashLines(const Lines& lines1, const Lines& lines2) {
     LineIds ids;
+    // Eight bytes a slot (the upper half of the hash beside the id; the lower half picks the slot), at
+    // most three quarters full: the table is among the largest memory of a comparison, and every page of
+    // it is touched.
     struct Slot {
-        std::uint64_t hash = 0;
+        std::uint32_t tag = 0;
         int id = -1; // -1: empty
     };
-    const std::size_t capacity = std::bit_ceil(2 * (lines1.size() + lines2.size()) + 16);
+    const std::size_t capacity = std::bit_ceil(4 * (lines1.size() + lines2.size()) / 3 + 16);
     std::vector<Slot> slots(capacity);
     std::vector<std::string_view> texts; // the first line of each id
     texts.reserve(lines1.size() + lines2.size());
     auto idOf = [&](std::string_view line) {
         const std::uint64_t hash = LineHash(line);
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
         for (std::size_t i = hash & (capacity - 1);; i = (i + 1) & (capacity - 1)) {
             Slot& slot = slots[i];
             if (slot.id < 0) {
-                slot = {hash, static_cast<int>(texts.size())};
+                slot = {tag, static_cast<int>(texts.size())};
                 texts.push_back(line);
                 return slot.id;
             }
-            if (slot.hash == hash && texts[static_cast<std::size_t>(slot.id)] == line)
+            if (slot.tag == tag && texts[static_cast<std::size_t>(slot.id)] == line)
                 return slot.id;
         }
     };
@@ -159,6 +163,8 @@ private:
     std::vector<int> border_;
     std::uint64_t mask_ = 0;
     int shift_ = 60;
+    std::size_t used_ = 0;                   // slots of table_ in use
+    std::vector<std::pair<int, int>> moved_; // the transitions a clone takes over
 
     static std::uint64_t Key(int state, int c) {
         return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(state)) << 32) |
@@ -194,8 +200,33 @@ private:
                 return;
             }
         }
+        if (4 * (used_ + 1) > 3 * table_.size()) {
+            Grow();
+            Put(state, c, target);
+            return;
+        }
         table_[s] = Slot{key, target, firstSlot_[state]};
         firstSlot_[state] = static_cast<int>(s);
+        ++used_;
+    }
+    // The table at twice its size, every transition in it again (the chains of the states rebuilt);
+    // most texts need a small part of the 3n transitions an automaton may have.
+    void Grow() {
+        std::vector<Slot> old(table_.size() * 2, Slot{kEmpty, 0, -1});
+        old.swap(table_);
+        mask_ = table_.size() - 1;
+        --shift_;
+        std::fill(firstSlot_.begin(), firstSlot_.end(), -1);
+        for (const Slot& slot : old) {
+            if (slot.key == kEmpty)
+                continue;
+            const int state = static_cast<int>(slot.key >> 32);
+            std::uint64_t s = SlotOf(slot.key);
+            while (table_[s].key != kEmpty)
+                s = (s + 1) & mask_;
+            table_[s] = Slot{slot.key, slot.target, firstSlot_[state]};
+            firstSlot_[state] = static_cast<int>(s);
+        }
     }
     int NewState(int length, int suffixLink, int firstEnd) {
         len_.push_back(length);
@@ -247,15 +278,17 @@ private:
         link_.reserve(2 * n + 1);
         firstEnd_.reserve(2 * n + 1);
         firstSlot_.reserve(2 * n + 1);
-        // At most 3n transitions, the first of each state kept beside it; the table stays under 3/4 full.
+        // At most 3n transitions, the first of each state kept beside it; the table stays under 3/4 full
+        // and grows when it would pass that. It starts at an eighth of the largest size it may need.
         std::size_t capacity = 16;
         shift_ = 60;
-        while (capacity < 4 * n + 16) {
+        while (capacity < n / 2 + 16) {
             capacity <<= 1;
             --shift_;
         }
         table_.assign(capacity, Slot{kEmpty, 0, -1});
         mask_ = capacity - 1;
+        used_ = 0;
 
         NewState(0, 0, -1); // the root links to itself; len 0 stops every suffix-link walk
         int last = 0;
@@ -280,8 +313,12 @@ private:
                     const int clone = NewState(len_[p] + 1, link_[q], firstEnd_[q]);
                     inlineChar_[clone] = inlineChar_[q];
                     inlineTarget_[clone] = inlineTarget_[q];
+                    // Gathered first: a Put may grow the table, which moves the chain.
+                    moved_.clear();
                     for (int s = firstSlot_[q]; s >= 0; s = table_[s].nextOfState)
-                        Put(clone, static_cast<int>(table_[s].key & 0xFFFFFFFFu), table_[s].target);
+                        moved_.emplace_back(static_cast<int>(table_[s].key & 0xFFFFFFFFu), table_[s].target);
+                    for (const auto& [symbol, target] : moved_)
+                        Put(clone, symbol, target);
                     while (Step(p, c) == q) {
                         Put(p, c, clone);
                         if (p == 0)

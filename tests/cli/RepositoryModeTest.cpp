@@ -144,8 +144,11 @@ TEST(RepositoryMode, AProjectGroupIsCheckedAsItsProjectsWithSharedFilesOnce) {
     tree.Write("lib/Lib.vbp", "Module=Shared; ..\\shared\\Shared.bas\r\n");
     tree.Write("shared/Shared.bas", kMessy);
     tree.Write("app/App.bas", kTidy);
-    const CliResult r = tree.Run("check All.vbg");
+    CliResult r = tree.Run("check All.vbg");
     EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_EQ("shared/Shared.bas: 2 lines would change\n1 of 2 files would change\n", r.out);
+    // Named on the command line as well: still once.
+    r = tree.Run("check shared/Shared.bas All.vbg");
     EXPECT_EQ("shared/Shared.bas: 2 lines would change\n1 of 2 files would change\n", r.out);
 }
 

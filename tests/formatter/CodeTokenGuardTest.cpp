@@ -121,6 +121,54 @@ TEST(CodeTokenGuard, RefusesLostCommentsUnlessASettingRemovesThem) {
     ExpectRefused("' kept\nx = 1", "x = 1", special);
 }
 
+// Unindented legacy code whose neighbouring lines repeat what a faulty formatting lost or changed: the
+// check names the original line that lost it, not a later one that looks the same, and the column
+// where it first differs.
+TEST(CodeTokenGuard, NamesTheOriginalLineThatLostItAmongLikeNeighbours) {
+    // A statement lost from a split line, the same statement standing alone before and after.
+    CodeMismatch lost = ExpectRefused("Sub Tick()\nBeep\nn = n + 1: Beep\nBeep\nn = 0\nEnd Sub",
+                                      "Sub Tick()\n    Beep\n    n = n + 1\n    Beep\n    n = 0\nEnd Sub");
+    EXPECT_FALSE(lost.comment);
+    EXPECT_EQ(3u, lost.originalLine);
+    EXPECT_EQ(3u, lost.formattedLine);
+    EXPECT_EQ(12u, lost.column);
+    // A line's code lost (its comment kept), the same statement on the next line; numbered lines.
+    lost = ExpectRefused("10 x = x + 1: y = 0\nx = x + 1 ' again\nx = x + 1\nGoTo 10",
+                         "10 x = x + 1\n   y = 0\n   ' again\n   x = x + 1\n   GoTo 10");
+    EXPECT_EQ(2u, lost.originalLine);
+    EXPECT_EQ(1u, lost.column);
+    // The End If of a split single-line If lost, an End If right after it.
+    lost = ExpectRefused("If a Then\nIf b Then c = 1\nEnd If\nEnd Sub",
+                         "If a Then\n    If b Then\n        c = 1\n    End If\nEnd Sub");
+    EXPECT_EQ(2u, lost.originalLine);
+    EXPECT_EQ(3u, lost.formattedLine);
+    // A changed token among identical lines: the line it is on, at the token.
+    lost = ExpectRefused("x = 1\nx = 1\nx = 1: x = 1\nx = 1", "x = 1\nx = 1\nx = 1\nx = 2\nx = 1");
+    EXPECT_EQ(3u, lost.originalLine);
+    EXPECT_EQ(4u, lost.formattedLine);
+    EXPECT_EQ(12u, lost.column);
+
+    // An empty comment lost by a split, empty comments on the lines before and after.
+    lost = ExpectRefused("Sub Flags()\nDim a As Boolean '\nDim b As Boolean, c As Boolean '\n"
+                         "Dim d As Boolean '\nDim e As Boolean '\nEnd Sub",
+                         "Sub Flags()\n    Dim a As Boolean '\n    Dim b As Boolean\n    Dim c As Boolean\n"
+                         "    Dim d As Boolean '\n    Dim e As Boolean '\nEnd Sub");
+    EXPECT_TRUE(lost.comment);
+    EXPECT_EQ(3u, lost.originalLine);
+    EXPECT_EQ(32u, lost.column);
+    // A comment changed, the same comment before and after it.
+    lost = ExpectRefused("' note\nx = 1 ' note\ny = 1 ' note\n' note",
+                         "' note\nx = 1 ' nose\ny = 1 ' note\n' note");
+    EXPECT_TRUE(lost.comment);
+    EXPECT_EQ(2u, lost.originalLine);
+    EXPECT_EQ(7u, lost.column);
+    // A whole-line comment lost from a run of equal ones stays attributed to the first of the run
+    // that the text no longer holds (any of them is that one).
+    lost = ExpectRefused("x = 1\n'\n'\ny = 2 '", "x = 1\n'\ny = 2 '");
+    EXPECT_TRUE(lost.comment);
+    EXPECT_EQ(3u, lost.originalLine);
+}
+
 // Settings drawn at random from the options that change code or comments.
 Settings RandomSettings(std::mt19937& rng) {
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };

@@ -12,6 +12,7 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 TEST(VbpLineWithoutDir, KeepsOnlyTheFileNameOfEveryKindOfFileLine) {
     EXPECT_EQ(VbpLineWithoutDir("Form=..\\forms\\Main.frm"), "Form=Main.frm");
@@ -112,6 +113,23 @@ TEST_F(CopyProject, MakCopiesTakeEveryLineAndStayInsideTheOutputDirectory) {
     EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"),
                 ElementsAre("CLSDATA.CLS", "UTIL.BAS", "frmMain.frx", "frmmain.frm"));
     EXPECT_EQ(ReadFile(root.Path() + "Util.bas"), "unrelated");
+}
+
+// Binary companions go with the kinds of file that have them, each its own; a module or class takes
+// none, whatever lies beside it.
+TEST_F(CopyProject, CompanionsGoWithFormsControlsAndPropertyPagesOnly) {
+    WriteFile(Proj() + "modMain.frx", "not a companion");
+    WriteFile(Proj() + "cls/clsData.ctx", "not a companion");
+    WriteFile(Proj() + "ppgColor.pag", "VERSION 5.00\r\n");
+    WriteFile(Proj() + "ppgColor.pgx", std::string("\0pgx", 4));
+    const TextLines lines{"frmMain.frm", "modMain.bas", "cls\\clsData.cls", "ppgColor.pag", "ctl\\Gauge.ctl"};
+    BackupCopier copier;
+    ASSERT_TRUE(copier.CopyProjectFiles(lines, Proj(), Out()));
+    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"),
+                ElementsAre("Gauge.ctl", "Gauge.ctx", "clsData.cls", "frmMain.frm", "frmMain.frx",
+                            "modMain.bas", "ppgColor.pag", "ppgColor.pgx"));
+    EXPECT_THAT(CompanionExtensions(".BAS"), IsEmpty());
+    EXPECT_THAT(CompanionExtensions(".CTL"), ElementsAre(".FRX", ".CTX"));
 }
 
 TEST_F(CopyProject, MissingDirectoryCopiesNothing) {

@@ -186,6 +186,68 @@ TEST_F(Run, AFileWhoseCodeTheFormattingBrokeIsNotSavedAndTheRunGoesOn) {
     EXPECT_TRUE(Entry("modB.bas").Processed);
 }
 
+// The run's message names the original line that lost a statement, not the like line after it.
+TEST_F(Run, ARefusalNamesTheLineThatLostCodeThoughTheNextLineRepeatsIt) {
+    WriteFile(root.Path() + "proj/modA.bas", "Attribute VB_Name = \"modA\"\r\nPublic Sub Tick()\r\nBeep\r\n"
+                                             "n = n + 1: Beep\r\nBeep\r\nEnd Sub\r\n");
+    Reopen();
+    const OutputTamper loseBeep = [](TLineList& lines) {
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (lines[i].find("n = n + 1: Beep") != std::string_view::npos)
+                lines.Replace(i, "    n = n + 1");
+    };
+    RunProject(
+        model.get(), settings, templates, prompter, observer, [] { return "now"; }, loseBeep);
+    ASSERT_EQ(prompter.Messages().size(), 1u);
+    EXPECT_THAT(prompter.Messages()[0].text,
+                HasSubstr("modA.bas does not keep the code of the original: it differs at line 4 "));
+}
+
+// Files formatted on worker threads come out as they do one at a time: the same texts and modes in the
+// output directory, the same messages in the same order (a refused file, a file named by the project
+// that is missing, one that is no source), the same figures.
+TEST_F(Run, FormattingOnWorkerThreadsGivesTheSameFilesMessagesAndFigures) {
+    class Threaded : public RecordingObserver {
+        int FormattingThreads() const override { return 3; }
+    };
+    WriteFile(root.Path() + "proj/Test.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nModule=modA; modA.bas\r\n"
+                                             "Module=modB; modB.bas\r\nModule=modGone; modGone.bas\r\n"
+                                             "Class=clsC; clsC.cls\r\nUserControl=ctl\\Gauge.ctl\r\n"
+                                             "Module=Notes; notes.txt\r\n");
+    WriteFile(root.Path() + "proj/modGone.bas", "Attribute VB_Name = \"modGone\"\r\n");
+    Reopen();
+    fs::remove(fs::path(root.Path()) / "proj/modGone.bas");
+    const OutputTamper breakModB = [](TLineList& lines) {
+        if (!lines.empty() && lines[0].find("modB") != std::string_view::npos)
+            BreakCodeForTest(lines);
+    };
+    const auto run = [&](RunObserver& watching) {
+        prompter.Clear();
+        fs::remove_all(Out());
+        const RunSummary summary = RunProject(
+            model.get(), settings, templates, prompter, watching, [] { return "now"; }, breakModB);
+        return std::make_tuple(summary.formatted, summary.changed, summary.skipped, summary.refused,
+                               Snapshot(Out()), Texts());
+    };
+    RecordingObserver inTurn;
+    const auto one = run(inTurn);
+    Threaded threaded;
+    const auto ahead = run(threaded);
+    EXPECT_EQ(std::get<0>(one), 4);
+    EXPECT_EQ(std::get<3>(one), 1);
+    EXPECT_EQ(std::get<4>(one).size(), std::get<4>(ahead).size());
+    for (const auto& [name, state] : std::get<4>(one)) {
+        ASSERT_TRUE(std::get<4>(ahead).count(name)) << name;
+        EXPECT_EQ(state.bytes, std::get<4>(ahead).at(name).bytes) << name;
+        EXPECT_EQ(state.perms, std::get<4>(ahead).at(name).perms) << name;
+    }
+    EXPECT_EQ(std::get<5>(one), std::get<5>(ahead));
+    EXPECT_EQ(std::get<0>(one), std::get<0>(ahead));
+    EXPECT_EQ(std::get<1>(one), std::get<1>(ahead));
+    EXPECT_EQ(std::get<2>(one), std::get<2>(ahead));
+    EXPECT_EQ(std::get<3>(one), std::get<3>(ahead));
+}
+
 TEST_F(Run, ShowsTheWindowsAndOnePassCaptionPerPass) {
     RunIt();
     EXPECT_THAT(observer.events, ElementsAre("show copy", "hide copy", "show processing", "hide processing"));

@@ -78,6 +78,26 @@ std::string ComparisonKey(const std::string& hostPath) {
     return key.string();
 }
 
+std::string ComparisonKeys::Of(const std::string& hostPath) {
+    const std::size_t slash = hostPath.rfind('/');
+    const std::string_view name = slash == std::string::npos ? std::string_view(hostPath)
+                                                             : std::string_view(hostPath).substr(slash + 1);
+    struct stat st;
+    if (name.empty() || name == "." || name == ".." ||
+        (::lstat(hostPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)))
+        return ComparisonKey(hostPath);
+    const std::string dir = slash == std::string::npos ? std::string(".") : hostPath.substr(0, slash + 1);
+    auto known = directories_.find(dir);
+    if (known == directories_.end())
+        known = directories_.emplace(dir, ComparisonKey(dir)).first;
+    const std::string& dirKey = known->second;
+    std::string key = dirKey;
+    if (key.empty() || key.back() != '/')
+        key += '/';
+    key += name;
+    return key;
+}
+
 std::filesystem::path FsPath(const std::string& hostPath) {
     return std::filesystem::path(hostPath);
 }
@@ -106,8 +126,12 @@ std::vector<DirectoryEntry> ListDirectory(const std::string& hostDir) {
         const std::string_view name = e->d_name;
         if (name == "." || name == "..")
             continue;
-        struct stat st;
-        const bool regular = ::stat((dir + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        // The entry's type as the directory gives it; a link (followed) or an unknown type is looked up.
+        bool regular = e->d_type == DT_REG;
+        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+            struct stat st;
+            regular = ::stat((dir + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        }
         entries.push_back({std::string(name), regular});
     }
     ::closedir(d);

@@ -131,6 +131,10 @@ std::string ComparisonKey(const std::string& hostPath) {
     return Narrow(text);
 }
 
+std::string ComparisonKeys::Of(const std::string& hostPath) {
+    return ComparisonKey(hostPath); // letter case and reparse points: resolved whole each time
+}
+
 std::filesystem::path FsPath(const std::string& hostPath) {
     return std::filesystem::path(Widen(hostPath));
 }

@@ -10,6 +10,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "platform/Host.h"
 #include "platform/SafeFile.h"
 #include "platform/TextFile.h"
 #include "platform/WinPath.h"
@@ -134,6 +135,34 @@ TEST_F(Replace, RefusesReadOnlyFilesUnlessForcedAndSpecialFilesAlways) {
         EXPECT_EQ(ReplaceFileContents(device, "new\r\n", true), ReplaceOutcome::NotRegular);
         EXPECT_EQ(Stat(device).st_mode & S_IFMT, static_cast<mode_t>(S_IFCHR));
     }
+}
+
+} // namespace
+} // namespace kemptor
+
+namespace kemptor {
+namespace {
+
+// Keys made with each directory resolved once are the keys resolved whole: for a file, a name not yet
+// there, a link to a file and a link on the way (followed), "." and "..", a relative name.
+TEST(ComparisonKeys, GiveTheKeysOfComparisonKeyWithEachDirectoryResolvedOnce) {
+    test::TempDir dir;
+    const std::string root = dir.Path();
+    std::filesystem::create_directories(root + "real/sub");
+    dir.Write("real/a.bas", "x");
+    ASSERT_EQ(0, ::symlink((root + "real/a.bas").c_str(), (root + "real/link.bas").c_str()));
+    ASSERT_EQ(0, ::symlink((root + "real").c_str(), (root + "via").c_str()));
+    host::ComparisonKeys keys;
+    for (const std::string& path : {root + "real/a.bas", root + "real/new.bas", root + "real/link.bas",
+                                    root + "via/a.bas", root + "via/missing/x.bas", root + "real/sub/..",
+                                    root + "real/.", root + "real/sub/../a.bas", root + "real/"})
+        EXPECT_EQ(host::ComparisonKey(path), keys.Of(path)) << path;
+    EXPECT_EQ(keys.Of(root + "via/a.bas"), keys.Of(root + "real/a.bas"));
+    EXPECT_EQ(keys.Of(root + "real/link.bas"), keys.Of(root + "real/a.bas"));
+    const std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(root + "real");
+    EXPECT_EQ(keys.Of("a.bas"), keys.Of(root + "real/a.bas"));
+    std::filesystem::current_path(cwd);
 }
 
 } // namespace

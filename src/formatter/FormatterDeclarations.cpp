@@ -137,12 +137,13 @@ std::size_t TVBSrcFormatter::InsertMovedComment(std::size_t i, std::string comme
 // --- For and Next ------------------------------------------------------------------------------
 
 bool TVBSrcFormatter::IsForLine(std::string_view s) {
-    const std::string_view t = Trim(s);
+    const std::string_view t = TrimRight(AfterLineNumber(s));
     return StartsWithUpper(t, "FOR ") && !cuts::IsWordAsDeclaration(t);
 }
 
 std::string TVBSrcFormatter::ForVariable(std::string_view s) {
-    const std::string_view t = Trim(s).substr(std::min<std::size_t>(4, Trim(s).size()));
+    const std::string_view statement = TrimRight(AfterLineNumber(s));
+    const std::string_view t = statement.substr(std::min<std::size_t>(4, statement.size()));
     if (cuts::StartsWithWord(t, "Each")) {
         // The element variable of "For Each c In Items": its Next may name it.
         const std::string_view rest = TrimLeft(t).substr(4);
@@ -154,14 +155,15 @@ std::string TVBSrcFormatter::ForVariable(std::string_view s) {
 }
 
 bool TVBSrcFormatter::IsNextLine(std::string_view s) {
-    const std::string_view t = Trim(s);
+    const std::string_view t = TrimRight(AfterLineNumber(s));
     const bool next = StartsWithUpper(t, "NEXT ") || (t.size() == 4 && StartsWithUpper(t, "NEXT"));
     return next && !cuts::IsWordAsDeclaration(t);
 }
 
 bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
     // Most lines hold no ":" and start with neither For nor Next: nothing to track, nothing to cut.
-    const std::string_view start = TrimLeft(line);
+    // A leading line number is a label: the statement after it counts.
+    const std::string_view start = AfterLineNumber(line);
     const char first = start.empty() ? '\0' : static_cast<char>(start.front() | 0x20);
     if (!hasColon && first != 'f' && first != 'n')
         return false;
@@ -173,7 +175,7 @@ bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
             if (IsForLine(statement))
                 ForStack.Push(ForVariable(statement));
             else if (IsNextLine(statement))
-                for (int k = LoopsClosedByNext(statement); k > 0; --k)
+                for (int k = LoopsClosedByNext(AfterLineNumber(statement)); k > 0; --k)
                     ForStack.Pop();
         }
         return false;
@@ -184,7 +186,7 @@ bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
     }
     if (!IsNextLine(line))
         return false;
-    const int loops = LoopsClosedByNext(line);
+    const int loops = LoopsClosedByNext(AfterLineNumber(line));
     const bool rewritten = RewriteLoneNext(line, loops);
     for (int k = loops; k > 0; --k)
         ForStack.Pop();
@@ -193,8 +195,9 @@ bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
 
 bool TVBSrcFormatter::RewriteLoneNext(std::string& line, int loops) {
     // "Next j, i" closes two loops; naming one of them only would leave the other open, so such a
-    // line stays as it is. A continued Next is left alone too.
-    if (loops != 1 || Continued || IsContinuedLine(line))
+    // line stays as it is. A continued Next is left alone too, and so is a numbered one: the code
+    // check reads a line number and the Next after it as one statement, whose words may not change.
+    if (loops != 1 || Continued || IsContinuedLine(line) || LineNumberLength(line) > 0)
         return false;
     const int mode = Config().GrpForNextProcessing;
     if (mode == kAddNextVariable && !ForStack.Empty())

@@ -199,6 +199,7 @@ void TVBSrcFormatter::ResetPassState() {
     DimCount = 0;
     DimMaxCol = 0;
     PrevIndent = 0;
+    ContinuedFrom = 0;
     Continued = false;
     CommentContinues = false;
     CommentGroupStart = 0;
@@ -245,24 +246,11 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
             OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
     }
 
-    // Option Explicit counts before the first procedure, in any indentation and letter case.
-    bool optionExplicitFound = false;
-    for (std::size_t k = index; k < count; ++k) {
-        if (progress.CancelRequested())
-            return false;
-        const std::string_view line = input[k];
-        if (IsOptionExplicitLine(line)) {
-            optionExplicitFound = true;
-            break;
-        }
-        if (IsProcedureHeading(ClassifyLine(Trim(Expanded(line, scratch, tabWidth)))))
-            break;
-    }
-
     // A missing Option Explicit goes in after the header (the Attribute lines, also after blank
-    // lines), where the Visual Basic editor expects the code to begin.
+    // lines), where the Visual Basic editor expects the code to begin. One anywhere in the file, in
+    // any indentation and letter case, counts: it stays where the user wrote it, and none goes in.
     std::size_t insertAt = count + 1; // none
-    if (!optionExplicitFound && cfg.OptionExplicitInsert) {
+    if (cfg.OptionExplicitInsert && !HasOptionExplicit(input)) {
         RepassNeeded = true;
         insertAt = HeaderEnd(input, index);
     }
@@ -507,9 +495,10 @@ void TVBSrcFormatter::IndentStatement(std::string& line, TStatementClass cls, bo
     // the label opens or closes still moves the level ("Retry: For i = 1 To 3").
     if (!settings_->CodeIndentPerform || IsAttributeLine(line))
         return;
-    if (hasColon && IsLabelLine(line))
+    if (hasColon && IsLabelLine(line)) {
+        NoteStatementColumn(IndentLevel, cls);
         FollowJoinedStatements(line);
-    else
+    } else
         IndentLine(line, cls, singleLineIf);
 }
 
@@ -530,12 +519,14 @@ int TVBSrcFormatter::CommentLineFallback(const std::string& line, bool hasColon,
     std::vector<TCondFrame> frames;
     if (directive)
         frames = CondFrames;
+    const int continuedFrom = ContinuedFrom;
     IndentStatement(trial, ClassifyLine(line), hasColon, singleLineIf);
     IndentLevel = level;
+    ContinuedFrom = continuedFrom;
     if (directive)
         CondFrames = std::move(frames);
     if (!(hasColon && JoinedStatements(trial).size() > 1) && IsNextLine(trial))
-        RewriteLoneNext(trial, LoopsClosedByNext(trial));
+        RewriteLoneNext(trial, LoopsClosedByNext(AfterLineNumber(trial)));
     if (static_cast<int>(StripComment(trial).size()) < cfg.InLineCommentsFixedColumn)
         return 0;
     return fallback;
@@ -741,7 +732,6 @@ void TVBSrcFormatter::PassThroughLine(std::string_view raw, const std::string& l
 }
 
 void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool singleLineIf) {
-    const Settings& cfg = *settings_;
     // A blank line stays empty instead of taking the blanks of the level; a line of nothing but
     // control characters is left as it is.
     if (TrimLeft(line).empty()) {
@@ -755,31 +745,46 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
     if (singleLineIf && number == 0) {
         const std::string_view body = TrimBlanks(line);
         line = Spaces(std::min(IndentLevel, kMaxIndentColumns)).append(body);
+        NoteStatementColumn(IndentLevel, cls);
         return;
     }
+    if (!singleLineIf && TrimLeft(line).front() == '#' && IndentDirective(line, cls)) {
+        NoteStatementColumn(LeadingSpaces(line), cls);
+        return;
+    }
+    const int column = singleLineIf ? IndentLevel : StatementColumn(line, cls);
+    SetIndent(line, column, number);
+    NoteStatementColumn(column, cls);
+    if (!singleLineIf)
+        FollowJoinedStatements(line);
+}
+
+int TVBSrcFormatter::StatementColumn(std::string_view line, TStatementClass cls) {
+    const Settings& cfg = *settings_;
     using C = TStatementClass;
-    if (singleLineIf) {
-        SetIndent(line, IndentLevel, number);
-        return;
-    }
-    if (TrimLeft(line).front() == '#' && IndentDirective(line, cls))
-        return;
     if (IsClosingClass(cls)) {
         // "Next j, i" closes as many loops as it names.
         for (int k = cls == C::scNext ? LoopsClosedByFirstNext(AfterLineNumber(line)) : 1; k > 0; --k)
             AdjustIndentLevel(cls);
-        SetIndent(line, IndentLevel, number);
-    } else if (IsOpeningClass(cls)) {
-        SetIndent(line, IndentLevel, number);
-        AdjustIndentLevel(cls);
-    } else if (cls == C::scElse || cls == C::scElseIf) {
-        SetIndent(line, IndentLevel - cfg.IfThenElseIndent, number);
-    } else if (cls == C::scCase) {
-        SetIndent(line, IndentLevel - cfg.CaseCodeIndent, number);
-    } else {
-        SetIndent(line, std::max(IndentLevel, 0) + (Continued ? cfg.LineContinueIndent : 0), number);
+        return IndentLevel;
     }
-    FollowJoinedStatements(line);
+    if (IsOpeningClass(cls)) {
+        const int column = IndentLevel;
+        AdjustIndentLevel(cls);
+        return column;
+    }
+    if (cls == C::scElse || cls == C::scElseIf)
+        return IndentLevel - cfg.IfThenElseIndent;
+    if (cls == C::scCase)
+        return IndentLevel - cfg.CaseCodeIndent;
+    // A continuation line goes on from its statement's first line, not from the block that line opens.
+    return Continued ? ContinuedFrom + cfg.LineContinueIndent : std::max(IndentLevel, 0);
+}
+
+void TVBSrcFormatter::NoteStatementColumn(int column, TStatementClass cls) {
+    // The parameters of a continued procedure heading stand deeper than the body below it.
+    if (!Continued)
+        ContinuedFrom = IsProcedureHeading(cls) ? IndentLevel : std::max(column, 0);
 }
 
 bool TVBSrcFormatter::IndentDirective(std::string& line, TStatementClass cls) {

@@ -115,6 +115,11 @@ public:
     // was and a block opened after a ":" is closed by its partner line.
     void IndentLine(std::string& line, TStatementClass cls, bool singleLineIf);
     void AdjustIndentLevel(TStatementClass cls);
+    // The column a line of class `cls` that holds no single-line If goes to, moving the level when it
+    // opens or closes a block (before a closing line is indented, after an opening one).
+    int StatementColumn(std::string_view line, TStatementClass cls);
+    // Keeps where a statement's first line went (`column`), which its continuation lines go on from.
+    void NoteStatementColumn(int column, TStatementClass cls);
     // Moves the level for the statements after the first of a line joined by ":" (for a label line:
     // the statements after the label). Nothing for a line without a colon.
     void FollowJoinedStatements(std::string_view line);
@@ -137,6 +142,7 @@ public:
     int DimMaxCol = 0;         // largest As column within that group
     int IndentLevel = 0;       // current indentation level in blanks (may go negative)
     int PrevIndent = 0;        // leading blanks of the preceding line after its formatting
+    int ContinuedFrom = 0;     // the column the continuation lines of the statement in hand go on from
     TLineList OutputLines;     // lines produced for the current file in the current pass
     TLineList PassInput;       // the previous pass's output while the second or third pass runs
                                // (its lines read so far are released)

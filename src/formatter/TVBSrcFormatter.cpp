@@ -65,6 +65,31 @@ void SetIndent(std::string& line, int count, std::size_t kept = 0) {
         line.replace(kept, lead - kept, wanted - kept, ' ');
 }
 
+// True when `output` holds the lines of `input`, tab-expanded, each at most with other leading blanks:
+// what a pass reads of a line is the same then. A pass replaces a statement's leading blanks whatever
+// their number (it keeps only those of lines it leaves in place, which then stay as they are), and it
+// measures the text after them. The one exception is the first column, where a line with a colon is a
+// label line: such a line must keep having leading blanks or none.
+bool OnlyIndentationChanged(const TLineList& input, const TLineList& output, int tabWidth) {
+    if (input.size() != output.size())
+        return false;
+    std::string scratch;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        const std::string_view out = output[i];
+        if (input[i] == out)
+            continue;
+        const std::string_view in = Expanded(input[i], scratch, tabWidth);
+        const auto inLead = static_cast<std::size_t>(LeadingSpaces(in));
+        const auto outLead = static_cast<std::size_t>(LeadingSpaces(out));
+        const std::string_view text = in.substr(inLead);
+        if (text != out.substr(outLead))
+            return false;
+        if ((inLead == 0) != (outLead == 0) && text.find(':') != std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
 // The loops closed by a line that begins with Next: the variables it names end at the first ":"
 // ("Next: Print a, b" closes one).
 int LoopsClosedByFirstNext(std::string_view line) {
@@ -138,9 +163,9 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
             break;
         }
         // The first pass is compared with the file itself, which stays beside it: a file that changes
-        // shows it at its first changed line. A later pass's input is gone by its end; its digest
-        // stands for it.
-        if (pass == 0 && OutputLines.SameTexts(fileLines))
+        // shows it at its first changed line, and one whose lines only moved needs no second pass to
+        // show that it has settled. A later pass's input is gone by its end; its digest stands for it.
+        if (pass == 0 && !RepassNeeded && OnlyIndentationChanged(fileLines, OutputLines, settings_->TabWidth))
             break;
         const std::uint64_t digest = Digest(OutputLines);
         if (pass > 0 && digest == previous)

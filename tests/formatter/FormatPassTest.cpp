@@ -129,6 +129,25 @@ TEST(FormatPass, AlignedGroupSettlesInItsFirstPassAndMarkersSurviveTheNext) {
     EXPECT_EQ(".cc..", Markers(out));
 }
 
+TEST(FormatPass, AFileWhoseLinesOnlyMovedNeedsNoConfirmingPass) {
+    // Only leading blanks (and tabs) changed: what a second pass would read is what the first read.
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    const Settings s = IndentOnly();
+    TVBSrcFormatter engine(s, prompter);
+    const std::string code = "Sub S()\nx = 1\n\tIf x Then\n  y = \"a\tb\"\nEnd If\nEnd Sub";
+    EXPECT_EQ(1, engine.FormatFile(SplitLines(code), "M.bas", skModule, progress).Passes);
+    const TLineList out = engine.TakeOutput();
+    EXPECT_EQ("Sub S()\n    x = 1\n    If x Then\n        y = \"a\tb\"\n    End If\nEnd Sub", JoinLines(out.Texts()));
+    EXPECT_EQ(".c.cc.", Markers(out)); // the tab gave the If its place already
+    EXPECT_EQ(out.Texts(), FormatLines(out.Texts(), s).Texts());
+    // A line with a colon that leaves or reaches the first column is read otherwise there (a label
+    // line), and so is a line whose text changed: the second pass runs.
+    EXPECT_EQ(2, engine.FormatFile(SplitLines("  Retry: x = 1\nSub S()\nEnd Sub"), "M.bas", skModule, progress).Passes);
+    EXPECT_EQ(2, engine.FormatFile(SplitLines("Sub S()\nIf x Then y = 1  \nEnd Sub"), "M.bas", skModule, progress).Passes);
+    EXPECT_EQ(1, engine.FormatFile(SplitLines("Sub S()\n    x = 1\nEnd Sub"), "M.bas", skModule, progress).Passes);
+}
+
 TEST(FormatPass, UnbalancedFileDoesNotShiftItsLaterPassesOrTheNextFile) {
     ScriptedPrompter prompter;
     ProgressObserver progress;

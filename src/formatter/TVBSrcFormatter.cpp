@@ -716,9 +716,10 @@ IgnoreDirective IgnoreDirectiveOf(std::string_view line) {
     const auto sameText = [](std::string_view text, std::string_view upper) {
         return text.size() == upper.size() && StartsWithUpper(text, upper);
     };
+    const std::size_t start = line.find_first_not_of(' ');
+    if (start == std::string_view::npos || line[start] != '\'')
+        return IgnoreDirective::None; // most lines: no whole-line comment
     std::string_view rest = TrimBlanks(line);
-    if (rest.empty() || rest.front() != '\'')
-        return IgnoreDirective::None;
     rest = TrimBlanks(rest.substr(1));
     constexpr std::string_view kWord = "KEMPTOR";
     if (!StartsWithUpper(rest, kWord))

@@ -261,12 +261,13 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
 
     ResetPassState();
     passLines_ = &input;
+    passOwned_ = release;
 
     // The designer part of a form, class or user control goes through untouched.
     std::size_t index = DesignerPartLength(input);
     for (std::size_t k = 0; k < index; ++k) {
         if (input[k].find('\t') == std::string_view::npos)
-            OutputLines.AppendShared(input, k, false);
+            AppendInputLine(k, false);
         else
             OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
     }
@@ -292,6 +293,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         if (progress.CancelRequested()) {
             NextLine = {};
             passLines_ = nullptr;
+            passOwned_ = nullptr;
             return false;
         }
         progress.SetPosition(static_cast<int>(i));
@@ -354,6 +356,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         InsertOptionExplicit();
     progress.SetPosition(static_cast<int>(count)); // the gauge ends full
     passLines_ = nullptr;
+    passOwned_ = nullptr;
     return true;
 }
 
@@ -593,9 +596,17 @@ std::string TVBSrcFormatter::LogicalLine(std::size_t index) const {
 void TVBSrcFormatter::AppendLine(std::string_view line, bool changed) {
     // Most lines leave a pass as they came: the output then refers to the input's bytes.
     if (passLines_ != nullptr && lineIndex_ < passLines_->size() && line == (*passLines_)[lineIndex_])
-        OutputLines.AppendShared(*passLines_, lineIndex_, changed);
+        AppendInputLine(lineIndex_, changed);
     else
         OutputLines.Append(line, changed);
+}
+
+void TVBSrcFormatter::AppendInputLine(std::size_t index, bool changed) {
+    // An input the engine owns (the previous pass's output) hands its bytes over to the output.
+    if (passOwned_ != nullptr)
+        OutputLines.AppendTakingOver(*passOwned_, index, changed);
+    else
+        OutputLines.AppendShared(*passLines_, index, changed);
 }
 
 // --- Hooks around each line --------------------------------------------------------------------

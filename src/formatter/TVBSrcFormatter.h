@@ -210,6 +210,8 @@ public:
 
     // Appends a line of the pass's output; one equal to the input line in hand shares its bytes.
     void AppendLine(std::string_view line, bool changed);
+    // Appends input line `index` of the pass as it stands, sharing its bytes.
+    void AppendInputLine(std::size_t index, bool changed);
     // Appends a line the engine created, marked changed.
     void AppendCreated(std::string_view line) { OutputLines.Append(line, true); }
 
@@ -304,6 +306,7 @@ private:
     mutable std::string borderPattern_;    // the blocking characters it was built from
     mutable int borderTotal_ = 0;          // and their total
     const TLineList* passLines_ = nullptr; // the input of the running pass
+    TLineList* passOwned_ = nullptr;       // the same, when the engine owns it (a later pass)
     std::size_t lineIndex_ = 0;            // the input line being formatted
 };
 

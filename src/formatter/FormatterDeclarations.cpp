@@ -160,12 +160,31 @@ bool TVBSrcFormatter::IsNextLine(std::string_view s) {
     return next && !cuts::IsWordAsDeclaration(t);
 }
 
+namespace {
+
+// True when a statement of the line may be a For or a Next: the first (after a line number, a label)
+// or one after a colon starts with an F or an N. Most lines have none, and are not cut into statements.
+bool MayHoldLoopStatement(std::string_view line, bool hasColon) {
+    const auto loopLetter = [](std::string_view statement) {
+        const std::string_view start = AfterLineNumber(statement);
+        const char first = start.empty() ? '\0' : static_cast<char>(start.front() | 0x20);
+        return first == 'f' || first == 'n';
+    };
+    if (loopLetter(line))
+        return true;
+    if (!hasColon)
+        return false;
+    for (std::size_t colon = line.find(':'); colon != std::string_view::npos; colon = line.find(':', colon + 1))
+        if (loopLetter(line.substr(colon + 1)))
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
-    // Most lines hold no ":" and start with neither For nor Next: nothing to track, nothing to cut.
-    // A leading line number is a label: the statement after it counts.
-    const std::string_view start = AfterLineNumber(line);
-    const char first = start.empty() ? '\0' : static_cast<char>(start.front() | 0x20);
-    if (!hasColon && first != 'f' && first != 'n')
+    // Most lines hold neither a For nor a Next: nothing to track, nothing to cut.
+    if (!MayHoldLoopStatement(line, hasColon))
         return false;
     const std::vector<std::string_view> statements =
         hasColon ? JoinedStatements(line) : std::vector<std::string_view>();

@@ -65,31 +65,6 @@ void SetIndent(std::string& line, int count, std::size_t kept = 0) {
         line.replace(kept, lead - kept, wanted - kept, ' ');
 }
 
-// True when `output` holds the lines of `input`, tab-expanded, each at most with other leading blanks:
-// what a pass reads of a line is the same then. A pass replaces a statement's leading blanks whatever
-// their number (it keeps only those of lines it leaves in place, which then stay as they are), and it
-// measures the text after them. The one exception is the first column, where a line with a colon is a
-// label line: such a line must keep having leading blanks or none.
-bool OnlyIndentationChanged(const TLineList& input, const TLineList& output, int tabWidth) {
-    if (input.size() != output.size())
-        return false;
-    std::string scratch;
-    for (std::size_t i = 0; i < input.size(); ++i) {
-        const std::string_view out = output[i];
-        if (input[i] == out)
-            continue;
-        const std::string_view in = Expanded(input[i], scratch, tabWidth);
-        const auto inLead = static_cast<std::size_t>(LeadingSpaces(in));
-        const auto outLead = static_cast<std::size_t>(LeadingSpaces(out));
-        const std::string_view text = in.substr(inLead);
-        if (text != out.substr(outLead))
-            return false;
-        if ((inLead == 0) != (outLead == 0) && text.find(':') != std::string_view::npos)
-            return false;
-    }
-    return true;
-}
-
 // The loops closed by a line that begins with Next: the variables it names end at the first ":"
 // ("Next: Print a, b" closes one).
 int LoopsClosedByFirstNext(std::string_view line) {
@@ -165,7 +140,7 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
         // The first pass is compared with the file itself, which stays beside it: a file that changes
         // shows it at its first changed line, and one whose lines only moved needs no second pass to
         // show that it has settled. A later pass's input is gone by its end; its digest stands for it.
-        if (pass == 0 && !RepassNeeded && OnlyIndentationChanged(fileLines, OutputLines, settings_->TabWidth))
+        if (pass == 0 && FirstPassSettled(fileLines))
             break;
         const std::uint64_t digest = Digest(OutputLines);
         if (pass > 0 && digest == previous)
@@ -182,6 +157,51 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     if (settings_->TrimTrailingBlanks && !result.Cancelled)
         TrimTrailingBlanks();
     return result;
+}
+
+bool TVBSrcFormatter::FirstPassSettled(const TLineList& input) const {
+    // The file as it came is the result: formatting it gave it back. Else a second pass would read
+    // each line as the first read it, in the same state, and so give the same output (and the same
+    // change markers) when the first pass gave one line for each line it read and each line it
+    // changed reads alike.
+    if (OutputLines.SameTexts(input))
+        return true;
+    if (RepassNeeded || !LineForLine)
+        return false;
+    std::string scratch;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        const std::string_view out = OutputLines[i];
+        if (input[i] != out && !ReadAlike(Expanded(input[i], scratch, settings_->TabWidth), out))
+            return false;
+    }
+    return true;
+}
+
+bool TVBSrcFormatter::ReadAlike(std::string_view in, std::string_view out) const {
+    // A pass replaces a statement's leading blanks whatever their number (it keeps only those of the
+    // lines it leaves in place, which then stay as they are) and measures the text after them. In
+    // the first column, though, a line with a colon is a label line.
+    const std::string_view inText = in.substr(static_cast<std::size_t>(LeadingSpaces(in)));
+    const std::string_view outText = out.substr(static_cast<std::size_t>(LeadingSpaces(out)));
+    if ((inText.size() == in.size()) != (outText.size() == out.size()) && inText.find(':') != std::string_view::npos)
+        return false;
+    // The line after a heading is compared whole with a blank edge line of its header.
+    if (inText == outText)
+        return !inText.empty() || !HeaderCommentsWanted();
+    return InLineCommentPlacedAlike(inText, outText);
+}
+
+bool TVBSrcFormatter::InLineCommentPlacedAlike(std::string_view in, std::string_view out) const {
+    // The placement at a fixed column and the one behind the code by an indent take the code and the
+    // comment's text, the first without the blanks around it: the same code and text give the same
+    // line wherever the comment stood. A header's edge line is compared whole with the line after a
+    // heading, and a comment of the special characters goes.
+    const Settings& cfg = *settings_;
+    if ((cfg.GrpInLineComments != kInLineCommentsFixedColumn && cfg.GrpInLineComments != kInLineCommentsIndented) ||
+        HeaderCommentsWanted() || IsCommentOnly(out) || CommentPos(in) == 0 || CommentPos(out) == 0 ||
+        HasRemInCode(out) || HasContinuedComment(in) || HasContinuedComment(out) || IsSpecialComment(out))
+        return false;
+    return StripComment(in) == StripComment(out) && CommentBody(CommentText(in)) == CommentBody(CommentText(out));
 }
 
 void TVBSrcFormatter::TrimTrailingBlanks() {
@@ -286,10 +306,12 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
 
     std::string& line = line_;
     std::string expandedInput; // the tab-expanded input line, kept only when it held a tab
+    LineForLine = true;
     for (std::size_t i = index; i < count; ++i) {
         // The pass is done with the line before: what it keeps of it (PrevLine) is a copy.
         if (release && i > index)
             release->Release(i - 1);
+        LineForLine = LineForLine && OutputLines.size() == i;
         if (progress.CancelRequested()) {
             NextLine = {};
             passLines_ = nullptr;
@@ -352,6 +374,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         progress.LineDone();
     }
     NextLine = {};
+    LineForLine = LineForLine && OutputLines.size() == count;
     if (insertAt == count)
         InsertOptionExplicit();
     progress.SetPosition(static_cast<int>(count)); // the gauge ends full

@@ -36,6 +36,7 @@ class SpellTextChecker;
 inline constexpr int kBlankLinesByRules = 1;
 // Choices of the comment settings that the engine tests by name.
 inline constexpr int kInLineCommentsFixedColumn = 1; // GrpInLineComments: at a fixed column
+inline constexpr int kInLineCommentsIndented = 2;    // GrpInLineComments: behind the code by an indent
 inline constexpr int kCommentOnPreviousLine = 1;     // GrpInLineCommentsFixedColUnavail
 inline constexpr int kCommentOnNextLine = 2;         // GrpInLineCommentsFixedColUnavail
 inline constexpr int kRemoveWholeLineComments = 4;   // GrpSingleLineComments
@@ -159,6 +160,7 @@ public:
     void PassThroughLine(std::string_view raw, const std::string& line, bool wasChanged);
     int SourceLine = 0;                    // number (from 1) of the input line in hand, for the spell checker
     bool RepassNeeded = false;             // the current pass produced lines that need another pass
+    bool LineForLine = true;               // each input line of the pass gave one output line, in place
     bool Continued = false;                // the preceding line ends in a line continuation
     TStatementClass StatementClass = TStatementClass::scOther; // class of the statement in hand's first line
     int CommentGroupCount = 0;             // whole-line comments since the last code line (this pass)
@@ -278,6 +280,13 @@ private:
     // FormatFile for a file that starts with a UTF-8 byte order mark, which the result keeps at byte 0.
     TFormatFileResult FormatWithoutByteOrderMark(const TLineList& fileLines, std::string_view fileName,
                                                  TSourceKind kind, ProgressObserver& progress);
+    // The first pass's output (OutputLines) is the result: a second pass over it would give it back.
+    bool FirstPassSettled(const TLineList& input) const;
+    // A pass reads output line `out` as it read input line `in` (tab-expanded), in the same state.
+    bool ReadAlike(std::string_view in, std::string_view out) const;
+    // `in` and `out` (without their indentation) hold the same code and comment text, the comment
+    // placed otherwise, and a pass places it alike from both.
+    bool InLineCommentPlacedAlike(std::string_view in, std::string_view out) const;
     // Removes the trailing blanks of every output line (General.TrimTrailingBlanks).
     void TrimTrailingBlanks();
     void ResetPassState();

@@ -180,10 +180,10 @@ bool TVBSrcFormatter::FirstPassSettled(const TLineList& input) const {
 bool TVBSrcFormatter::ReadAlike(std::string_view in, std::string_view out) const {
     // A pass replaces a statement's leading blanks whatever their number (it keeps only those of the
     // lines it leaves in place, which then stay as they are) and measures the text after them. In
-    // the first column, though, a line with a colon is a label line.
+    // the first column, though, a line that starts with a label is a label line.
     const std::string_view inText = in.substr(static_cast<std::size_t>(LeadingSpaces(in)));
     const std::string_view outText = out.substr(static_cast<std::size_t>(LeadingSpaces(out)));
-    if ((inText.size() == in.size()) != (outText.size() == out.size()) && inText.find(':') != std::string_view::npos)
+    if ((inText.size() == in.size()) != (outText.size() == out.size()) && StartsWithLabel(inText))
         return false;
     // The line after a heading is compared whole with a blank edge line of its header.
     if (inText == outText)

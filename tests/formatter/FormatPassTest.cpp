@@ -141,9 +141,10 @@ TEST(FormatPass, AFileWhoseLinesOnlyMovedNeedsNoConfirmingPass) {
     EXPECT_EQ("Sub S()\n    x = 1\n    If x Then\n        y = \"a\tb\"\n    End If\nEnd Sub", JoinLines(out.Texts()));
     EXPECT_EQ(".c.cc.", Markers(out)); // the tab gave the If its place already
     EXPECT_EQ(out.Texts(), FormatLines(out.Texts(), s).Texts());
-    // A line with a colon that leaves or reaches the first column is read otherwise there (a label
-    // line), and so is a line whose text changed: the second pass runs.
+    // A line starting with a label that leaves or reaches the first column is read otherwise there (a
+    // label line), and so is a line whose text changed: the second pass runs.
     EXPECT_EQ(2, engine.FormatFile(SplitLines("  Retry: x = 1\nSub S()\nEnd Sub"), "M.bas", skModule, progress).Passes);
+    EXPECT_EQ(1, engine.FormatFile(SplitLines("  x = 1: y = 2\nSub S()\nEnd Sub"), "M.bas", skModule, progress).Passes);
     EXPECT_EQ(2, engine.FormatFile(SplitLines("Sub S()\nIf x Then y = 1  \nEnd Sub"), "M.bas", skModule, progress).Passes);
     EXPECT_EQ(1, engine.FormatFile(SplitLines("Sub S()\n    x = 1\nEnd Sub"), "M.bas", skModule, progress).Passes);
 }

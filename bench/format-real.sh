@@ -4,7 +4,8 @@
 # peak memory against the file size, and the time of `wc -l` on the same file for scale. The first
 # module is built by gen_real_module from the sample projects; the second, by gen_legacy_module, has
 # more of what old code bases hold: long lines, deep nesting, labels and line numbers, #If blocks, many
-# short procedures under header comments, date literals and type characters. Targets: 2 M lines per
+# short procedures under header comments, date literals and type characters. Each module is also
+# formatted once more after an edit that takes the indentation off every tenth line. Targets: 2 M lines per
 # CPU second with the defaults, 1 M with every option on; peak memory at most two times the file size
 # with the defaults, three times with every option on.
 #   bench/format-real.sh [BUILD_DIR] [LINES]
@@ -73,5 +74,11 @@ for module in real legacy; do
     measure "wc -l" wc -l "$input"
     measure "format (defaults)" "$cli" format --ini "$ini" --tab-width 4 "$input"
     measure "format (every option)" "$cli" format --ini "$ini" --tab-width 4 "${all_on[@]}" "$input"
-    rm -f "$input"
+    # The module formatted before and then edited, every tenth line without its indentation as new or
+    # pasted code comes: the run a pre-commit hook makes.
+    "$cli" format --ini "$ini" --tab-width 4 "$input" |
+        awk 'NR % 10 == 0 { sub(/^ +/, "") } { print }' >"$work/edited.bas"
+    bytes=$(stat -c %s "$work/edited.bas")
+    measure "format (edited, defaults)" "$cli" format --ini "$ini" --tab-width 4 "$work/edited.bas"
+    rm -f "$input" "$work/edited.bas"
 done

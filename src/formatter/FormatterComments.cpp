@@ -32,15 +32,6 @@ std::size_t LeadingBlanks(std::string_view text) {
     return n;
 }
 
-// A comment's text without the blanks around it; control characters before it or at its end (a NUL, a
-// form feed) are part of it and stay.
-std::string_view CommentBody(std::string_view text) {
-    text.remove_prefix(LeadingBlanks(text));
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // Gives the line `blanks` blanks in place of the blanks and tabs it starts with.
 void Reindent(std::string& line, int blanks) {
     line.replace(0, LeadingBlanks(line), static_cast<std::size_t>(std::max(blanks, 0)), ' ');

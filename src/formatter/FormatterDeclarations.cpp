@@ -137,12 +137,13 @@ std::size_t TVBSrcFormatter::InsertMovedComment(std::size_t i, std::string comme
 // --- For and Next ------------------------------------------------------------------------------
 
 bool TVBSrcFormatter::IsForLine(std::string_view s) {
-    const std::string_view t = Trim(s);
+    const std::string_view t = TrimRight(AfterLineNumber(s));
     return StartsWithUpper(t, "FOR ") && !cuts::IsWordAsDeclaration(t);
 }
 
 std::string TVBSrcFormatter::ForVariable(std::string_view s) {
-    const std::string_view t = Trim(s).substr(std::min<std::size_t>(4, Trim(s).size()));
+    const std::string_view statement = TrimRight(AfterLineNumber(s));
+    const std::string_view t = statement.substr(std::min<std::size_t>(4, statement.size()));
     if (cuts::StartsWithWord(t, "Each")) {
         // The element variable of "For Each c In Items": its Next may name it.
         const std::string_view rest = TrimLeft(t).substr(4);
@@ -154,16 +155,36 @@ std::string TVBSrcFormatter::ForVariable(std::string_view s) {
 }
 
 bool TVBSrcFormatter::IsNextLine(std::string_view s) {
-    const std::string_view t = Trim(s);
+    const std::string_view t = TrimRight(AfterLineNumber(s));
     const bool next = StartsWithUpper(t, "NEXT ") || (t.size() == 4 && StartsWithUpper(t, "NEXT"));
     return next && !cuts::IsWordAsDeclaration(t);
 }
 
+namespace {
+
+// True when a statement of the line may be a For or a Next: the first (after a line number, a label)
+// or one after a colon starts with an F or an N. Most lines have none, and are not cut into statements.
+bool MayHoldLoopStatement(std::string_view line, bool hasColon) {
+    const auto loopLetter = [](std::string_view statement) {
+        const std::string_view start = AfterLineNumber(statement);
+        const char first = start.empty() ? '\0' : static_cast<char>(start.front() | 0x20);
+        return first == 'f' || first == 'n';
+    };
+    if (loopLetter(line))
+        return true;
+    if (!hasColon)
+        return false;
+    for (std::size_t colon = line.find(':'); colon != std::string_view::npos; colon = line.find(':', colon + 1))
+        if (loopLetter(line.substr(colon + 1)))
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
-    // Most lines hold no ":" and start with neither For nor Next: nothing to track, nothing to cut.
-    const std::string_view start = TrimLeft(line);
-    const char first = start.empty() ? '\0' : static_cast<char>(start.front() | 0x20);
-    if (!hasColon && first != 'f' && first != 'n')
+    // Most lines hold neither a For nor a Next: nothing to track, nothing to cut.
+    if (!MayHoldLoopStatement(line, hasColon))
         return false;
     const std::vector<std::string_view> statements =
         hasColon ? JoinedStatements(line) : std::vector<std::string_view>();
@@ -173,7 +194,7 @@ bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
             if (IsForLine(statement))
                 ForStack.Push(ForVariable(statement));
             else if (IsNextLine(statement))
-                for (int k = LoopsClosedByNext(statement); k > 0; --k)
+                for (int k = LoopsClosedByNext(AfterLineNumber(statement)); k > 0; --k)
                     ForStack.Pop();
         }
         return false;
@@ -184,7 +205,7 @@ bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
     }
     if (!IsNextLine(line))
         return false;
-    const int loops = LoopsClosedByNext(line);
+    const int loops = LoopsClosedByNext(AfterLineNumber(line));
     const bool rewritten = RewriteLoneNext(line, loops);
     for (int k = loops; k > 0; --k)
         ForStack.Pop();
@@ -193,8 +214,9 @@ bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
 
 bool TVBSrcFormatter::RewriteLoneNext(std::string& line, int loops) {
     // "Next j, i" closes two loops; naming one of them only would leave the other open, so such a
-    // line stays as it is. A continued Next is left alone too.
-    if (loops != 1 || Continued || IsContinuedLine(line))
+    // line stays as it is. A continued Next is left alone too, and so is a numbered one: the code
+    // check reads a line number and the Next after it as one statement, whose words may not change.
+    if (loops != 1 || Continued || IsContinuedLine(line) || LineNumberLength(line) > 0)
         return false;
     const int mode = Config().GrpForNextProcessing;
     if (mode == kAddNextVariable && !ForStack.Empty())

@@ -6,6 +6,7 @@
 #include "formatter/TVBSrcFormatter.h"
 #include "settings/SettingsCatalogue.h"
 
+#include <algorithm>
 
 namespace kemptor {
 
@@ -164,7 +165,8 @@ void TVBSrcFormatter::PlaceCommentLine(std::string& line, int prevIndent) {
             line.clear();
         return;
     }
-    line = Spaces(column).append(TrimLeft(line));
+    // In place: a header of many lines is placed line by line, without a new string for each.
+    line.replace(0, line.size() - TrimLeft(line).size(), static_cast<std::size_t>(std::max(column, 0)), ' ');
 }
 
 void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues& values, bool before) {

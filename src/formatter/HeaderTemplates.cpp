@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "settings/SettingsCatalogue.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace kemptor {
@@ -39,43 +40,41 @@ HeaderTemplates DefaultHeaderTemplates() {
     return {DefaultSubTemplate(), DefaultFunctionTemplate()};
 }
 
+namespace {
+
+// The value that "%" and `letter` stand for (in either letter case); null for any other letter.
+const std::string* PlaceholderValue(char letter, const TemplateValues& values) {
+    switch (letter | 0x20) {
+    case 'n':
+        return &values.name;
+    case 'a':
+        return &values.author;
+    case 'd':
+        return &values.date;
+    case 'p':
+        return &values.params;
+    case 'r':
+        return &values.returnType;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
 std::string ExpandTemplate(std::string_view line, const TemplateValues& values) {
     std::string out;
     out.reserve(line.size() + 32);
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '%' && i + 1 < line.size()) {
-            const std::string* value = nullptr;
-            switch (line[i + 1]) {
-            case 'n':
-            case 'N':
-                value = &values.name;
-                break;
-            case 'a':
-            case 'A':
-                value = &values.author;
-                break;
-            case 'd':
-            case 'D':
-                value = &values.date;
-                break;
-            case 'p':
-            case 'P':
-                value = &values.params;
-                break;
-            case 'r':
-            case 'R':
-                value = &values.returnType;
-                break;
-            default:
-                break;
-            }
-            if (value) {
-                out += *value;
-                ++i;
-                continue;
-            }
-        }
-        out += line[i];
+    std::size_t i = 0;
+    while (i < line.size()) {
+        // The text up to the next "%" goes over whole; a "%" that names no value stays as it is.
+        const std::size_t percent = std::min(line.find('%', i), line.size());
+        out.append(line.substr(i, percent - i));
+        if (percent == line.size())
+            break;
+        const std::string* value = percent + 1 < line.size() ? PlaceholderValue(line[percent + 1], values) : nullptr;
+        out += value ? std::string_view(*value) : std::string_view("%");
+        i = percent + (value ? 2 : 1);
     }
     return out;
 }

@@ -152,6 +152,14 @@ std::string_view CommentText(std::string_view s) {
     return p > 0 ? s.substr(static_cast<std::size_t>(p)) : std::string_view{};
 }
 
+std::string_view CommentBody(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
 std::string_view StripComment(std::string_view s) {
     const int p = CommentPos(s);
     if (p == 0)

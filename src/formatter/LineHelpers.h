@@ -75,6 +75,9 @@ bool StartsWithUpper(std::string_view s, std::string_view upperPrefix);
 int CommentPos(std::string_view s);
 // The text after that apostrophe; empty without a comment.
 std::string_view CommentText(std::string_view s);
+// A comment's text without the blanks and tabs before it and the blanks after it; control characters
+// before it or at its end (a NUL, a form feed) are part of it and stay.
+std::string_view CommentBody(std::string_view text);
 // The text before the comment's apostrophe with trailing blanks removed; s itself without a comment.
 std::string_view StripComment(std::string_view s);
 // s without every double quote and every character between a pair of them.

@@ -54,6 +54,9 @@ bool EndsWithContinuation(std::string_view line) {
 }
 
 bool IsRemComment(std::string_view line) {
+    const std::string_view t = TrimLeft(line);
+    if (t.empty() || (t.front() | 0x20) != 'r')
+        return false; // most lines: told by their first letter
     return cuts::StartsWithWord(line, "Rem");
 }
 

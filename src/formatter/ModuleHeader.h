@@ -30,11 +30,20 @@ inline bool IsAttributeLine(std::string_view line) {
 
 // An Option Explicit statement, in any letter case and indentation, with or without a comment.
 inline bool IsOptionExplicitLine(std::string_view line) {
+    if (!StartsWithHeaderWord(line, "OPTION"))
+        return false; // most lines: told without looking for a comment
     const std::string_view t = Trim(StripComment(line));
-    if (!StartsWithHeaderWord(t, "OPTION"))
-        return false;
     const std::string_view rest = TrimLeft(t.substr(6));
     return rest.size() == 8 && StartsWithUpper(rest, "EXPLICIT");
+}
+
+// The lines hold an Option Explicit statement anywhere: one that stands below a procedure counts too,
+// so that none is inserted beside it.
+template <class Lines> bool HasOptionExplicit(const Lines& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (IsOptionExplicitLine(lines[i]))
+            return true;
+    return false;
 }
 
 // The number of lines of the designer part that the lines start with: a VERSION line, then a block

@@ -132,13 +132,16 @@ bool Matches(const Rule& rule, std::string_view t, std::size_t length) {
 }
 
 // The rules that can match a line starting with a given byte, in table order, with their keyword
-// lengths: a line is tried against a handful of rules instead of all of them.
+// lengths and second letters: a line is tried against a handful of rules instead of all of them, and
+// most of those are told apart by its second byte.
 struct RuleIndex {
     std::array<std::size_t, kRules.size()> lengths{};
+    std::array<char, kRules.size()> secondLetters{}; // upper case: every keyword's second byte is a letter
     std::array<std::vector<std::uint8_t>, 256> byFirstByte;
     RuleIndex() {
         for (std::size_t i = 0; i < kRules.size(); ++i) {
             lengths[i] = std::strlen(kRules[i].keyword);
+            secondLetters[i] = static_cast<char>(kRules[i].keyword[1] & ~0x20);
             const auto first = static_cast<unsigned char>(kRules[i].keyword[0]);
             byFirstByte[first].push_back(static_cast<std::uint8_t>(i));
             if (first >= 'A' && first <= 'Z')
@@ -154,10 +157,11 @@ TStatementClass ClassifyLine(std::string_view s) {
     // A leading line number is a label: the statement after it is what is classified.
     const std::string_view t = AfterLineNumber(s);
     TStatementClass result = C::scOther;
-    if (t.empty())
-        return result;
+    if (t.size() < 2)
+        return result; // shorter than any keyword
+    const char second = static_cast<char>(t[1] & ~0x20); // a letter upper-cased; no other byte passes
     for (const std::uint8_t i : index.byFirstByte[static_cast<unsigned char>(t[0])])
-        if (Matches(kRules[i], t, index.lengths[i]))
+        if (second == index.secondLetters[i] && Matches(kRules[i], t, index.lengths[i]))
             result = kRules[i].cls;
     // A first word followed by As declares a member or variable of that name ("Type As Long",
     // "Next      As Long" in a Type block), whatever keyword the name spells.

@@ -78,7 +78,8 @@ TLineList& TLineList::operator=(const TLineList& other) {
 TLineList::TLineList(TLineList&& other) noexcept
     : blocks_(std::exchange(other.blocks_, {})), keeper_(std::exchange(other.keeper_, {})),
       current_(std::exchange(other.current_, 0)), sharedBase_(std::exchange(other.sharedBase_, nullptr)),
-      sharedIndex_(std::exchange(other.sharedIndex_, 0)), entries_(std::exchange(other.entries_, {})),
+      sharedIndex_(std::exchange(other.sharedIndex_, 0)), takenBase_(std::exchange(other.takenBase_, nullptr)),
+      takenIndex_(std::exchange(other.takenIndex_, 0)), entries_(std::exchange(other.entries_, {})),
       textBytes_(std::exchange(other.textBytes_, 0)) {}
 
 TLineList& TLineList::operator=(TLineList&& other) noexcept {
@@ -87,6 +88,8 @@ TLineList& TLineList::operator=(TLineList&& other) noexcept {
     current_ = std::exchange(other.current_, 0);
     sharedBase_ = std::exchange(other.sharedBase_, nullptr);
     sharedIndex_ = std::exchange(other.sharedIndex_, 0);
+    takenBase_ = std::exchange(other.takenBase_, nullptr);
+    takenIndex_ = std::exchange(other.takenIndex_, 0);
     entries_ = std::exchange(other.entries_, {});
     textBytes_ = std::exchange(other.textBytes_, 0);
     return *this;
@@ -278,9 +281,9 @@ void TLineList::AppendShared(const TLineList& from, std::size_t i, bool changed)
     const Block& block = from.blocks_[(entry >> kBlockShift) & kBlockMask];
     // Bytes read in place are never released while a list keeps them; a block of `from`'s own may go
     // with `from`, so its text is copied.
-    const std::size_t index =
-        !block.data && from.keeper_ && (entry & kLengthMask) != kLengthMask ? SharedBlock(block, from.keeper_)
-                                                                          : kNoBlock;
+    const std::size_t index = !block.data && !block.takenOver && from.keeper_ && (entry & kLengthMask) != kLengthMask
+                                  ? SharedBlock(block, from.keeper_)
+                                  : kNoBlock;
     if (index == kNoBlock) {
         Append(from[i], changed);
         return;
@@ -290,6 +293,50 @@ void TLineList::AppendShared(const TLineList& from, std::size_t i, bool changed)
     textBytes_ += length;
     entries_.push_back((entry & (kOffsetMask | kLengthMask)) | (static_cast<std::uint64_t>(index) << kBlockShift) |
                        marker);
+}
+
+std::size_t TLineList::TakenBlock(Block& block) {
+    if (!block.data && !block.takenOver)
+        return kNoBlock; // text read in place
+    if (block.base == takenBase_)
+        return takenIndex_;
+    std::size_t index = kNoBlock;
+    if (block.data) {
+        // Full for this list: it never stores a text there, so `from`'s lines keep their bytes.
+        if (blocks_.size() > kBlockMask)
+            return kNoBlock;
+        blocks_.push_back(Block{std::move(block.data), block.base, block.capacity, block.capacity, 0});
+        block.takenOver = true;
+        index = blocks_.size() - 1;
+    } else {
+        // Taken over before: a line inserted or replaced earlier in `from` stores its text in a later
+        // block. Gone from this list when it has been reset since: then copied.
+        for (std::size_t k = blocks_.size(); k-- > 0 && index == kNoBlock;)
+            if (blocks_[k].data && blocks_[k].base == block.base)
+                index = k;
+        if (index == kNoBlock)
+            return kNoBlock;
+    }
+    takenBase_ = block.base;
+    takenIndex_ = index;
+    return index;
+}
+
+void TLineList::AppendTakingOver(TLineList& from, std::size_t i, bool changed) {
+    const std::uint64_t entry = from.entries_[i];
+    const std::uint64_t length = entry & kLengthMask;
+    // A long line's length lies before its text: copied, as AppendShared copies it.
+    const std::size_t index = length != 0 && length != kLengthMask
+                                  ? TakenBlock(from.blocks_[(entry >> kBlockShift) & kBlockMask])
+                                  : kNoBlock;
+    if (index == kNoBlock) {
+        AppendShared(from, i, changed);
+        return;
+    }
+    ++blocks_[index].lines;
+    textBytes_ += length >> kLengthShift;
+    entries_.push_back((entry & (kOffsetMask | kLengthMask)) | (static_cast<std::uint64_t>(index) << kBlockShift) |
+                       (changed ? kChangedBit : 0));
 }
 
 void TLineList::Insert(std::size_t index, std::string_view text, bool changed) {
@@ -329,6 +376,7 @@ void TLineList::Reset() {
     std::erase_if(blocks_, [](const Block& block) { return !block.data; });
     keeper_.reset();
     sharedBase_ = nullptr;
+    takenBase_ = nullptr;
     for (Block& block : blocks_) {
         block.used = 0;
         block.lines = 0;

@@ -62,6 +62,10 @@ public:
     // Appends line i of `from`: a view of the same bytes when they lie in memory read in place (which
     // this list then keeps too), else a copy. `from` may be released or cleared afterwards.
     void AppendShared(const TLineList& from, std::size_t i, bool changed);
+    // The same, and a text in a block of `from`'s own is shared too: the block passes to this list,
+    // and `from` goes on reading its bytes where they stand. For a list read once and then dropped
+    // (a pass's input), which is never appended to again.
+    void AppendTakingOver(TLineList& from, std::size_t i, bool changed);
     void Insert(std::size_t index, std::string_view text, bool changed);
     // New text for line i; its marker is kept.
     void Replace(std::size_t i, std::string_view text);
@@ -119,6 +123,7 @@ private:
         std::size_t used = 0;
         std::size_t capacity = 0;
         std::size_t lines = 0; // lines held whose text lies here
+        bool takenOver = false; // its bytes passed to another list (AppendTakingOver), which keeps them
     };
 
     // Stores the text and returns its entry, unmarked.
@@ -130,6 +135,9 @@ private:
     // `keeper` holds; kNoBlock when this list keeps other memory.
     std::size_t SharedBlock(const Block& block, const std::shared_ptr<const void>& keeper);
     static constexpr std::size_t kNoBlock = ~std::size_t{0};
+    // The index of this list's block over the bytes of `block`, a block of another list that this list
+    // has taken over or takes over now; kNoBlock for bytes read in place.
+    std::size_t TakenBlock(Block& block);
     static std::size_t StoredLength(const char* text);
     // The block of a non-empty entry's text, to count the lines that use it.
     Block* BlockOf(std::uint64_t entry);
@@ -140,6 +148,9 @@ private:
     // The last block over shared bytes looked up: its base and its index here.
     const char* sharedBase_ = nullptr;
     std::size_t sharedIndex_ = 0;
+    // The last block taken over from another list: its base and its index here.
+    const char* takenBase_ = nullptr;
+    std::size_t takenIndex_ = 0;
     std::vector<std::uint64_t> entries_;
     std::size_t textBytes_ = 0;
 };

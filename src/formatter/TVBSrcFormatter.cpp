@@ -138,9 +138,9 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
             break;
         }
         // The first pass is compared with the file itself, which stays beside it: a file that changes
-        // shows it at its first changed line. A later pass's input is gone by its end; its digest
-        // stands for it.
-        if (pass == 0 && OutputLines.SameTexts(fileLines))
+        // shows it at its first changed line, and one whose lines only moved needs no second pass to
+        // show that it has settled. A later pass's input is gone by its end; its digest stands for it.
+        if (pass == 0 && FirstPassSettled(fileLines))
             break;
         const std::uint64_t digest = Digest(OutputLines);
         if (pass > 0 && digest == previous)
@@ -157,6 +157,51 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     if (settings_->TrimTrailingBlanks && !result.Cancelled)
         TrimTrailingBlanks();
     return result;
+}
+
+bool TVBSrcFormatter::FirstPassSettled(const TLineList& input) const {
+    // The file as it came is the result: formatting it gave it back. Else a second pass would read
+    // each line as the first read it, in the same state, and so give the same output (and the same
+    // change markers) when the first pass gave one line for each line it read and each line it
+    // changed reads alike.
+    if (OutputLines.SameTexts(input))
+        return true;
+    if (RepassNeeded || !LineForLine)
+        return false;
+    std::string scratch;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        const std::string_view out = OutputLines[i];
+        if (input[i] != out && !ReadAlike(Expanded(input[i], scratch, settings_->TabWidth), out))
+            return false;
+    }
+    return true;
+}
+
+bool TVBSrcFormatter::ReadAlike(std::string_view in, std::string_view out) const {
+    // A pass replaces a statement's leading blanks whatever their number (it keeps only those of the
+    // lines it leaves in place, which then stay as they are) and measures the text after them. In
+    // the first column, though, a line that starts with a label is a label line.
+    const std::string_view inText = in.substr(static_cast<std::size_t>(LeadingSpaces(in)));
+    const std::string_view outText = out.substr(static_cast<std::size_t>(LeadingSpaces(out)));
+    if ((inText.size() == in.size()) != (outText.size() == out.size()) && StartsWithLabel(inText))
+        return false;
+    // The line after a heading is compared whole with a blank edge line of its header.
+    if (inText == outText)
+        return !inText.empty() || !HeaderCommentsWanted();
+    return InLineCommentPlacedAlike(inText, outText);
+}
+
+bool TVBSrcFormatter::InLineCommentPlacedAlike(std::string_view in, std::string_view out) const {
+    // The placement at a fixed column and the one behind the code by an indent take the code and the
+    // comment's text, the first without the blanks around it: the same code and text give the same
+    // line wherever the comment stood. A header's edge line is compared whole with the line after a
+    // heading, and a comment of the special characters goes.
+    const Settings& cfg = *settings_;
+    if ((cfg.GrpInLineComments != kInLineCommentsFixedColumn && cfg.GrpInLineComments != kInLineCommentsIndented) ||
+        HeaderCommentsWanted() || IsCommentOnly(out) || CommentPos(in) == 0 || CommentPos(out) == 0 ||
+        HasRemInCode(out) || HasContinuedComment(in) || HasContinuedComment(out) || IsSpecialComment(out))
+        return false;
+    return StripComment(in) == StripComment(out) && CommentBody(CommentText(in)) == CommentBody(CommentText(out));
 }
 
 void TVBSrcFormatter::TrimTrailingBlanks() {
@@ -199,6 +244,7 @@ void TVBSrcFormatter::ResetPassState() {
     DimCount = 0;
     DimMaxCol = 0;
     PrevIndent = 0;
+    ContinuedFrom = 0;
     Continued = false;
     CommentContinues = false;
     CommentGroupStart = 0;
@@ -235,34 +281,22 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
 
     ResetPassState();
     passLines_ = &input;
+    passOwned_ = release;
 
     // The designer part of a form, class or user control goes through untouched.
     std::size_t index = DesignerPartLength(input);
     for (std::size_t k = 0; k < index; ++k) {
         if (input[k].find('\t') == std::string_view::npos)
-            OutputLines.AppendShared(input, k, false);
+            AppendInputLine(k, false);
         else
             OutputLines.Append(Expanded(input[k], scratch, tabWidth), false);
     }
 
-    // Option Explicit counts before the first procedure, in any indentation and letter case.
-    bool optionExplicitFound = false;
-    for (std::size_t k = index; k < count; ++k) {
-        if (progress.CancelRequested())
-            return false;
-        const std::string_view line = input[k];
-        if (IsOptionExplicitLine(line)) {
-            optionExplicitFound = true;
-            break;
-        }
-        if (IsProcedureHeading(ClassifyLine(Trim(Expanded(line, scratch, tabWidth)))))
-            break;
-    }
-
     // A missing Option Explicit goes in after the header (the Attribute lines, also after blank
-    // lines), where the Visual Basic editor expects the code to begin.
+    // lines), where the Visual Basic editor expects the code to begin. One anywhere in the file, in
+    // any indentation and letter case, counts: it stays where the user wrote it, and none goes in.
     std::size_t insertAt = count + 1; // none
-    if (!optionExplicitFound && cfg.OptionExplicitInsert) {
+    if (cfg.OptionExplicitInsert && !HasOptionExplicit(input)) {
         RepassNeeded = true;
         insertAt = HeaderEnd(input, index);
     }
@@ -272,13 +306,16 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
 
     std::string& line = line_;
     std::string expandedInput; // the tab-expanded input line, kept only when it held a tab
+    LineForLine = true;
     for (std::size_t i = index; i < count; ++i) {
         // The pass is done with the line before: what it keeps of it (PrevLine) is a copy.
         if (release && i > index)
             release->Release(i - 1);
+        LineForLine = LineForLine && OutputLines.size() == i;
         if (progress.CancelRequested()) {
             NextLine = {};
             passLines_ = nullptr;
+            passOwned_ = nullptr;
             return false;
         }
         progress.SetPosition(static_cast<int>(i));
@@ -337,10 +374,12 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         progress.LineDone();
     }
     NextLine = {};
+    LineForLine = LineForLine && OutputLines.size() == count;
     if (insertAt == count)
         InsertOptionExplicit();
     progress.SetPosition(static_cast<int>(count)); // the gauge ends full
     passLines_ = nullptr;
+    passOwned_ = nullptr;
     return true;
 }
 
@@ -507,9 +546,10 @@ void TVBSrcFormatter::IndentStatement(std::string& line, TStatementClass cls, bo
     // the label opens or closes still moves the level ("Retry: For i = 1 To 3").
     if (!settings_->CodeIndentPerform || IsAttributeLine(line))
         return;
-    if (hasColon && IsLabelLine(line))
+    if (hasColon && IsLabelLine(line)) {
+        NoteStatementColumn(IndentLevel, cls);
         FollowJoinedStatements(line);
-    else
+    } else
         IndentLine(line, cls, singleLineIf);
 }
 
@@ -530,12 +570,14 @@ int TVBSrcFormatter::CommentLineFallback(const std::string& line, bool hasColon,
     std::vector<TCondFrame> frames;
     if (directive)
         frames = CondFrames;
+    const int continuedFrom = ContinuedFrom;
     IndentStatement(trial, ClassifyLine(line), hasColon, singleLineIf);
     IndentLevel = level;
+    ContinuedFrom = continuedFrom;
     if (directive)
         CondFrames = std::move(frames);
     if (!(hasColon && JoinedStatements(trial).size() > 1) && IsNextLine(trial))
-        RewriteLoneNext(trial, LoopsClosedByNext(trial));
+        RewriteLoneNext(trial, LoopsClosedByNext(AfterLineNumber(trial)));
     if (static_cast<int>(StripComment(trial).size()) < cfg.InLineCommentsFixedColumn)
         return 0;
     return fallback;
@@ -577,9 +619,17 @@ std::string TVBSrcFormatter::LogicalLine(std::size_t index) const {
 void TVBSrcFormatter::AppendLine(std::string_view line, bool changed) {
     // Most lines leave a pass as they came: the output then refers to the input's bytes.
     if (passLines_ != nullptr && lineIndex_ < passLines_->size() && line == (*passLines_)[lineIndex_])
-        OutputLines.AppendShared(*passLines_, lineIndex_, changed);
+        AppendInputLine(lineIndex_, changed);
     else
         OutputLines.Append(line, changed);
+}
+
+void TVBSrcFormatter::AppendInputLine(std::size_t index, bool changed) {
+    // An input the engine owns (the previous pass's output) hands its bytes over to the output.
+    if (passOwned_ != nullptr)
+        OutputLines.AppendTakingOver(*passOwned_, index, changed);
+    else
+        OutputLines.AppendShared(*passLines_, index, changed);
 }
 
 // --- Hooks around each line --------------------------------------------------------------------
@@ -700,9 +750,10 @@ IgnoreDirective IgnoreDirectiveOf(std::string_view line) {
     const auto sameText = [](std::string_view text, std::string_view upper) {
         return text.size() == upper.size() && StartsWithUpper(text, upper);
     };
+    const std::size_t start = line.find_first_not_of(' ');
+    if (start == std::string_view::npos || line[start] != '\'')
+        return IgnoreDirective::None; // most lines: no whole-line comment
     std::string_view rest = TrimBlanks(line);
-    if (rest.empty() || rest.front() != '\'')
-        return IgnoreDirective::None;
     rest = TrimBlanks(rest.substr(1));
     constexpr std::string_view kWord = "KEMPTOR";
     if (!StartsWithUpper(rest, kWord))
@@ -741,7 +792,6 @@ void TVBSrcFormatter::PassThroughLine(std::string_view raw, const std::string& l
 }
 
 void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool singleLineIf) {
-    const Settings& cfg = *settings_;
     // A blank line stays empty instead of taking the blanks of the level; a line of nothing but
     // control characters is left as it is.
     if (TrimLeft(line).empty()) {
@@ -755,31 +805,46 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
     if (singleLineIf && number == 0) {
         const std::string_view body = TrimBlanks(line);
         line = Spaces(std::min(IndentLevel, kMaxIndentColumns)).append(body);
+        NoteStatementColumn(IndentLevel, cls);
         return;
     }
+    if (!singleLineIf && TrimLeft(line).front() == '#' && IndentDirective(line, cls)) {
+        NoteStatementColumn(LeadingSpaces(line), cls);
+        return;
+    }
+    const int column = singleLineIf ? IndentLevel : StatementColumn(line, cls);
+    SetIndent(line, column, number);
+    NoteStatementColumn(column, cls);
+    if (!singleLineIf)
+        FollowJoinedStatements(line);
+}
+
+int TVBSrcFormatter::StatementColumn(std::string_view line, TStatementClass cls) {
+    const Settings& cfg = *settings_;
     using C = TStatementClass;
-    if (singleLineIf) {
-        SetIndent(line, IndentLevel, number);
-        return;
-    }
-    if (TrimLeft(line).front() == '#' && IndentDirective(line, cls))
-        return;
     if (IsClosingClass(cls)) {
         // "Next j, i" closes as many loops as it names.
         for (int k = cls == C::scNext ? LoopsClosedByFirstNext(AfterLineNumber(line)) : 1; k > 0; --k)
             AdjustIndentLevel(cls);
-        SetIndent(line, IndentLevel, number);
-    } else if (IsOpeningClass(cls)) {
-        SetIndent(line, IndentLevel, number);
-        AdjustIndentLevel(cls);
-    } else if (cls == C::scElse || cls == C::scElseIf) {
-        SetIndent(line, IndentLevel - cfg.IfThenElseIndent, number);
-    } else if (cls == C::scCase) {
-        SetIndent(line, IndentLevel - cfg.CaseCodeIndent, number);
-    } else {
-        SetIndent(line, std::max(IndentLevel, 0) + (Continued ? cfg.LineContinueIndent : 0), number);
+        return IndentLevel;
     }
-    FollowJoinedStatements(line);
+    if (IsOpeningClass(cls)) {
+        const int column = IndentLevel;
+        AdjustIndentLevel(cls);
+        return column;
+    }
+    if (cls == C::scElse || cls == C::scElseIf)
+        return IndentLevel - cfg.IfThenElseIndent;
+    if (cls == C::scCase)
+        return IndentLevel - cfg.CaseCodeIndent;
+    // A continuation line goes on from its statement's first line, not from the block that line opens.
+    return Continued ? ContinuedFrom + cfg.LineContinueIndent : std::max(IndentLevel, 0);
+}
+
+void TVBSrcFormatter::NoteStatementColumn(int column, TStatementClass cls) {
+    // The parameters of a continued procedure heading stand deeper than the body below it.
+    if (!Continued)
+        ContinuedFrom = IsProcedureHeading(cls) ? IndentLevel : std::max(column, 0);
 }
 
 bool TVBSrcFormatter::IndentDirective(std::string& line, TStatementClass cls) {

@@ -36,6 +36,7 @@ class SpellTextChecker;
 inline constexpr int kBlankLinesByRules = 1;
 // Choices of the comment settings that the engine tests by name.
 inline constexpr int kInLineCommentsFixedColumn = 1; // GrpInLineComments: at a fixed column
+inline constexpr int kInLineCommentsIndented = 2;    // GrpInLineComments: behind the code by an indent
 inline constexpr int kCommentOnPreviousLine = 1;     // GrpInLineCommentsFixedColUnavail
 inline constexpr int kCommentOnNextLine = 2;         // GrpInLineCommentsFixedColUnavail
 inline constexpr int kRemoveWholeLineComments = 4;   // GrpSingleLineComments
@@ -115,6 +116,11 @@ public:
     // was and a block opened after a ":" is closed by its partner line.
     void IndentLine(std::string& line, TStatementClass cls, bool singleLineIf);
     void AdjustIndentLevel(TStatementClass cls);
+    // The column a line of class `cls` that holds no single-line If goes to, moving the level when it
+    // opens or closes a block (before a closing line is indented, after an opening one).
+    int StatementColumn(std::string_view line, TStatementClass cls);
+    // Keeps where a statement's first line went (`column`), which its continuation lines go on from.
+    void NoteStatementColumn(int column, TStatementClass cls);
     // Moves the level for the statements after the first of a line joined by ":" (for a label line:
     // the statements after the label). Nothing for a line without a colon.
     void FollowJoinedStatements(std::string_view line);
@@ -137,6 +143,7 @@ public:
     int DimMaxCol = 0;         // largest As column within that group
     int IndentLevel = 0;       // current indentation level in blanks (may go negative)
     int PrevIndent = 0;        // leading blanks of the preceding line after its formatting
+    int ContinuedFrom = 0;     // the column the continuation lines of the statement in hand go on from
     TLineList OutputLines;     // lines produced for the current file in the current pass
     TLineList PassInput;       // the previous pass's output while the second or third pass runs
                                // (its lines read so far are released)
@@ -153,6 +160,7 @@ public:
     void PassThroughLine(std::string_view raw, const std::string& line, bool wasChanged);
     int SourceLine = 0;                    // number (from 1) of the input line in hand, for the spell checker
     bool RepassNeeded = false;             // the current pass produced lines that need another pass
+    bool LineForLine = true;               // each input line of the pass gave one output line, in place
     bool Continued = false;                // the preceding line ends in a line continuation
     TStatementClass StatementClass = TStatementClass::scOther; // class of the statement in hand's first line
     int CommentGroupCount = 0;             // whole-line comments since the last code line (this pass)
@@ -204,6 +212,8 @@ public:
 
     // Appends a line of the pass's output; one equal to the input line in hand shares its bytes.
     void AppendLine(std::string_view line, bool changed);
+    // Appends input line `index` of the pass as it stands, sharing its bytes.
+    void AppendInputLine(std::size_t index, bool changed);
     // Appends a line the engine created, marked changed.
     void AppendCreated(std::string_view line) { OutputLines.Append(line, true); }
 
@@ -270,6 +280,13 @@ private:
     // FormatFile for a file that starts with a UTF-8 byte order mark, which the result keeps at byte 0.
     TFormatFileResult FormatWithoutByteOrderMark(const TLineList& fileLines, std::string_view fileName,
                                                  TSourceKind kind, ProgressObserver& progress);
+    // The first pass's output (OutputLines) is the result: a second pass over it would give it back.
+    bool FirstPassSettled(const TLineList& input) const;
+    // A pass reads output line `out` as it read input line `in` (tab-expanded), in the same state.
+    bool ReadAlike(std::string_view in, std::string_view out) const;
+    // `in` and `out` (without their indentation) hold the same code and comment text, the comment
+    // placed otherwise, and a pass places it alike from both.
+    bool InLineCommentPlacedAlike(std::string_view in, std::string_view out) const;
     // Removes the trailing blanks of every output line (General.TrimTrailingBlanks).
     void TrimTrailingBlanks();
     void ResetPassState();
@@ -298,6 +315,7 @@ private:
     mutable std::string borderPattern_;    // the blocking characters it was built from
     mutable int borderTotal_ = 0;          // and their total
     const TLineList* passLines_ = nullptr; // the input of the running pass
+    TLineList* passOwned_ = nullptr;       // the same, when the engine owns it (a later pass)
     std::size_t lineIndex_ = 0;            // the input line being formatted
 };
 

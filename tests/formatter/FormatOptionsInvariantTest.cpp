@@ -280,6 +280,14 @@ const AwkwardFile kAwkwardFiles[] = {
      "option explicit\nsub A()\nif x then\nselect case n\ncase 1\ndo while y: y = y - 1: loop\nend select\n"
      "ELSE\nFOR i = 1 TO 2: NEXT\nEND IF\nend sub"},
     {"byte order mark", skModule, "\xEF\xBB\xBFSub A()\nx = 1\nEnd Sub"},
+    {"numbered loops", skModule,
+     "Sub A()\nFor i = 1 To 3\n100 For j = 1 To 2\nNext ' j\n110 For k = 1 To 2: Next k\n120 Next i\n"
+     "130 For n = 1 To 2: x = n\nNext\nEnd Sub"},
+    {"continued block statements", skModule,
+     "Sub A()\nIf a = 1 And _\n b = 2 Then\nFor i = 1 To _\n 10 ' to ten\nNext\nElseIf a = 2 Or _\n b Then\n"
+     "Select Case _\n n\nCase 1, _\n 2\nEnd Select\nEnd If\n100 Do While a And _\n b\nLoop\nEnd Sub"},
+    {"Option Explicit below a procedure", skModule,
+     "Attribute VB_Name = \"M\"\nSub A()\nEnd Sub\n  option explicit ' late\nSub B()\nEnd Sub"},
 };
 
 TEST(FormatOptionsInvariant, AwkwardInputsAreNeverRefusedAndOneRunReachesTheResult) {

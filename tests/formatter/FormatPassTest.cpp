@@ -129,6 +129,56 @@ TEST(FormatPass, AlignedGroupSettlesInItsFirstPassAndMarkersSurviveTheNext) {
     EXPECT_EQ(".cc..", Markers(out));
 }
 
+TEST(FormatPass, AFileWhoseLinesOnlyMovedNeedsNoConfirmingPass) {
+    // Only leading blanks (and tabs) changed: what a second pass would read is what the first read.
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    const Settings s = IndentOnly();
+    TVBSrcFormatter engine(s, prompter);
+    const std::string code = "Sub S()\nx = 1\n\tIf x Then\n  y = \"a\tb\"\nEnd If\nEnd Sub";
+    EXPECT_EQ(1, engine.FormatFile(SplitLines(code), "M.bas", skModule, progress).Passes);
+    const TLineList out = engine.TakeOutput();
+    EXPECT_EQ("Sub S()\n    x = 1\n    If x Then\n        y = \"a\tb\"\n    End If\nEnd Sub", JoinLines(out.Texts()));
+    EXPECT_EQ(".c.cc.", Markers(out)); // the tab gave the If its place already
+    EXPECT_EQ(out.Texts(), FormatLines(out.Texts(), s).Texts());
+    // A line starting with a label that leaves or reaches the first column is read otherwise there (a
+    // label line), and so is a line whose text changed: the second pass runs.
+    EXPECT_EQ(2, engine.FormatFile(SplitLines("  Retry: x = 1\nSub S()\nEnd Sub"), "M.bas", skModule, progress).Passes);
+    EXPECT_EQ(1, engine.FormatFile(SplitLines("  x = 1: y = 2\nSub S()\nEnd Sub"), "M.bas", skModule, progress).Passes);
+    EXPECT_EQ(2, engine.FormatFile(SplitLines("Sub S()\nIf x Then y = 1  \nEnd Sub"), "M.bas", skModule, progress).Passes);
+    EXPECT_EQ(1, engine.FormatFile(SplitLines("Sub S()\n    x = 1\nEnd Sub"), "M.bas", skModule, progress).Passes);
+}
+
+// The passes the formatting of `code` takes, and its result formatted again must be itself.
+int PassesFor(std::string_view code, const Settings& s) {
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    TVBSrcFormatter engine(s, prompter);
+    const int passes = engine.FormatFile(SplitLines(code), "M.bas", skModule, progress).Passes;
+    const std::vector<std::string> out = engine.TakeOutput().Texts();
+    EXPECT_EQ(out, FormatLines(out, s).Texts()) << code;
+    return passes;
+}
+
+TEST(FormatPass, AFileWhoseCommentsOnlyMovedNeedsNoConfirmingPass) {
+    // At a fixed column a comment is placed from the code and its text alone.
+    Settings s;
+    s.OptionExplicitInsert = false;
+    const std::string code = "Sub S()\nx = 1 ' one\n\ty = 2        '   two  \nEnd Sub";
+    EXPECT_EQ(1, PassesFor(code, s));
+    // A header's edge line is compared whole with the line after a heading; a line given out of its
+    // place (a blank line dropped, another made) is read in another state.
+    s.SubLevelCommentsPerform = true;
+    EXPECT_EQ(2, PassesFor(code, s));
+    s.SubLevelCommentsPerform = false;
+    s.GrpBlankLines = 1;
+    EXPECT_EQ(2, PassesFor("Sub S()\nDo\n\nLoop\nEnd Sub", s));
+    // A comment that becomes one of the special characters once its blanks go is removed next time.
+    s.GrpBlankLines = 0;
+    s.SpecialRemoveComments = true;
+    EXPECT_NE(1, PassesFor("Sub S()\nx = 1 ' " + s.SpecialRemoveCommentCharacters + "x\nEnd Sub", s));
+}
+
 TEST(FormatPass, UnbalancedFileDoesNotShiftItsLaterPassesOrTheNextFile) {
     ScriptedPrompter prompter;
     ProgressObserver progress;

@@ -110,7 +110,7 @@ TEST(Indentation, SingleLineIfDoesNotOpenABlockAndIsTrimmed) {
 TEST(Indentation, ContinuationIndentOnlyForPlainStatements) {
     VerifyFormat("Sub S()\n"
                  "    If a And _\n"
-                 "            b Then\n"
+                 "        b Then\n"
                  "        c = 1 + _\n"
                  "            2\n"
                  "    End If\n"

@@ -150,13 +150,13 @@ TEST(LegacyCode, OnlyALabelWordBeforeTheColonMakesALabelLine) {
 }
 
 TEST(LegacyCode, ContinuedStatementsAreClassifiedWhole) {
-    // A continued single-line If opens no block (a continued block If does, and its continuation
-    // stands inside it); a name ending in "_" continues nothing.
+    // A continued single-line If opens no block (a continued block If does, and its continuation goes
+    // on from the If's column); a name ending in "_" continues nothing.
     VerifyFormat("Sub Main()\n"
                  "    If a = 1 And _\n"
                  "        b = 2 Then c = 3\n"
                  "    If a = 1 And _\n"
-                 "            b = 2 Then\n"
+                 "        b = 2 Then\n"
                  "        c = 4\n"
                  "    End If\n"
                  "    y = x_\n"

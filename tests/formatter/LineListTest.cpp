@@ -219,5 +219,44 @@ TEST(LineList, SharedLinesReferToTheBytesReadInPlaceAndKeepThemAlive) {
     EXPECT_EQ(pass2[0], "fresh");
 }
 
+TEST(LineList, ALaterPassTakesOverTheBlocksOfItsInputAndCopiesNothing) {
+    // The first pass's output: lines read in place, lines it stored (one put in before the lines it
+    // stored earlier, as a border is) and a line too long to address in place.
+    auto keeper = std::make_shared<std::string>("a\nb\nc\n");
+    const TLineList file = TLineList::InPlace(*keeper, keeper);
+    TLineList pass1;
+    pass1.AppendShared(file, 0, false);
+    for (int i = 0; i < 3000; ++i)
+        pass1.Append("stored " + std::to_string(i), true);
+    pass1.Insert(1, "inserted", true);
+    pass1.AppendShared(file, 2, false);
+    const TLineList expected = pass1;
+    const std::size_t ownBytes = pass1.AllocatedBytes();
+
+    TLineList pass2;
+    for (std::size_t i = 0; i < pass1.size(); ++i) {
+        pass2.AppendTakingOver(pass1, i, pass1.Changed(i));
+        pass1.Release(i);
+    }
+    // Every block of the input's own is the output's now, and no other was needed.
+    EXPECT_EQ(pass2.AllocatedBytes() - pass2.LineCapacity() * sizeof(std::uint64_t),
+              ownBytes - pass1.LineCapacity() * sizeof(std::uint64_t));
+    pass1.Reset(); // the input given back for the next output: the blocks it gave away are gone from it
+    EXPECT_EQ(0u, pass1.AllocatedBytes() - pass1.LineCapacity() * sizeof(std::uint64_t));
+    pass1.Append("next output", false);
+    ASSERT_TRUE(pass2 == expected);
+    EXPECT_EQ("inserted", pass2[1]);
+    EXPECT_EQ("c", pass2[pass2.size() - 1]);
+
+    // A list whose line is shared by a later one after the takeover copies it.
+    TLineList pass3;
+    pass3.AppendTakingOver(pass2, 2, true);
+    TLineList other;
+    other.AppendShared(pass2, 3, false);
+    pass2.Clear();
+    EXPECT_EQ("stored 0", pass3[0]);
+    EXPECT_EQ("stored 1", other[0]);
+}
+
 } // namespace
 } // namespace kemptor

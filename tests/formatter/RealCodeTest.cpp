@@ -124,6 +124,16 @@ TEST(OptionExplicit, GoesAfterTheLastHeaderLineAndTheCheckRefusesItElsewhere) {
                                   SplitLines(inserted + "\nVERSION 1.0 CLASS\nBEGIN\nEND\nDim a"), s));
 }
 
+TEST(OptionExplicit, OneAnywhereInTheFileIsFoundAndStaysWhereItStands) {
+    // A stray Option Explicit below a procedure is the user's: none goes in besides it, it does not
+    // move, and the code check lets the file through.
+    Settings s = IndentOnly();
+    s.OptionExplicitInsert = true;
+    VerifyKept("Attribute VB_Name = \"M\"\nSub A()\nEnd Sub\nOption Explicit\nSub B()\nEnd Sub",
+               "Attribute VB_Name = \"M\"\nSub A()\nEnd Sub\nOption Explicit\nSub B()\nEnd Sub", s);
+    VerifyKept("Sub A()\n    x = 1\n    option explicit\nEnd Sub", "Sub A()\nx = 1\n  option explicit\nEnd Sub", s);
+}
+
 TEST(ByteOrderMark, StaysAtByteZeroAndIsNoTextOfTheFirstLine) {
     Settings s = IndentOnly();
     s.OptionExplicitInsert = true;
@@ -168,6 +178,78 @@ TEST(LineNumbers, ALeadingNumberIsALabelAndTheStatementAfterItIsIndented) {
                "120 End If\n"
                "130 End Sub",
                Splitting());
+}
+
+TEST(LineNumbers, NumberedForLinesOpenLoopsThatTheNextLinesName) {
+    // A loop opened after a line number is the loop that the next Next closes: it names that loop's
+    // variable, not the one of the loop around it. A numbered Next keeps its text: the code check
+    // reads the number and the Next as one statement, so its variable may not change.
+    Settings s = IndentOnly();
+    s.GrpForNextProcessing = 1;
+    VerifyKept("Sub A()\n"
+               "100 For i = 1 To 10\n"
+               "110     For j = 1 To 2\n"
+               "        Next j    \n"
+               "125     For k = 1 To 2: Next k\n"
+               "    Next i    ' done\n"
+               "200 For n = 1 To 2\n"
+               "210 Next\n"
+               "End Sub",
+               "Sub A()\n"
+               "100 For i = 1 To 10\n"
+               "110 For j = 1 To 2\n"
+               "Next\n"
+               "125 For k = 1 To 2: Next k\n"
+               "Next ' done\n"
+               "200 For n = 1 To 2\n"
+               "210 Next\n"
+               "End Sub",
+               s);
+}
+
+TEST(Continuation, AContinuedBlockStatementGoesOnFromItsHeadingsIndentation) {
+    // The continuation line belongs to the heading, not to the block the heading opens.
+    VerifyKept("Sub A()\n"
+               "    If a = 1 And _\n"
+               "        b = 2 Then\n"
+               "        For i = 1 To _\n"
+               "            10\n"
+               "            c = 3\n"
+               "        Next\n"
+               "    ElseIf a = 2 Or _\n"
+               "        b = 3 Then\n"
+               "        Select Case _\n"
+               "            n\n"
+               "            Case 1, _\n"
+               "                2\n"
+               "                c = 4\n"
+               "        End Select\n"
+               "    End If\n"
+               "100 Do While a And _\n"
+               "        b\n"
+               "    Loop\n"
+               "End Sub",
+               "Sub A()\n"
+               "If a = 1 And _\n"
+               "b = 2 Then\n"
+               "For i = 1 To _\n"
+               "10\n"
+               "c = 3\n"
+               "Next\n"
+               "ElseIf a = 2 Or _\n"
+               "b = 3 Then\n"
+               "Select Case _\n"
+               "n\n"
+               "Case 1, _\n"
+               "2\n"
+               "c = 4\n"
+               "End Select\n"
+               "End If\n"
+               "100 Do While a And _\n"
+               "b\n"
+               "Loop\n"
+               "End Sub",
+               IndentOnly());
 }
 
 TEST(LetterCase, KeywordsInAnyCaseOpenAndCloseBlocksAndKeepTheirCase) {
@@ -215,7 +297,7 @@ TEST(BlankLines, AContinuedBlockStatementGetsItsBlankLineAfterItsLastLine) {
                "\n"
                "\n"
                "    If a = 1 And _\n"
-               "            b = 2 Then\n"
+               "        b = 2 Then\n"
                "\n"
                "        c = 3\n"
                "    End If\n"

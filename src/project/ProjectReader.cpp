@@ -154,8 +154,20 @@ bool IsTextByte(int c) {
            (c >= 'a' && c <= 'z');
 }
 
+bool NamesFileAfterEquals(const std::string& line) {
+    if (StartsWithUpper(line, "FORM") || StartsWithUpper(line, "USERCONTROL"))
+        return true;
+    // Property pages, designers and user documents: the key exactly, so that no other key that merely
+    // begins like one of them counts.
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos)
+        return false;
+    const std::string_view key = TrimBlanks(std::string_view(line).substr(0, eq));
+    return EqualNoCase(key, "PropertyPage") || EqualNoCase(key, "Designer") || EqualNoCase(key, "UserDocument");
+}
+
 std::string ExtractProjectPath(const std::string& line) {
-    char mark = (StartsWithUpper(line, "FORM") || StartsWithUpper(line, "USERCONTROL")) ? '=' : ';';
+    char mark = NamesFileAfterEquals(line) ? '=' : ';';
     size_t at = line.find(mark);
     return at == std::string::npos ? std::string()
                                    : std::string(TrimBlanks(std::string_view(line).substr(at + 1)));

@@ -58,8 +58,13 @@ bool IsTextFile(const std::string& path);
 // The same test for a first byte already read (-1: the file is empty).
 bool IsTextByte(int firstByte);
 
-// The file path a VBP line names: for Form and UserControl lines (any letter case) the trimmed text after
-// the first "="; for other lines the trimmed text after the first ";". Empty when the mark is missing.
+// True for a VBP line that names its file right after "=": lines that begin with Form or UserControl, and
+// PropertyPage, Designer and UserDocument lines (any letter case). Module and Class lines name it after
+// the ";" that follows the object's name.
+bool NamesFileAfterEquals(const std::string& line);
+
+// The file path a VBP line names: for the lines of NamesFileAfterEquals the trimmed text after the first
+// "="; for other lines the trimmed text after the first ";". Empty when the mark is missing.
 std::string ExtractProjectPath(const std::string& line);
 
 // The path used to open a file the project names: the written path alone when it is absolute (holds

@@ -25,13 +25,6 @@ std::string Trim(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
-std::string UpperPrefix(const std::string& text, size_t count) {
-    std::string prefix = text.substr(0, count);
-    for (char& c : prefix)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return prefix;
-}
-
 bool HasSeparator(const std::string& text) {
     for (char c : text)
         if (IsPathSeparator(c))
@@ -235,14 +228,16 @@ TextLines RewriteVbpLines(const TextLines& lines) {
     result.reserve(lines.size());
     for (const auto& line : lines) {
         const bool names = line.starts_with("Form") || line.starts_with("UserControl") ||
-                           line.starts_with("Class") || line.starts_with("Module");
+                           line.starts_with("Class") || line.starts_with("Module") ||
+                           line.starts_with("PropertyPage") || line.starts_with("Designer") ||
+                           line.starts_with("UserDocument");
         result.push_back(names ? VbpLineWithoutDir(line) : line);
     }
     return result;
 }
 
 std::string VbpLineWithoutDir(const std::string& line) {
-    if (UpperPrefix(line, 4) == "FORM" || UpperPrefix(line, 11) == "USERCONTROL") {
+    if (NamesFileAfterEquals(line)) {
         const size_t eq = line.find('=');
         if (eq == std::string::npos)
             return line;

@@ -115,7 +115,8 @@ private:
 // MAK copy: every line that holds a directory loses it, except libraries and controls (.DLL, .VBX, .OCX)
 // and setting lines ("Key=Value"), which stay as they are.
 TextLines RewriteMakLines(const TextLines& lines);
-// VBP copy: Form=, UserControl=, Class= and Module= lines name their file without a directory.
+// VBP copy: Form=, UserControl=, Class=, Module=, PropertyPage=, Designer= and UserDocument= lines name
+// their file without a directory.
 TextLines RewriteVbpLines(const TextLines& lines);
 // One VBP file line without the directory of its path: Form=..\forms\Main.frm gives Form=Main.frm,
 // Module=Globals; ..\lib\Globals.bas gives Module=Globals; Globals.bas.

@@ -151,6 +151,10 @@ TEST(ExtractProjectPath, TakesTheTextAfterTheRightMark) {
     EXPECT_EQ(ExtractProjectPath("USERCONTROL=Box.ctl"), "Box.ctl");
     EXPECT_EQ(ExtractProjectPath("Module=Globals; ..\\lib\\Globals.bas"), "..\\lib\\Globals.bas");
     EXPECT_EQ(ExtractProjectPath("Class=Account; Account.cls"), "Account.cls");
+    EXPECT_EQ(ExtractProjectPath("PropertyPage=pages\\Color.pag"), "pages\\Color.pag");
+    EXPECT_EQ(ExtractProjectPath("designer = Data.Dsr"), "Data.Dsr");
+    EXPECT_EQ(ExtractProjectPath("UserDocument=Doc.dob"), "Doc.dob");
+    EXPECT_EQ(ExtractProjectPath("DesignerX=Name; X.bas"), "X.bas") << "only the key itself names after =";
     EXPECT_EQ(ExtractProjectPath("Module=Globals"), "");
     EXPECT_EQ(ExtractProjectPath("Form"), "");
     EXPECT_EQ(ExtractProjectPath(""), "");

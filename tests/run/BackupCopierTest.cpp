@@ -132,6 +132,25 @@ TEST_F(CopyProject, CompanionsGoWithFormsControlsAndPropertyPagesOnly) {
     EXPECT_THAT(CompanionExtensions(".CTL"), ElementsAre(".FRX", ".CTX"));
 }
 
+// Property pages, designers and user documents name their file after "=" as forms do; the copy of the
+// project takes them and their companions, so the output directory holds every file its project names.
+TEST_F(CopyProject, VbpCopiesTakePropertyPagesDesignersAndUserDocuments) {
+    WriteFile(Proj() + "pages/ppgColor.pag", "VERSION 5.00\r\n");
+    WriteFile(Proj() + "pages/ppgColor.pgx", std::string("\0pgx", 4));
+    WriteFile(Proj() + "deData.Dsr", "VERSION 5.00\r\n");
+    WriteFile(Proj() + "deData.dsx", std::string("\0dsx", 4));
+    WriteFile(Proj() + "docMain.dob", "VERSION 5.00\r\n");
+    const TextLines lines{"PropertyPage=pages\\ppgColor.pag", "designer= deData.Dsr ", "UserDocument=docMain.dob",
+                          "DesignerFake=docMain.dob; modMain.bas"};
+    BackupCopier copier;
+    ASSERT_TRUE(copier.CopyVbpProjectFiles(lines, Proj(), Out()));
+    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"),
+                ElementsAre("deData.Dsr", "deData.dsx", "docMain.dob", "modMain.bas", "ppgColor.pag",
+                            "ppgColor.pgx"));
+    EXPECT_THAT(RewriteVbpLines(lines), ElementsAre("PropertyPage=ppgColor.pag", "designer= deData.Dsr ",
+                                                    "UserDocument=docMain.dob", "DesignerFake=docMain.dob; modMain.bas"));
+}
+
 TEST_F(CopyProject, MissingDirectoryCopiesNothing) {
     BackupCopier copier;
     EXPECT_FALSE(copier.CopyVbpProjectFiles({"Form=frmMain.frm"}, Proj(), root.Path() + "nowhere/"));

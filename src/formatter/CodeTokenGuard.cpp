@@ -27,13 +27,6 @@ using namespace guard;
 
 namespace {
 
-bool HasOptionExplicit(const Unmarked& lines) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (IsOptionExplicitLine(lines[i]))
-            return true;
-    return false;
-}
-
 // The lines of a text without one of them.
 class WithoutLine {
 public:

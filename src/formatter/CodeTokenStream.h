@@ -343,6 +343,14 @@ private:
         return q >= n || raw_[q].kind == Kind::Separator || (inSingleIf && IsWord(raw_[q], "ELSE"));
     }
 
+    // A number that starts its line, followed by a word on that line: a line number, which Visual
+    // Basic reads as a label.
+    bool IsLineNumberLabel(std::size_t p, std::size_t n) const {
+        const Token& first = raw_[p];
+        return first.kind == Kind::Number && (p == 0 || raw_[p - 1].line != first.line) && p + 1 < n &&
+               raw_[p + 1].kind == Kind::Name && raw_[p + 1].line == first.line;
+    }
+
     // Writes the statement at p in its normal form; returns where the next one starts (at an Else that
     // ends a part of a single-line If, that Else).
     std::size_t Statement(std::size_t p, std::size_t n, bool inSingleIf) {
@@ -360,6 +368,12 @@ private:
                 ++body;
             if (body < n && IsWord(raw_[then], "THEN"))
                 return SingleLineIf(p, then, n);
+        }
+        if (IsLineNumberLabel(p, n)) {
+            // "120 Next j": the number is the line's label, the statement after it one of its own.
+            Emit(first);
+            EndStatement();
+            return p + 1;
         }
         if (IsWord(first, "ELSE") && !inSingleIf) {
             // A block Else, with or without a statement after it on its line.

@@ -214,9 +214,8 @@ bool TVBSrcFormatter::ForNextLine(std::string& line, bool hasColon) {
 
 bool TVBSrcFormatter::RewriteLoneNext(std::string& line, int loops) {
     // "Next j, i" closes two loops; naming one of them only would leave the other open, so such a
-    // line stays as it is. A continued Next is left alone too, and so is a numbered one: the code
-    // check reads a line number and the Next after it as one statement, whose words may not change.
-    if (loops != 1 || Continued || IsContinuedLine(line) || LineNumberLength(line) > 0)
+    // line stays as it is. A continued Next is left alone too.
+    if (loops != 1 || Continued || IsContinuedLine(line))
         return false;
     const int mode = Config().GrpForNextProcessing;
     if (mode == kAddNextVariable && !ForStack.Empty())
@@ -230,10 +229,11 @@ bool TVBSrcFormatter::RewriteLoneNext(std::string& line, int loops) {
 
 namespace {
 
-// Rewrites a Next line as "Next" and `after`, keeping its indentation and its comment, also a comment
-// that is an apostrophe alone.
+// Rewrites a Next line as "Next" and `after`, keeping its indentation, its line number (in its column,
+// with the blanks after it) and its comment, also a comment that is an apostrophe alone.
 void RewriteNext(std::string& line, std::string_view after) {
-    std::string rewritten = Spaces(LeadingSpaces(line)) + "Next";
+    const auto nextAt = static_cast<std::size_t>(AfterLineNumber(line).data() - line.data());
+    std::string rewritten = line.substr(0, nextAt) + "Next";
     rewritten.append(after).append(kNextLineTail);
     if (CommentPos(line) > 0)
         rewritten.append("'").append(CommentText(line));

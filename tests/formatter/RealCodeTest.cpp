@@ -182,8 +182,8 @@ TEST(LineNumbers, ALeadingNumberIsALabelAndTheStatementAfterItIsIndented) {
 
 TEST(LineNumbers, NumberedForLinesOpenLoopsThatTheNextLinesName) {
     // A loop opened after a line number is the loop that the next Next closes: it names that loop's
-    // variable, not the one of the loop around it. A numbered Next keeps its text: the code check
-    // reads the number and the Next as one statement, so its variable may not change.
+    // variable, not the one of the loop around it. A numbered Next is rewritten as any other, its
+    // number kept in its column; the code check reads the number as the line's label.
     Settings s = IndentOnly();
     s.GrpForNextProcessing = 1;
     VerifyKept("Sub A()\n"
@@ -193,7 +193,7 @@ TEST(LineNumbers, NumberedForLinesOpenLoopsThatTheNextLinesName) {
                "125     For k = 1 To 2: Next k\n"
                "    Next i    ' done\n"
                "200 For n = 1 To 2\n"
-               "210 Next\n"
+               "210 Next n    \n"
                "End Sub",
                "Sub A()\n"
                "100 For i = 1 To 10\n"
@@ -203,6 +203,18 @@ TEST(LineNumbers, NumberedForLinesOpenLoopsThatTheNextLinesName) {
                "Next ' done\n"
                "200 For n = 1 To 2\n"
                "210 Next\n"
+               "End Sub",
+               s);
+    s.GrpForNextProcessing = 2;
+    VerifyKept("Sub A()\n"
+               "100 For i = 1 To 10\n"
+               "110     x = i\n"
+               "120 Next    ' i\n"
+               "End Sub",
+               "Sub A()\n"
+               "100 For i = 1 To 10\n"
+               "110 x = i\n"
+               "120 Next i ' i\n"
                "End Sub",
                s);
 }

@@ -153,13 +153,6 @@ private:
 
 } // namespace
 
-long CountTextLines(const std::string& path) {
-    LineCounter counter;
-    const bool ok = ReadHostChunks(
-        MapToHostPath(path), [](size_t) {}, [&](std::string_view chunk) { counter.Add(chunk); });
-    return ok ? counter.Count() : -1;
-}
-
 TextFileSurvey SurveyTextFile(const std::string& path) {
     TextFileSurvey survey;
     LineCounter counter;
@@ -177,6 +170,10 @@ TextFileSurvey SurveyTextFile(const std::string& path) {
     if (ok)
         survey.lines = counter.Count();
     return survey;
+}
+
+long CountTextLines(const std::string& path) {
+    return SurveyTextFile(path).lines;
 }
 
 bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {

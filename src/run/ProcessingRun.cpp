@@ -240,7 +240,6 @@ void ProcessingRun::FormatInTurn(TVBSrcFormatter& engine) {
                 OutOfMemory(*entry);
             }
         }
-        model_.ReleaseCurrentLines();
         if (!goOn) {
             summary_.outcome = RunOutcome::SaveFailed;
             break;

@@ -9,17 +9,21 @@ set -uo pipefail
 src=$1
 front_ends='app|cli|lsp|print/report'
 
+# The core's source files.
+core_files() {
+  find "$src" -name '*.h' -o -name '*.cpp' | grep -v '/ui/' | grep -vE "^$src/($front_ends)/"
+}
+
 # "from to" for every include of one core subsystem by another, one line per pair.
 core_edges() {
-  find "$src" -name '*.h' -o -name '*.cpp' | grep -v '/ui/' | grep -vE "^$src/($front_ends)/" |
-    while read -r file; do
-      from=${file#"$src"/}
-      from=${from%%/*}
-      grep -oE '^#include "[a-z]+/' "$file" | sed -E 's/^#include "([a-z]+)\//\1/' |
-        while read -r to; do
-          [ "$to" != "$from" ] && echo "$from $to"
-        done
-    done | sort -u
+  core_files | while read -r file; do
+    from=${file#"$src"/}
+    from=${from%%/*}
+    grep -oE '^#include "[a-z]+/' "$file" | sed -E 's/^#include "([a-z]+)\//\1/' |
+      while read -r to; do
+        [ "$to" != "$from" ] && echo "$from $to"
+      done
+  done | sort -u
 }
 
 edges=$(core_edges)
@@ -31,8 +35,7 @@ if ! loop=$(echo "$edges" | tsort 2>&1 >/dev/null) || [ -n "$loop" ]; then
   failures=1
 fi
 
-qt=$(find "$src" -name '*.h' -o -name '*.cpp' | grep -v '/ui/' | grep -vE "^$src/($front_ends)/" |
-  xargs grep -lE '^#include <Q[A-Za-z]*>' 2>/dev/null)
+qt=$(core_files | xargs grep -lE '^#include <Q[A-Za-z]*>' 2>/dev/null)
 if [ -n "$qt" ]; then
   echo "FAIL: core files include Qt headers:" >&2
   echo "$qt" >&2

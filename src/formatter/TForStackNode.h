@@ -1,49 +1,41 @@
 #pragma once
 // The loop variables of the For statements open at the current line, innermost on top.
+//
+// The stack is a value: a pass's state is copied and compared where a later pass may skip ahead
+// (PassState.h), so its nodes sit in one vector rather than in a chain of heap nodes.
 
-#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kemptor {
 
 struct TForStackNode {
     std::string Name;
-    std::unique_ptr<TForStackNode> NextNode; // the node below
+    bool operator==(const TForStackNode&) const = default;
 };
 
 class TForStack {
 public:
-    TForStack() = default;
-    TForStack(const TForStack&) = delete;
-    TForStack& operator=(const TForStack&) = delete;
-    ~TForStack() { Clear(); }
-
-    void Push(std::string name) {
-        auto node = std::make_unique<TForStackNode>();
-        node->Name = std::move(name);
-        node->NextNode = std::move(top_);
-        top_ = std::move(node);
-    }
+    void Push(std::string name) { nodes_.push_back(TForStackNode{std::move(name)}); }
     // The top name, or an empty string when the stack is empty.
-    std::string Peek() const { return top_ ? top_->Name : std::string(); }
+    std::string Peek() const { return nodes_.empty() ? std::string() : nodes_.back().Name; }
     // Removes the top node and gives its name; std::nullopt (and no change) when the stack is empty.
     std::optional<std::string> Pop() {
-        if (!top_)
+        if (nodes_.empty())
             return std::nullopt;
-        std::string name = std::move(top_->Name);
-        top_ = std::move(top_->NextNode);
+        std::string name = std::move(nodes_.back().Name);
+        nodes_.pop_back();
         return name;
     }
-    bool Empty() const { return !top_; }
-    // Unlinks node by node, so a file with a great many unclosed loops cannot exhaust the call stack.
-    void Clear() {
-        while (top_)
-            top_ = std::move(top_->NextNode);
-    }
+    bool Empty() const { return nodes_.empty(); }
+    void Clear() { nodes_.clear(); }
+    const std::vector<TForStackNode>& Nodes() const { return nodes_; }
+    bool operator==(const TForStack&) const = default;
 
 private:
-    std::unique_ptr<TForStackNode> top_;
+    std::vector<TForStackNode> nodes_; // the innermost loop last
 };
 
 } // namespace kemptor

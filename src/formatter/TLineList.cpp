@@ -80,7 +80,7 @@ TLineList::TLineList(TLineList&& other) noexcept
       current_(std::exchange(other.current_, 0)), sharedBase_(std::exchange(other.sharedBase_, nullptr)),
       sharedIndex_(std::exchange(other.sharedIndex_, 0)), takenBase_(std::exchange(other.takenBase_, nullptr)),
       takenIndex_(std::exchange(other.takenIndex_, 0)), entries_(std::exchange(other.entries_, {})),
-      textBytes_(std::exchange(other.textBytes_, 0)) {}
+      textBytes_(std::exchange(other.textBytes_, 0)), firstEdited_(std::exchange(other.firstEdited_, kNoEdit)) {}
 
 TLineList& TLineList::operator=(TLineList&& other) noexcept {
     blocks_ = std::exchange(other.blocks_, {});
@@ -92,6 +92,7 @@ TLineList& TLineList::operator=(TLineList&& other) noexcept {
     takenIndex_ = std::exchange(other.takenIndex_, 0);
     entries_ = std::exchange(other.entries_, {});
     textBytes_ = std::exchange(other.textBytes_, 0);
+    firstEdited_ = std::exchange(other.firstEdited_, kNoEdit);
     return *this;
 }
 
@@ -343,6 +344,7 @@ void TLineList::Insert(std::size_t index, std::string_view text, bool changed) {
     assert(index <= size());
     const std::uint64_t entry = Store(text) | (changed ? kChangedBit : 0);
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), entry);
+    firstEdited_ = std::min(firstEdited_, index);
 }
 
 void TLineList::Replace(std::size_t i, std::string_view text) {
@@ -351,6 +353,7 @@ void TLineList::Replace(std::size_t i, std::string_view text) {
     if (Block* old = BlockOf(entries_[i]))
         --old->lines;
     entries_[i] = entry | (entries_[i] & kChangedBit);
+    firstEdited_ = std::min(firstEdited_, i);
 }
 
 void TLineList::SetChanged(std::size_t i, bool changed) {
@@ -384,6 +387,7 @@ void TLineList::Reset() {
     current_ = 0;
     entries_.clear();
     textBytes_ = 0;
+    firstEdited_ = kNoEdit;
 }
 
 void TLineList::Reserve(std::size_t lines) {

@@ -70,6 +70,10 @@ public:
     // New text for line i; its marker is kept.
     void Replace(std::size_t i, std::string_view text);
     void SetChanged(std::size_t i, bool changed);
+    // The lowest line that Insert or Replace has touched since the last ForgetEdits (a line appended
+    // at the end is no edit); size_t's largest value when none has been.
+    std::size_t FirstEditedLine() const { return firstEdited_; }
+    void ForgetEdits() { firstEdited_ = kNoEdit; }
     // Line i will not be read again: it reads as empty from now on, and the memory of its text goes
     // back as soon as no line that is still held has its text in the same block.
     void Release(std::size_t i);
@@ -153,6 +157,8 @@ private:
     std::size_t takenIndex_ = 0;
     std::vector<std::uint64_t> entries_;
     std::size_t textBytes_ = 0;
+    static constexpr std::size_t kNoEdit = ~std::size_t{0};
+    std::size_t firstEdited_ = kNoEdit;
 };
 
 } // namespace kemptor

@@ -105,6 +105,7 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     FileName = fileName;
     FileKind = kind;
     RepassNeeded = false;
+    takenOver_ = 0;
 
     // Passes repeat until one changes nothing: every pass applies every rule (spell checking aside),
     // so its output is then a fixed point, and formatting it again gives it back unchanged. Most files
@@ -156,6 +157,7 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     }
     if (settings_->TrimTrailingBlanks && !result.Cancelled)
         TrimTrailingBlanks();
+    result.LinesTakenOver = takenOver_;
     return result;
 }
 
@@ -239,23 +241,11 @@ TFormatFileResult TVBSrcFormatter::FormatWithoutByteOrderMark(const TLineList& f
 // --- One pass ----------------------------------------------------------------------------------
 
 void TVBSrcFormatter::ResetPassState() {
-    ForStack.Clear();
-    CommentGroupCount = 0;
-    DimCount = 0;
-    DimMaxCol = 0;
-    PrevIndent = 0;
-    ContinuedFrom = 0;
-    Continued = false;
-    CommentContinues = false;
-    CommentGroupStart = 0;
     // Each pass starts at module level: a file that leaves blocks open (or closes too many) must not
-    // shift the lines of its later passes or of the files formatted after it.
-    IndentLevel = 0;
-    PrevLine.clear();
+    // shift the lines of its later passes or of the files formatted after it. Every pass starts in the
+    // same state, which the confirming pass's skipping relies on.
+    static_cast<TPassState&>(*this) = TPassState();
     NextLine = {};
-    PendingHeading.active = false;
-    CondFrames.clear();
-    IgnoreLines = 0;
 }
 
 void TVBSrcFormatter::ReserveOutput(const TLineList& input) {
@@ -307,7 +297,18 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
     std::string& line = line_;
     std::string expandedInput; // the tab-expanded input line, kept only when it held a tab
     LineForLine = true;
+    // The first pass notes where the confirming pass may skip ahead; the confirming pass (the second)
+    // does so where the file does not get an Option Explicit.
+    const bool tracing = pass == 0;
+    const bool skipping = pass == 1 && skipStretches_ && trace_.Size() > 0 && insertAt > count;
+    if (tracing)
+        trace_.Clear();
+    OutputLines.ForgetEdits();
     for (std::size_t i = index; i < count; ++i) {
+        if (tracing && i > index)
+            TraceLineDone(input[i - 1]);
+        if (skipping)
+            i = SkipStretch(i, input, release, index);
         // The pass is done with the line before: what it keeps of it (PrevLine) is a copy.
         if (release && i > index)
             release->Release(i - 1);
@@ -320,6 +321,8 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         }
         progress.SetPosition(static_cast<int>(i));
         lineIndex_ = i;
+        if (tracing)
+            trace_.BeforeLine(OutputLines.size(), OutputLines.empty() ? std::string_view() : OutputLines[OutputLines.size() - 1], *this);
 
         const std::string_view raw = input[i];
         // NextLine has shown whether this line holds a tab: when it is a view of the line itself,
@@ -373,14 +376,49 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         FormatStatementLine(line, original, wasChanged, 0);
         progress.LineDone();
     }
+    if (tracing && count > index)
+        TraceLineDone(input[count - 1]);
     NextLine = {};
     LineForLine = LineForLine && OutputLines.size() == count;
     if (insertAt == count)
         InsertOptionExplicit();
+    if (tracing)
+        trace_.Finish(OutputLines.size(), OutputLines.FirstEditedLine());
+    if (!tracing)
+        trace_.Clear(); // a later pass has its own input
     progress.SetPosition(static_cast<int>(count)); // the gauge ends full
     passLines_ = nullptr;
     passOwned_ = nullptr;
     return true;
+}
+
+void TVBSrcFormatter::TraceLineDone(std::string_view raw) {
+    // The line gave one line, and nothing written before it changed since it was read.
+    const std::size_t size = OutputLines.size();
+    const std::size_t edited = OutputLines.FirstEditedLine();
+    OutputLines.ForgetEdits();
+    bool alike = false;
+    if (edited == TPassTrace::kNoEdit && size == trace_.LineStart() + 1) {
+        const std::string_view out = OutputLines[size - 1];
+        alike = raw == out || ReadAlike(Expanded(raw, traceScratch_, settings_->TabWidth), out);
+    }
+    trace_.AfterLine(alike, size, edited);
+}
+
+std::size_t TVBSrcFormatter::SkipStretch(std::size_t index, const TLineList& input, TLineList* release,
+                                         std::size_t first) {
+    TPassTrace::Stretch* stretch = trace_.StretchAt(index);
+    if (stretch == nullptr || OutputLines.size() != index || Hash() != stretch->BeginHash)
+        return index;
+    for (std::size_t k = index; k < stretch->Resume; ++k) {
+        if (release && k > first)
+            release->Release(k - 1);
+        AppendInputLine(k, input.Changed(k));
+    }
+    takenOver_ += stretch->Resume - index;
+    static_cast<TPassState&>(*this) = std::move(stretch->ResumeState);
+    PrevLine.assign(OutputLines[stretch->Resume - 1]);
+    return stretch->Resume;
 }
 
 void TVBSrcFormatter::InsertOptionExplicit() {

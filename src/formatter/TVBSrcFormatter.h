@@ -17,7 +17,8 @@
 #include "formatter/HeaderTemplates.h"
 #include "formatter/LineSplits.h"
 #include "formatter/StatementClass.h"
-#include "formatter/TForStackNode.h"
+#include "formatter/PassState.h"
+#include "formatter/PassTrace.h"
 #include "formatter/TLineList.h"
 #include "project/TSourceMgt.h"
 
@@ -50,6 +51,7 @@ struct TFormatFileResult {
     bool Cancelled = false; // the user cancelled; OutputLines holds the lines produced so far
     int Passes = 0;         // passes run: up to the first that changed nothing
     bool Unsettled = false; // the last pass still changed the text (a warning has been shown)
+    std::size_t LinesTakenOver = 0; // lines the confirming pass took over from the first unread
 };
 
 // A whole-line comment that keeps code out of the house style: "' kemptor: off" up to
@@ -57,7 +59,8 @@ struct TFormatFileResult {
 enum class IgnoreDirective { None, Off, On, OffNextLine };
 IgnoreDirective IgnoreDirectiveOf(std::string_view line);
 
-class TVBSrcFormatter {
+// The state a pass carries from line to line (TPassState) is the engine's own, read and set by name.
+class TVBSrcFormatter : public TPassState {
 public:
     // The engine reads `settings` each time it needs a value and asks the user through `prompter`;
     // both must outlive it.
@@ -87,6 +90,10 @@ public:
     // pass produced new lines (splits, moved comments, Option Explicit, an aligned group). Every pass
     // applies every rule; only the first checks spelling. False when the user cancelled.
     bool FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress);
+
+    // Whether the confirming pass takes over the stretches the first pass left as they were instead
+    // of reading them (on unless switched off; the result is the same either way).
+    void SetStretchSkipping(bool on) { skipStretches_ = on; }
 
     // Frees the colour objects of OutputLines and clears it.
     void FreeLineObjects() { OutputLines.Clear(); }
@@ -128,26 +135,11 @@ public:
     // and for an #Else or #End If without its #If, which are indented as their plain counterparts.
     bool IndentDirective(std::string& line, TStatementClass cls);
 
-    // An #If block being indented: the level at which it started (where its #Else and #End If go)
-    // and the level its first branch left, which holds after #End If.
-    struct TCondFrame {
-        int Start = 0;
-        int FirstBranchEnd = 0;
-        bool Branched = false; // an #Else or #ElseIf has been met
-    };
-    std::vector<TCondFrame> CondFrames;
 
-    // --- Per-file state -------------------------------------------------------------------------
-    TForStack ForStack;        // loop variables of the open For statements
-    int DimCount = 0;          // consecutive declaration lines in the current group
-    int DimMaxCol = 0;         // largest As column within that group
-    int IndentLevel = 0;       // current indentation level in blanks (may go negative)
-    int PrevIndent = 0;        // leading blanks of the preceding line after its formatting
-    int ContinuedFrom = 0;     // the column the continuation lines of the statement in hand go on from
+    // --- Per-file state (besides what a pass carries from line to line: TPassState) ---------------
     TLineList OutputLines;     // lines produced for the current file in the current pass
     TLineList PassInput;       // the previous pass's output while the second or third pass runs
                                // (its lines read so far are released)
-    std::string PrevLine;      // the preceding line as it stood after its formatting
     std::string_view NextLine; // the following input line, tab-expanded, unformatted; empty at the end
                                // (valid while the pass runs)
     std::string FileName;      // file name of the file being formatted
@@ -155,30 +147,18 @@ public:
     TSourceKind FileKind = skModule;
     bool SpellCheckCancelled = false; // the user ended spell checking (kept across the files of a run)
     bool SpellChanged = false;        // the last spell check changed its text
-    int IgnoreLines = 0;              // lines still to pass through untouched; -1 up to "' kemptor: on"
     // Emits an input line as it came while the level follows its blocks.
     void PassThroughLine(std::string_view raw, const std::string& line, bool wasChanged);
     int SourceLine = 0;                    // number (from 1) of the input line in hand, for the spell checker
     bool RepassNeeded = false;             // the current pass produced lines that need another pass
     bool LineForLine = true;               // each input line of the pass gave one output line, in place
-    bool Continued = false;                // the preceding line ends in a line continuation
-    TStatementClass StatementClass = TStatementClass::scOther; // class of the statement in hand's first line
-    int CommentGroupCount = 0;             // whole-line comments since the last code line (this pass)
     const TSourceMgt* SourceMgt = nullptr; // the project of the run, when there is one
-    std::size_t CommentGroupStart = 0;     // index in OutputLines where the current comment group began
-    bool CommentContinues = false;         // the preceding line's comment goes on in the next line
-    std::size_t LineOutputStart = 0;       // size of OutputLines when the current line's turn began
-    int LevelBeforeLine = 0;               // IndentLevel before the current line was indented
-    // A heading whose header comment goes after it, waiting for the heading's last line and for the
-    // Attribute lines below it.
-    struct {
-        bool active = false;
-        std::string text; // the whole heading, continuation lines joined
-        TStatementClass cls = TStatementClass::scOther;
-    } PendingHeading;
-    int HeaderPrevIndent = 0; // indentation of the line that a header being inserted follows
-    bool HeaderAfter = false; // a header went in after the current line
-    std::string HeaderTail;   // the last line of the header inserted last, and its indentation
+    // Set as each statement line's turn begins, and read only during it:
+    std::size_t LineOutputStart = 0; // size of OutputLines when the current line's turn began
+    int LevelBeforeLine = 0;         // IndentLevel before the current line was indented
+    int HeaderPrevIndent = 0;        // indentation of the line that a header being inserted follows
+    bool HeaderAfter = false;        // a header went in after the current line
+    std::string HeaderTail;          // the last line of the header inserted last, and its indentation
     int HeaderTailIndent = 0;
 
     // --- Steps of a pass ------------------------------------------------------------------------
@@ -295,6 +275,12 @@ private:
     // `prevIndent` being the indentation of the line before it.
     void PlaceCommentLine(std::string& line, int prevIndent);
     void ReserveOutput(const TLineList& input);
+    // First pass: notes whether the input line just formatted (`raw`) gave one line that a later pass
+    // reads alike.
+    void TraceLineDone(std::string_view raw);
+    // Confirming pass: at input line `index`, takes over the stretch that begins there when the pass
+    // is in the state the first pass had at its start; the line the pass goes on with.
+    std::size_t SkipStretch(std::size_t index, const TLineList& input, TLineList* release, std::size_t first);
     // One pass; with `release` (the input itself, owned by the engine) each input line is released
     // once the pass is past it.
     bool RunPass(const TLineList& input, TLineList* release, int pass, ProgressObserver& progress);
@@ -311,12 +297,16 @@ private:
     std::string line_;           // the current line of a pass; its capacity is reused from line to line
     std::string nextScratch_;    // NextLine's text when the input line holds a tab
     std::string built_;          // a new text for the current line, built beside it and swapped in
+    std::string traceScratch_;   // a tab-expanded input line for the trace
     mutable std::string border_; // CommentBorder(), built from the two settings below
     mutable std::string borderPattern_;    // the blocking characters it was built from
     mutable int borderTotal_ = 0;          // and their total
     const TLineList* passLines_ = nullptr; // the input of the running pass
     TLineList* passOwned_ = nullptr;       // the same, when the engine owns it (a later pass)
     std::size_t lineIndex_ = 0;            // the input line being formatted
+    TPassTrace trace_;                     // the first pass's stretches, for the confirming pass
+    std::size_t takenOver_ = 0;            // lines of them the confirming pass took over
+    bool skipStretches_ = true;
 };
 
 } // namespace kemptor

@@ -1,5 +1,11 @@
 #include "FormatTestSupport.h"
+#include "OptionVariants.h"
 #include "VbSourceGenerator.h"
+
+#include "bench/LegacyModuleGenerator.h"
+#include "bench/RealModuleGenerator.h"
+
+#include <sstream>
 
 namespace kemptor::test {
 namespace {
@@ -256,6 +262,47 @@ TEST(FormatPass, EachFileOfARunGetsWhatAFreshEngineGives) {
             << "file " << f;
         EXPECT_TRUE(engine.OutputLines == fresh.OutputLines) << "file " << f;
     }
+}
+
+TEST(FormatPass, TheConfirmingPassTakesOverOnlyWhatItWouldGiveBack) {
+    // The confirming pass takes over the stretches the first pass left as they were instead of
+    // reading them: the lines, their markers and the passes must be those of a pass that reads all.
+    // Long modules of kept code, under every option set and random ones, hold stretches of every kind:
+    // inside loops, #If blocks and comment groups, before aligned declarations and headers.
+    std::vector<std::vector<std::string>> modules;
+    std::ostringstream real;
+    bench::WriteRealModule(KEMPTOR_EXAMPLES, real, 4000);
+    modules.push_back(SplitLines(real.str()));
+    std::ostringstream legacy;
+    bench::LegacyModuleGenerator(legacy, 19960301).Write(4000);
+    modules.push_back(SplitLines(legacy.str()));
+    modules.push_back(LongModule(7, 3000));
+    std::vector<Settings> settings;
+    for (const Variant& variant : Variants())
+        settings.push_back(variant.settings);
+    std::mt19937 rng(909);
+    for (int n = 0; n < 12; ++n)
+        settings.push_back(RandomSettings(rng));
+
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    std::size_t takenOver = 0;
+    for (std::size_t k = 0; k < settings.size() && !HasFailure(); ++k) {
+        TVBSrcFormatter skipping(settings[k], prompter);
+        TVBSrcFormatter reading(settings[k], prompter);
+        reading.SetStretchSkipping(false);
+        for (TVBSrcFormatter* engine : {&skipping, &reading})
+            engine->SetDateSource([] { return std::string("12/08/2026"); });
+        for (std::size_t m = 0; m < modules.size(); ++m) {
+            const TFormatFileResult skipped = skipping.FormatFile(modules[m], "Long.bas", skModule, progress);
+            const TFormatFileResult read = reading.FormatFile(modules[m], "Long.bas", skModule, progress);
+            EXPECT_EQ(read.Passes, skipped.Passes) << "settings " << k << ", module " << m;
+            EXPECT_EQ(0U, read.LinesTakenOver);
+            EXPECT_TRUE(skipping.OutputLines == reading.OutputLines) << "settings " << k << ", module " << m;
+            takenOver += skipped.LinesTakenOver;
+        }
+    }
+    EXPECT_GT(takenOver, 50000U) << "the confirming pass no longer skips";
 }
 
 } // namespace

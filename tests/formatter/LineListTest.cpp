@@ -30,12 +30,17 @@ TEST(LineList, TextsAndMarkersSurviveAppendInsertAndReplaceAcrossBlocks) {
         list.Append(list[n * 7], false);
         expected.push_back(expected[n * 7]);
     }
+    const std::size_t noEdit = list.FirstEditedLine();
     list.Insert(5, list[kManyLines - 1], true);
     expected.insert(expected.begin() + 5, expected[kManyLines - 1]);
+    EXPECT_EQ(5U, list.FirstEditedLine());
     list.Replace(0, "replaced");
     expected[0] = "replaced";
+    EXPECT_EQ(0U, list.FirstEditedLine()) << "the lowest line edited";
+    list.ForgetEdits();
     list.Append("", true);
     expected.emplace_back();
+    EXPECT_EQ(noEdit, list.FirstEditedLine()) << "a line appended is no edit";
 
     ASSERT_EQ(list.size(), expected.size());
     EXPECT_EQ(list.Texts(), expected);

@@ -1,0 +1,171 @@
+#include "formatter/PassTrace.h"
+
+#include <string>
+#include <type_traits>
+
+namespace kemptor {
+
+namespace {
+
+// Folds values into a 64-bit digest (a multiply-xorshift mix per value).
+struct StateHasher {
+    std::uint64_t h = 0x243F6A8885A308D3ULL;
+
+    void Mix(std::uint64_t v) {
+        h ^= v + 0x9E3779B97F4A7C15ULL + (h << 6) + (h >> 2);
+        h *= 0xBF58476D1CE4E5B9ULL;
+        h ^= h >> 31;
+    }
+    void Add(const std::string& s) {
+        Mix(s.size());
+        std::uint64_t word = 0;
+        std::size_t k = 0;
+        for (const char c : s) {
+            word = (word << 8) | static_cast<unsigned char>(c);
+            if (++k % 8 == 0) {
+                Mix(word);
+                word = 0;
+            }
+        }
+        Mix(word);
+    }
+    template <class T>
+    void Add(const T& value) {
+        if constexpr (std::is_enum_v<T>)
+            Mix(static_cast<std::uint64_t>(value));
+        else
+            Mix(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
+    }
+    void Add(const TForStack& stack) {
+        Mix(stack.Nodes().size());
+        for (const TForStackNode& node : stack.Nodes())
+            Add(node.Name);
+    }
+    void Add(const std::vector<TCondFrame>& frames) {
+        Mix(frames.size());
+        for (const TCondFrame& frame : frames) {
+            Add(frame.Start);
+            Add(frame.FirstBranchEnd);
+            Add(frame.Branched);
+        }
+    }
+};
+
+} // namespace
+
+std::uint64_t TPassState::Hash() const {
+    StateHasher h;
+    h.Add(ForStack);
+    h.Add(DimCount);
+    h.Add(DimMaxCol);
+    h.Add(IndentLevel);
+    h.Add(PrevIndent);
+    h.Add(ContinuedFrom);
+    h.Add(PrevLine);
+    h.Add(IgnoreLines);
+    h.Add(Continued);
+    if (Continued)
+        h.Add(StatementClass);
+    h.Add(CommentGroupCount);
+    if (CommentGroupCount != 0)
+        h.Add(CommentGroupStart);
+    h.Add(CommentContinues);
+    h.Add(PendingHeading.active);
+    if (PendingHeading.active) {
+        h.Add(PendingHeading.text);
+        h.Add(PendingHeading.cls);
+    }
+    h.Add(CondFrames);
+    return h.h;
+}
+
+void TPassTrace::Clear() {
+    stretches_ = {};
+    open_ = false;
+    recentCount_ = 0;
+    recentHead_ = 0;
+}
+
+void TPassTrace::BeforeLine(std::size_t outputSize, std::string_view lastLine, TPassState& state) {
+    lineStart_ = outputSize;
+    if (!open_) {
+        lineHash_ = state.Hash();
+        return;
+    }
+    // The state before each line of an open stretch: the stretch may end at any of them.
+    Snapshot& slot = recent_[(recentHead_ + recentCount_) % kRecent];
+    if (recentCount_ == kRecent)
+        recentHead_ = (recentHead_ + 1) % kRecent;
+    else
+        ++recentCount_;
+    // PrevLine is kept as a mark: when a stretch resumes, the line before is there to read.
+    slot.position = outputSize;
+    slot.prevIsLastLine = outputSize > 0 && state.PrevLine == lastLine;
+    state.PrevLine.swap(prevLine_);
+    slot.state = state;
+    state.PrevLine.swap(prevLine_);
+}
+
+void TPassTrace::AfterLine(bool alike, std::size_t outputSize, std::size_t firstEdited) {
+    if (firstEdited != kNoEdit) {
+        ForgetFrom(firstEdited);
+        alike = false; // the line's own place may have moved
+    }
+    if (!alike) {
+        if (open_)
+            CloseBefore(lineStart_);
+        return;
+    }
+    if (!open_) {
+        open_ = true;
+        openBegin_ = outputSize - 1;
+        openHash_ = lineHash_;
+        recentCount_ = 0;
+    }
+}
+
+void TPassTrace::Finish(std::size_t outputSize, std::size_t firstEdited) {
+    if (firstEdited != kNoEdit)
+        ForgetFrom(firstEdited);
+    if (open_)
+        CloseBefore(outputSize);
+}
+
+void TPassTrace::CloseBefore(std::size_t end) {
+    open_ = false;
+    // The stretch goes on at the newest line before `end` whose state was kept: the lines before it
+    // are taken over, and it is formatted again, since the line after it may read otherwise.
+    for (std::size_t k = recentCount_; k-- > 0;) {
+        Snapshot& snapshot = recent_[(recentHead_ + k) % kRecent];
+        if (snapshot.position <= openBegin_)
+            break;
+        if (snapshot.position < end) {
+            if (snapshot.position - openBegin_ >= kMinLines && snapshot.prevIsLastLine)
+                stretches_.push_back(Stretch{openBegin_, snapshot.position, openHash_, std::move(snapshot.state)});
+            break;
+        }
+    }
+    recentCount_ = 0;
+}
+
+void TPassTrace::ForgetFrom(std::size_t at) {
+    // A stretch holds when nothing up to its resuming line changed after the pass read it.
+    while (!stretches_.empty() && stretches_.back().Resume >= at)
+        stretches_.pop_back();
+    if (open_) {
+        if (openBegin_ >= at) {
+            open_ = false;
+            recentCount_ = 0;
+        } else {
+            CloseBefore(at);
+        }
+    }
+}
+
+TPassTrace::Stretch* TPassTrace::StretchAt(std::size_t line) {
+    while (!stretches_.empty() && stretches_.front().Begin < line)
+        stretches_.pop_front();
+    return !stretches_.empty() && stretches_.front().Begin == line ? &stretches_.front() : nullptr;
+}
+
+} // namespace kemptor

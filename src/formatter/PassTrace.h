@@ -1,0 +1,89 @@
+#pragma once
+// What the first pass leaves for the confirming pass: the stretches of its output that the confirming
+// pass may take over without reading them.
+//
+// The first pass notes each stretch of input lines that it gave back one line for one line, each read
+// alike by a later pass (the same text after the indentation, or a comment placed alike), with no
+// later line of the pass editing what it had written there. A confirming pass that reaches such a
+// stretch in the state the first pass had at its start (compared by digest) would do what the first
+// pass did: read alike lines, in the same states, see the same lines written before them and the same
+// line after each, and so give back those lines unchanged and end in the same state. So it appends
+// them as they stand and goes on from the first pass's state at the stretch's last line, which it
+// formats itself (what follows that line may differ). Anything the first pass did differently (a line
+// split, dropped or put in, a line written earlier changed later) is outside every stretch, and the
+// confirming pass reads it as it would without a trace.
+
+#include "formatter/PassState.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kemptor {
+
+class TPassTrace {
+public:
+    // A stretch: output lines [Begin, Resume) are taken over; the pass goes on at line Resume in
+    // ResumeState, whose PrevLine (not kept) is output line Resume - 1.
+    struct Stretch {
+        std::size_t Begin = 0;
+        std::size_t Resume = 0;
+        std::uint64_t BeginHash = 0;
+        TPassState ResumeState;
+    };
+    // Stretches shorter than this are not noted: taking one over must save more than it costs.
+    static constexpr std::size_t kMinLines = 16;
+
+    // --- While the first pass runs -------------------------------------------------------------
+    void Clear();
+    // Before the pass reads a line: `outputSize` lines are written, the last of them `lastLine`, and
+    // the pass is in `state` (given back as it came).
+    void BeforeLine(std::size_t outputSize, std::string_view lastLine, TPassState& state);
+    // After the line: `alike` when it gave one line, at `outputSize` - 1, that a later pass reads as
+    // the pass read the line; `firstEdited`: the lowest line written earlier that the pass changed or
+    // put in since the last call (size_t's largest value when none).
+    void AfterLine(bool alike, std::size_t outputSize, std::size_t firstEdited);
+    // Where the output of the line in hand begins (BeforeLine's `outputSize`).
+    std::size_t LineStart() const { return lineStart_; }
+    // The pass is over (`firstEdited` as for AfterLine): the stretch still open ends at the last line.
+    void Finish(std::size_t outputSize, std::size_t firstEdited);
+    static constexpr std::size_t kNoEdit = ~std::size_t{0};
+
+    // --- While the confirming pass runs ----------------------------------------------------------
+    // The stretch that begins at output line `line`, or null; stretches before it are let go of.
+    Stretch* StretchAt(std::size_t line);
+    std::size_t Size() const { return stretches_.size(); }
+
+private:
+    struct Snapshot {
+        std::size_t position = 0; // the output line the state is taken before
+        TPassState state;         // without its PrevLine
+        bool prevIsLastLine = false; // PrevLine was the output line before `position`
+    };
+    static constexpr std::size_t kRecent = 16; // states kept of the lines just read
+
+    // Ends the open stretch before output line `end`, noting it when long enough.
+    void CloseBefore(std::size_t end);
+    // Forgets what an edit at output line `at` makes untrue.
+    void ForgetFrom(std::size_t at);
+
+    // In the order of their lines; the confirming pass lets go of each as it passes, so that they
+    // are gone by the time its own output is largest.
+    std::deque<Stretch> stretches_;
+
+    bool open_ = false;
+    std::size_t openBegin_ = 0;
+    std::uint64_t openHash_ = 0;
+    std::size_t lineStart_ = 0;  // the output line where the line in hand's output begins
+    std::uint64_t lineHash_ = 0; // the state's digest before the line in hand, when no stretch is open
+    std::string prevLine_;       // the state's PrevLine while the rest of it is copied
+    std::array<Snapshot, kRecent> recent_;
+    std::size_t recentCount_ = 0; // snapshots held, the newest at (recentHead_ + kRecent - 1) % kRecent
+    std::size_t recentHead_ = 0;
+};
+
+} // namespace kemptor

@@ -86,7 +86,7 @@ void TPassTrace::Clear() {
     recentHead_ = 0;
 }
 
-void TPassTrace::BeforeLine(std::size_t outputSize, std::string_view lastLine, TPassState& state) {
+void TPassTrace::BeforeLine(std::size_t outputSize, std::string_view lastLine, const TPassState& state) {
     lineStart_ = outputSize;
     if (!open_) {
         lineHash_ = state.Hash();
@@ -98,12 +98,9 @@ void TPassTrace::BeforeLine(std::size_t outputSize, std::string_view lastLine, T
         recentHead_ = (recentHead_ + 1) % kRecent;
     else
         ++recentCount_;
-    // PrevLine is kept as a mark: when a stretch resumes, the line before is there to read.
     slot.position = outputSize;
-    slot.prevIsLastLine = outputSize > 0 && state.PrevLine == lastLine;
-    state.PrevLine.swap(prevLine_);
+    slot.lastLine = lastLine;
     slot.state = state;
-    state.PrevLine.swap(prevLine_);
 }
 
 void TPassTrace::AfterLine(bool alike, std::size_t outputSize, std::size_t firstEdited) {
@@ -140,8 +137,11 @@ void TPassTrace::CloseBefore(std::size_t end) {
         if (snapshot.position <= openBegin_)
             break;
         if (snapshot.position < end) {
-            if (snapshot.position - openBegin_ >= kMinLines && snapshot.prevIsLastLine)
+            // A stretch keeps no PrevLine: when it resumes, the line before is there to read.
+            if (snapshot.position - openBegin_ >= kMinLines && snapshot.state.PrevLine == snapshot.lastLine) {
+                std::string().swap(snapshot.state.PrevLine);
                 stretches_.push_back(Stretch{openBegin_, snapshot.position, openHash_, std::move(snapshot.state)});
+            }
             break;
         }
     }

@@ -40,9 +40,9 @@ public:
 
     // --- While the first pass runs -------------------------------------------------------------
     void Clear();
-    // Before the pass reads a line: `outputSize` lines are written, the last of them `lastLine`, and
-    // the pass is in `state` (given back as it came).
-    void BeforeLine(std::size_t outputSize, std::string_view lastLine, TPassState& state);
+    // Before the pass reads a line: `outputSize` lines are written, the last of them `lastLine` (whose
+    // bytes stay where they are while the pass runs), and the pass is in `state`.
+    void BeforeLine(std::size_t outputSize, std::string_view lastLine, const TPassState& state);
     // After the line: `alike` when it gave one line, at `outputSize` - 1, that a later pass reads as
     // the pass read the line; `firstEdited`: the lowest line written earlier that the pass changed or
     // put in since the last call (size_t's largest value when none).
@@ -61,8 +61,8 @@ public:
 private:
     struct Snapshot {
         std::size_t position = 0; // the output line the state is taken before
-        TPassState state;         // without its PrevLine
-        bool prevIsLastLine = false; // PrevLine was the output line before `position`
+        TPassState state;
+        std::string_view lastLine; // the output line before `position` when the state was taken
     };
     static constexpr std::size_t kRecent = 16; // states kept of the lines just read
 
@@ -80,7 +80,6 @@ private:
     std::uint64_t openHash_ = 0;
     std::size_t lineStart_ = 0;  // the output line where the line in hand's output begins
     std::uint64_t lineHash_ = 0; // the state's digest before the line in hand, when no stretch is open
-    std::string prevLine_;       // the state's PrevLine while the rest of it is copied
     std::array<Snapshot, kRecent> recent_;
     std::size_t recentCount_ = 0; // snapshots held, the newest at (recentHead_ + kRecent - 1) % kRecent
     std::size_t recentHead_ = 0;

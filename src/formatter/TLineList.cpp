@@ -1,5 +1,8 @@
 #include "formatter/TLineList.h"
 
+#include "platform/Text.h"
+#include "platform/TextFile.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cstring>
@@ -98,25 +101,10 @@ TLineList& TLineList::operator=(TLineList&& other) noexcept {
 
 TLineList TLineList::FromText(std::string_view text) {
     TLineList list;
-    std::size_t lineCount = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
-            ++lineCount;
-    list.Reserve(lineCount + 1);
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\n' || c == '\r') {
-            list.Append(text.substr(start, i - start), false);
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < text.size())
-        list.Append(text.substr(start), false);
+    const std::vector<std::string_view> lines = SplitTextLineViews(text);
+    list.Reserve(lines.size());
+    for (const std::string_view line : lines)
+        list.Append(line, false);
     return list;
 }
 
@@ -151,25 +139,13 @@ TLineList TLineList::InPlace(std::string_view text, std::shared_ptr<const void> 
     };
     const char* const begin = text.data();
     const char* const end = begin + text.size();
-    std::size_t start = 0;
-    // The next LF at or after p, or null when none is left: looked for again only once p is past it,
-    // so that a file of lone CRs is not searched to its end for every line.
-    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', text.size()));
-    for (const char* p = begin; p < end;) {
-        // The next line end: the nearer of a CR and an LF.
-        if (lf && lf < p)
-            lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        const char* stop = lf ? lf : end;
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
-        const char* at = cr ? cr : lf;
-        if (!at)
-            break;
-        add(start, static_cast<std::size_t>(at - begin));
-        p = at + ((at == cr && at + 1 < end && at[1] == '\n') ? 2 : 1);
-        start = static_cast<std::size_t>(p - begin);
+    const char* start = begin;
+    for (const char* at; (at = FindLineBreak(start, end)) != end;) {
+        add(static_cast<std::size_t>(start - begin), static_cast<std::size_t>(at - begin));
+        start = AfterLineBreak(at, end);
     }
-    if (start < text.size())
-        add(start, text.size());
+    if (start < end)
+        add(static_cast<std::size_t>(start - begin), text.size());
     return list;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/Host.h"
 #include "platform/SafeFile.h"
+#include "platform/Text.h"
 #include "platform/WinPath.h"
 
 namespace kemptor {
@@ -92,20 +93,9 @@ std::vector<std::string_view> SplitTextLineViews(std::string_view text) {
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     const char* start = begin;
-    // Lines are found with memchr, which reads many bytes at a time: the next LF is looked for again
-    // only once it is passed, and a CR only before it.
-    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', text.size()));
-    for (const char* p = begin; p < end;) {
-        if (lf && lf < p)
-            lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        const char* stop = lf ? lf : end;
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
-        const char* at = cr ? cr : lf;
-        if (!at)
-            break;
+    for (const char* at; (at = FindLineBreak(start, end)) != end;) {
         lines.emplace_back(start, static_cast<size_t>(at - start));
-        p = at + ((at == cr && at + 1 < end && at[1] == '\n') ? 2 : 1);
-        start = p;
+        start = AfterLineBreak(at, end);
     }
     if (start < end)
         lines.emplace_back(start, static_cast<size_t>(end - start));

@@ -1,38 +1,20 @@
 #include "run/GuardedFormat.h"
 
 #include "formatter/LineHelpers.h"
+#include "platform/Text.h"
 
-#include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace kemptor {
 
 namespace {
 
-// A CR or LF in `text`, eight bytes at a time: a byte equal to one of them leaves a zero byte in
-// the word xor-ed with its pattern, which the classic test for a zero byte finds.
-bool HoldsCrOrLf(std::string_view text) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-    const auto hasZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        if (hasZero(word ^ (kOnes * '\r')) || hasZero(word ^ (kOnes * '\n')))
+bool HoldsLineBreak(const TLineList& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        if (FindLineBreak(line.data(), line.data() + line.size()) != line.data() + line.size())
             return true;
     }
-    for (; i < text.size(); ++i)
-        if (text[i] == '\r' || text[i] == '\n')
-            return true;
-    return false;
-}
-
-bool HoldsLineBreak(const TLineList& lines) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (HoldsCrOrLf(lines[i]))
-            return true;
     return false;
 }
 

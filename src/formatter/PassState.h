@@ -35,23 +35,29 @@ struct TPendingHeading {
     bool operator==(const TPendingHeading&) const = default;
 };
 
-struct TPassState {
-    TForStack ForStack;        // loop variables of the open For statements
+// The state's numbers and flags: all of it but its lists and texts.
+struct TPassCounts {
     int DimCount = 0;          // consecutive declaration lines in the current group
     int DimMaxCol = 0;         // largest As column within that group
     int IndentLevel = 0;       // current indentation level in blanks (may go negative)
     int PrevIndent = 0;        // leading blanks of the preceding line after its formatting
     int ContinuedFrom = 0;     // the column the continuation lines of the statement in hand go on from
-    std::string PrevLine;      // the preceding line as it stood after its formatting
     int IgnoreLines = 0;       // lines still to pass through untouched; -1 up to "' kemptor: on"
-    bool Continued = false;    // the preceding line ends in a line continuation
-    TStatementClass StatementClass = TStatementClass::scOther; // class of the statement in hand's first line
-    int CommentGroupCount = 0;         // whole-line comments since the last code line (this pass)
+    int CommentGroupCount = 0; // whole-line comments since the last code line (this pass)
     std::size_t CommentGroupStart = 0; // index in OutputLines where the current comment group began
+    bool Continued = false;            // the preceding line ends in a line continuation
     bool CommentContinues = false;     // the preceding line's comment goes on in the next line
-    TPendingHeading PendingHeading;
+    TStatementClass StatementClass = TStatementClass::scOther; // class of the statement in hand's first line
+};
+
+struct TPassState : TPassCounts {
+    TForStack ForStack;                 // loop variables of the open For statements
+    std::string PrevLine;               // the preceding line as it stood after its formatting
+    TPendingHeading PendingHeading;     // a heading waiting for its header comment
     std::vector<TCondFrame> CondFrames; // the #If blocks open, innermost last
 
+    // Only the numbers and flags hold anything.
+    bool OnlyCounts() const { return ForStack.Empty() && !PendingHeading.active && CondFrames.empty(); }
     // A 64-bit digest of the state: what the first pass keeps of it where a stretch starts. Every
     // member goes in, but for those the pass reads no more in the state it is in (a group's start
     // when no group is open, a heading's text when none is waiting, the first line's class when the

@@ -81,6 +81,8 @@ std::uint64_t TPassState::Hash() const {
 
 void TPassTrace::Clear() {
     stretches_ = {};
+    rests_ = {};
+    next_ = 0;
     open_ = false;
     recentCount_ = 0;
     recentHead_ = 0;
@@ -139,8 +141,13 @@ void TPassTrace::CloseBefore(std::size_t end) {
         if (snapshot.position < end) {
             // A stretch keeps no PrevLine: when it resumes, the line before is there to read.
             if (snapshot.position - openBegin_ >= kMinLines && snapshot.state.PrevLine == snapshot.lastLine) {
-                std::string().swap(snapshot.state.PrevLine);
-                stretches_.push_back(Stretch{openBegin_, snapshot.position, openHash_, std::move(snapshot.state)});
+                TPassState& state = snapshot.state;
+                stretches_.push_back(Stretch{openBegin_, snapshot.position, openHash_, state, kNoLists});
+                if (!state.OnlyCounts()) {
+                    stretches_.back().Lists = static_cast<std::uint32_t>(rests_.size());
+                    std::string().swap(state.PrevLine);
+                    rests_.push_back(std::move(state));
+                }
             }
             break;
         }
@@ -150,8 +157,11 @@ void TPassTrace::CloseBefore(std::size_t end) {
 
 void TPassTrace::ForgetFrom(std::size_t at) {
     // A stretch holds when nothing up to its resuming line changed after the pass read it.
-    while (!stretches_.empty() && stretches_.back().Resume >= at)
+    while (!stretches_.empty() && stretches_.back().Resume >= at) {
+        if (stretches_.back().Lists != kNoLists)
+            rests_.pop_back();
         stretches_.pop_back();
+    }
     if (open_) {
         if (openBegin_ >= at) {
             open_ = false;
@@ -162,10 +172,24 @@ void TPassTrace::ForgetFrom(std::size_t at) {
     }
 }
 
-TPassTrace::Stretch* TPassTrace::StretchAt(std::size_t line) {
-    while (!stretches_.empty() && stretches_.front().Begin < line)
-        stretches_.pop_front();
-    return !stretches_.empty() && stretches_.front().Begin == line ? &stretches_.front() : nullptr;
+const TPassTrace::Stretch* TPassTrace::StretchAt(std::size_t line) {
+    while (next_ < stretches_.size() && stretches_[next_].Begin < line)
+        ++next_;
+    return next_ < stretches_.size() && stretches_[next_].Begin == line ? &stretches_[next_] : nullptr;
+}
+
+void TPassTrace::Resume(const Stretch& stretch, TPassState& state) {
+    if (stretch.Lists != kNoLists) {
+        TPassState& rest = rests_[stretch.Lists];
+        state.ForStack = std::move(rest.ForStack);
+        state.PendingHeading = std::move(rest.PendingHeading);
+        state.CondFrames = std::move(rest.CondFrames);
+    } else {
+        state.ForStack.Clear();
+        state.PendingHeading = TPendingHeading();
+        state.CondFrames.clear();
+    }
+    static_cast<TPassCounts&>(state) = stretch.Counts;
 }
 
 } // namespace kemptor

@@ -18,7 +18,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,14 +26,16 @@ namespace kemptor {
 
 class TPassTrace {
 public:
-    // A stretch: output lines [Begin, Resume) are taken over; the pass goes on at line Resume in
-    // ResumeState, whose PrevLine (not kept) is output line Resume - 1.
+    // A stretch: output lines [Begin, Resume) are taken over; the pass goes on at line Resume in the
+    // state the first pass had there (Resume()).
     struct Stretch {
         std::size_t Begin = 0;
         std::size_t Resume = 0;
         std::uint64_t BeginHash = 0;
-        TPassState ResumeState;
+        TPassCounts Counts;        // the state at Resume: its numbers and flags
+        std::uint32_t Lists = kNoLists; // and the rest of it (rests_), where it has any
     };
+    static constexpr std::uint32_t kNoLists = ~std::uint32_t{0};
     // Stretches shorter than this are not noted: taking one over must save more than it costs.
     static constexpr std::size_t kMinLines = 16;
 
@@ -54,8 +55,10 @@ public:
     static constexpr std::size_t kNoEdit = ~std::size_t{0};
 
     // --- While the confirming pass runs ----------------------------------------------------------
-    // The stretch that begins at output line `line`, or null; stretches before it are let go of.
-    Stretch* StretchAt(std::size_t line);
+    // The stretch that begins at output line `line`, or null; stretches before it are passed over.
+    const Stretch* StretchAt(std::size_t line);
+    // Puts `state` in the first pass's state at the stretch's resuming line, but for its PrevLine.
+    void Resume(const Stretch& stretch, TPassState& state);
     std::size_t Size() const { return stretches_.size(); }
 
 private:
@@ -71,9 +74,11 @@ private:
     // Forgets what an edit at output line `at` makes untrue.
     void ForgetFrom(std::size_t at);
 
-    // In the order of their lines; the confirming pass lets go of each as it passes, so that they
-    // are gone by the time its own output is largest.
-    std::deque<Stretch> stretches_;
+    // In the order of their lines. Most states at a resuming line are numbers and flags only: the
+    // few with an open loop, #If block or waiting heading keep the rest of their state beside.
+    std::vector<Stretch> stretches_;
+    std::vector<TPassState> rests_;
+    std::size_t next_ = 0; // the first stretch the confirming pass has not passed over
 
     bool open_ = false;
     std::size_t openBegin_ = 0;

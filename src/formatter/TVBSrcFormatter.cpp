@@ -407,7 +407,7 @@ void TVBSrcFormatter::TraceLineDone(std::string_view raw) {
 
 std::size_t TVBSrcFormatter::SkipStretch(std::size_t index, const TLineList& input, TLineList* release,
                                          std::size_t first) {
-    TPassTrace::Stretch* stretch = trace_.StretchAt(index);
+    const TPassTrace::Stretch* stretch = trace_.StretchAt(index);
     if (stretch == nullptr || OutputLines.size() != index || Hash() != stretch->BeginHash)
         return index;
     for (std::size_t k = index; k < stretch->Resume; ++k) {
@@ -416,7 +416,7 @@ std::size_t TVBSrcFormatter::SkipStretch(std::size_t index, const TLineList& inp
         AppendInputLine(k, input.Changed(k));
     }
     takenOver_ += stretch->Resume - index;
-    static_cast<TPassState&>(*this) = std::move(stretch->ResumeState);
+    trace_.Resume(*stretch, *this);
     PrevLine.assign(OutputLines[stretch->Resume - 1]);
     return stretch->Resume;
 }

@@ -43,10 +43,6 @@ bool SameToken(const Token& a, const Token& b, bool looseLiterals) {
     return EqualNoCase(a.text, b.text);
 }
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }

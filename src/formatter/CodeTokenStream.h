@@ -81,7 +81,9 @@ bool IsWord(const Token& t, std::string_view upperWord);
 
 bool SameToken(const Token& a, const Token& b, bool looseLiterals);
 
-bool IsBlank(char c);
+inline bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 bool IsDigit(char c);
 

@@ -83,7 +83,8 @@ TLineList::TLineList(TLineList&& other) noexcept
       current_(std::exchange(other.current_, 0)), sharedBase_(std::exchange(other.sharedBase_, nullptr)),
       sharedIndex_(std::exchange(other.sharedIndex_, 0)), takenBase_(std::exchange(other.takenBase_, nullptr)),
       takenIndex_(std::exchange(other.takenIndex_, 0)), entries_(std::exchange(other.entries_, {})),
-      textBytes_(std::exchange(other.textBytes_, 0)), firstEdited_(std::exchange(other.firstEdited_, kNoEdit)) {}
+      textBytes_(std::exchange(other.textBytes_, 0)), firstEdited_(std::exchange(other.firstEdited_, kNoEdit)),
+      reference_(std::exchange(other.reference_, nullptr)), verified_(std::exchange(other.verified_, 0)) {}
 
 TLineList& TLineList::operator=(TLineList&& other) noexcept {
     blocks_ = std::exchange(other.blocks_, {});
@@ -96,6 +97,8 @@ TLineList& TLineList::operator=(TLineList&& other) noexcept {
     entries_ = std::exchange(other.entries_, {});
     textBytes_ = std::exchange(other.textBytes_, 0);
     firstEdited_ = std::exchange(other.firstEdited_, kNoEdit);
+    reference_ = std::exchange(other.reference_, nullptr);
+    verified_ = std::exchange(other.verified_, 0);
     return *this;
 }
 
@@ -217,6 +220,8 @@ TLineList::Block* TLineList::BlockOf(std::uint64_t entry) {
 }
 
 void TLineList::Append(std::string_view text, bool changed) {
+    if (reference_ && Repeats(text, changed))
+        return;
     entries_.push_back(Store(text) | (changed ? kChangedBit : 0));
 }
 
@@ -249,6 +254,8 @@ std::size_t TLineList::SharedBlock(const Block& block, const std::shared_ptr<con
 }
 
 void TLineList::AppendShared(const TLineList& from, std::size_t i, bool changed) {
+    if (reference_ && Repeats(from[i], changed))
+        return;
     const std::uint64_t entry = from.entries_[i];
     const std::uint64_t marker = changed ? kChangedBit : 0;
     if ((entry & kLengthMask) == 0) {
@@ -300,6 +307,8 @@ std::size_t TLineList::TakenBlock(Block& block) {
 }
 
 void TLineList::AppendTakingOver(TLineList& from, std::size_t i, bool changed) {
+    if (reference_ && Repeats(from[i], changed))
+        return;
     const std::uint64_t entry = from.entries_[i];
     const std::uint64_t length = entry & kLengthMask;
     // A long line's length lies before its text: copied, as AppendShared copies it.
@@ -318,12 +327,18 @@ void TLineList::AppendTakingOver(TLineList& from, std::size_t i, bool changed) {
 
 void TLineList::Insert(std::size_t index, std::string_view text, bool changed) {
     assert(index <= size());
+    StopVerifying();
     const std::uint64_t entry = Store(text) | (changed ? kChangedBit : 0);
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), entry);
     firstEdited_ = std::min(firstEdited_, index);
 }
 
 void TLineList::Replace(std::size_t i, std::string_view text) {
+    if (reference_) {
+        if ((*reference_)[i] == text)
+            return;
+        StopVerifying();
+    }
     const std::uint64_t entry = Store(text);
     // The old text stays where it is (a view of it remains readable) until its block goes.
     if (Block* old = BlockOf(entries_[i]))
@@ -333,6 +348,10 @@ void TLineList::Replace(std::size_t i, std::string_view text) {
 }
 
 void TLineList::SetChanged(std::size_t i, bool changed) {
+    if (reference_) {
+        reference_->SetChanged(i, changed);
+        return;
+    }
     entries_[i] = (entries_[i] & ~kChangedBit) | (changed ? kChangedBit : 0);
 }
 
@@ -344,6 +363,33 @@ void TLineList::Release(std::size_t i) {
         block->data.reset();
         block->base = nullptr; // no longer a block of this list's own, nor over shared bytes
     }
+}
+
+void TLineList::VerifyAgainst(TLineList& reference) {
+    Reset();
+    reference_ = &reference;
+}
+
+bool TLineList::Repeats(std::string_view text, bool changed) {
+    const std::string_view line = verified_ < reference_->size() ? (*reference_)[verified_] : std::string_view();
+    if (verified_ < reference_->size() &&
+        ((line.data() == text.data() && line.size() == text.size()) || line == text)) {
+        reference_->SetChanged(verified_, changed);
+        ++verified_;
+        return true;
+    }
+    StopVerifying();
+    return false;
+}
+
+void TLineList::StopVerifying() {
+    if (!reference_)
+        return;
+    TLineList& reference = *std::exchange(reference_, nullptr);
+    const std::size_t count = std::exchange(verified_, 0);
+    Reserve(count + count / 4 + 16);
+    for (std::size_t i = 0; i < count; ++i)
+        AppendTakingOver(reference, i, reference.Changed(i));
 }
 
 void TLineList::Clear() {
@@ -364,6 +410,8 @@ void TLineList::Reset() {
     entries_.clear();
     textBytes_ = 0;
     firstEdited_ = kNoEdit;
+    reference_ = nullptr;
+    verified_ = 0;
 }
 
 void TLineList::Reserve(std::size_t lines) {

@@ -10,6 +10,9 @@
 // beside its whole output. A line of a list read in place (a mapped file) can be appended to another
 // list as a view of the same bytes (AppendShared): a formatting pass copies only the lines it changes.
 // Texts are 8-bit: every byte, NUL and CR included, is kept as given.
+//
+// A list can stand for another (VerifyAgainst): a later formatting pass, which nearly always gives
+// its input back line for line, then stores nothing while it does, and its input is the result.
 
 #include "formatter/TColorObject.h"
 
@@ -39,10 +42,12 @@ public:
     // holds that memory (a mapped file, say) for as long as the list or a copy of it needs it.
     static TLineList InPlace(std::string_view text, std::shared_ptr<const void> keeper);
 
-    std::size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
+    std::size_t size() const { return reference_ ? verified_ : entries_.size(); }
+    bool empty() const { return size() == 0; }
 
     std::string_view operator[](std::size_t i) const {
+        if (reference_)
+            return (*reference_)[i];
         const std::uint64_t entry = entries_[i];
         std::size_t length = (entry & kLengthMask) >> kLengthShift;
         if (length == 0)
@@ -52,7 +57,9 @@ public:
             length = StoredLength(text);
         return {text, length};
     }
-    bool Changed(std::size_t i) const { return (entries_[i] & kChangedBit) != 0; }
+    bool Changed(std::size_t i) const {
+        return reference_ ? reference_->Changed(i) : (entries_[i] & kChangedBit) != 0;
+    }
     TColorObject Color(std::size_t i) const {
         return Changed(i) ? TColorObject::Changed() : TColorObject::Unchanged();
     }
@@ -77,6 +84,16 @@ public:
     // Line i will not be read again: it reads as empty from now on, and the memory of its text goes
     // back as soon as no line that is still held has its text in the same block.
     void Release(std::size_t i);
+
+    // Verifying: the list, empty, stands for `reference` as long as the lines appended to it repeat
+    // the reference's, line for line and in their texts (a marker appended goes to the reference's
+    // line). It stores nothing meanwhile, and reads its lines from the reference. The first line that
+    // differs, an insertion or another change makes it a list of its own, which takes over the lines
+    // repeated so far: the reference must keep them (not Release them) while the list verifies.
+    void VerifyAgainst(TLineList& reference);
+    bool Verifying() const { return reference_ != nullptr; }
+    // Ends verifying: the list holds the lines repeated so far as its own.
+    void StopVerifying();
 
     // Frees the markers and texts of every line and the memory they held (FreeLineObjects and Clear).
     void Clear();
@@ -159,6 +176,12 @@ private:
     std::size_t textBytes_ = 0;
     static constexpr std::size_t kNoEdit = ~std::size_t{0};
     std::size_t firstEdited_ = kNoEdit;
+    // Verifying: the list repeated, and the number of its lines repeated so far.
+    TLineList* reference_ = nullptr;
+    std::size_t verified_ = 0;
+    // Verifying: `text`, appended with `changed`, repeats the reference's next line (which then takes
+    // the marker). Else the list stops verifying.
+    bool Repeats(std::string_view text, bool changed);
 };
 
 } // namespace kemptor

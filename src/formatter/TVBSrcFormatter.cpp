@@ -3,7 +3,6 @@
 #include "formatter/LineHelpers.h"
 #include "formatter/LineSplits.h"
 #include "formatter/ModuleHeader.h"
-#include "platform/LineHash.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "settings/Settings.h"
@@ -27,14 +26,6 @@ std::string_view Expanded(std::string_view raw, std::string& scratch, int tabWid
         return raw;
     ExpandTabsInto(scratch, raw, tabWidth);
     return scratch;
-}
-
-// A 64-bit digest of a list of lines, to tell whether a pass changed anything.
-std::uint64_t Digest(const TLineList& lines) {
-    std::uint64_t h = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        h = (h ^ LineHash(lines[i])) * 0x9E3779B97F4A7C15ULL + lines[i].size();
-    return h;
 }
 
 // Leading and trailing blanks only: control characters at the ends of a line are content.
@@ -112,26 +103,36 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
     // settle in the first pass and need a second to show it; a file that never settles is given up
     // on with a warning.
     TFormatFileResult result;
-    std::uint64_t previous = 0;
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         progress.SetCaption(FileName + " (Pass " + std::to_string(pass + 1) + ")");
         bool completed = false;
+        bool repeated = false;
         if (pass == 0) {
             OutputLines = std::move(spare);
             OutputLines.Reset();
             completed = FormatPass(fileLines, pass, progress);
         } else {
-            // The previous output, with its markers, becomes this pass's input. The engine owns it,
-            // so each line's memory goes back once the line has been read.
+            // The previous output, with its markers, becomes this pass's input, and the pass's
+            // output only verifies it while it gives back the same lines: a pass that settles stores
+            // nothing, and its input is the result. Once a line differs, the output is a list of its
+            // own, and each input line's memory goes back once the line has been read.
             RepassNeeded = false;
             PassInput = std::move(OutputLines);
             OutputLines = std::move(spare);
-            OutputLines.Reset();
             ReserveOutput(PassInput);
+            OutputLines.VerifyAgainst(PassInput);
             completed = RunPass(PassInput, &PassInput, pass, progress);
-        }
-        if (pass > 0)
+            repeated = completed && OutputLines.Verifying() && OutputLines.size() == PassInput.size();
+            if (repeated) {
+                TLineList verifier = std::move(OutputLines);
+                verifier.Reset();
+                OutputLines = std::move(PassInput);
+                PassInput = std::move(verifier);
+            } else {
+                OutputLines.StopVerifying();
+            }
             spare = std::move(PassInput);
+        }
         PassInput = TLineList();
         ++result.Passes;
         if (!completed) {
@@ -140,13 +141,9 @@ TFormatFileResult TVBSrcFormatter::FormatFile(const TLineList& fileLines, std::s
         }
         // The first pass is compared with the file itself, which stays beside it: a file that changes
         // shows it at its first changed line, and one whose lines only moved needs no second pass to
-        // show that it has settled. A later pass's input is gone by its end; its digest stands for it.
-        if (pass == 0 && FirstPassSettled(fileLines))
+        // show that it has settled. A later pass has settled when it gave back its input.
+        if (pass == 0 ? FirstPassSettled(fileLines) : repeated)
             break;
-        const std::uint64_t digest = Digest(OutputLines);
-        if (pass > 0 && digest == previous)
-            break;
-        previous = digest;
         if (pass + 1 == kMaxPasses) {
             result.Unsettled = true;
             prompter_->Show(PromptKind::Warning,
@@ -310,7 +307,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         if (skipping)
             i = SkipStretch(i, input, release, index);
         // The pass is done with the line before: what it keeps of it (PrevLine) is a copy.
-        if (release && i > index)
+        if (release && i > index && !OutputLines.Verifying())
             release->Release(i - 1);
         LineForLine = LineForLine && OutputLines.size() == i;
         if (progress.CancelRequested()) {
@@ -411,7 +408,7 @@ std::size_t TVBSrcFormatter::SkipStretch(std::size_t index, const TLineList& inp
     if (stretch == nullptr || OutputLines.size() != index || Hash() != stretch->BeginHash)
         return index;
     for (std::size_t k = index; k < stretch->Resume; ++k) {
-        if (release && k > first)
+        if (release && k > first && !OutputLines.Verifying())
             release->Release(k - 1);
         AppendInputLine(k, input.Changed(k));
     }

@@ -263,5 +263,55 @@ TEST(LineList, ALaterPassTakesOverTheBlocksOfItsInputAndCopiesNothing) {
     EXPECT_EQ("stored 1", other[0]);
 }
 
+TEST(LineList, AVerifyingListStoresNothingWhileItRepeatsItsReference) {
+    const auto reference = [] {
+        TLineList list;
+        for (std::size_t n = 0; n < kManyLines; ++n)
+            list.Append(NumberedLine(n), n % 2 == 0);
+        return list;
+    };
+    // Repeated whole: nothing stored, the lines read from the reference, markers passed on to it.
+    TLineList input = reference();
+    TLineList out;
+    out.VerifyAgainst(input);
+    for (std::size_t n = 0; n < kManyLines; ++n) {
+        if (n % 3 == 0)
+            out.AppendTakingOver(input, n, true);
+        else
+            out.Append(NumberedLine(n), n % 2 == 0);
+        ASSERT_TRUE(out.Verifying()) << n;
+    }
+    out.Replace(7, NumberedLine(7)); // the same text: no change
+    EXPECT_TRUE(out.Verifying());
+    EXPECT_EQ(kManyLines, out.size());
+    EXPECT_LE(out.AllocatedBytes(), 4096U) << "a verifying list stores nothing";
+    EXPECT_EQ(NumberedLine(12345), out[12345]);
+    EXPECT_TRUE(input.Changed(3)) << "the marker appended goes to the reference";
+
+    // A line that differs: the list takes over the lines repeated so far and goes on as its own.
+    for (const int divergence : {0, 1, 2}) {
+        TLineList in2 = reference();
+        TLineList own;
+        own.VerifyAgainst(in2);
+        for (std::size_t n = 0; n < 100; ++n)
+            own.Append(NumberedLine(n), n % 2 == 0);
+        if (divergence == 0)
+            own.Append("different", true);
+        else if (divergence == 1)
+            own.Insert(50, "inserted", true);
+        else
+            own.Replace(99, "replaced");
+        EXPECT_FALSE(own.Verifying()) << divergence;
+        in2.Clear(); // the list no longer needs its reference
+        ASSERT_EQ(divergence == 2 ? 100U : 101U, own.size()) << divergence;
+        EXPECT_EQ(NumberedLine(0), own[0]);
+        EXPECT_EQ(divergence == 1 ? NumberedLine(49) : NumberedLine(98), own[divergence == 1 ? 49 : 98]);
+        EXPECT_EQ(divergence == 0 ? "different" : divergence == 1 ? "inserted" : "replaced",
+                  own[divergence == 0 ? 100 : divergence == 1 ? 50 : 99]);
+        EXPECT_TRUE(own.Changed(10));
+        EXPECT_FALSE(own.Changed(11));
+    }
+}
+
 } // namespace
 } // namespace kemptor

@@ -68,6 +68,26 @@ std::string_view TrimmedLeft(std::string_view s) {
     return s.substr(b);
 }
 
+// How many lines from the next of each stream hold the same text in both but for their indentation
+// and end a statement: the next line alone, or a statement continued over several lines ("_") with
+// its last; 0 when they differ. Blanks at the start of a continuation line stand between tokens or in
+// a comment, where they change nothing the check compares.
+std::size_t LinesAlike(const TokenStream& a, const TokenStream& b) {
+    for (std::size_t n = 0;; ++n) {
+        const std::size_t i = a.NextLine() + n;
+        const std::size_t j = b.NextLine() + n;
+        if (i >= a.LineCount() || j >= b.LineCount())
+            return 0;
+        const std::string_view x = a.Line(i);
+        const std::string_view y = b.Line(j);
+        // A line the engine passed on untouched is the input's own bytes: equal without reading them.
+        if (!(x.data() == y.data() && x.size() == y.size()) && TrimmedLeft(x) != TrimmedLeft(y))
+            return 0;
+        if (!EndsWithContinuation(x))
+            return n + 1;
+    }
+}
+
 } // namespace
 
 std::optional<CodeMismatch> CompareCodeTokens(GuardLines original, GuardLines formatted,
@@ -104,24 +124,16 @@ std::optional<CodeMismatch> CompareCodeTokens(GuardLines original, GuardLines fo
         if (a.AtLineStart() && b.AtLineStart()) {
             inStep.Push(a.NextLine(), b.NextLine());
             // Lines that differ at most in their indentation hold the same tokens and comments:
-            // passed over whole. A line ending in "_" may go on in the next and is read token by
-            // token.
+            // passed over whole.
             if (kept.empty()) {
                 // Both texts are read up to the same point, so what remains of the formatted
                 // comments are ones the engine added.
                 found.clear();
-                while (a.NextLine() < a.LineCount() && b.NextLine() < b.LineCount()) {
-                    const std::string_view x = a.Line(a.NextLine());
-                    const std::string_view y = b.Line(b.NextLine());
-                    // A line the engine passed on untouched is the input's own bytes: equal without
-                    // reading them.
-                    const bool same =
-                        (x.data() == y.data() && x.size() == y.size()) || TrimmedLeft(x) == TrimmedLeft(y);
-                    if (!same || EndsWithContinuation(x))
-                        break;
-                    a.SkipLine();
-                    b.SkipLine();
-                }
+                for (std::size_t n; (n = LinesAlike(a, b)) > 0;)
+                    for (; n > 0; --n) {
+                        a.SkipLine();
+                        b.SkipLine();
+                    }
             }
         }
         const Token* x = a.Next();

@@ -105,6 +105,15 @@ TEST(CodeTokenGuard, RefusesChangedCodeAndNamesTheFirstDifferingLine) {
     ExpectRefused("Option Explicit\nSub Quit()\nEnd\nEnd Sub",
                   "Option Explicit\nSub Quit()\nEnd\nOption Explicit\nEnd Sub");
     ExpectRefused("Sub Quit()\nEnd Sub", "Sub Quit()\nOption Explicit\nEnd Sub");
+    // Continued statements whose lines are alike in both texts are passed over whole; a change in any
+    // of their lines, or in the line after, is still seen.
+    const std::string continued = "s = \"a\" & _\n    \"b\" & _\n    \"c\"\nt = 1 ' end _\n  more\nu = 2";
+    ExpectAccepted(continued, "s = \"a\" & _\n        \"b\" & _\n  \"c\"\n    t = 1 ' end _\n  more\nu = 2");
+    ExpectRefused(continued, "s = \"a\" & _\n    \"b\" + _\n    \"c\"\nt = 1 ' end _\n  more\nu = 2");
+    ExpectRefused(continued, "s = \"a\" & _\n    \"b\" & _\n    \"d\"\nt = 1 ' end _\n  more\nu = 2");
+    ExpectRefused(continued, "s = \"a\" & _\n    \"b\" & _\n    \"c\"\nt = 1 ' end _\n  more\nu = 3");
+    EXPECT_TRUE(ExpectRefused(continued, "s = \"a\" & _\n    \"b\" & _\n    \"c\"\nt = 1 ' end _\n  less\nu = 2")
+                    .comment);
 }
 
 TEST(CodeTokenGuard, RefusesLostCommentsUnlessASettingRemovesThem) {

@@ -101,8 +101,15 @@ void TPassTrace::BeforeLine(std::size_t outputSize, std::string_view lastLine, c
     else
         ++recentCount_;
     slot.position = outputSize;
-    slot.lastLine = lastLine;
-    slot.state = state;
+    slot.prevIsLastLine = state.PrevLine == lastLine;
+    TPassState& kept = slot.state;
+    static_cast<TPassCounts&>(kept) = state;
+    if (!kept.ForStack.Empty() || !state.ForStack.Empty())
+        kept.ForStack = state.ForStack;
+    if (kept.PendingHeading.active || state.PendingHeading.active)
+        kept.PendingHeading = state.PendingHeading;
+    if (!kept.CondFrames.empty() || !state.CondFrames.empty())
+        kept.CondFrames = state.CondFrames;
 }
 
 void TPassTrace::AfterLine(bool alike, std::size_t outputSize, std::size_t firstEdited) {
@@ -140,13 +147,13 @@ void TPassTrace::CloseBefore(std::size_t end) {
             break;
         if (snapshot.position < end) {
             // A stretch keeps no PrevLine: when it resumes, the line before is there to read.
-            if (snapshot.position - openBegin_ >= kMinLines && snapshot.state.PrevLine == snapshot.lastLine) {
+            if (snapshot.position - openBegin_ >= kMinLines && snapshot.prevIsLastLine) {
                 TPassState& state = snapshot.state;
                 stretches_.push_back(Stretch{openBegin_, snapshot.position, openHash_, state, kNoLists});
                 if (!state.OnlyCounts()) {
                     stretches_.back().Lists = static_cast<std::uint32_t>(rests_.size());
-                    std::string().swap(state.PrevLine);
                     rests_.push_back(std::move(state));
+                    state = TPassState();
                 }
             }
             break;

@@ -41,8 +41,8 @@ public:
 
     // --- While the first pass runs -------------------------------------------------------------
     void Clear();
-    // Before the pass reads a line: `outputSize` lines are written, the last of them `lastLine` (whose
-    // bytes stay where they are while the pass runs), and the pass is in `state`.
+    // Before the pass reads a line: `outputSize` lines are written, the last of them `lastLine`, and
+    // the pass is in `state`.
     void BeforeLine(std::size_t outputSize, std::string_view lastLine, const TPassState& state);
     // After the line: `alike` when it gave one line, at `outputSize` - 1, that a later pass reads as
     // the pass read the line; `firstEdited`: the lowest line written earlier that the pass changed or
@@ -62,10 +62,12 @@ public:
     std::size_t Size() const { return stretches_.size(); }
 
 private:
+    // A state taken before a line, without its PrevLine: whether that was the output line before is
+    // all a stretch needs of it. Its lists are copied only when there is something to copy.
     struct Snapshot {
         std::size_t position = 0; // the output line the state is taken before
         TPassState state;
-        std::string_view lastLine; // the output line before `position` when the state was taken
+        bool prevIsLastLine = false; // PrevLine was the output line before `position`
     };
     static constexpr std::size_t kRecent = 16; // states kept of the lines just read
 

@@ -397,7 +397,7 @@ void TVBSrcFormatter::TraceLineDone(std::string_view raw) {
     bool alike = false;
     if (edited == TPassTrace::kNoEdit && size == trace_.LineStart() + 1) {
         const std::string_view out = OutputLines[size - 1];
-        alike = raw == out || ReadAlike(Expanded(raw, traceScratch_, settings_->TabWidth), out);
+        alike = (raw.data() == out.data() && raw.size() == out.size()) || raw == out || ReadAlike(Expanded(raw, traceScratch_, settings_->TabWidth), out);
     }
     trace_.AfterLine(alike, size, edited);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "platform/Host.h"
 #include "platform/SafeFile.h"
@@ -171,26 +172,36 @@ bool WriteCrLfLines(int fd, std::size_t count, const LineAt& line) {
 }
 
 bool WriteLines(int fd, std::size_t count, const LineAt& line, std::string_view lineEnd) {
+    // Lines are gathered into a buffer of a megabyte that is written whole: copied with memcpy, not
+    // appended to a string, whose checks would cost more than the copy for a short line.
     constexpr std::size_t kChunk = std::size_t{1} << 20;
-    std::string buffer;
-    buffer.reserve(kChunk);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
+    std::size_t used = 0;
+    const auto put = [&](std::string_view text) {
+        std::memcpy(buffer.get() + used, text.data(), text.size());
+        used += text.size();
+    };
+    const auto flush = [&] {
+        const bool written = WriteAll(fd, std::string_view(buffer.get(), used));
+        used = 0;
+        return written;
+    };
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view text = line(i);
-        if (buffer.size() + text.size() + lineEnd.size() > kChunk) {
-            if (!WriteAll(fd, buffer))
+        if (used + text.size() + lineEnd.size() > kChunk) {
+            if (!flush())
                 return false;
-            buffer.clear();
             if (text.size() + lineEnd.size() > kChunk) {
                 if (!WriteAll(fd, text))
                     return false;
-                buffer += lineEnd;
+                put(lineEnd);
                 continue;
             }
         }
-        buffer += text;
-        buffer += lineEnd;
+        put(text);
+        put(lineEnd);
     }
-    return WriteAll(fd, buffer);
+    return flush();
 }
 
 std::string_view FirstLineEnd(std::string_view text) {

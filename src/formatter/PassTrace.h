@@ -37,7 +37,7 @@ public:
     };
     static constexpr std::uint32_t kNoLists = ~std::uint32_t{0};
     // Stretches shorter than this are not noted: taking one over must save more than it costs.
-    static constexpr std::size_t kMinLines = 16;
+    static constexpr std::size_t kMinLines = 4;
 
     // --- While the first pass runs -------------------------------------------------------------
     void Clear();

@@ -83,8 +83,9 @@ TLineList::TLineList(TLineList&& other) noexcept
       current_(std::exchange(other.current_, 0)), sharedBase_(std::exchange(other.sharedBase_, nullptr)),
       sharedIndex_(std::exchange(other.sharedIndex_, 0)), takenBase_(std::exchange(other.takenBase_, nullptr)),
       takenIndex_(std::exchange(other.takenIndex_, 0)), entries_(std::exchange(other.entries_, {})),
-      textBytes_(std::exchange(other.textBytes_, 0)), firstEdited_(std::exchange(other.firstEdited_, kNoEdit)),
-      reference_(std::exchange(other.reference_, nullptr)), verified_(std::exchange(other.verified_, 0)) {}
+      textBytes_(std::exchange(other.textBytes_, 0)),
+      firstEdited_(std::exchange(other.firstEdited_, kNoEdit)), reference_(std::exchange(other.reference_, nullptr)),
+      verified_(std::exchange(other.verified_, 0)) {}
 
 TLineList& TLineList::operator=(TLineList&& other) noexcept {
     blocks_ = std::exchange(other.blocks_, {});
@@ -371,7 +372,8 @@ void TLineList::VerifyAgainst(TLineList& reference) {
 }
 
 bool TLineList::Repeats(std::string_view text, bool changed) {
-    const std::string_view line = verified_ < reference_->size() ? (*reference_)[verified_] : std::string_view();
+    const std::string_view line =
+        verified_ < reference_->size() ? (*reference_)[verified_] : std::string_view();
     if (verified_ < reference_->size() &&
         ((line.data() == text.data() && line.size() == text.size()) || line == text)) {
         reference_->SetChanged(verified_, changed);

@@ -319,7 +319,9 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         progress.SetPosition(static_cast<int>(i));
         lineIndex_ = i;
         if (tracing)
-            trace_.BeforeLine(OutputLines.size(), OutputLines.empty() ? std::string_view() : OutputLines[OutputLines.size() - 1], *this);
+            trace_.BeforeLine(OutputLines.size(),
+                              OutputLines.empty() ? std::string_view() : OutputLines[OutputLines.size() - 1],
+                              *this);
 
         const std::string_view raw = input[i];
         // NextLine has shown whether this line holds a tab: when it is a view of the line itself,
@@ -381,7 +383,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         InsertOptionExplicit();
     if (tracing)
         trace_.Finish(OutputLines.size(), OutputLines.FirstEditedLine());
-    if (!tracing)
+    else
         trace_.Clear(); // a later pass has its own input
     progress.SetPosition(static_cast<int>(count)); // the gauge ends full
     passLines_ = nullptr;
@@ -397,7 +399,8 @@ void TVBSrcFormatter::TraceLineDone(std::string_view raw) {
     bool alike = false;
     if (edited == TPassTrace::kNoEdit && size == trace_.LineStart() + 1) {
         const std::string_view out = OutputLines[size - 1];
-        alike = (raw.data() == out.data() && raw.size() == out.size()) || raw == out || ReadAlike(Expanded(raw, traceScratch_, settings_->TabWidth), out);
+        alike = (raw.data() == out.data() && raw.size() == out.size()) || raw == out ||
+                ReadAlike(Expanded(raw, traceScratch_, settings_->TabWidth), out);
     }
     trace_.AfterLine(alike, size, edited);
 }

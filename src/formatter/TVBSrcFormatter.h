@@ -71,8 +71,9 @@ public:
     // Formats one file: drops the previous output, runs the first pass on `fileLines` and each further
     // pass on the previous one's output until a pass changes nothing (at most kMaxPasses; a file that
     // has not settled by then is reported through the prompter). The result is a fixed point:
-    // formatting it again with the same settings gives it back unchanged. A pass gives back the
-    // memory of the previous output's lines as it reads them. The result is OutputLines.
+    // formatting it again with the same settings gives it back unchanged. A later pass stores nothing
+    // while it gives back its input (which is then the result), and once it differs gives back the
+    // memory of the input's lines as it reads them. The result is OutputLines.
     // Cancel is tested before each line; after a cancel no further pass runs. Every pass starts at
     // indentation level 0, so the result never depends on the files formatted before. A UTF-8 byte
     // order mark that starts the file is no text of its first line and stays at byte 0.

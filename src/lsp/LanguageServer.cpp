@@ -216,9 +216,9 @@ void LanguageServer::Dispatch(const json& message) {
             shutdown_ = true;
             Respond(id, nullptr);
         } else if (method == "textDocument/formatting") {
-            Respond(id, Formatting(params));
+            RespondSerialized(id, Formatting(params));
         } else if (method == "textDocument/rangeFormatting") {
-            Respond(id, RangeFormatting(params));
+            RespondSerialized(id, RangeFormatting(params));
         } else if (method == "textDocument/codeAction") {
             Respond(id, CodeActions(params));
         } else if (method == "workspace/executeCommand") {
@@ -238,6 +238,16 @@ void LanguageServer::Dispatch(const json& message) {
 void LanguageServer::Respond(const json& id, json result) {
     json response = {{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}};
     send_(response.dump(-1, ' ', false, json::error_handler_t::replace));
+}
+
+void LanguageServer::RespondSerialized(const json& id, std::string_view result) {
+    // The members in the order a json object gives them (by name), as Respond writes them.
+    std::string response = "{\"id\":";
+    response += id.dump(-1, ' ', false, json::error_handler_t::replace);
+    response += ",\"jsonrpc\":\"2.0\",\"result\":";
+    response += result;
+    response += '}';
+    send_(response);
 }
 
 void LanguageServer::RespondError(const json& id, int code, const std::string& message) {
@@ -411,13 +421,13 @@ const std::vector<LineChange>& LanguageServer::ChangesOf(Analysis& analysis, con
     return *analysis.changes;
 }
 
-json LanguageServer::FormattingEdits(Document& document, std::optional<std::pair<std::size_t, std::size_t>> lines) {
+std::string LanguageServer::FormattingEdits(Document& document, std::optional<std::pair<std::size_t, std::size_t>> lines) {
     if (!document.tooLarge.empty())
         throw RpcFailure{rpc_error::RequestFailed, document.tooLarge};
     Analysis& analysis = Analyze(document, false);
     if (analysis.result.refused) {
         ShowMessage(kMessageWarning, analysis.result.message);
-        return json::array();
+        return "[]";
     }
     std::vector<LineChange> changes = ChangesOf(analysis, document);
     if (lines) {
@@ -425,18 +435,37 @@ json LanguageServer::FormattingEdits(Document& document, std::optional<std::pair
         WidenToStatements(document.text, first, last);
         changes = ChangesTouching(changes, first, last);
     }
-    json edits = json::array();
-    for (const ByteEdit& edit : EditsOf(document.text, analysis.result.lines, changes))
-        edits.push_back({{"range", RangeJson(document.text.PositionOf(edit.start), document.text.PositionOf(edit.end))},
-                         {"newText", edit.text}});
+    // Written straight into the answer's text: a first formatting answers with an edit for nearly every
+    // line, and an object of objects per edit would cost more than the formatting itself. The members
+    // stand in the order a json object gives them (by name).
+    const auto position = [](std::string& out, Position p) {
+        out += "{\"character\":";
+        out += std::to_string(p.character);
+        out += ",\"line\":";
+        out += std::to_string(p.line);
+        out += '}';
+    };
+    std::string edits = "[";
+    for (ByteEdit& edit : EditsOf(document.text, analysis.result.lines, changes)) {
+        if (edits.size() > 1)
+            edits += ',';
+        edits += "{\"newText\":";
+        edits += json(std::move(edit.text)).dump(-1, ' ', false, json::error_handler_t::replace);
+        edits += ",\"range\":{\"end\":";
+        position(edits, document.text.PositionOf(edit.end));
+        edits += ",\"start\":";
+        position(edits, document.text.PositionOf(edit.start));
+        edits += "}}";
+    }
+    edits += ']';
     return edits;
 }
 
-json LanguageServer::Formatting(const json& params) {
+std::string LanguageServer::Formatting(const json& params) {
     return FormattingEdits(OpenDocumentOf(params), std::nullopt);
 }
 
-json LanguageServer::RangeFormatting(const json& params) {
+std::string LanguageServer::RangeFormatting(const json& params) {
     Document& document = OpenDocumentOf(params);
     const json& range = Member(params, "range", json::value_t::object);
     const Position start = PositionMember(range, "start");
@@ -448,7 +477,7 @@ json LanguageServer::RangeFormatting(const json& params) {
     if (last > first && later.character == 0)
         --last;
     if (document.text.LineCount() == 0 || first >= document.text.LineCount())
-        return json::array();
+        return "[]";
     return FormattingEdits(document, std::make_pair(first, last));
 }
 

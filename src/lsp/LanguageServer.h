@@ -105,6 +105,8 @@ private:
 
     void Dispatch(const json& message);
     void Respond(const json& id, json result);
+    // Respond with a result already written as JSON text.
+    void RespondSerialized(const json& id, std::string_view result);
     void RespondError(const json& id, int code, const std::string& message);
     void Notify(const std::string& method, json params);
     void ShowMessage(int type, const std::string& text);
@@ -112,8 +114,9 @@ private:
 
     // Requests.
     json Initialize(const json& params);
-    json Formatting(const json& params);
-    json RangeFormatting(const json& params);
+    // The edits, written as JSON text.
+    std::string Formatting(const json& params);
+    std::string RangeFormatting(const json& params);
     json CodeActions(const json& params);
     json ExecuteCommand(const json& params);
     // Notifications.
@@ -131,7 +134,7 @@ private:
     Analysis& Analyze(Document& document, bool withSpelling);
     const std::vector<LineChange>& ChangesOf(Analysis& analysis, const Document& document);
     // The edits of a formatting request; none (and a warning) when the code check refused the result.
-    json FormattingEdits(Document& document, std::optional<std::pair<std::size_t, std::size_t>> lines);
+    std::string FormattingEdits(Document& document, std::optional<std::pair<std::size_t, std::size_t>> lines);
     json Diagnostics(Document& document);
     void PublishDiagnostics(Document& document, json diagnostics);
     void TakeClientOptions(const json& options);

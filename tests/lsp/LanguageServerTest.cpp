@@ -96,6 +96,9 @@ TEST(LanguageServer, FormatsABufferAsTheCommandLineFormatsItsFileKeepingTheBuffe
         EXPECT_EQ(client.Format(uri)["result"], json::array());
         client.Notify("textDocument/didClose", {{"textDocument", {{"uri", uri}}}});
     }
+    // The edits are written as text by hand: every message reads as a json value writes it.
+    for (const std::string& body : client.bodies)
+        EXPECT_EQ(body, json::parse(body).dump(-1, ' ', false, json::error_handler_t::replace));
 }
 
 TEST(LanguageServer, EachBufferTakesTheSettingsFileFoundFromItsPath) {

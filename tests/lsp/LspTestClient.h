@@ -69,6 +69,7 @@ public:
             options.checker = &checker;
         server_ = std::make_unique<lsp::LanguageServer>(options, [this](const std::string& body) {
             received.push_back(json::parse(body));
+            bodies.push_back(body);
         });
     }
 
@@ -140,6 +141,7 @@ public:
 
     ScriptedWordChecker checker;
     std::vector<json> received;
+    std::vector<std::string> bodies; // the same, as the server wrote them
 
 private:
     std::vector<std::string> sets_;

@@ -81,7 +81,7 @@ std::size_t LinesAlike(const TokenStream& a, const TokenStream& b) {
         const std::string_view x = a.Line(i);
         const std::string_view y = b.Line(j);
         // A line the engine passed on untouched is the input's own bytes: equal without reading them.
-        if (!(x.data() == y.data() && x.size() == y.size()) && TrimmedLeft(x) != TrimmedLeft(y))
+        if (!SameView(x, y) && TrimmedLeft(x) != TrimmedLeft(y))
             return 0;
         if (!EndsWithContinuation(x))
             return n + 1;

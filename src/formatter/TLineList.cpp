@@ -372,10 +372,7 @@ void TLineList::VerifyAgainst(TLineList& reference) {
 }
 
 bool TLineList::Repeats(std::string_view text, bool changed) {
-    const std::string_view line =
-        verified_ < reference_->size() ? (*reference_)[verified_] : std::string_view();
-    if (verified_ < reference_->size() &&
-        ((line.data() == text.data() && line.size() == text.size()) || line == text)) {
+    if (verified_ < reference_->size() && SameText((*reference_)[verified_], text)) {
         reference_->SetChanged(verified_, changed);
         ++verified_;
         return true;

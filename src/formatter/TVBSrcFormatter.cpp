@@ -5,6 +5,7 @@
 #include "formatter/ModuleHeader.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
+#include "platform/Text.h"
 #include "settings/Settings.h"
 
 #include <algorithm>
@@ -28,8 +29,8 @@ std::string_view Expanded(std::string_view raw, std::string& scratch, int tabWid
     return scratch;
 }
 
-// Leading and trailing blanks only: control characters at the ends of a line are content.
-std::string_view TrimBlanks(std::string_view s) {
+// Leading and trailing spaces only: a tab or another control character at the ends of a line is content.
+std::string_view TrimSpaces(std::string_view s) {
     const std::size_t b = s.find_first_not_of(' ');
     if (b == std::string_view::npos)
         return {};
@@ -326,7 +327,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         const std::string_view raw = input[i];
         // NextLine has shown whether this line holds a tab: when it is a view of the line itself,
         // the line has none.
-        if (NextLine.data() == raw.data() && NextLine.size() == raw.size())
+        if (SameView(NextLine, raw))
             line.assign(raw);
         else
             ExpandTabsInto(line, raw, tabWidth);
@@ -399,8 +400,7 @@ void TVBSrcFormatter::TraceLineDone(std::string_view raw) {
     bool alike = false;
     if (edited == TPassTrace::kNoEdit && size == trace_.LineStart() + 1) {
         const std::string_view out = OutputLines[size - 1];
-        alike = (raw.data() == out.data() && raw.size() == out.size()) || raw == out ||
-                ReadAlike(Expanded(raw, traceScratch_, settings_->TabWidth), out);
+        alike = SameText(raw, out) || ReadAlike(Expanded(raw, traceScratch_, settings_->TabWidth), out);
     }
     trace_.AfterLine(alike, size, edited);
 }
@@ -791,15 +791,15 @@ IgnoreDirective IgnoreDirectiveOf(std::string_view line) {
     const std::size_t start = line.find_first_not_of(' ');
     if (start == std::string_view::npos || line[start] != '\'')
         return IgnoreDirective::None; // most lines: no whole-line comment
-    std::string_view rest = TrimBlanks(line);
-    rest = TrimBlanks(rest.substr(1));
+    std::string_view rest = TrimSpaces(line);
+    rest = TrimSpaces(rest.substr(1));
     constexpr std::string_view kWord = "KEMPTOR";
     if (!StartsWithUpper(rest, kWord))
         return IgnoreDirective::None;
-    rest = TrimBlanks(rest.substr(kWord.size()));
+    rest = TrimSpaces(rest.substr(kWord.size()));
     if (rest.empty() || rest.front() != ':')
         return IgnoreDirective::None;
-    rest = TrimBlanks(rest.substr(1));
+    rest = TrimSpaces(rest.substr(1));
     if (sameText(rest, "OFF"))
         return IgnoreDirective::Off;
     if (sameText(rest, "ON"))
@@ -841,7 +841,7 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
     // indented as any other.
     const std::size_t number = Continued ? 0 : LineNumberLength(line);
     if (singleLineIf && number == 0) {
-        const std::string_view body = TrimBlanks(line);
+        const std::string_view body = TrimSpaces(line);
         line = Spaces(std::min(IndentLevel, kMaxIndentColumns)).append(body);
         NoteStatementColumn(IndentLevel, cls);
         return;

@@ -32,6 +32,17 @@ inline std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
+// Two views of the very same bytes: equal texts, known without reading them (a line passed on as it
+// was read shares the bytes of its input).
+inline bool SameView(std::string_view a, std::string_view b) {
+    return a.data() == b.data() && a.size() == b.size();
+}
+
+// Equal texts, the same bytes first.
+inline bool SameText(std::string_view a, std::string_view b) {
+    return SameView(a, b) || a == b;
+}
+
 // The first CR or LF at or after `p`, or `end` when there is none: where the line that starts at `p`
 // ends. Sixteen bytes are looked at a time where the processor allows it; the lines of a file are
 // short, and a call per byte kind per line (memchr) would cost more than the search.

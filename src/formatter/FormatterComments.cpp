@@ -157,8 +157,8 @@ void TVBSrcFormatter::AddCommentBorders() {
     // the group were dropped.
     const std::size_t bottom = std::min(LineOutputStart, OutputLines.size());
     const std::size_t top = std::min(CommentGroupStart, bottom);
-    OutputLines.Insert(bottom, border, true);
-    OutputLines.Insert(top, border, true);
+    OutputLines.InsertRecurring(bottom, border, true);
+    OutputLines.InsertRecurring(top, border, true);
 }
 
 // --- Comments behind code ----------------------------------------------------------------------

@@ -206,7 +206,7 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues&
         PlaceCommentLine(text, prevIndent);
         if (!Trim(text).empty())
             prevIndent = LeadingSpaces(text);
-        AppendCreated(text);
+        AppendRecurring(text);
     }
     // The header is a group of whole-line comments: it gets its borders in this run, as it would in
     // the next one. Before a heading it ends the group that the heading closes.

@@ -84,8 +84,8 @@ TLineList::TLineList(TLineList&& other) noexcept
       sharedIndex_(std::exchange(other.sharedIndex_, 0)), takenBase_(std::exchange(other.takenBase_, nullptr)),
       takenIndex_(std::exchange(other.takenIndex_, 0)), entries_(std::exchange(other.entries_, {})),
       textBytes_(std::exchange(other.textBytes_, 0)),
-      firstEdited_(std::exchange(other.firstEdited_, kNoEdit)), reference_(std::exchange(other.reference_, nullptr)),
-      verified_(std::exchange(other.verified_, 0)) {}
+      firstEdited_(std::exchange(other.firstEdited_, kNoEdit)), recurring_(std::exchange(other.recurring_, {})),
+      reference_(std::exchange(other.reference_, nullptr)), verified_(std::exchange(other.verified_, 0)) {}
 
 TLineList& TLineList::operator=(TLineList&& other) noexcept {
     blocks_ = std::exchange(other.blocks_, {});
@@ -98,6 +98,7 @@ TLineList& TLineList::operator=(TLineList&& other) noexcept {
     entries_ = std::exchange(other.entries_, {});
     textBytes_ = std::exchange(other.textBytes_, 0);
     firstEdited_ = std::exchange(other.firstEdited_, kNoEdit);
+    recurring_ = std::exchange(other.recurring_, {});
     reference_ = std::exchange(other.reference_, nullptr);
     verified_ = std::exchange(other.verified_, 0);
     return *this;
@@ -326,11 +327,50 @@ void TLineList::AppendTakingOver(TLineList& from, std::size_t i, bool changed) {
                        (changed ? kChangedBit : 0));
 }
 
+std::uint64_t TLineList::StoreRecurring(std::string_view text) {
+    if (text.empty())
+        return 0;
+    // A digest of the length and the last bytes tells the recurring texts apart (their starts, the
+    // comment's indentation and mark, are alike); equality is then checked byte by byte.
+    const std::size_t tailBytes = std::min<std::size_t>(text.size(), 8);
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, text.data() + text.size() - tailBytes, tailBytes);
+    const std::uint64_t digest = (tail ^ (text.size() * 0x9E3779B97F4A7C15ULL)) * 0xBF58476D1CE4E5B9ULL;
+    std::uint64_t& slot = recurring_[digest >> (64 - kRecurringBits)];
+    const std::uint64_t length = (slot & kLengthMask) >> kLengthShift;
+    if (length == text.size() && length != kLongLength) {
+        Block& block = blocks_[(slot >> kBlockShift) & kBlockMask];
+        // A block released or passed to another list holds the text no longer.
+        if (block.data && std::memcmp(block.base + (slot & kOffsetMask), text.data(), text.size()) == 0) {
+            ++block.lines;
+            textBytes_ += text.size();
+            return slot;
+        }
+    }
+    slot = Store(text);
+    return slot;
+}
+
+void TLineList::AppendRecurring(std::string_view text, bool changed) {
+    if (reference_ && Repeats(text, changed))
+        return;
+    entries_.push_back(StoreRecurring(text) | (changed ? kChangedBit : 0));
+}
+
 void TLineList::Insert(std::size_t index, std::string_view text, bool changed) {
     assert(index <= size());
     StopVerifying();
-    const std::uint64_t entry = Store(text) | (changed ? kChangedBit : 0);
-    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), entry);
+    InsertEntry(index, Store(text), changed);
+}
+
+void TLineList::InsertRecurring(std::size_t index, std::string_view text, bool changed) {
+    assert(index <= size());
+    StopVerifying();
+    InsertEntry(index, StoreRecurring(text), changed);
+}
+
+void TLineList::InsertEntry(std::size_t index, std::uint64_t entry, bool changed) {
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), entry | (changed ? kChangedBit : 0));
     firstEdited_ = std::min(firstEdited_, index);
 }
 
@@ -408,6 +448,7 @@ void TLineList::Reset() {
     current_ = 0;
     entries_.clear();
     textBytes_ = 0;
+    recurring_ = {};
     firstEdited_ = kNoEdit;
     reference_ = nullptr;
     verified_ = 0;

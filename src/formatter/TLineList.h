@@ -16,6 +16,7 @@
 
 #include "formatter/TColorObject.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -73,7 +74,11 @@ public:
     // and `from` goes on reading its bytes where they stand. For a list read once and then dropped
     // (a pass's input), which is never appended to again.
     void AppendTakingOver(TLineList& from, std::size_t i, bool changed);
+    // Appends a text that recurs in this list, such as a line of the header comment put in above every
+    // procedure: one equal to a recent text appended this way shares its bytes instead of a copy.
+    void AppendRecurring(std::string_view text, bool changed);
     void Insert(std::size_t index, std::string_view text, bool changed);
+    void InsertRecurring(std::size_t index, std::string_view text, bool changed);
     // New text for line i; its marker is kept.
     void Replace(std::size_t i, std::string_view text);
     void SetChanged(std::size_t i, bool changed);
@@ -149,6 +154,9 @@ private:
 
     // Stores the text and returns its entry, unmarked.
     std::uint64_t Store(std::string_view text);
+    // The same, sharing the bytes of an equal recent text stored this way.
+    std::uint64_t StoreRecurring(std::string_view text);
+    void InsertEntry(std::size_t index, std::uint64_t entry, bool changed);
     // The block that takes the next `bytes` bytes of text: the one being filled, the next kept one,
     // or a new one at the end (a block never changes its index while a line refers to it).
     Block& BlockFor(std::size_t bytes);
@@ -176,6 +184,10 @@ private:
     std::size_t textBytes_ = 0;
     static constexpr std::size_t kNoEdit = ~std::size_t{0};
     std::size_t firstEdited_ = kNoEdit;
+    // The entries of texts appended by AppendRecurring, in the slot of a digest of their text (0: none).
+    // Their blocks' indices hold until Reset.
+    static constexpr int kRecurringBits = 6;
+    std::array<std::uint64_t, std::size_t{1} << kRecurringBits> recurring_{};
     // Verifying: the list repeated, and the number of its lines repeated so far.
     TLineList* reference_ = nullptr;
     std::size_t verified_ = 0;

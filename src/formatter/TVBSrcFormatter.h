@@ -197,6 +197,8 @@ public:
     void AppendInputLine(std::size_t index, bool changed);
     // Appends a line the engine created, marked changed.
     void AppendCreated(std::string_view line) { OutputLines.Append(line, true); }
+    // The same, for a line that recurs in the file (a header comment's): stored once.
+    void AppendRecurring(std::string_view line) { OutputLines.AppendRecurring(line, true); }
 
     // Statement splitting (FormatterSplit.cpp). Each gives the pieces of the line; the pass formats
     // them in place of the unsplit line. A line that cannot be cut safely gives none and goes through

@@ -224,6 +224,67 @@ TEST(LineList, SharedLinesReferToTheBytesReadInPlaceAndKeepThemAlive) {
     EXPECT_EQ(pass2[0], "fresh");
 }
 
+TEST(LineList, RecurringTextsAreStoredOnceAndOutliveTheLinesTheyCameFrom) {
+    // Header-like lines: a few texts over and over, among lines of their own, plus borders put in.
+    const std::vector<std::string> recurring = {"    '! ------------------", "    '!  Author :  Unknown",
+                                                "    '!", "    '! DATE      WHO"};
+    TLineList list;
+    std::vector<std::string> expected;
+    for (std::size_t n = 0; n < kManyLines / 4; ++n) {
+        const std::string& text = recurring[n % recurring.size()];
+        list.AppendRecurring(text, n % 2 == 0);
+        list.Append(NumberedLine(n), false);
+        expected.push_back(text);
+        expected.push_back(NumberedLine(n));
+    }
+    list.InsertRecurring(1, recurring[0], true);
+    expected.insert(expected.begin() + 1, recurring[0]);
+    list.AppendRecurring("", true); // no bytes to share
+    expected.emplace_back();
+    ASSERT_EQ(expected, list.Texts());
+    EXPECT_TRUE(list.Changed(0));
+    EXPECT_FALSE(list.Changed(2 * 2 - 1)) << "a shared text keeps its own marker";
+    TLineList copied;
+    for (std::size_t n = 0; n < kManyLines / 4; ++n)
+        copied.Append(NumberedLine(n), false);
+    const auto textBytes = [](const TLineList& l) {
+        return l.AllocatedBytes() - l.LineCapacity() * sizeof(std::uint64_t);
+    };
+    EXPECT_LE(textBytes(list), textBytes(copied) + 4096) << "the recurring texts take no room";
+
+    // Read once and released line by line, as a pass reads its input: the shared bytes stay until
+    // the last line that uses them goes, and a text appended after its first copies went is stored anew.
+    for (std::size_t i = 0; i + 8 < list.size(); ++i) {
+        ASSERT_EQ(expected[i], list[i]) << i;
+        list.Release(i);
+    }
+    for (std::size_t i = list.size() - 8; i < list.size(); ++i)
+        EXPECT_EQ(expected[i], list[i]) << i;
+    list.AppendRecurring(recurring[1], true);
+    list.AppendRecurring(recurring[1], true);
+    EXPECT_EQ(recurring[1], list[list.size() - 1]);
+
+    // After a reset the list keeps no text of before for sharing.
+    list.Reset();
+    for (int n = 0; n < 3; ++n)
+        list.AppendRecurring(recurring[2], false);
+    list.InsertRecurring(0, recurring[3], false);
+    EXPECT_EQ((std::vector<std::string>{recurring[3], recurring[2], recurring[2], recurring[2]}), list.Texts());
+
+    // Verifying, a recurring text is one more line to compare.
+    TLineList reference;
+    reference.Append(recurring[0], false);
+    reference.Append(recurring[0], false);
+    TLineList out;
+    out.VerifyAgainst(reference);
+    out.AppendRecurring(recurring[0], true);
+    out.AppendRecurring(recurring[0], true);
+    EXPECT_TRUE(out.Verifying());
+    out.AppendRecurring(recurring[0], true);
+    EXPECT_FALSE(out.Verifying());
+    EXPECT_EQ((std::vector<std::string>{recurring[0], recurring[0], recurring[0]}), out.Texts());
+}
+
 TEST(LineList, ALaterPassTakesOverTheBlocksOfItsInputAndCopiesNothing) {
     // The first pass's output: lines read in place, lines it stored (one put in before the lines it
     // stored earlier, as a border is) and a line too long to address in place.

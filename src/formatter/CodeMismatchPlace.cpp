@@ -256,7 +256,7 @@ std::optional<CommentMark> FirstLostComment(const Unmarked& original, const Unma
             ++j;
         std::size_t q = j;
         while (q < found.size() && found[q].begin <= mark.end &&
-               !(found[q].hash == mark.hash && SamePlace(mark, found[q])))
+               !(SameCommentText(found[q].text, mark.text) && SamePlace(mark, found[q])))
             ++q;
         if (q == found.size() || found[q].begin > mark.end)
             return mark;

@@ -114,7 +114,7 @@ std::optional<CodeMismatch> CompareCodeTokens(GuardLines original, GuardLines fo
 
     const auto match = [&] {
         while (!kept.empty() && !found.empty()) {
-            if (kept.front().hash == found.front().hash)
+            if (SameCommentText(kept.front().text, found.front().text))
                 kept.pop_front();
             found.pop_front();
         }

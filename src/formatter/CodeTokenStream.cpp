@@ -85,27 +85,21 @@ bool EndsWithContinuation(std::string_view s) {
     return e > 0 && s[e - 1] == '_' && (e == 1 || IsBlank(s[e - 2]));
 }
 
-// A comment's text without its blanks, hashed: blanks are the formatter's to change.
-std::uint64_t CommentHash(std::string_view text) {
-    // The characters that are not blanks, gathered eight at a time into a word that is then mixed
-    // in: one multiplication per eight characters instead of one per character.
-    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
-    std::uint64_t h = 1469598103934665603ull;
-    std::uint64_t word = 0;
-    int filled = 0;
-    for (char c : text) {
-        if (IsBlank(c))
-            continue;
-        word = (word << 8) | static_cast<unsigned char>(c);
-        if (++filled == 8) {
-            h = (h ^ word) * kMul;
-            h ^= h >> 32;
-            word = 0;
-            filled = 0;
-        }
+bool SameCommentText(std::string_view a, std::string_view b) {
+    if (a == b)
+        return true; // most comments: their blanks kept too
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        while (i < a.size() && IsBlank(a[i]))
+            ++i;
+        while (j < b.size() && IsBlank(b[j]))
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        if (a[i++] != b[j++])
+            return false;
     }
-    h = (h ^ word ^ (static_cast<std::uint64_t>(filled) << 60)) * kMul;
-    return h ^ (h >> 32);
 }
 
 } // namespace kemptor::guard

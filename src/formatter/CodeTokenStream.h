@@ -98,13 +98,14 @@ bool IsDateText(std::string_view t);
 // The last non-blank character of s is a "_" standing alone: the next line goes on with this one.
 bool EndsWithContinuation(std::string_view s);
 
-// A comment's text without its blanks, hashed: blanks are the formatter's to change.
-std::uint64_t CommentHash(std::string_view text);
+// Two comments' texts read alike: the same characters but for their blanks, which are the formatter's
+// to change.
+bool SameCommentText(std::string_view a, std::string_view b);
 
 // A comment and the statements it stands with, as token positions of its text's stream: an in-line
 // comment the tokens of its line [begin, end), a whole-line comment the point between two tokens.
 struct CommentMark {
-    std::uint64_t hash = 0;
+    std::string_view text; // after its apostrophe or Rem
     std::size_t line = 0;
     const char* at = nullptr; // its apostrophe or Rem in the line
     std::size_t begin = 0;
@@ -316,7 +317,7 @@ private:
         commentGoesOn_ = goesOn;
         commentWholeLine_ = wholeLine;
         if (allow_.checkComments && !(original_ && commentRemovable_))
-            comments_.push_back({CommentHash(text), line, at, 0, 0, wholeLine});
+            comments_.push_back({text, line, at, 0, 0, wholeLine});
         return goesOn ? LineEnd::CommentGoesOn : LineEnd::Ends;
     }
 

@@ -122,6 +122,12 @@ TEST(CodeTokenGuard, RefusesLostCommentsUnlessASettingRemovesThem) {
     EXPECT_EQ(3u, lost.originalLine);
     ExpectRefused("' a comment that goes on _\n  onto this line\nx = 1", "' a comment that goes on _\nx = 1");
     ExpectRefused("x = 1 ' text", "x = 1 ' txet");
+    // A comment is kept when its characters are, whatever its blanks; one character more or less
+    // anywhere, or a blank that became a character, is a comment lost.
+    ExpectAccepted("x = 1 '  spaced   out\t text ", "x = 1 'spaced out text");
+    ExpectRefused("' comment text\nx = 1", "' comment tex\nx = 1");
+    ExpectRefused("' comment tex\nx = 1", "' comment text\nx = 1");
+    ExpectRefused("' comment text\nx = 1", "' comment_text\nx = 1");
     Settings inLineOnly;
     inLineOnly.GrpInLineComments = 3;
     ExpectRefused("' whole\nx = 1 ' behind", "x = 1", inLineOnly);

@@ -1,5 +1,6 @@
 #include "formatter/PassTrace.h"
 
+#include <cstring>
 #include <string>
 #include <type_traits>
 
@@ -17,16 +18,17 @@ struct StateHasher {
         h ^= h >> 31;
     }
     void Add(const std::string& s) {
+        // Eight bytes at a time; the last word holds the rest, its unused bytes zero (the length
+        // mixed in first tells "a" from "a\0").
         Mix(s.size());
-        std::uint64_t word = 0;
         std::size_t k = 0;
-        for (const char c : s) {
-            word = (word << 8) | static_cast<unsigned char>(c);
-            if (++k % 8 == 0) {
-                Mix(word);
-                word = 0;
-            }
+        for (; k + 8 <= s.size(); k += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, s.data() + k, 8);
+            Mix(word);
         }
+        std::uint64_t word = 0;
+        std::memcpy(&word, s.data() + k, s.size() - k);
         Mix(word);
     }
     template <class T>

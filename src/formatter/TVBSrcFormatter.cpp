@@ -449,8 +449,8 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     const bool hasColon = !commentOnly && line.find(':') != std::string::npos;
     const bool continuedLine = !commentOnly && IsContinuedLine(line);
     const bool singleLineIf =
-        IsSingleLineIf(line) || (!Continued && depth == 0 && continuedLine && MayStartIf(line) &&
-                                 IsSingleLineIf(LogicalLine(lineIndex_)));
+        !commentOnly && (IsSingleLineIf(line) || (!Continued && depth == 0 && continuedLine && MayStartIf(line) &&
+                                                  IsSingleLineIf(LogicalLine(lineIndex_))));
 
     // A split line is not emitted: its pieces go through every step of the pass in its place, so
     // that the blank-line rules, headers, borders and comment placement see them as the next
@@ -588,7 +588,7 @@ void TVBSrcFormatter::IndentStatement(std::string& line, TStatementClass cls, bo
         NoteStatementColumn(IndentLevel, cls);
         FollowJoinedStatements(line);
     } else
-        IndentLine(line, cls, singleLineIf);
+        IndentLine(line, cls, singleLineIf, hasColon);
 }
 
 int TVBSrcFormatter::CommentLineFallback(const std::string& line, bool hasColon, bool singleLineIf) {
@@ -788,11 +788,14 @@ IgnoreDirective IgnoreDirectiveOf(std::string_view line) {
     const auto sameText = [](std::string_view text, std::string_view upper) {
         return text.size() == upper.size() && StartsWithUpper(text, upper);
     };
+    // Most lines are no whole-line comment, and most comments do not begin with a K.
     const std::size_t start = line.find_first_not_of(' ');
     if (start == std::string_view::npos || line[start] != '\'')
-        return IgnoreDirective::None; // most lines: no whole-line comment
-    std::string_view rest = TrimSpaces(line);
-    rest = TrimSpaces(rest.substr(1));
+        return IgnoreDirective::None;
+    const std::size_t word = line.find_first_not_of(' ', start + 1);
+    if (word == std::string_view::npos || (line[word] != 'K' && line[word] != 'k'))
+        return IgnoreDirective::None;
+    std::string_view rest = TrimSpaces(line.substr(word));
     constexpr std::string_view kWord = "KEMPTOR";
     if (!StartsWithUpper(rest, kWord))
         return IgnoreDirective::None;
@@ -818,7 +821,7 @@ void TVBSrcFormatter::PassThroughLine(std::string_view raw, const std::string& l
         if (hasColon && IsLabelLine(shadow))
             FollowJoinedStatements(shadow);
         else
-            IndentLine(shadow, ClassifyLine(shadow), IsSingleLineIf(shadow));
+            IndentLine(shadow, ClassifyLine(shadow), IsSingleLineIf(shadow), hasColon);
     }
     AppendLine(raw, wasChanged);
     Continued = IsContinuedLine(line);
@@ -829,7 +832,7 @@ void TVBSrcFormatter::PassThroughLine(std::string_view raw, const std::string& l
     PrevLine = line;
 }
 
-void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool singleLineIf) {
+void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool singleLineIf, bool hasColon) {
     // A blank line stays empty instead of taking the blanks of the level; a line of nothing but
     // control characters is left as it is.
     if (TrimLeft(line).empty()) {
@@ -853,7 +856,7 @@ void TVBSrcFormatter::IndentLine(std::string& line, TStatementClass cls, bool si
     const int column = singleLineIf ? IndentLevel : StatementColumn(line, cls);
     SetIndent(line, column, number);
     NoteStatementColumn(column, cls);
-    if (!singleLineIf)
+    if (!singleLineIf && hasColon)
         FollowJoinedStatements(line);
 }
 

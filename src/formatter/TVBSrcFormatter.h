@@ -122,7 +122,8 @@ public:
     // The line's leading blanks follow its first statement; the level after it follows every
     // statement of a line joined by ":", so that "For i = 1 To 3: x = x + i: Next" leaves it as it
     // was and a block opened after a ":" is closed by its partner line.
-    void IndentLine(std::string& line, TStatementClass cls, bool singleLineIf);
+    // `hasColon`: the line holds a colon (else it holds one statement at most).
+    void IndentLine(std::string& line, TStatementClass cls, bool singleLineIf, bool hasColon);
     void AdjustIndentLevel(TStatementClass cls);
     // The column a line of class `cls` that holds no single-line If goes to, moving the level when it
     // opens or closes a block (before a closing line is indented, after an opening one).

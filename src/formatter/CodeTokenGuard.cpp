@@ -127,13 +127,20 @@ std::optional<CodeMismatch> CompareCodeTokens(GuardLines original, GuardLines fo
             // passed over whole.
             if (kept.empty()) {
                 // Both texts are read up to the same point, so what remains of the formatted
-                // comments are ones the engine added.
+                // comments are ones the engine added. Blank lines, which either side may have more
+                // of, hold nothing to compare.
                 found.clear();
-                for (std::size_t n; (n = LinesAlike(a, b)) > 0;)
+                for (;;) {
+                    a.SkipBlankLines();
+                    b.SkipBlankLines();
+                    std::size_t n = LinesAlike(a, b);
+                    if (n == 0)
+                        break;
                     for (; n > 0; --n) {
                         a.SkipLine();
                         b.SkipLine();
                     }
+                }
             }
         }
         const Token* x = a.Next();

@@ -85,6 +85,14 @@ inline bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
+// A line of blanks (and control characters) only: no token, no comment.
+inline bool TrimmedEmpty(std::string_view s) {
+    for (const char c : s)
+        if (!IsBlank(c))
+            return false;
+    return true;
+}
+
 bool IsDigit(char c);
 
 bool IsHexDigit(char c);
@@ -148,6 +156,11 @@ public:
     std::size_t LineCount() const { return lines_.size(); }
     std::string_view Line(std::size_t i) const { return lines_[i]; }
     void SkipLine() { ++next_; }
+    // Passes over the blank lines (blanks and control characters only) that come next.
+    void SkipBlankLines() {
+        while (next_ < lines_.size() && TrimmedEmpty(lines_[next_]))
+            ++next_;
+    }
 
     // The formatted text may hold one Option Explicit the original lacks, before its first procedure.
     void AllowInsertedOptionExplicit() { dropOptionExplicit_ = true; }

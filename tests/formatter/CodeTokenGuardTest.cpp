@@ -114,6 +114,13 @@ TEST(CodeTokenGuard, RefusesChangedCodeAndNamesTheFirstDifferingLine) {
     ExpectRefused(continued, "s = \"a\" & _\n    \"b\" & _\n    \"c\"\nt = 1 ' end _\n  more\nu = 3");
     EXPECT_TRUE(ExpectRefused(continued, "s = \"a\" & _\n    \"b\" & _\n    \"c\"\nt = 1 ' end _\n  less\nu = 2")
                     .comment);
+    // Blank lines put in or taken out on either side hold nothing; what stands after them still counts.
+    const std::string spaced = "a = 1\n\n \t\nb = 2\n' note\nc = 3";
+    ExpectAccepted(spaced, "a = 1\nb = 2\n\n\n' note\n\nc = 3\n\n");
+    const CodeMismatch after = ExpectRefused(spaced, "\na = 1\nb = 2\n\n' note\nc = 4");
+    EXPECT_EQ(6u, after.originalLine);
+    EXPECT_EQ(6u, after.formattedLine);
+    EXPECT_TRUE(ExpectRefused(spaced, "a = 1\n\nb = 2\n\nc = 3").comment);
 }
 
 TEST(CodeTokenGuard, RefusesLostCommentsUnlessASettingRemovesThem) {

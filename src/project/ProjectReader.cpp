@@ -157,20 +157,26 @@ bool IsTextByte(int c) {
 bool NamesFileAfterEquals(const std::string& line) {
     if (StartsWithUpper(line, "FORM") || StartsWithUpper(line, "USERCONTROL"))
         return true;
-    // Property pages, designers and user documents: the key exactly, so that no other key that merely
-    // begins like one of them counts.
+    // Property pages, designers, user documents, the resource file and related documents: the key
+    // exactly, so that no other key that merely begins like one of them counts.
     const size_t eq = line.find('=');
     if (eq == std::string::npos)
         return false;
     const std::string_view key = TrimBlanks(std::string_view(line).substr(0, eq));
-    return EqualNoCase(key, "PropertyPage") || EqualNoCase(key, "Designer") || EqualNoCase(key, "UserDocument");
+    return EqualNoCase(key, "PropertyPage") || EqualNoCase(key, "Designer") || EqualNoCase(key, "UserDocument") ||
+           EqualNoCase(key, "ResFile32") || EqualNoCase(key, "RelatedDoc");
+}
+
+std::string_view WithoutQuotes(std::string_view path) {
+    return path.size() >= 2 && path.front() == '"' && path.back() == '"' ? path.substr(1, path.size() - 2)
+                                                                           : path;
 }
 
 std::string ExtractProjectPath(const std::string& line) {
     char mark = NamesFileAfterEquals(line) ? '=' : ';';
     size_t at = line.find(mark);
     return at == std::string::npos ? std::string()
-                                   : std::string(TrimBlanks(std::string_view(line).substr(at + 1)));
+                                   : std::string(WithoutQuotes(TrimBlanks(std::string_view(line).substr(at + 1))));
 }
 
 std::string ProjectFilePath(const std::string& projectDir, const std::string& writtenPath) {

@@ -59,12 +59,16 @@ bool IsTextFile(const std::string& path);
 bool IsTextByte(int firstByte);
 
 // True for a VBP line that names its file right after "=": lines that begin with Form or UserControl, and
-// PropertyPage, Designer and UserDocument lines (any letter case). Module and Class lines name it after
-// the ";" that follows the object's name.
+// PropertyPage, Designer, UserDocument, ResFile32 and RelatedDoc lines (any letter case). Module and
+// Class lines name it after the ";" that follows the object's name.
 bool NamesFileAfterEquals(const std::string& line);
 
+// A path without the double quotes around it (ResFile32="App.res"), or the path itself.
+std::string_view WithoutQuotes(std::string_view path);
+
 // The file path a VBP line names: for the lines of NamesFileAfterEquals the trimmed text after the first
-// "="; for other lines the trimmed text after the first ";". Empty when the mark is missing.
+// "=", without double quotes around it; for other lines the trimmed text after the first ";". Empty
+// when the mark is missing.
 std::string ExtractProjectPath(const std::string& line);
 
 // The path used to open a file the project names: the written path alone when it is absolute (holds

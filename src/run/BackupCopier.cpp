@@ -230,7 +230,8 @@ TextLines RewriteVbpLines(const TextLines& lines) {
         const bool names = line.starts_with("Form") || line.starts_with("UserControl") ||
                            line.starts_with("Class") || line.starts_with("Module") ||
                            line.starts_with("PropertyPage") || line.starts_with("Designer") ||
-                           line.starts_with("UserDocument");
+                           line.starts_with("UserDocument") || line.starts_with("ResFile32") ||
+                           line.starts_with("RelatedDoc");
         result.push_back(names ? VbpLineWithoutDir(line) : line);
     }
     return result;
@@ -241,7 +242,10 @@ std::string VbpLineWithoutDir(const std::string& line) {
         const size_t eq = line.find('=');
         if (eq == std::string::npos)
             return line;
-        return Trim(line.substr(0, eq + 1)) + ExtractFileName(Trim(line.substr(eq + 1)));
+        const std::string path = Trim(line.substr(eq + 1));
+        const std::string_view unquoted = WithoutQuotes(path);
+        const std::string name = ExtractFileName(std::string(unquoted));
+        return Trim(line.substr(0, eq + 1)) + (unquoted.size() == path.size() ? name : "\"" + name + "\"");
     }
     const size_t semicolon = line.find(';');
     if (semicolon == std::string::npos)

@@ -115,11 +115,12 @@ private:
 // MAK copy: every line that holds a directory loses it, except libraries and controls (.DLL, .VBX, .OCX)
 // and setting lines ("Key=Value"), which stay as they are.
 TextLines RewriteMakLines(const TextLines& lines);
-// VBP copy: Form=, UserControl=, Class=, Module=, PropertyPage=, Designer= and UserDocument= lines name
-// their file without a directory.
+// VBP copy: Form=, UserControl=, Class=, Module=, PropertyPage=, Designer=, UserDocument=, ResFile32= and
+// RelatedDoc= lines name their file without a directory.
 TextLines RewriteVbpLines(const TextLines& lines);
 // One VBP file line without the directory of its path: Form=..\forms\Main.frm gives Form=Main.frm,
-// Module=Globals; ..\lib\Globals.bas gives Module=Globals; Globals.bas.
+// Module=Globals; ..\lib\Globals.bas gives Module=Globals; Globals.bas, ResFile32="..\res\App.res" gives
+// ResFile32="App.res".
 std::string VbpLineWithoutDir(const std::string& line);
 
 // Rewrite the project copy at `path` in place (atomically, CR LF); false when it cannot be read or written.

@@ -151,6 +151,19 @@ TEST_F(CopyProject, VbpCopiesTakePropertyPagesDesignersAndUserDocuments) {
                                                     "UserDocument=docMain.dob", "DesignerFake=docMain.dob; modMain.bas"));
 }
 
+// The resource file and related documents are part of the project too: without its resource file the
+// copy would not build.
+TEST_F(CopyProject, VbpCopiesTakeTheResourceFileAndRelatedDocuments) {
+    WriteFile(Proj() + "res/App.RES", std::string("\0res", 4));
+    WriteFile(Proj() + "Notes.txt", "notes");
+    const TextLines lines{"ResFile32=\"res\\App.RES\"", "RelatedDoc=Notes.txt", "ResFile32=\"\""};
+    BackupCopier copier;
+    ASSERT_TRUE(copier.CopyVbpProjectFiles(lines, Proj(), Out()));
+    EXPECT_THAT(FileNames(root.Path() + "proj/STYLED"), ElementsAre("App.RES", "Notes.txt"));
+    EXPECT_THAT(RewriteVbpLines(lines),
+                ElementsAre("ResFile32=\"App.RES\"", "RelatedDoc=Notes.txt", "ResFile32=\"\""));
+}
+
 TEST_F(CopyProject, MissingDirectoryCopiesNothing) {
     BackupCopier copier;
     EXPECT_FALSE(copier.CopyVbpProjectFiles({"Form=frmMain.frm"}, Proj(), root.Path() + "nowhere/"));

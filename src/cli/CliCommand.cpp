@@ -75,8 +75,8 @@ std::optional<Settings> CommonOptions::LoadSettings(const std::string& path) con
     return inForce->values;
 }
 
-bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names) {
-    std::vector<bool> found(names.size(), false);
+void MarkOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names, std::vector<bool>& found) {
+    found.resize(names.size(), false);
     for (auto& entry : project.Files()) {
         const auto it = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
             return EqualNoCase(name, entry.FileName);
@@ -85,13 +85,23 @@ bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names)
         if (entry.Selected)
             found[it - names.begin()] = true;
     }
+}
+
+bool AllNamesFound(const std::vector<std::string>& names, const std::vector<bool>& found,
+                   std::string_view where) {
     for (size_t i = 0; i < names.size(); ++i) {
-        if (!found[i]) {
-            std::cerr << "error: the project names no file " << names[i] << '\n';
+        if (i >= found.size() || !found[i]) {
+            std::cerr << "error: the " << where << " names no file " << names[i] << '\n';
             return false;
         }
     }
     return true;
+}
+
+bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names) {
+    std::vector<bool> found;
+    MarkOnlyNamed(project, names, found);
+    return AllNamesFound(names, found, "project");
 }
 
 namespace {

@@ -94,6 +94,13 @@ private:
 // Selects only the entries named by `names` (file names compared without regard to case). Prints an
 // error and returns false for a name the project lacks.
 bool SelectOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names);
+// The same in steps, for the projects of a group, each of which may hold only some of the names: marks
+// the project's entries and notes in `found` (one flag a name) the names it holds...
+void MarkOnlyNamed(TSourceMgt& project, const std::vector<std::string>& names, std::vector<bool>& found);
+// ...and, once every project has been marked, prints an error naming the first name none held
+// ("the project group names no file X") and returns false.
+bool AllNamesFound(const std::vector<std::string>& names, const std::vector<bool>& found,
+                   std::string_view where);
 
 // Opens a project for a command: messages go to stderr as "kind: text", OK/Yes answered. Returns nullptr
 // when no project could be opened. `leftOut` (optional) receives the number of files the project names

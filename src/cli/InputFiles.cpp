@@ -58,24 +58,32 @@ bool ProjectsOfGroup(const std::string& groupPath, std::vector<std::string>& pro
 }
 
 // `boundary`: the directory whose files the project may name (empty: the project's repository, else its
-// directory); the projects of a group may name any file of the group's.
+// directory); the projects of a group may name any file of the group's. `groupFound`: for a project of a
+// group, the --only names found in the group's projects so far (each project holds some of them).
 bool AddProject(const std::string& projectPath, const InputRequest& request, InputListing& listing,
-                const std::string& boundary = "") {
+                const std::string& boundary = "", std::vector<bool>* groupFound = nullptr) {
     if (ExtractUpperExtension(projectPath) == ".VBG") {
         std::vector<std::string> projects;
         if (!ProjectsOfGroup(projectPath, projects))
             return false;
         const std::string groupBoundary = ProjectBoundary(MapToHostPath(projectPath));
+        std::vector<bool> found(request.only.size(), false);
         for (const std::string& project : projects)
-            if (!AddProject(MapToHostPath(project), request, listing, groupBoundary))
+            if (!AddProject(MapToHostPath(project), request, listing, groupBoundary, &found))
                 return false;
-        return true;
+        return AllNamesFound(request.only, found, "project group");
     }
     CliPrompter prompter;
     std::vector<std::string> leftOut;
     auto project = OpenProjectForCli(projectPath, prompter, nullptr, &leftOut);
-    if (!project || (!request.only.empty() && !SelectOnlyNamed(*project, request.only)))
+    if (!project)
         return false;
+    if (!request.only.empty()) {
+        if (groupFound)
+            MarkOnlyNamed(*project, request.only, *groupFound);
+        else if (!SelectOnlyNamed(*project, request.only))
+            return false;
+    }
     for (const std::string& name : leftOut)
         listing.leftOut.push_back(name);
     // A cloned project may name any file on the machine: only sources inside its repository (else its

@@ -150,6 +150,15 @@ TEST(RepositoryMode, AProjectGroupIsCheckedAsItsProjectsWithSharedFilesOnce) {
     // Named on the command line as well: still once.
     r = tree.Run("check shared/Shared.bas All.vbg");
     EXPECT_EQ("shared/Shared.bas: 2 lines would change\n1 of 2 files would change\n", r.out);
+    // --only picks files from whichever projects of the group hold them; a name none holds is an error.
+    r = tree.Run("check --only App.bas All.vbg");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("0 of 1 files would change\n", r.out);
+    r = tree.Run("check --only App.bas,Shared.bas All.vbg");
+    EXPECT_EQ("shared/Shared.bas: 2 lines would change\n1 of 2 files would change\n", r.out);
+    r = tree.Run("check --only App.bas,Nowhere.bas All.vbg");
+    EXPECT_EQ(2, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("the project group names no file Nowhere.bas")) << r.err;
 }
 
 TEST(RepositoryMode, QuietPrintsErrorsOnlyAndVerboseEachFileWithItsTime) {

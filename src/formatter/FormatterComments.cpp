@@ -239,7 +239,14 @@ bool TVBSrcFormatter::PlaceAtFixedColumn(std::string& built, std::string_view co
     const int col = cfg.InLineCommentsFixedColumn;
     built.assign(code);
     if (static_cast<int>(code.size()) < col) {
-        AppendBlanks(built, col - static_cast<int>(code.size())).append("'").append(CommentBody(text));
+        AppendBlanks(built, col - static_cast<int>(code.size())).append("'");
+        // The blanks before the text go, but one stays before special characters that the text did not
+        // start with: "' !x" is no special comment, and must not become one that the next pass removes.
+        const std::string_view body = CommentBody(text);
+        if (cfg.SpecialRemoveComments && !cfg.SpecialRemoveCommentCharacters.empty() &&
+            StartsWith(body, cfg.SpecialRemoveCommentCharacters) && !StartsWith(text, cfg.SpecialRemoveCommentCharacters))
+            built.append(" ");
+        built.append(body);
         return true;
     }
     if (fallback != 0)

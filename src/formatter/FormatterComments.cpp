@@ -243,8 +243,8 @@ bool TVBSrcFormatter::PlaceAtFixedColumn(std::string& built, std::string_view co
         // The blanks before the text go, but one stays before special characters that the text did not
         // start with: "' !x" is no special comment, and must not become one that the next pass removes.
         const std::string_view body = CommentBody(text);
-        if (cfg.SpecialRemoveComments && !cfg.SpecialRemoveCommentCharacters.empty() &&
-            StartsWith(body, cfg.SpecialRemoveCommentCharacters) && !StartsWith(text, cfg.SpecialRemoveCommentCharacters))
+        const std::string& special = cfg.SpecialRemoveCommentCharacters;
+        if (cfg.SpecialRemoveComments && !special.empty() && StartsWith(body, special) && !StartsWith(text, special))
             built.append(" ");
         built.append(body);
         return true;

@@ -218,11 +218,6 @@ bool HasLiteral(std::string_view s) {
     return StripComment(s).find(kQuote) != std::string_view::npos;
 }
 
-bool IsCommentOnly(std::string_view s) {
-    const std::string_view t = TrimLeft(s);
-    return !t.empty() && t.front() == kApostrophe;
-}
-
 bool IsContinuedLine(std::string_view s) {
     if (s.find('_') == std::string_view::npos)
         return false; // most lines: no underscore anywhere

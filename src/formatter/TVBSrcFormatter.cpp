@@ -494,8 +494,10 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
 
     const TStatementClass cls = commentOnly ? TStatementClass::scOther : ClassifyLine(line);
     // The declaration group ends before anything of this line (a blank line, a header) is emitted; a
-    // line that will not be emitted ends no group, since the next formatting will not see it.
-    if (cfg.AlignMultiDimAs && (DimCount == 0 || !IsDroppedLine(line)))
+    // line that will not be emitted ends no group, since the next formatting will not see it. A
+    // whole-line comment holds no declaration: it can only end a group.
+    if (cfg.AlignMultiDimAs &&
+        (commentOnly ? DimCount != 0 && !IsDroppedLine(line) : DimCount == 0 || !IsDroppedLine(line)))
         CollectDimAs(line);
 
     LineOutputStart = OutputLines.size();
@@ -505,11 +507,12 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
 
     LevelBeforeLine = IndentLevel;
     IndentStatement(line, cls, hasColon, singleLineIf);
-    const bool nextRewritten = ForNextLine(line, hasColon);
+    // A whole-line comment stays one while it is indented: no loop statement, no Rem, and a comment.
+    const bool nextRewritten = !commentOnly && ForNextLine(line, hasColon);
 
     bool codeLine = true;
-    const bool remComment = IsRemComment(line);
-    if (remComment || CommentPos(line) > 0) {
+    const bool remComment = !commentOnly && IsRemComment(line);
+    if (commentOnly || remComment || CommentPos(line) > 0) {
         if (cfg.SpecialRemoveComments)
             RemoveSpecialComment(line, emit);
         if (remComment || IsCommentOnly(line)) {

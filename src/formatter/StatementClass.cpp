@@ -170,47 +170,6 @@ TStatementClass ClassifyLine(std::string_view s) {
     return result;
 }
 
-bool IsSubHeading(TStatementClass c) {
-    return c == C::scSub || c == C::scPrivateSub || c == C::scStaticSub || c == C::scPublicSub;
-}
-
-bool IsFunctionHeading(TStatementClass c) {
-    return c == C::scFunction || c == C::scPrivateFunction || c == C::scStaticFunction ||
-           c == C::scPublicFunction;
-}
-
-bool IsOpeningClass(TStatementClass c) {
-    switch (c) {
-    case C::scIf:
-    case C::scSelectCase:
-    case C::scDo:
-    case C::scWhile:
-    case C::scFor:
-    case C::scType:
-    case C::scWith:
-        return true;
-    default:
-        return IsProcedureHeading(c);
-    }
-}
-
-bool IsClosingClass(TStatementClass c) {
-    switch (c) {
-    case C::scEndSub:
-    case C::scEndFunction:
-    case C::scEndIf:
-    case C::scEndSelect:
-    case C::scLoop:
-    case C::scWend:
-    case C::scNext:
-    case C::scEndType:
-    case C::scEndWith:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::string_view StatementClassName(TStatementClass c) {
     static constexpr std::string_view names[] = {"other",
                                                  "function",

@@ -46,14 +46,52 @@ enum class TStatementClass {
 // declaration of that name, class other.
 TStatementClass ClassifyLine(std::string_view s);
 
-bool IsSubHeading(TStatementClass c);
-bool IsFunctionHeading(TStatementClass c); // property headings included
+// Inline, as the class tests below: the pass asks them of every line.
+inline bool IsSubHeading(TStatementClass c) {
+    using C = TStatementClass;
+    return c == C::scSub || c == C::scPrivateSub || c == C::scStaticSub || c == C::scPublicSub;
+}
+inline bool IsFunctionHeading(TStatementClass c) { // property headings included
+    using C = TStatementClass;
+    return c == C::scFunction || c == C::scPrivateFunction || c == C::scStaticFunction ||
+           c == C::scPublicFunction;
+}
 inline bool IsProcedureHeading(TStatementClass c) {
     return IsSubHeading(c) || IsFunctionHeading(c);
 }
 // Classes that open or close an indented block.
-bool IsOpeningClass(TStatementClass c);
-bool IsClosingClass(TStatementClass c);
+inline bool IsOpeningClass(TStatementClass c) {
+    using C = TStatementClass;
+    switch (c) {
+    case C::scIf:
+    case C::scSelectCase:
+    case C::scDo:
+    case C::scWhile:
+    case C::scFor:
+    case C::scType:
+    case C::scWith:
+        return true;
+    default:
+        return IsProcedureHeading(c);
+    }
+}
+inline bool IsClosingClass(TStatementClass c) {
+    using C = TStatementClass;
+    switch (c) {
+    case C::scEndSub:
+    case C::scEndFunction:
+    case C::scEndIf:
+    case C::scEndSelect:
+    case C::scLoop:
+    case C::scWend:
+    case C::scNext:
+    case C::scEndType:
+    case C::scEndWith:
+        return true;
+    default:
+        return false;
+    }
+}
 
 std::string_view StatementClassName(TStatementClass c);
 

@@ -186,23 +186,22 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues&
     // the confirming pass finds every header) costs the expansion of one line.
     const std::size_t n = templ.size();
     std::size_t edge = n;
+    std::string& text = headerLine_; // each line expanded in the same room
     for (std::size_t j = 0; j < n && edge == n; ++j) {
         const std::size_t k = before ? n - 1 - j : j;
-        if (keeps(ExpandTemplate(templ[k], values)))
+        ExpandTemplateInto(text, templ[k], values);
+        if (keeps(text))
             edge = k;
     }
     if (edge == n || HeaderPresent(*this, templ[edge], before))
         return;
-    std::vector<std::string> texts;
-    for (std::size_t k = 0; k < n; ++k) {
-        std::string text = ExpandTemplate(templ[k], values);
-        if (keeps(text))
-            texts.push_back(std::move(text));
-    }
 
     const std::size_t first = OutputLines.size();
     int prevIndent = HeaderPrevIndent;
-    for (std::string& text : texts) {
+    for (std::size_t k = 0; k < n; ++k) {
+        ExpandTemplateInto(text, templ[k], values);
+        if (!keeps(text))
+            continue;
         PlaceCommentLine(text, prevIndent);
         if (!Trim(text).empty())
             prevIndent = LeadingSpaces(text);
@@ -212,9 +211,9 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues&
     // the next one. Before a heading it ends the group that the heading closes.
     if (CommentGroupCount == 0)
         CommentGroupStart = first;
-    CommentGroupCount += static_cast<int>(texts.size());
-    // The lines after the header measure it as the line before them.
-    HeaderTail = texts.back();
+    CommentGroupCount += static_cast<int>(OutputLines.size() - first);
+    // The lines after the header measure it as the line before them: the last line placed.
+    HeaderTail = OutputLines[OutputLines.size() - 1];
     HeaderTailIndent = prevIndent;
     if (before) {
         LineOutputStart = OutputLines.size();

@@ -64,7 +64,12 @@ const std::string* PlaceholderValue(char letter, const TemplateValues& values) {
 
 std::string ExpandTemplate(std::string_view line, const TemplateValues& values) {
     std::string out;
-    out.reserve(line.size() + 32);
+    ExpandTemplateInto(out, line, values);
+    return out;
+}
+
+void ExpandTemplateInto(std::string& out, std::string_view line, const TemplateValues& values) {
+    out.clear();
     std::size_t i = 0;
     while (i < line.size()) {
         // The text up to the next "%" goes over whole; a "%" that names no value stays as it is.
@@ -76,7 +81,6 @@ std::string ExpandTemplate(std::string_view line, const TemplateValues& values) 
         out += value ? std::string_view(*value) : std::string_view("%");
         i = percent + (value ? 2 : 1);
     }
-    return out;
 }
 
 namespace {

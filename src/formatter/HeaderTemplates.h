@@ -39,6 +39,8 @@ struct TemplateValues {
 // Copies `line`, replacing "%n", "%a", "%d", "%p" and "%r" (either case) by their values; any other
 // "%" and a "%" at the end of the line are copied as they are.
 std::string ExpandTemplate(std::string_view line, const TemplateValues& values);
+// The same, written into `out` (whose room is used again).
+void ExpandTemplateInto(std::string& out, std::string_view line, const TemplateValues& values);
 
 // True when `text` could have come from `line` by ExpandTemplate: the placeholders match any text,
 // everything else must be equal. Leading and trailing blanks of both are ignored.

@@ -302,6 +302,7 @@ private:
     std::string nextScratch_;    // NextLine's text when the input line holds a tab
     std::string built_;          // a new text for the current line, built beside it and swapped in
     std::string traceScratch_;   // a tab-expanded input line for the trace
+    std::string headerLine_;     // a header line being expanded and placed
     mutable std::string border_; // CommentBorder(), built from the two settings below
     mutable std::string borderPattern_;    // the blocking characters it was built from
     mutable int borderTotal_ = 0;          // and their total

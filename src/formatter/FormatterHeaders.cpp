@@ -7,6 +7,7 @@
 #include "settings/SettingsCatalogue.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kemptor {
 
@@ -129,14 +130,19 @@ bool HeaderPresent(const TVBSrcFormatter& engine, std::string_view edge, bool be
 } // namespace
 
 void TVBSrcFormatter::InsertSubHeader(const std::string& line, bool before) {
-    AppendHeader(templates_.Sub, {SubName(line), Config().UserName, HeaderDate(), SubParams(line), {}},
-                 before);
+    AppendHeader(
+        templates_.Sub,
+        [&] { return TemplateValues{SubName(line), Config().UserName, HeaderDate(), SubParams(line), {}}; },
+        before);
 }
 
 void TVBSrcFormatter::InsertFunctionHeader(const std::string& line, bool before) {
     AppendHeader(
         templates_.Function,
-        {FunctionName(line), Config().UserName, HeaderDate(), FunctionParams(line), FunctionReturnType(line)},
+        [&] {
+            return TemplateValues{FunctionName(line), Config().UserName, HeaderDate(), FunctionParams(line),
+                                  FunctionReturnType(line)};
+        },
         before);
 }
 
@@ -169,7 +175,8 @@ void TVBSrcFormatter::PlaceCommentLine(std::string& line, int prevIndent) {
     line.replace(0, line.size() - TrimLeft(line).size(), static_cast<std::size_t>(std::max(column, 0)), ' ');
 }
 
-void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues& values, bool before) {
+void TVBSrcFormatter::AppendHeader(const TextLines& templ, const std::function<TemplateValues()>& valuesOf,
+                                   bool before) {
     // The header goes in as the settings would leave it: lines that the comment settings remove (the
     // default template's "'!" lines when special comments are removed) or that the blank-line setting
     // drops are left out, so that no border stands around a header that is gone and the next
@@ -181,15 +188,27 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues&
                  (IsSpecialComment(text) || cfg.GrpSingleLineComments == kRemoveWholeLineComments)) &&
                KeepBlankLine(text);
     };
+    // The values (the routine's name and parameters) are taken from the heading only for a line that
+    // has a placeholder.
+    std::optional<TemplateValues> values;
+    std::string& text = headerLine_; // each line expanded in the same room
+    const auto expand = [&](const std::string& line) {
+        if (line.find('%') == std::string::npos) {
+            text.assign(line);
+            return;
+        }
+        if (!values)
+            values = valuesOf();
+        ExpandTemplateInto(text, line, *values);
+    };
     // The header's edge line (its last kept line before the heading, its first after it) shows
     // whether the header stands there already. It is looked for first, so that a header in place (as
     // the confirming pass finds every header) costs the expansion of one line.
     const std::size_t n = templ.size();
     std::size_t edge = n;
-    std::string& text = headerLine_; // each line expanded in the same room
     for (std::size_t j = 0; j < n && edge == n; ++j) {
         const std::size_t k = before ? n - 1 - j : j;
-        ExpandTemplateInto(text, templ[k], values);
+        expand(templ[k]);
         if (keeps(text))
             edge = k;
     }
@@ -199,7 +218,7 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const TemplateValues&
     const std::size_t first = OutputLines.size();
     int prevIndent = HeaderPrevIndent;
     for (std::size_t k = 0; k < n; ++k) {
-        ExpandTemplateInto(text, templ[k], values);
+        expand(templ[k]);
         if (!keeps(text))
             continue;
         PlaceCommentLine(text, prevIndent);

@@ -22,6 +22,7 @@
 #include "formatter/TLineList.h"
 #include "project/TSourceMgt.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -290,7 +291,9 @@ private:
     bool RunPass(const TLineList& input, TLineList* release, int pass, ProgressObserver& progress);
 
     const std::string& HeaderDate();
-    void AppendHeader(const TextLines& templ, const TemplateValues& values, bool before);
+    // Puts in the header of template `templ` unless it stands there already; `valuesOf` gives the
+    // values of its placeholders.
+    void AppendHeader(const TextLines& templ, const std::function<TemplateValues()>& valuesOf, bool before);
 
     const Settings* settings_;
     Prompter* prompter_;

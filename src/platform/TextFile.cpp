@@ -39,6 +39,30 @@ bool ReadHostChunks(const std::string& hostPath, OnSize&& onSize, OnChunk&& onCh
     }
 }
 
+// Reads an open file to its end into `bytes` (`size`: its size when opened; a byte more is made room for,
+// so that the read that finds the end needs no larger buffer). False on a read error or when the file
+// grows past kMaxTextFileBytes while it is read.
+bool ReadOpenFile(int fd, std::size_t size, std::string& bytes) {
+    bytes.resize(size + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            // At the size the file had, or past it: its end is found by a read that returns nothing.
+            if (bytes.size() >= static_cast<std::size_t>(kMaxTextFileBytes) + 1)
+                return false;
+            bytes.resize(std::min<std::size_t>(used + 65536, static_cast<std::size_t>(kMaxTextFileBytes) + 1));
+        }
+        const std::ptrdiff_t n = host::ReadSome(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        used += static_cast<std::size_t>(n);
+    }
+    bytes.resize(used);
+    return true;
+}
+
 // A host file's bytes, read whole.
 std::optional<std::string> ReadHostFileBytes(const std::string& hostPath) {
     std::string bytes;
@@ -60,7 +84,7 @@ std::shared_ptr<const MappedFile> MappedFile::OpenHost(const std::string& hostPa
     host::UniqueFd f{OpenRegularFileHost(hostPath, kMaxTextFileBytes, &size)};
     if (f.fd < 0)
         return nullptr;
-    if (size > 0) {
+    if (size >= kSmallestMappedFile) {
         if (const char* at = host::MapReadOnly(f.fd, static_cast<size_t>(size))) {
             file->data_ = at;
             file->size_ = static_cast<size_t>(size);
@@ -68,11 +92,9 @@ std::shared_ptr<const MappedFile> MappedFile::OpenHost(const std::string& hostPa
             return file;
         }
     }
-    // An empty file, or a file the system would not map: its bytes are read.
-    std::optional<std::string> bytes = ReadHostFileBytes(hostPath);
-    if (!bytes)
+    // A small file, or one the system would not map: its bytes are read from the descriptor opened.
+    if (!ReadOpenFile(f.fd, static_cast<size_t>(size), file->copy_))
         return nullptr;
-    file->copy_ = std::move(*bytes);
     file->data_ = file->copy_.data();
     file->size_ = file->copy_.size();
     return file;

@@ -62,9 +62,10 @@ bool HoldsNul(const TextLines& lines);
 // The bytes WriteTextLinesAtomic writes: every line followed by CR LF.
 std::string CrLfText(const TextLines& lines);
 
-// A file's bytes, mapped read-only into memory when it is a regular file (read into memory otherwise),
-// for readers that take the text where it stands. A file that another program shortens while it is
-// mapped cannot be read safely; the formatter's own writes go to a new file renamed over the old one.
+// A file's bytes, mapped read-only into memory when it is a regular file of at least
+// kSmallestMappedFile bytes (read into memory otherwise), for readers that take the text where it
+// stands. A file that another program shortens while it is mapped cannot be read safely; the
+// formatter's own writes go to a new file renamed over the old one.
 class MappedFile {
 public:
     // nullptr when the file cannot be opened or read: only a regular file of at most kMaxTextFileBytes
@@ -84,6 +85,11 @@ private:
     bool mapped_ = false;
     std::string copy_; // the bytes of a file that could not be mapped
 };
+
+// Files below this size are read rather than mapped: a read costs a copy of the bytes, a mapping costs
+// setting up page tables and, when it goes, a flush of the address translations on every processor
+// that runs a thread of the program, which is dearer for a file of a few pages.
+inline constexpr std::int64_t kSmallestMappedFile = std::int64_t{1} << 20;
 
 // The raw bytes of a file; std::nullopt when it cannot be opened or read. Only regular files of at most
 // kMaxTextFileBytes (SafeFile.h) are read: a FIFO or a device is refused without waiting on it.

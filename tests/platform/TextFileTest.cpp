@@ -85,6 +85,14 @@ TEST(TextFile, MappedFilesAndChunkedLineWritesKeepEveryByte) {
     const auto mapped = MappedFile::Open(path);
     ASSERT_TRUE(mapped);
     EXPECT_EQ(mapped->Bytes(), bytes);
+    // Files below the mapping size are read: every byte, at the sizes around the read's own buffer.
+    for (const std::size_t size : {std::size_t{1}, std::size_t{65536}, std::size_t{65537},
+                                   static_cast<std::size_t>(kSmallestMappedFile) - 1}) {
+        const std::string small = bytes.substr(0, size);
+        const auto read = MappedFile::Open(dir.Write("small.bas", small));
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->Bytes(), small) << size;
+    }
     EXPECT_EQ(MappedFile::Open(dir.Write("empty.bas", ""))->Bytes(), "");
     EXPECT_FALSE(MappedFile::Open(dir.Path() + "missing.bas"));
     EXPECT_FALSE(MappedFile::Open(dir.Path()));

@@ -40,12 +40,30 @@ struct FileStatus {
     // The status could not be read for want of permission (a directory on the way may not be searched);
     // `kind` is then Missing.
     bool denied = false;
+    // The permission bits (07777) on POSIX systems; 0 on Windows, whose files have none.
+    std::uint32_t permissions = 0;
+    // The file's identity on POSIX systems (device and inode); 0 and 0 on Windows, where StatusOf does
+    // not read it.
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+};
+
+// What one look at a name tells without following a final link: whether it is a link and, when it is
+// not, the status StatusOf would give (links on the way are followed).
+struct NameStatus {
+    bool looked = false; // false: nothing below is known
+    bool link = false;   // a symbolic link, whose target was not looked at
+    FileStatus status;   // when looked and not a link
+    // The status of the file the name leads to, when this look tells it.
+    bool TellsStatus() const { return looked && !link; }
 };
 
 // --- status and names (HostFile.cpp) ---
 
 // The status of a path, links followed.
 FileStatus StatusOf(const std::string& hostPath);
+// One look at a name, a final link not followed (NameStatus). Windows: nothing is looked at.
+NameStatus LookAtName(const std::string& hostPath);
 // True when a name exists, even a link that leads nowhere.
 bool NameExists(const std::string& hostPath);
 // True when this process may create and remove files in (directory) or write (file) `hostPath`.
@@ -54,6 +72,9 @@ bool IsWritable(const std::string& hostPath);
 std::string RealPath(const std::string& hostPath);
 // True when both paths name the same existing file or directory (links and letter case resolved).
 bool SameFile(const std::string& a, const std::string& b);
+// The same for two paths whose statuses the caller has just read (StatusOf): where a status holds the
+// file's identity, nothing more is asked of the system.
+bool SameFile(const std::string& a, const FileStatus& aStatus, const std::string& b, const FileStatus& bStatus);
 // The text under which two paths compare equal when they name the same file, existing or not:
 // absolute, "." and ".." and links resolved as far as the path exists, and on a file system that
 // ignores letter case (Windows) in one case.
@@ -62,7 +83,9 @@ std::string ComparisonKey(const std::string& hostPath);
 // every time (a link there is followed as ComparisonKey follows it).
 class ComparisonKeys {
 public:
-    std::string Of(const std::string& hostPath);
+    // `seen`: what the caller's own look at the name told (MapToHostPath), so that it is not looked at
+    // again.
+    std::string Of(const std::string& hostPath, const NameStatus* seen = nullptr);
 
 private:
     std::map<std::string, std::string, std::less<>> directories_;
@@ -124,11 +147,24 @@ void Unmap(const char* data, std::size_t size);
 
 // --- atomic replacement (AtomicReplace.cpp, which also implements ReplaceFileContents of SafeFile.h) ---
 
+// How WriteReplacing sets the permissions of the file it writes.
+struct ReplaceOptions {
+    // The permission bits the file gets (POSIX; Windows has none); std::nullopt: those of the file it
+    // replaces, or the usual ones of a new file.
+    std::optional<std::uint32_t> permissions;
+    // The target's status as the caller has just read it (StatusOf), so that it is not read again;
+    // nullptr: read here when needed.
+    const FileStatus* target = nullptr;
+    // The owner may write the result, whatever the permissions (or a read-only attribute) say.
+    bool ownerWritable = false;
+};
+
 // Writes a file through a temporary file (kTemporaryPrefix) in the target's directory that then takes
 // the target's place in one step, so no crash leaves half a file. A new file gets the usual
-// permissions; a replaced file keeps its permissions. `write` fills the open temporary. False on any
-// failure, and nothing is left behind.
-bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write);
+// permissions; a replaced file keeps its permissions (unless `options` say otherwise). `write` fills
+// the open temporary. False on any failure, and nothing is left behind.
+bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write,
+                    const ReplaceOptions& options = {});
 
 // --- file times and permissions (FileTimes.cpp) ---
 

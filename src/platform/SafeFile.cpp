@@ -12,15 +12,24 @@ int OpenRegularFileHost(const std::string& hostPath, std::int64_t maxBytes, std:
     // Looked at before opening: opening a FIFO waits for a writer, opening a device may do anything.
     if (hostPath.empty())
         return -1;
-    host::FileStatus status = host::StatusOf(hostPath);
-    if (status.kind != host::FileKind::Regular || status.size > maxBytes)
+    host::FileStatus opened;
+    const int fd = OpenRegularFileHost(hostPath, host::StatusOf(hostPath), maxBytes, &opened);
+    if (fd >= 0 && size)
+        *size = opened.size;
+    return fd;
+}
+
+int OpenRegularFileHost(const std::string& hostPath, const host::FileStatus& looked, std::int64_t maxBytes,
+                        host::FileStatus* opened) {
+    if (hostPath.empty() || looked.kind != host::FileKind::Regular || looked.size > maxBytes)
         return -1;
+    host::FileStatus status;
     host::UniqueFd f{host::OpenForReading(hostPath, &status)};
     // The name may have been replaced between the look and the open: what was opened is what counts.
     if (f.fd < 0 || status.kind != host::FileKind::Regular || status.size > maxBytes)
         return -1;
-    if (size)
-        *size = status.size;
+    if (opened)
+        *opened = status;
     const int fd = f.fd;
     f.fd = -1;
     return fd;
@@ -69,8 +78,9 @@ std::string FileProblemText(const std::string& path, FileProblem problem) {
     return {};
 }
 
-bool WriteHostFileAtomicWith(const std::string& hostPath, const std::function<bool(int)>& write) {
-    if (!host::WriteReplacing(hostPath, write))
+bool WriteHostFileAtomicWith(const std::string& hostPath, const std::function<bool(int)>& write,
+                             const host::ReplaceOptions& options) {
+    if (!host::WriteReplacing(hostPath, write, options))
         return false;
     NoteFileCreated(hostPath);
     return true;
@@ -98,13 +108,21 @@ bool CopyContents(int from, int to) {
 } // namespace
 
 bool CopyHostFileAtomic(const std::string& hostFrom, const std::string& hostTo, bool keepStamp) {
-    host::UniqueFd in{OpenRegularFileHost(hostFrom, std::numeric_limits<std::int64_t>::max())};
+    return CopyHostFileAtomic(hostFrom, host::StatusOf(hostFrom), hostTo, host::StatusOf(hostTo), keepStamp);
+}
+
+bool CopyHostFileAtomic(const std::string& hostFrom, const host::FileStatus& fromStatus, const std::string& hostTo,
+                        const host::FileStatus& toStatus, bool keepStamp) {
+    host::UniqueFd in{OpenRegularFileHost(hostFrom, fromStatus, std::numeric_limits<std::int64_t>::max(), nullptr)};
     if (in.fd < 0)
         return false;
-    if (!WriteHostFileAtomicWith(hostTo, [&](int out) { return CopyContents(in.fd, out); }))
+    // The copy is always writable by its owner; with keepStamp it then takes the source's time and mode.
+    host::ReplaceOptions options;
+    options.target = &toStatus;
+    options.ownerWritable = true;
+    if (!WriteHostFileAtomicWith(hostTo, [&](int out) { return CopyContents(in.fd, out); }, options))
         return false;
-    // The copy is always writable by its owner; with keepStamp it takes the source's time and mode.
-    return keepStamp ? host::CopyStampAndPermissions(hostFrom, hostTo) : host::MakeOwnerWritable(hostTo);
+    return !keepStamp || host::CopyStampAndPermissions(hostFrom, hostTo);
 }
 
 bool IsTemporaryName(std::string_view name) {

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Host.h"
+
 namespace kemptor {
 
 // Largest text file the program reads (source, project, settings, template): 256 MiB.
@@ -37,18 +39,26 @@ std::string FileProblemText(const std::string& path, FileProblem problem);
 // blocks on a FIFO and never opens a device. `size` (optional) receives the file's size.
 int OpenRegularFileHost(const std::string& hostPath, std::int64_t maxBytes = kMaxTextFileBytes,
                         std::int64_t* size = nullptr);
+// The same when the caller has just read the path's status (`looked`, StatusOf or a look at the name
+// that tells it), which is not read again; `opened` (optional) receives the status of what was opened.
+int OpenRegularFileHost(const std::string& hostPath, const host::FileStatus& looked, std::int64_t maxBytes,
+                        host::FileStatus* opened);
 
 // Writes `bytes` to a temporary file beside `hostPath` and renames it over it. A new file gets the usual
 // permissions (0666 less the umask); a replaced file keeps its permission bits. False on any failure,
 // and nothing is left behind.
 bool WriteHostFileAtomic(const std::string& hostPath, std::string_view bytes);
 // The same with the writing left to `write`, which gets the temporary's descriptor and answers success.
-bool WriteHostFileAtomicWith(const std::string& hostPath, const std::function<bool(int)>& write);
+bool WriteHostFileAtomicWith(const std::string& hostPath, const std::function<bool(int)>& write,
+                             const host::ReplaceOptions& options = {});
 
 // Copies a regular file through a temporary file renamed over the target, in blocks (the file is never
 // held in memory whole, so its size does not matter). The copy is always writable by its owner; with
 // keepStamp it also takes the source's modification time and permission bits.
 bool CopyHostFileAtomic(const std::string& hostFrom, const std::string& hostTo, bool keepStamp);
+// The same when the caller has just read both statuses (StatusOf), which are not read again.
+bool CopyHostFileAtomic(const std::string& hostFrom, const host::FileStatus& fromStatus, const std::string& hostTo,
+                        const host::FileStatus& toStatus, bool keepStamp);
 
 enum class ReplaceOutcome {
     Replaced,

@@ -19,6 +19,10 @@ std::string OutputDirectoryFor(const std::string& projectDir, const std::string&
 TargetDirectory::TargetDirectory(std::string hostDir) : dir_(std::move(hostDir)) {}
 
 std::string TargetDirectory::PathFor(const std::string& fileName) {
+    return PathFor(fileName, nullptr);
+}
+
+std::string TargetDirectory::PathFor(const std::string& fileName, host::NameStatus* seen) {
     std::string lower = fileName;
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -27,7 +31,7 @@ std::string TargetDirectory::PathFor(const std::string& fileName) {
         return found->second.name == fileName ? found->second.path : dir_ + fileName;
     // The exact name when it exists, else a file of the same letters (the lookup keeps its listing of
     // the directory current as files are written, so this stays cheap for thousands of files).
-    std::string path = MapToHostPath(dir_ + fileName);
+    std::string path = MapToHostPath(dir_ + fileName, seen);
     claims_.emplace(std::move(lower), Claim{fileName, path});
     return path;
 }

@@ -12,6 +12,10 @@
 
 namespace kemptor {
 
+namespace host {
+struct NameStatus;
+} // namespace host
+
 // The output directory of a run for the text of BackupNewCodeDirectory (as text; the run resolves it on
 // the host before it compares or creates anything): an absolute text as it stands,
 // any other below the project directory (".\STYLED\" gives the project's STYLED folder). The result
@@ -28,6 +32,9 @@ public:
     // The host path to write the file `fileName` (a bare name) to; the same name gives the same path
     // for the whole run. Write it with the Host functions of SafeFile.h, which do no case mapping.
     std::string PathFor(const std::string& fileName);
+    // The same, telling in `seen` what the look at the path found when this call looked at it (the
+    // first call for a name does; MapToHostPath).
+    std::string PathFor(const std::string& fileName, host::NameStatus* seen);
 
 private:
     std::string dir_;

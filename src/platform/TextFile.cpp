@@ -18,12 +18,18 @@ using host::WriteAll;
 // Reads a file in chunks (never empty ones): onSize gets its size first. False when the file cannot be
 // opened or read: only a regular file of at most kMaxTextFileBytes can (one that grows past the limit
 // while it is read fails too).
+// `seen`: the caller's look at the name, when it tells the file's status.
 template <class OnSize, class OnChunk>
-bool ReadHostChunks(const std::string& hostPath, OnSize&& onSize, OnChunk&& onChunk) {
-    std::int64_t size = 0;
-    host::UniqueFd f{OpenRegularFileHost(hostPath, kMaxTextFileBytes, &size)};
+bool ReadHostChunks(const std::string& hostPath, const host::NameStatus& seen, OnSize&& onSize,
+                    OnChunk&& onChunk) {
+    if (hostPath.empty())
+        return false;
+    host::FileStatus opened;
+    host::UniqueFd f{OpenRegularFileHost(hostPath, seen.TellsStatus() ? seen.status : host::StatusOf(hostPath),
+                                         kMaxTextFileBytes, &opened)};
     if (f.fd < 0)
         return false;
+    const std::int64_t size = opened.size;
     onSize(static_cast<size_t>(size));
     std::int64_t total = 0;
     char buffer[65536];
@@ -67,23 +73,31 @@ bool ReadOpenFile(int fd, std::size_t size, std::string& bytes) {
 std::optional<std::string> ReadHostFileBytes(const std::string& hostPath) {
     std::string bytes;
     bool ok = ReadHostChunks(
-        hostPath, [&](size_t size) { bytes.reserve(size); }, [&](std::string_view chunk) { bytes += chunk; });
+        hostPath, host::NameStatus{}, [&](size_t size) { bytes.reserve(size); },
+        [&](std::string_view chunk) { bytes += chunk; });
     return ok ? std::optional<std::string>(std::move(bytes)) : std::nullopt;
 }
 
 } // namespace
 
 std::shared_ptr<const MappedFile> MappedFile::Open(const std::string& path) {
-    return OpenHost(MapToHostPath(path));
+    host::NameStatus seen;
+    const std::string hostPath = MapToHostPath(path, &seen);
+    return OpenHost(hostPath, &seen);
 }
 
-std::shared_ptr<const MappedFile> MappedFile::OpenHost(const std::string& hostPath) {
+std::shared_ptr<const MappedFile> MappedFile::OpenHost(const std::string& hostPath, const host::NameStatus* seen) {
     std::shared_ptr<MappedFile> file(new MappedFile());
     // Only a regular file of at most kMaxTextFileBytes is opened: a FIFO would block, a device never end.
-    std::int64_t size = 0;
-    host::UniqueFd f{OpenRegularFileHost(hostPath, kMaxTextFileBytes, &size)};
+    if (hostPath.empty())
+        return nullptr;
+    host::FileStatus opened;
+    host::UniqueFd f{OpenRegularFileHost(
+        hostPath, seen && seen->TellsStatus() ? seen->status : host::StatusOf(hostPath), kMaxTextFileBytes, &opened)};
     if (f.fd < 0)
         return nullptr;
+    const std::int64_t size = opened.size;
+    file->permissions_ = opened.permissions;
     if (size >= kSmallestMappedFile) {
         if (const char* at = host::MapReadOnly(f.fd, static_cast<size_t>(size))) {
             file->data_ = at;
@@ -169,8 +183,10 @@ private:
 TextFileSurvey SurveyTextFile(const std::string& path) {
     TextFileSurvey survey;
     LineCounter counter;
+    host::NameStatus seen;
+    const std::string hostPath = MapToHostPath(path, &seen);
     const bool ok = ReadHostChunks(
-        MapToHostPath(path),
+        hostPath, seen,
         [&](size_t size) {
             survey.opened = true;
             survey.size = static_cast<std::int64_t>(size);
@@ -251,8 +267,10 @@ bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& 
     return WriteAtomicWith(path, [&](int fd) { return WriteCrLfLines(fd, count, line); });
 }
 
-bool WriteHostLinesAtomic(const std::string& hostPath, std::size_t count, const LineAt& line) {
-    return WriteHostFileAtomicWith(hostPath, [&](int fd) { return WriteCrLfLines(fd, count, line); });
+bool WriteHostLinesAtomic(const std::string& hostPath, std::size_t count, const LineAt& line,
+                          const host::ReplaceOptions& options) {
+    return WriteHostFileAtomicWith(
+        hostPath, [&](int fd) { return WriteCrLfLines(fd, count, line); }, options);
 }
 
 bool HoldsNul(const TextLines& lines) {

@@ -14,6 +14,11 @@
 
 namespace kemptor {
 
+namespace host {
+struct NameStatus;
+struct ReplaceOptions;
+} // namespace host
+
 using TextLines = std::vector<std::string>;
 
 // Reads a whole file as lines; a line ends at CR LF, LF or a lone CR. A final line end does not add an
@@ -52,8 +57,10 @@ std::string_view FirstLineEnd(std::string_view text);
 
 // WriteTextLinesAtomic for lines that are not held as strings.
 bool WriteLinesAtomic(const std::string& path, std::size_t count, const LineAt& line);
-// The same to a host path as it stands (no case mapping; see TargetDirectory.h).
-bool WriteHostLinesAtomic(const std::string& hostPath, std::size_t count, const LineAt& line);
+// The same to a host path as it stands (no case mapping; see TargetDirectory.h), with the permissions
+// `options` give the result (Host.h).
+bool WriteHostLinesAtomic(const std::string& hostPath, std::size_t count, const LineAt& line,
+                          const host::ReplaceOptions& options);
 
 // True when a line holds a NUL byte: UTF-16 text or a binary file, which formatting (it rewrites the
 // line ends) would damage.
@@ -71,18 +78,23 @@ public:
     // nullptr when the file cannot be opened or read: only a regular file of at most kMaxTextFileBytes
     // can (not a directory, FIFO or device).
     static std::shared_ptr<const MappedFile> Open(const std::string& path);
-    // The same for a host path as it stands, without the mapping of Windows paths.
-    static std::shared_ptr<const MappedFile> OpenHost(const std::string& hostPath);
+    // The same for a host path as it stands, without the mapping of Windows paths. `seen`: the
+    // caller's look at the name (MapToHostPath), whose status is not read again when it tells it.
+    static std::shared_ptr<const MappedFile> OpenHost(const std::string& hostPath,
+                                                      const host::NameStatus* seen = nullptr);
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile();
     std::string_view Bytes() const { return {data_, size_}; }
+    // The permission bits of the file opened (POSIX; 0 on Windows).
+    std::uint32_t Permissions() const { return permissions_; }
 
 private:
     MappedFile() = default;
     const char* data_ = "";
     std::size_t size_ = 0;
     bool mapped_ = false;
+    std::uint32_t permissions_ = 0;
     std::string copy_; // the bytes of a file that could not be mapped
 };
 

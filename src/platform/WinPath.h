@@ -11,9 +11,16 @@
 
 namespace kemptor {
 
+namespace host {
+struct NameStatus;
+} // namespace host
+
 // Host path for a Windows-style or host path; components missing with their exact case are matched
 // case-insensitively against the directory's entries (first match in name order).
 std::string MapToHostPath(const std::string& path);
+// The same, telling in `seen` what the mapping's own look at the name it returns found (nothing when it
+// did not look at that name), so that the caller need not look again.
+std::string MapToHostPath(const std::string& path, host::NameStatus* seen);
 
 // The path as the host writes it, for what the user reads (messages, window captions): separators
 // mapped, letter case as found on disk, "." and ".." folded. A directory text keeps its trailing

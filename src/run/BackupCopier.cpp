@@ -69,11 +69,15 @@ std::vector<std::string> CompanionExtensions(const std::string& upperExtension) 
 }
 
 std::string FileSet::KeyOf(const std::string& path) const {
-    return resolved_.Of(MapToHostPath(path));
+    // The mapping's look at the name tells whether it is a link: the key needs no second look.
+    host::NameStatus seen;
+    const std::string hostPath = MapToHostPath(path, &seen);
+    return resolved_.Of(hostPath, &seen);
 }
 
 void FileSet::Add(const std::string& path) {
-    keys_.insert(KeyOf(path));
+    if (added_.insert(path).second)
+        keys_.insert(KeyOf(path));
 }
 
 void FileSet::AddWithCompanions(const std::string& path) {
@@ -84,6 +88,10 @@ void FileSet::AddWithCompanions(const std::string& path) {
 
 bool FileSet::Contains(const std::string& path) const {
     return !keys_.empty() && keys_.count(KeyOf(path)) > 0;
+}
+
+bool FileSet::ContainsHost(const std::string& hostPath, const host::NameStatus* seen) const {
+    return !keys_.empty() && keys_.count(resolved_.Of(hostPath, seen)) > 0;
 }
 
 BackupCopier::BackupCopier(RunObserver* observer, const FileSet* guard)
@@ -100,16 +108,23 @@ bool BackupCopier::CopyFileKeepStamp(const std::string& source, const std::strin
 bool BackupCopier::CopyFile(const std::string& source, const std::string& target, bool keepStamp) {
     if (source == target)
         return false;
-    const std::string from = MapToHostPath(source);
-    if (host::StatusOf(from).kind != host::FileKind::Regular)
+    // Each name is looked at once here: the statuses read go along to the copy.
+    host::NameStatus seen;
+    const std::string from = MapToHostPath(source, &seen);
+    const host::FileStatus fromStatus = seen.TellsStatus() ? seen.status : host::StatusOf(from);
+    if (fromStatus.kind != host::FileKind::Regular)
         return false;
-    if (guard_ && guard_->Contains(target))
+    // The guard judges the very path written, from the same look that found it.
+    host::NameStatus seenTo;
+    const std::string to =
+        target_ ? target_->PathFor(ExtractFileName(target), &seenTo) : MapToHostPath(target, &seenTo);
+    if (guard_ && guard_->ContainsHost(to, &seenTo))
         return false;
-    const std::string to = target_ ? target_->PathFor(ExtractFileName(target)) : MapToHostPath(target);
-    if (host::SameFile(from, to))
+    const host::FileStatus toStatus = seenTo.TellsStatus() ? seenTo.status : host::StatusOf(to);
+    if (host::SameFile(from, fromStatus, to, toStatus))
         return false;
     // Copied in blocks through a temporary file renamed over the target.
-    if (CopyHostFileAtomic(from, to, keepStamp)) {
+    if (CopyHostFileAtomic(from, fromStatus, to, toStatus, keepStamp)) {
         written_.insert(ExtractFileName(to));
         copiedFrom_.push_back(from);
         return true;

@@ -24,16 +24,21 @@ class TargetDirectory;
 // must never write, rename or delete.
 class FileSet {
 public:
+    // A text added before is not resolved again: the set is filled in one step, before the run writes.
     void Add(const std::string& path);
     // A source file and the companions a copy takes along (CompanionExtensions).
     void AddWithCompanions(const std::string& path);
     bool Contains(const std::string& path) const;
+    // The same for a host path as it will be written (no case mapping); `seen`: the caller's own look at
+    // the name (when it looked), which is not repeated.
+    bool ContainsHost(const std::string& hostPath, const host::NameStatus* seen = nullptr) const;
     bool Empty() const { return keys_.empty(); }
 
 private:
     std::string KeyOf(const std::string& path) const;
 
     std::set<std::string> keys_;
+    std::set<std::string> added_;           // the paths added, as given
     mutable host::ComparisonKeys resolved_; // the directories of a run are resolved once
 };
 

@@ -64,8 +64,9 @@ private:
     // lines); false when the run must stop.
     bool Finish(TSourceEntry& entry, const PreparedFile& file, const TLineList& output);
     void OutOfMemory(const TSourceEntry& entry);
-    // Writes the formatted text of the entry read from `hostSource`; false when the run must stop.
-    bool Save(TSourceEntry& entry, const std::string& hostSource, const TLineList& output);
+    // Writes the formatted text of the entry, whose source has the permission bits `permissions`; false
+    // when the run must stop.
+    bool Save(TSourceEntry& entry, std::uint32_t permissions, const TLineList& output);
     RunSummary Refuse(const std::string& text);
     std::string ClashingName(const TSourceEntry& entry) const;
     void ReportFailedCopies();
@@ -168,6 +169,8 @@ void ProcessingRun::ProtectProjectFiles() {
             continue;
         guard_.AddWithCompanions(ProjectFilePath(model_.ProjectDir, written));
     }
+    // The entries are the files the lines name, mostly by the same text: a text added already is not
+    // resolved again.
     for (const auto& entry : model_.Files())
         guard_.Add(entry.FullPath);
 }
@@ -297,8 +300,9 @@ PreparedFile ProcessingRun::Prepare(const TSourceEntry& entry, TVBSrcFormatter& 
     }
     // The file is opened once, and read where it is mapped: the lines the engine leaves as they are
     // stay its bytes through the check and the write.
-    file.hostSource = MapToHostPath(entry.FullPath);
-    file.source = MappedFile::OpenHost(file.hostSource);
+    host::NameStatus seen;
+    file.hostSource = MapToHostPath(entry.FullPath, &seen);
+    file.source = MappedFile::OpenHost(file.hostSource, &seen);
     if (!file.source) {
         file.outcome = CheckHostTextFile(file.hostSource) == FileProblem::TooLarge
                            ? PreparedFile::Outcome::TooLarge
@@ -325,7 +329,8 @@ void ProcessingRun::OutOfMemory(const TSourceEntry& entry) {
 
 bool ProcessingRun::Finish(TSourceEntry& entry, const PreparedFile& file, const TLineList& output) {
     using Outcome = PreparedFile::Outcome;
-    const std::string shown = ResolvedDisplayPath(entry.FullPath);
+    // The path as the user reads it, made only for a message (it looks at the disk).
+    const auto shown = [&entry] { return ResolvedDisplayPath(entry.FullPath); };
     switch (file.outcome) {
     case Outcome::Cancelled:
         return true;
@@ -338,9 +343,9 @@ bool ProcessingRun::Finish(TSourceEntry& entry, const PreparedFile& file, const 
         // A file that cannot be read is left as it is: saving the model's stand-in text "NOT AVAILABLE"
         // would replace its copy in the output directory.
         const std::string problem =
-            file.outcome == Outcome::NotSource  ? shown + " is not a Visual Basic source file."
-            : file.outcome == Outcome::TooLarge ? FileProblemText(shown, FileProblem::TooLarge)
-                                                : "Unable to read " + shown + ".";
+            file.outcome == Outcome::NotSource  ? shown() + " is not a Visual Basic source file."
+            : file.outcome == Outcome::TooLarge ? FileProblemText(shown(), FileProblem::TooLarge)
+                                                : "Unable to read " + shown() + ".";
         prompter_.Show(PromptKind::Warning, problem + "  " + entry.FileName + " is left unformatted.",
                        PromptButtons::Ok);
         ++summary_.skipped;
@@ -365,7 +370,7 @@ bool ProcessingRun::Finish(TSourceEntry& entry, const PreparedFile& file, const 
     const bool changed = !output.SameTexts(file.lines);
     if (changed && file.source->Bytes().find('\0') != std::string_view::npos) {
         prompter_.Show(PromptKind::Warning,
-                       shown + " holds NUL bytes and looks binary (UTF-16 text?).  " + entry.FileName +
+                       shown() + " holds NUL bytes and looks binary (UTF-16 text?).  " + entry.FileName +
                            " is left unformatted.",
                        PromptButtons::Ok);
         ++summary_.skipped;
@@ -379,14 +384,14 @@ bool ProcessingRun::Finish(TSourceEntry& entry, const PreparedFile& file, const 
             PreviewAnswer::CancelProcessing)
             observer_.RequestCancel(); // the file in hand is still saved; no further file is taken
     }
-    if (!Save(entry, file.hostSource, output))
+    if (!Save(entry, file.source->Permissions(), output))
         return false;
     if (changed)
         ++summary_.changed;
     return true;
 }
 
-bool ProcessingRun::Save(TSourceEntry& entry, const std::string& hostSource, const TLineList& output) {
+bool ProcessingRun::Save(TSourceEntry& entry, std::uint32_t permissions, const TLineList& output) {
     const std::string path = outputDir_ + entry.FileName;
     if (const std::string clash = ClashingName(entry); !clash.empty()) {
         prompter_.Show(PromptKind::Warning,
@@ -396,7 +401,11 @@ bool ProcessingRun::Save(TSourceEntry& entry, const std::string& hostSource, con
         ++summary_.skipped;
         return true;
     }
-    if (!IsPlainFileName(entry.FileName) || guard_.Contains(outHost_ + entry.FileName)) {
+    // The guard judges the very file written, looked at now: a copy replaced by a link since the backup
+    // step is seen.
+    const bool plain = IsPlainFileName(entry.FileName);
+    const std::string hostPath = plain ? target_->PathFor(entry.FileName) : std::string();
+    if (!plain || guard_.ContainsHost(hostPath)) {
         prompter_.Show(PromptKind::Warning,
                        "The output file " + ResolvedDisplayPath(path) + " is a file of the project.  " +
                            entry.FileName + " is not saved.",
@@ -404,14 +413,18 @@ bool ProcessingRun::Save(TSourceEntry& entry, const std::string& hostSource, con
         ++summary_.skipped;
         return true;
     }
-    const std::string hostPath = target_->PathFor(entry.FileName);
-    if (!WriteHostLinesAtomic(hostPath, output.size(), [&output](std::size_t i) { return output[i]; })) {
+    // A formatted copy of a private source stays private: it takes the source's permission bits (as
+    // read when the source was opened), and its owner may write it.
+    host::ReplaceOptions options;
+    options.permissions = permissions;
+    options.ownerWritable = true;
+    if (!WriteHostLinesAtomic(
+            hostPath, output.size(), [&output](std::size_t i) { return output[i]; }, options)) {
         prompter_.Show(PromptKind::Error,
                        "Unable to save " + ResolvedDisplayPath(path) + ".  Operation aborted...",
                        PromptButtons::Ok);
         return false;
     }
-    host::CopyPermissionBits(hostSource, hostPath);
     entry.OutputPath = shownDir_ + ExtractFileName(hostPath);
     entry.Processed = true;
     written_.insert(ExtractFileName(hostPath));

@@ -1,4 +1,5 @@
 #include "platform/WinPath.h"
+#include "platform/Host.h"
 #include "platform/TargetDirectory.h"
 #include "platform/TextFile.h"
 
@@ -49,6 +50,38 @@ TEST(WinPath, MapsEachComponentCaseInsensitivelyWhenTheExactNameIsMissing) {
     EXPECT_EQ(FileSizeOf(root + "lib\\none.bas"), -1);
     EXPECT_TRUE(DirectoryExists(root + "LIB"));
     EXPECT_FALSE(FileExists(root + "LIB"));
+}
+
+// A name missing in a directory that exists is looked up there alone; what the mapping saw of the name it
+// returns goes to the caller, and files created later are found under any text of their directory.
+TEST(WinPath, NewNamesInExistingDirectoriesAndWhatTheMappingSaw) {
+    TempDir dir;
+    dir.Write("out/Old.bas", "x");
+    const std::string out = dir.Path() + "out/";
+    EXPECT_EQ(MapToHostPath(out + "OLD.BAS"), out + "Old.bas");
+    EXPECT_EQ(MapToHostPath(out + "new.bas"), out + "new.bas");
+    EXPECT_EQ(MapToHostPath("OLD.BAS"), "OLD.BAS") << "a bare name not in the working directory";
+    EXPECT_EQ(MapToHostPath(dir.Path() + "out/./old.BAS"), out + "./Old.bas");
+    EXPECT_EQ(MapToHostPath(dir.Path() + "OUT/../out/old.bas"), dir.Path() + "out/../out/Old.bas");
+
+    host::NameStatus seen;
+    EXPECT_EQ(MapToHostPath(out + "Old.bas", &seen), out + "Old.bas");
+    EXPECT_TRUE(seen.TellsStatus());
+    EXPECT_EQ(seen.status.kind, host::FileKind::Regular);
+    EXPECT_EQ(seen.status.size, 1);
+    std::filesystem::create_symlink(out + "Old.bas", out + "link.bas");
+    seen = {};
+    MapToHostPath(out + "link.bas", &seen);
+    EXPECT_TRUE(seen.looked && seen.link && !seen.TellsStatus());
+    seen = {};
+    MapToHostPath(out + "OLD.BAS", &seen);
+    EXPECT_FALSE(seen.looked) << "the name returned was not looked at as such";
+
+    // The listing of out/ is held under one text; a file written through another is still found.
+    ASSERT_TRUE(WriteFileAtomic(dir.Path() + "out/./Fresh.bas", "y"));
+    EXPECT_EQ(MapToHostPath(out + "FRESH.BAS"), out + "Fresh.bas");
+    ASSERT_TRUE(WriteFileAtomic(out + "Later.bas", "z"));
+    EXPECT_EQ(MapToHostPath(out + "later.bas"), out + "Later.bas");
 }
 
 TEST(WinPath, ExactNameWinsOverOtherCases) {

@@ -49,7 +49,8 @@ bool Commit(UniqueFd& temp, const std::string& tempPath, const std::string& host
 
 } // namespace
 
-bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write) {
+bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write,
+                    const ReplaceOptions& options) {
     if (hostTarget.empty() || hostTarget.back() == '/')
         return false;
     std::string temp;
@@ -58,8 +59,15 @@ bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int 
         return false;
     // The rename protects against a crash of the program, not against a power cut (no fsync: a run
     // writes thousands of files).
-    struct stat st;
-    const mode_t mode = ::stat(hostTarget.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
+    mode_t mode = 0;
+    if (options.permissions) {
+        mode = static_cast<mode_t>(*options.permissions & 07777);
+    } else {
+        const FileStatus target = options.target ? *options.target : StatusOf(hostTarget);
+        mode = target.kind != FileKind::Missing ? static_cast<mode_t>(target.permissions) : NewFileMode();
+    }
+    if (options.ownerWritable)
+        mode |= S_IWUSR;
     return Commit(f, temp, hostTarget, ::fchmod(f.fd, mode) == 0 && write(f.fd));
 }
 

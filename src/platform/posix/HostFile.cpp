@@ -27,6 +27,9 @@ FileStatus FromStat(const struct stat& st) {
     status.stamp = static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000007u +
                    static_cast<std::uint64_t>(st.st_mtim.tv_nsec) * 31u +
                    static_cast<std::uint64_t>(st.st_ino);
+    status.permissions = static_cast<std::uint32_t>(st.st_mode & 07777);
+    status.device = static_cast<std::uint64_t>(st.st_dev);
+    status.inode = static_cast<std::uint64_t>(st.st_ino);
     return status;
 }
 
@@ -40,6 +43,18 @@ FileStatus StatusOf(const std::string& hostPath) {
         return missing;
     }
     return FromStat(st);
+}
+
+NameStatus LookAtName(const std::string& hostPath) {
+    NameStatus seen;
+    struct stat st;
+    if (::lstat(hostPath.empty() ? "." : hostPath.c_str(), &st) != 0)
+        return seen;
+    seen.looked = true;
+    seen.link = S_ISLNK(st.st_mode);
+    if (!seen.link)
+        seen.status = FromStat(st);
+    return seen;
 }
 
 bool NameExists(const std::string& hostPath) {
@@ -70,6 +85,11 @@ bool SameFile(const std::string& a, const std::string& b) {
            sa.st_ino == sb.st_ino;
 }
 
+bool SameFile(const std::string&, const FileStatus& aStatus, const std::string&, const FileStatus& bStatus) {
+    return aStatus.kind != FileKind::Missing && bStatus.kind != FileKind::Missing &&
+           aStatus.device == bStatus.device && aStatus.inode == bStatus.inode;
+}
+
 std::string ComparisonKey(const std::string& hostPath) {
     std::error_code ec;
     std::filesystem::path key = std::filesystem::weakly_canonical(hostPath, ec);
@@ -78,13 +98,12 @@ std::string ComparisonKey(const std::string& hostPath) {
     return key.string();
 }
 
-std::string ComparisonKeys::Of(const std::string& hostPath) {
+std::string ComparisonKeys::Of(const std::string& hostPath, const NameStatus* seen) {
     const std::size_t slash = hostPath.rfind('/');
     const std::string_view name = slash == std::string::npos ? std::string_view(hostPath)
                                                              : std::string_view(hostPath).substr(slash + 1);
-    struct stat st;
     if (name.empty() || name == "." || name == ".." ||
-        (::lstat(hostPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)))
+        (seen && seen->looked ? seen->link : LookAtName(hostPath).link))
         return ComparisonKey(hostPath);
     const std::string dir = slash == std::string::npos ? std::string(".") : hostPath.substr(0, slash + 1);
     auto known = directories_.find(dir);
@@ -157,8 +176,9 @@ int OpenForReading(const std::string& hostPath, FileStatus* status) {
         ::close(fd);
         return -1;
     }
+    // The flags F_SETFL changes are the access-mode modifiers; of those only O_NONBLOCK was given.
     if (S_ISREG(st.st_mode))
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        ::fcntl(fd, F_SETFL, 0);
     if (status)
         *status = FromStat(st);
     return fd;

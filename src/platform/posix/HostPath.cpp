@@ -3,12 +3,15 @@
 // drive-relative paths have no place here.
 #include "platform/WinPath.h"
 
+#include "platform/Host.h"
+
 #include <algorithm>
 #include <cctype>
 #include <map>
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -39,10 +42,13 @@ public:
         const Key key{st.st_dev, st.st_ino};
         auto it = cache_.find(key);
         if (it == cache_.end() || !SameTime(it->second, st)) {
-            if (cache_.size() >= kMaxDirectories)
+            if (cache_.size() >= kMaxDirectories) {
                 cache_.clear();
+                listedAs_.clear();
+            }
             it = cache_.insert_or_assign(key, Listing{st.st_mtim, ReadNames(dir)}).first;
         }
+        listedAs_.insert(dir);
         auto found = it->second.byLowerName.find(Lower(name));
         return found == it->second.byLowerName.end() ? std::string() : found->second;
     }
@@ -50,7 +56,14 @@ public:
     // This program has just created or removed `name` in `dir`: a listing held for it takes the change
     // and the directory's new time. A change another process made at the same moment is missed until
     // the directory changes again; that only costs a case-insensitive match.
+    // A directory never looked up under this text has no listing to keep current here; should it have
+    // one under another text, its new time has that listing read again at its next use.
     void Changed(const std::string& dir, const std::string& name, bool created) {
+        {
+            std::lock_guard lock(mutex_);
+            if (!listedAs_.count(dir))
+                return;
+        }
         struct stat st;
         if (::stat(dir.empty() ? "." : dir.c_str(), &st) != 0)
             return;
@@ -111,6 +124,7 @@ private:
 
     std::mutex mutex_;
     std::map<Key, Listing> cache_;
+    std::unordered_set<std::string> listedAs_; // the directory texts whose listings were asked for
 };
 
 DirectoryCache& Directories() {
@@ -125,13 +139,57 @@ std::string StripDrive(const std::string& path) {
     return path;
 }
 
+// True when no component of a path is empty, "." or "..": the path is then its own mapping, as the
+// walk over its components below would write it.
+bool PlainComponents(std::string_view path) {
+    if (!path.empty() && path.front() == '/')
+        path.remove_prefix(1);
+    if (!path.empty() && path.back() == '/')
+        path.remove_suffix(1);
+    for (size_t start = 0;;) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        const std::string_view part = path.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..")
+            return false;
+        if (end == path.size())
+            return true;
+        start = end + 1;
+    }
+}
+
 } // namespace
 
 std::string MapToHostPath(const std::string& path) {
+    return MapToHostPath(path, nullptr);
+}
+
+std::string MapToHostPath(const std::string& path, host::NameStatus* seen) {
     std::string text = StripDrive(path);
     std::replace(text.begin(), text.end(), '\\', '/');
-    if (text.empty() || Exists(text))
+    if (text.empty())
+        return text;
+    const host::NameStatus look = host::LookAtName(text);
+    if (look.looked) {
+        if (seen)
+            *seen = look;
         return text; // the usual case: the name is right as written
+    }
+    // A name missing in a directory that exists as written (a new file): only that name is looked up.
+    const size_t lastSlash = text.rfind('/');
+    if (lastSlash == std::string::npos) {
+        if (text == "." || text == "..")
+            return text;
+        const std::string match = Directories().Find("", text);
+        return match.empty() ? text : match;
+    }
+    if (lastSlash != std::string::npos && lastSlash > 0 && lastSlash + 1 < text.size()) {
+        const std::string dir = text.substr(0, lastSlash + 1);
+        const std::string name = text.substr(lastSlash + 1);
+        if (name != "." && name != ".." && PlainComponents(dir) && Exists(dir.substr(0, lastSlash))) {
+            const std::string match = Directories().Find(dir, name);
+            return match.empty() ? text : dir + match;
+        }
+    }
 
     const bool absolute = text[0] == '/';
     std::string result = absolute ? "/" : "";

@@ -43,8 +43,9 @@ int CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
     return -1;
 }
 
-// Puts the finished temporary in the target's place.
-bool Commit(const std::wstring& temp, const std::wstring& target) {
+// Puts the finished temporary in the target's place; a read-only target's attribute stays on the result
+// unless `ownerWritable`.
+bool Commit(const std::wstring& temp, const std::wstring& target, bool ownerWritable) {
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
@@ -61,14 +62,16 @@ bool Commit(const std::wstring& temp, const std::wstring& target) {
     if (!ok) // some file systems cannot replace; a plain move still replaces in one step
         ok = ::MoveFileExW(temp.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (readOnly)
+    if (readOnly && (!ok || !ownerWritable))
         ::SetFileAttributesW(target.c_str(), attributes);
     return ok;
 }
 
 } // namespace
 
-bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write) {
+// Permission bits have no place here; ReplaceFileW keeps the replaced file's attributes and security.
+bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write,
+                    const ReplaceOptions& options) {
     if (hostTarget.empty() || hostTarget.back() == '\\' || hostTarget.back() == '/')
         return false;
     const std::wstring target = SystemPath(hostTarget);
@@ -78,7 +81,7 @@ bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int 
         return false;
     bool ok = write(f.fd);
     ok = f.Close() && ok;
-    if (ok && Commit(temp, target))
+    if (ok && Commit(temp, target, options.ownerWritable))
         return true;
     ::DeleteFileW(temp.c_str());
     return false;

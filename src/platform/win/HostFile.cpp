@@ -71,6 +71,11 @@ FileStatus StatusOf(const std::string& hostPath) {
     return status;
 }
 
+// The paths are the system's own and MapToHostPath looks at no name: nothing is told here.
+NameStatus LookAtName(const std::string&) {
+    return {};
+}
+
 bool NameExists(const std::string& hostPath) {
     return ::GetFileAttributesW(SystemPath(hostPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -119,6 +124,11 @@ bool SameFile(const std::string& a, const std::string& b) {
            ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
+// StatusOf reads no identity here: the files are opened to compare theirs.
+bool SameFile(const std::string& a, const FileStatus&, const std::string& b, const FileStatus&) {
+    return SameFile(a, b);
+}
+
 std::string ComparisonKey(const std::string& hostPath) {
     std::error_code ec;
     const std::filesystem::path path = FsPath(hostPath);
@@ -131,7 +141,7 @@ std::string ComparisonKey(const std::string& hostPath) {
     return Narrow(text);
 }
 
-std::string ComparisonKeys::Of(const std::string& hostPath) {
+std::string ComparisonKeys::Of(const std::string& hostPath, const NameStatus*) {
     return ComparisonKey(hostPath); // letter case and reparse points: resolved whole each time
 }
 

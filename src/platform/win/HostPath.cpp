@@ -3,11 +3,18 @@
 // its name has on disk, so that copies are named as the disk names their sources, as on other systems.
 #include "platform/WinPath.h"
 
+#include "platform/Host.h"
+
 #include <windows.h>
 
 #include "platform/win/Utf16.h"
 
 namespace kemptor {
+
+// No name is looked at in a way that tells its status: `seen` stays empty.
+std::string MapToHostPath(const std::string& path, host::NameStatus*) {
+    return MapToHostPath(path);
+}
 
 std::string MapToHostPath(const std::string& path) {
     const size_t nameStart = path.find_last_of("\\/:") + 1; // 0 when there is no directory part

@@ -45,7 +45,7 @@ bool FormatAhead::MayStartNext() const {
     // The file the run waits for, and the few after it, are always started.
     if (next_ < taken_ + static_cast<std::size_t>(threads_) + 1)
         return true;
-    return bytesAhead_ + std::max<std::int64_t>(sizes_[next_], 0) <= kBytesAhead;
+    return next_ < taken_ + kFilesAhead && bytesAhead_ + std::max<std::int64_t>(sizes_[next_], 0) <= kBytesAhead;
 }
 
 void FormatAhead::Work() {

@@ -69,6 +69,10 @@ private:
 
     // Files formatted and not yet taken stay under this many bytes (a few files always may).
     static constexpr std::int64_t kBytesAhead = std::int64_t{64} << 20;
+    // And under this many files: a few keep the run from waiting, and each file held holds the engine's
+    // output blocks, whatever its size, which the next files would otherwise take fresh from the system
+    // rather than reuse.
+    static constexpr std::size_t kFilesAhead = 16;
 
     std::vector<std::int64_t> sizes_;
     NewEngine newEngine_;

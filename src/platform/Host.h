@@ -53,16 +53,18 @@ struct FileStatus {
 struct NameStatus {
     bool looked = false; // false: nothing below is known
     bool link = false;   // a symbolic link, whose target was not looked at
-    FileStatus status;   // when looked and not a link
+    FileStatus status;   // when looked and not a link (kind Missing: there is no such name)
     // The status of the file the name leads to, when this look tells it.
     bool TellsStatus() const { return looked && !link; }
+    bool Exists() const { return looked && (link || status.kind != FileKind::Missing); }
 };
 
 // --- status and names (HostFile.cpp) ---
 
 // The status of a path, links followed.
 FileStatus StatusOf(const std::string& hostPath);
-// One look at a name, a final link not followed (NameStatus). Windows: nothing is looked at.
+// One look at a name, a final link not followed (NameStatus); a name found missing counts as looked at,
+// one that could not be looked at (no permission) does not. Windows: nothing is looked at.
 NameStatus LookAtName(const std::string& hostPath);
 // True when a name exists, even a link that leads nowhere.
 bool NameExists(const std::string& hostPath);

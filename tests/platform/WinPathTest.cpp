@@ -76,6 +76,10 @@ TEST(WinPath, NewNamesInExistingDirectoriesAndWhatTheMappingSaw) {
     seen = {};
     MapToHostPath(out + "OLD.BAS", &seen);
     EXPECT_FALSE(seen.looked) << "the name returned was not looked at as such";
+    seen = {};
+    EXPECT_EQ(MapToHostPath(out + "none.bas", &seen), out + "none.bas");
+    EXPECT_TRUE(seen.TellsStatus() && !seen.Exists());
+    EXPECT_EQ(seen.status.kind, host::FileKind::Missing);
 
     // The listing of out/ is held under one text; a file written through another is still found.
     ASSERT_TRUE(WriteFileAtomic(dir.Path() + "out/./Fresh.bas", "y"));

@@ -48,8 +48,10 @@ FileStatus StatusOf(const std::string& hostPath) {
 NameStatus LookAtName(const std::string& hostPath) {
     NameStatus seen;
     struct stat st;
-    if (::lstat(hostPath.empty() ? "." : hostPath.c_str(), &st) != 0)
+    if (::lstat(hostPath.empty() ? "." : hostPath.c_str(), &st) != 0) {
+        seen.looked = errno == ENOENT;
         return seen;
+    }
     seen.looked = true;
     seen.link = S_ISLNK(st.st_mode);
     if (!seen.link)

@@ -157,23 +157,9 @@ bool PlainComponents(std::string_view path) {
     }
 }
 
-} // namespace
-
-std::string MapToHostPath(const std::string& path) {
-    return MapToHostPath(path, nullptr);
-}
-
-std::string MapToHostPath(const std::string& path, host::NameStatus* seen) {
-    std::string text = StripDrive(path);
-    std::replace(text.begin(), text.end(), '\\', '/');
-    if (text.empty())
-        return text;
-    const host::NameStatus look = host::LookAtName(text);
-    if (look.looked) {
-        if (seen)
-            *seen = look;
-        return text; // the usual case: the name is right as written
-    }
+// The mapping of a name that is missing as written: each component missing with its exact case is
+// looked up case-insensitively.
+std::string MapMissingName(const std::string& text) {
     // A name missing in a directory that exists as written (a new file): only that name is looked up.
     const size_t lastSlash = text.rfind('/');
     if (lastSlash == std::string::npos) {
@@ -182,7 +168,7 @@ std::string MapToHostPath(const std::string& path, host::NameStatus* seen) {
         const std::string match = Directories().Find("", text);
         return match.empty() ? text : match;
     }
-    if (lastSlash != std::string::npos && lastSlash > 0 && lastSlash + 1 < text.size()) {
+    if (lastSlash > 0 && lastSlash + 1 < text.size()) {
         const std::string dir = text.substr(0, lastSlash + 1);
         const std::string name = text.substr(lastSlash + 1);
         if (name != "." && name != ".." && PlainComponents(dir) && Exists(dir.substr(0, lastSlash))) {
@@ -215,6 +201,30 @@ std::string MapToHostPath(const std::string& path, host::NameStatus* seen) {
         if (pos <= text.size())
             result += '/';
     }
+    return result;
+}
+
+} // namespace
+
+std::string MapToHostPath(const std::string& path) {
+    return MapToHostPath(path, nullptr);
+}
+
+std::string MapToHostPath(const std::string& path, host::NameStatus* seen) {
+    std::string text = StripDrive(path);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    if (text.empty())
+        return text;
+    const host::NameStatus look = host::LookAtName(text);
+    if (look.Exists()) {
+        if (seen)
+            *seen = look;
+        return text; // the usual case: the name is right as written
+    }
+    std::string result = MapMissingName(text);
+    // Mapped to itself: the name is missing, as the look found.
+    if (seen && result == text)
+        *seen = look;
     return result;
 }
 

@@ -168,6 +168,11 @@ struct ReplaceOptions {
 bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int fd)>& write,
                     const ReplaceOptions& options = {});
 
+// A replaced file's last reference is dropped on a thread of its own (on a file system that discards
+// freed blocks, dropping it waits for the disk); this waits until every replaced file is let go. What
+// is still held when the program ends is let go of by the system.
+void ReleaseReplacedFiles();
+
 // --- file times and permissions (FileTimes.cpp) ---
 
 // Gives `hostTo` the modification time and permissions of `hostFrom`, and leaves it writable by its

@@ -4,7 +4,12 @@
 #include "platform/SafeFile.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -38,10 +43,95 @@ int CreateTemporaryBeside(const std::string& hostTarget, std::string& temp) {
     return ::mkostemp(temp.data(), O_CLOEXEC);
 }
 
-// Gives the finished temporary the target's name; on failure the temporary goes.
-bool Commit(UniqueFd& temp, const std::string& tempPath, const std::string& hostTarget, bool ok) {
+// Lets go of replaced files on a thread of its own. The last reference to a file that lost its name
+// frees its blocks, and a file system that discards blocks as it frees them waits for the disk there:
+// a run replacing a thousand files would wait a thousand times. A reference is taken before the
+// rename (a path reference, which opens nothing: no device or FIFO is touched) and dropped here.
+class ReplacedFiles {
+public:
+    // Never destroyed, so that a write made while the program ends still finds it; what it holds then
+    // is let go of by the system with the program.
+    static ReplacedFiles& Instance() {
+        static ReplacedFiles* const instance = new ReplacedFiles;
+        return *instance;
+    }
+    void Release(int fd) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (held_.size() < kMaxHeld && Started()) {
+                held_.push_back(fd);
+                changed_.notify_one();
+                return;
+            }
+        }
+        ::close(fd); // too many waiting, or no thread to wait: this one is let go at once
+    }
+    void WaitUntilReleased() {
+        std::unique_lock lock(mutex_);
+        released_.wait(lock, [this] { return held_.empty() && !closing_; });
+    }
+
+private:
+    static constexpr std::size_t kMaxHeld = 256;
+
+    // Starts the thread that lets go when it does not run yet; false when the system gives none.
+    bool Started() {
+        if (!started_) {
+            try {
+                std::thread([this] { Work(); }).detach();
+                started_ = true;
+            } catch (const std::system_error&) {
+            }
+        }
+        return started_;
+    }
+
+    void Work() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return !held_.empty(); });
+            std::vector<int> batch;
+            batch.swap(held_);
+            closing_ = true;
+            lock.unlock();
+            for (const int fd : batch)
+                ::close(fd);
+            lock.lock();
+            closing_ = false;
+            released_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::condition_variable released_;
+    std::vector<int> held_;
+    bool closing_ = false; // a batch taken from held_ is being let go
+    bool started_ = false; // the thread that lets go runs
+};
+
+// Gives the finished temporary the target's name; on failure the temporary goes. `mayExist`: the
+// target may exist (false when the caller has just found it missing).
+bool Commit(UniqueFd& temp, const std::string& tempPath, const std::string& hostTarget, bool ok,
+            bool mayExist = true) {
     ok = temp.Close() && ok;
-    if (ok && ::rename(tempPath.c_str(), hostTarget.c_str()) == 0)
+    if (!ok) {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+#ifdef O_PATH
+    const int replaced = mayExist ? ::open(hostTarget.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
+#else
+    const int replaced = -1;
+#endif
+    const bool renamed = ::rename(tempPath.c_str(), hostTarget.c_str()) == 0;
+    if (replaced >= 0) {
+        if (renamed)
+            ReplacedFiles::Instance().Release(replaced);
+        else
+            ::close(replaced);
+    }
+    if (renamed)
         return true;
     ::unlink(tempPath.c_str());
     return false;
@@ -68,7 +158,13 @@ bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int 
     }
     if (options.ownerWritable)
         mode |= S_IWUSR;
-    return Commit(f, temp, hostTarget, ::fchmod(f.fd, mode) == 0 && write(f.fd));
+    const bool mayExist = !options.target || options.target->kind != FileKind::Missing ||
+                          options.target->denied;
+    return Commit(f, temp, hostTarget, ::fchmod(f.fd, mode) == 0 && write(f.fd), mayExist);
+}
+
+void ReleaseReplacedFiles() {
+    ReplacedFiles::Instance().WaitUntilReleased();
 }
 
 } // namespace kemptor::host

@@ -87,6 +87,9 @@ bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int 
     return false;
 }
 
+// Replaced files are let go of by the system's own replacement.
+void ReleaseReplacedFiles() {}
+
 } // namespace kemptor::host
 
 namespace kemptor {

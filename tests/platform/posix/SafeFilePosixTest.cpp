@@ -68,6 +68,42 @@ TEST(AtomicWrites, UseShortTemporariesAndLeaveNoneBehind) {
     EXPECT_EQ(entries, 2);
 }
 
+int OpenDescriptors() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+// A replaced file is let go of later, on a thread of its own: every one is let go (also when more wait
+// than are held), none is written, and a FIFO or a link in the target's place is replaced unopened.
+TEST(AtomicWrites, LetGoOfEveryReplacedFileWithoutTouchingIt) {
+    if (!fs::exists("/proc/self/fd"))
+        GTEST_SKIP() << "no list of open descriptors here";
+    TempDir dir;
+    const std::string target = dir.Write("out.bas", "first");
+    const std::string witness = dir.Path() + "witness.bas";
+    fs::create_hard_link(target, witness);
+    host::ReleaseReplacedFiles();
+    const int before = OpenDescriptors();
+    for (int i = 0; i < 600; ++i)
+        ASSERT_TRUE(WriteFileAtomic(target, std::to_string(i)));
+    host::ReleaseReplacedFiles();
+    EXPECT_EQ(OpenDescriptors(), before);
+    EXPECT_EQ(ReadFileBytes(target), "599");
+    EXPECT_EQ(ReadFileBytes(witness), "first") << "the replaced file keeps its other name and its text";
+
+    const std::string fifo = dir.Path() + "fifo.bas";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink(witness, dir.Path() + "link.bas");
+    ASSERT_TRUE(WriteFileAtomic(fifo, "no longer a FIFO"));
+    ASSERT_TRUE(WriteFileAtomic(dir.Path() + "link.bas", "no longer a link"));
+    host::ReleaseReplacedFiles();
+    EXPECT_EQ(ReadFileBytes(fifo), "no longer a FIFO");
+    EXPECT_EQ(ReadFileBytes(witness), "first");
+    EXPECT_EQ(OpenDescriptors(), before);
+}
+
 class Replace : public ::testing::Test {
 protected:
     std::string Make(const std::string& name, mode_t mode) {

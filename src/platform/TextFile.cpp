@@ -45,20 +45,13 @@ bool ReadHostChunks(const std::string& hostPath, const host::NameStatus& seen, O
     }
 }
 
-// Reads an open file to its end into `bytes` (`size`: its size when opened; a byte more is made room for,
-// so that the read that finds the end needs no larger buffer). False on a read error or when the file
-// grows past kMaxTextFileBytes while it is read.
+// Reads the `size` bytes an open file had when it was opened into `bytes`, as a mapping of that size
+// would show them (fewer when it has shrunk since). False on a read error.
 bool ReadOpenFile(int fd, std::size_t size, std::string& bytes) {
-    bytes.resize(size + 1);
+    bytes.resize(size);
     std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.size()) {
-            // At the size the file had, or past it: its end is found by a read that returns nothing.
-            if (bytes.size() >= static_cast<std::size_t>(kMaxTextFileBytes) + 1)
-                return false;
-            bytes.resize(std::min<std::size_t>(used + 65536, static_cast<std::size_t>(kMaxTextFileBytes) + 1));
-        }
-        const std::ptrdiff_t n = host::ReadSome(fd, bytes.data() + used, bytes.size() - used);
+    while (used < size) {
+        const std::ptrdiff_t n = host::ReadSome(fd, bytes.data() + used, size - used);
         if (n < 0)
             return false;
         if (n == 0)

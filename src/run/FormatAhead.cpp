@@ -84,14 +84,21 @@ void FormatAhead::Work() {
 PreparedFile FormatAhead::Take(std::size_t index) {
     std::unique_lock lock(mutex_);
     taken_ = index;
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return done_[index].has_value(); });
+    // A file not yet done may not be started either: the workers are told the run waits for it.
+    if (!done_[index].has_value()) {
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return done_[index].has_value(); });
+    }
     PreparedFile file = std::move(*done_[index]);
     done_[index].reset();
     taken_ = index + 1;
     bytesAhead_ -= std::max<std::int64_t>(sizes_[index], 0);
+    // Workers held back by the bounds are woken once half of the files' bound is free again, not at
+    // every file taken; a run that finds its next file not done wakes them at once.
+    const bool room = next_ <= taken_ + kFilesAhead / 2;
     lock.unlock();
-    changed_.notify_all();
+    if (room)
+        changed_.notify_all();
     return file;
 }
 

@@ -298,8 +298,8 @@ PreparedFile ProcessingRun::Prepare(const TSourceEntry& entry, TVBSrcFormatter& 
         file.outcome = PreparedFile::Outcome::NotSource;
         return file;
     }
-    // The file is opened once, and read where it is mapped: the lines the engine leaves as they are
-    // stay its bytes through the check and the write.
+    // The file is opened once (its name looked at once): the lines the engine leaves as they are stay
+    // its bytes, mapped or read whole, through the check and the write.
     host::NameStatus seen;
     file.hostSource = MapToHostPath(entry.FullPath, &seen);
     file.source = MappedFile::OpenHost(file.hostSource, &seen);

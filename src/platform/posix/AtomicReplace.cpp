@@ -60,7 +60,10 @@ public:
             const std::lock_guard lock(mutex_);
             if (held_.size() < kMaxHeld && Started()) {
                 held_.push_back(fd);
-                changed_.notify_one();
+                // Woken for a batch, not for each file: a few left when the program ends are let go
+                // with it.
+                if (held_.size() % kBatch == 0)
+                    changed_.notify_one();
                 return;
             }
         }
@@ -68,11 +71,13 @@ public:
     }
     void WaitUntilReleased() {
         std::unique_lock lock(mutex_);
+        changed_.notify_one();
         released_.wait(lock, [this] { return held_.empty() && !closing_; });
     }
 
 private:
     static constexpr std::size_t kMaxHeld = 256;
+    static constexpr std::size_t kBatch = 16;
 
     // Starts the thread that lets go when it does not run yet; false when the system gives none.
     bool Started() {

@@ -4,6 +4,7 @@
 #include "platform/SafeFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
@@ -60,9 +61,8 @@ public:
             const std::lock_guard lock(mutex_);
             if (held_.size() < kMaxHeld && Started()) {
                 held_.push_back(fd);
-                // Woken for a batch, not for each file: a few left when the program ends are let go
-                // with it.
-                if (held_.size() % kBatch == 0)
+                // Woken by the first file of a batch and when the batch is full, not for each file.
+                if (held_.size() == 1 || held_.size() % kBatch == 0)
                     changed_.notify_one();
                 return;
             }
@@ -95,6 +95,8 @@ private:
         std::unique_lock lock(mutex_);
         for (;;) {
             changed_.wait(lock, [this] { return !held_.empty(); });
+            // A batch, or what came within a moment: a file is never held for long.
+            changed_.wait_for(lock, std::chrono::milliseconds(20), [this] { return held_.size() >= kBatch; });
             std::vector<int> batch;
             batch.swap(held_);
             closing_ = true;

@@ -159,6 +159,8 @@ struct ReplaceOptions {
     const FileStatus* target = nullptr;
     // The owner may write the result, whatever the permissions (or a read-only attribute) say.
     bool ownerWritable = false;
+    // POSIX: the result is no more open than these bits (a copy than its source), before ownerWritable.
+    std::optional<std::uint32_t> atMost;
 };
 
 // Writes a file through a temporary file (kTemporaryPrefix) in the target's directory that then takes

@@ -116,10 +116,12 @@ bool CopyHostFileAtomic(const std::string& hostFrom, const host::FileStatus& fro
     host::UniqueFd in{OpenRegularFileHost(hostFrom, fromStatus, std::numeric_limits<std::int64_t>::max(), nullptr)};
     if (in.fd < 0)
         return false;
-    // The copy is always writable by its owner; with keepStamp it then takes the source's time and mode.
+    // The copy is always writable by its owner, and no more readable than its source: a private file
+    // stays private. With keepStamp it then takes the source's time and mode.
     host::ReplaceOptions options;
     options.target = &toStatus;
     options.ownerWritable = true;
+    options.atMost = fromStatus.permissions;
     if (!WriteHostFileAtomicWith(hostTo, [&](int out) { return CopyContents(in.fd, out); }, options))
         return false;
     return !keepStamp || host::CopyStampAndPermissions(hostFrom, hostTo);

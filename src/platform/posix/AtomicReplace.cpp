@@ -163,6 +163,8 @@ bool WriteReplacing(const std::string& hostTarget, const std::function<bool(int 
         const FileStatus target = options.target ? *options.target : StatusOf(hostTarget);
         mode = target.kind != FileKind::Missing ? static_cast<mode_t>(target.permissions) : NewFileMode();
     }
+    if (options.atMost)
+        mode &= static_cast<mode_t>(*options.atMost);
     if (options.ownerWritable)
         mode |= S_IWUSR;
     const bool mayExist = !options.target || options.target->kind != FileKind::Missing ||

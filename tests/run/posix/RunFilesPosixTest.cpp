@@ -84,6 +84,20 @@ TEST_F(RunFiles, FormattedFilesTakeTheSourcesBitsAndEveryOutputStaysWritable) {
     EXPECT_EQ(ModeOf(Proj() + "modB.bas"), 0444u);
 }
 
+// A copy is no more open than its source: a private companion or a private file that is not formatted
+// (copied whole in the backup of every file) stays private in the output directory.
+TEST_F(RunFiles, CopiesOfPrivateFilesStayPrivate) {
+    ::chmod((Proj() + "frmC.frx").c_str(), 0600);
+    Write("notes.txt", "private notes");
+    ::chmod((Proj() + "notes.txt").c_str(), 0640);
+    settings.BackupAllFiles = true;
+    ASSERT_EQ(RunIt().outcome, RunOutcome::Completed);
+    EXPECT_EQ(ReadFile(Out() + "notes.txt"), "private notes");
+    EXPECT_EQ(ModeOf(Out() + "frmC.frx"), 0600u);
+    EXPECT_EQ(ModeOf(Out() + "notes.txt") & 0007u, 0u);
+    EXPECT_EQ(ModeOf(Out() + "notes.txt") & 0600u, 0600u);
+}
+
 // The guard looks at each file as it saves it: a copy that became a link to a source of the project
 // after the backup step is not saved over, and the source stays as it was.
 TEST_F(RunFiles, ACopyReplacedByALinkIntoTheProjectIsNotSavedOver) {

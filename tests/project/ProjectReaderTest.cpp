@@ -156,7 +156,7 @@ TEST(ExtractProjectPath, TakesTheTextAfterTheRightMark) {
     EXPECT_EQ(ExtractProjectPath("UserDocument=Doc.dob"), "Doc.dob");
     EXPECT_EQ(ExtractProjectPath("DesignerX=Name; X.bas"), "X.bas") << "only the key itself names after =";
     EXPECT_EQ(ExtractProjectPath("ResFile32=\"res\\App.RES\""), "res\\App.RES");
-    EXPECT_EQ(ExtractProjectPath("RelatedDoc=..\\doc\\Spec.txt"), "..\\doc\\Spec.txt");
+    EXPECT_EQ(ExtractProjectPath("RelatedDoc=..\\doc\\Design.txt"), "..\\doc\\Design.txt");
     EXPECT_EQ(ExtractProjectPath("ResFile32=\"\""), "");
     EXPECT_EQ(ExtractProjectPath("Module=Globals"), "");
     EXPECT_EQ(ExtractProjectPath("Form"), "");

@@ -63,6 +63,10 @@ struct NameStatus {
 
 // The status of a path, links followed.
 FileStatus StatusOf(const std::string& hostPath);
+// The status the look at `hostPath` told, or, when it told none, the status read now.
+inline FileStatus StatusOf(const std::string& hostPath, const NameStatus& seen) {
+    return seen.TellsStatus() ? seen.status : StatusOf(hostPath);
+}
 // One look at a name, a final link not followed (NameStatus); a name found missing counts as looked at,
 // one that could not be looked at (no permission) does not. Windows: nothing is looked at.
 NameStatus LookAtName(const std::string& hostPath);

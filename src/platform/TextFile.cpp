@@ -25,8 +25,7 @@ bool ReadHostChunks(const std::string& hostPath, const host::NameStatus& seen, O
     if (hostPath.empty())
         return false;
     host::FileStatus opened;
-    host::UniqueFd f{OpenRegularFileHost(hostPath, seen.TellsStatus() ? seen.status : host::StatusOf(hostPath),
-                                         kMaxTextFileBytes, &opened)};
+    host::UniqueFd f{OpenRegularFileHost(hostPath, host::StatusOf(hostPath, seen), kMaxTextFileBytes, &opened)};
     if (f.fd < 0)
         return false;
     const std::int64_t size = opened.size;
@@ -86,7 +85,7 @@ std::shared_ptr<const MappedFile> MappedFile::OpenHost(const std::string& hostPa
         return nullptr;
     host::FileStatus opened;
     host::UniqueFd f{OpenRegularFileHost(
-        hostPath, seen && seen->TellsStatus() ? seen->status : host::StatusOf(hostPath), kMaxTextFileBytes, &opened)};
+        hostPath, seen ? host::StatusOf(hostPath, *seen) : host::StatusOf(hostPath), kMaxTextFileBytes, &opened)};
     if (f.fd < 0)
         return nullptr;
     const std::int64_t size = opened.size;

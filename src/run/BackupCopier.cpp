@@ -111,7 +111,7 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
     // Each name is looked at once here: the statuses read go along to the copy.
     host::NameStatus seen;
     const std::string from = MapToHostPath(source, &seen);
-    const host::FileStatus fromStatus = seen.TellsStatus() ? seen.status : host::StatusOf(from);
+    const host::FileStatus fromStatus = host::StatusOf(from, seen);
     if (fromStatus.kind != host::FileKind::Regular)
         return false;
     // The guard judges the very path written, from the same look that found it.
@@ -120,7 +120,7 @@ bool BackupCopier::CopyFile(const std::string& source, const std::string& target
         target_ ? target_->PathFor(ExtractFileName(target), &seenTo) : MapToHostPath(target, &seenTo);
     if (guard_ && guard_->ContainsHost(to, &seenTo))
         return false;
-    const host::FileStatus toStatus = seenTo.TellsStatus() ? seenTo.status : host::StatusOf(to);
+    const host::FileStatus toStatus = host::StatusOf(to, seenTo);
     if (host::SameFile(from, fromStatus, to, toStatus))
         return false;
     // Copied in blocks through a temporary file renamed over the target.

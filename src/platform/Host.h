@@ -184,11 +184,6 @@ void ReleaseReplacedFiles();
 // Gives `hostTo` the modification time and permissions of `hostFrom`, and leaves it writable by its
 // owner.
 bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hostTo);
-// Gives `hostTo` the permission bits of `hostFrom` (a formatted copy of a private source stays private),
-// leaving it writable by its owner. Nothing on Windows, where files have no such bits.
-bool CopyPermissionBits(const std::string& hostFrom, const std::string& hostTo);
-// Lets the owner write the file (it may have been copied from a read-only one).
-bool MakeOwnerWritable(const std::string& hostPath);
 
 // --- processes (Process.cpp) ---
 

@@ -15,16 +15,4 @@ bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hos
     return ::utimensat(AT_FDCWD, hostTo.c_str(), times, 0) == 0;
 }
 
-bool CopyPermissionBits(const std::string& hostFrom, const std::string& hostTo) {
-    struct stat st;
-    return ::stat(hostFrom.c_str(), &st) == 0 && ::chmod(hostTo.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
-}
-
-bool MakeOwnerWritable(const std::string& hostPath) {
-    struct stat st;
-    if (::stat(hostPath.c_str(), &st) != 0)
-        return false;
-    return (st.st_mode & S_IWUSR) != 0 || ::chmod(hostPath.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
-}
-
 } // namespace kemptor::host

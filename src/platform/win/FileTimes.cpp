@@ -24,17 +24,4 @@ bool CopyStampAndPermissions(const std::string& hostFrom, const std::string& hos
     return timed;
 }
 
-bool CopyPermissionBits(const std::string&, const std::string&) {
-    return true;
-}
-
-bool MakeOwnerWritable(const std::string& hostPath) {
-    const std::wstring wide = SystemPath(hostPath);
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return false;
-    return !(attributes & FILE_ATTRIBUTE_READONLY) ||
-           ::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != 0;
-}
-
 } // namespace kemptor::host

@@ -141,15 +141,11 @@ void TVBSrcFormatter::AddCommentBorders() {
     const int group = CommentGroupCount;
     if (!cfg.SingleLineCommentBlocks || group == 0 || group < cfg.SingleLineCommentGroupQty)
         return;
-    std::string border = Indented(PrevIndent, CommentBorder());
-    if (Trim(border) == Trim(PrevLine))
+    if (Trim(CommentBorder()) == Trim(PrevLine))
         return; // the group already ends with such a border
     // Placed like the group's own lines, at the level at which they stand: the current line may have
     // moved it already.
-    const int level = IndentLevel;
-    IndentLevel = LevelBeforeLine;
-    PlaceCommentLine(border, PrevIndent);
-    IndentLevel = level;
+    const std::string border = PlacedBorder(PrevIndent, LevelBeforeLine);
     if (border.empty())
         return;
     // The border goes right after the group's last line (before anything the current line has added
@@ -159,6 +155,15 @@ void TVBSrcFormatter::AddCommentBorders() {
     const std::size_t top = std::min(CommentGroupStart, bottom);
     OutputLines.InsertRecurring(bottom, border, true);
     OutputLines.InsertRecurring(top, border, true);
+}
+
+std::string TVBSrcFormatter::PlacedBorder(int prevIndent, int level) {
+    std::string border = Indented(prevIndent, CommentBorder());
+    const int kept = IndentLevel;
+    IndentLevel = level;
+    PlaceCommentLine(border, prevIndent);
+    IndentLevel = kept;
+    return border;
 }
 
 // --- Comments behind code ----------------------------------------------------------------------

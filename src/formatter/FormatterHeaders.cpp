@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace kemptor {
 
@@ -215,7 +216,8 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const std::function<T
     if (edge == n || HeaderPresent(*this, templ[edge], before))
         return;
 
-    const std::size_t first = OutputLines.size();
+    // The lines are placed in the room of the header queue, whose strings keep their capacity.
+    std::size_t count = 0;
     int prevIndent = HeaderPrevIndent;
     for (std::size_t k = 0; k < n; ++k) {
         expand(templ[k]);
@@ -224,8 +226,15 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const std::function<T
         PlaceCommentLine(text, prevIndent);
         if (!Trim(text).empty())
             prevIndent = LeadingSpaces(text);
-        AppendRecurring(text);
+        if (count == headerQueue_.size())
+            headerQueue_.emplace_back();
+        headerQueue_[count++].assign(text);
     }
+    if (!before && QueueHeader(count, prevIndent, templ[edge]))
+        return;
+    const std::size_t first = OutputLines.size();
+    for (std::size_t k = 0; k < count; ++k)
+        AppendRecurring(headerQueue_[k]);
     // The header is a group of whole-line comments: it gets its borders in this run, as it would in
     // the next one. Before a heading it ends the group that the heading closes.
     if (CommentGroupCount == 0)
@@ -241,6 +250,60 @@ void TVBSrcFormatter::AppendHeader(const TextLines& templ, const std::function<T
     } else {
         HeaderAfter = true;
     }
+}
+
+bool TVBSrcFormatter::QueueHeader(std::size_t count, int tailIndent, std::string_view edge) {
+    // A header after a heading goes through the pass line by line once the heading is done, as the
+    // next pass reads it: the first pass's trace then runs on across it, and the confirming pass
+    // takes the header over with the code around it instead of reading it. That pass must find each
+    // line where this one wrote it, so the header goes in this way only when it is whole-line comments
+    // that read as such (no tab, no continued comment, no ignore directive), and, when its group gets
+    // borders, only when the line after the heading ends the group at once: a code line without a
+    // comment, no heading (whose header before it would join the group). The borders then go in with
+    // the header, as the end of the group would have drawn them.
+    const Settings& cfg = Config();
+    if (count == 0 || CommentGroupCount != 0)
+        return false;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string_view line = headerQueue_[k];
+        if (!IsCommentOnly(line) || HasContinuedComment(line) || !ReadsAsItStands(line))
+            return false;
+    }
+    std::size_t queued = count;
+    if (cfg.SingleLineCommentBlocks && static_cast<int>(count) >= cfg.SingleLineCommentGroupQty) {
+        const std::string_view next = NextLine;
+        if (Trim(next).empty() || IsCommentOnly(next) || CommentPos(next) > 0 || IsRemComment(next) ||
+            IsProcedureHeading(ClassifyLine(next)))
+            return false;
+        const std::string border = PlacedBorder(tailIndent, IndentLevel);
+        if (border.empty())
+            return false;
+        if (count + 2 > headerQueue_.size())
+            headerQueue_.resize(count + 2);
+        std::move_backward(headerQueue_.begin(), headerQueue_.begin() + static_cast<std::ptrdiff_t>(count),
+                           headerQueue_.begin() + static_cast<std::ptrdiff_t>(count + 1));
+        headerQueue_[0] = border;
+        headerQueue_[count + 1] = border;
+        queued = count + 2;
+    } else {
+        // The next pass reads the first queued line after the heading: it must see the header there
+        // (as it sees a border).
+        const std::string_view after = NextLine;
+        NextLine = headerQueue_[0];
+        const bool present = HeaderPresent(*this, edge, false);
+        NextLine = after;
+        if (!present)
+            return false;
+    }
+    headerQueued_ = queued;
+    return true;
+}
+
+void TVBSrcFormatter::FormatQueuedHeader(int depth) {
+    const std::size_t n = std::exchange(headerQueued_, 0);
+    recurringLines_ = true;
+    FormatLinesInPlace(headerQueue_, n, depth, true);
+    recurringLines_ = false;
 }
 
 } // namespace kemptor

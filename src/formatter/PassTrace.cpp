@@ -114,7 +114,7 @@ void TPassTrace::BeforeLine(std::size_t outputSize, std::string_view lastLine, c
         kept.CondFrames = state.CondFrames;
 }
 
-void TPassTrace::AfterLine(bool alike, std::size_t outputSize, std::size_t firstEdited) {
+void TPassTrace::AfterLine(bool alike, std::size_t firstEdited) {
     if (firstEdited != kNoEdit) {
         ForgetFrom(firstEdited);
         alike = false; // the line's own place may have moved
@@ -126,7 +126,7 @@ void TPassTrace::AfterLine(bool alike, std::size_t outputSize, std::size_t first
     }
     if (!open_) {
         open_ = true;
-        openBegin_ = outputSize - 1;
+        openBegin_ = lineStart_;
         openHash_ = lineHash_;
         recentCount_ = 0;
     }

@@ -2,16 +2,21 @@
 // What the first pass leaves for the confirming pass: the stretches of its output that the confirming
 // pass may take over without reading them.
 //
-// The first pass notes each stretch of input lines that it gave back one line for one line, each read
-// alike by a later pass (the same text after the indentation, or a comment placed alike), with no
-// later line of the pass editing what it had written there. A confirming pass that reaches such a
-// stretch in the state the first pass had at its start (compared by digest) would do what the first
-// pass did: read alike lines, in the same states, see the same lines written before them and the same
-// line after each, and so give back those lines unchanged and end in the same state. So it appends
-// them as they stand and goes on from the first pass's state at the stretch's last line, which it
-// formats itself (what follows that line may differ). Anything the first pass did differently (a line
-// split, dropped or put in, a line written earlier changed later) is outside every stretch, and the
-// confirming pass reads it as it would without a trace.
+// The first pass notes each stretch of its output that the confirming pass will read line by line as
+// the first pass read it: each line of the stretch came from one line the first pass formatted (an
+// input line, a piece of a split line, or a header line put in after a heading, which goes through the
+// pass as a line of its own), read alike by a later pass (the same text after the indentation, or a
+// comment placed alike), with no later line of the pass editing what it had written there. Blank lines
+// that the blank-line rules put before or after such a line, and blank lines of the input that the
+// settings drop, belong to the stretch when a later pass drops them without a change of state and
+// puts them back. A confirming pass that reaches such a stretch in the state the first pass had at its
+// start (compared by digest) would do what the first pass did: read alike lines, in the same states,
+// see the same lines written before them and the same line after each, and so give back those lines
+// unchanged and end in the same state. So it appends them as they stand and goes on from the first
+// pass's state at the stretch's last line, which it formats itself (what follows that line may
+// differ). Anything the first pass did differently (a line dropped or put in otherwise, a line written
+// earlier changed later) is outside every stretch, and the confirming pass reads it as it would
+// without a trace.
 
 #include "formatter/PassState.h"
 
@@ -44,10 +49,11 @@ public:
     // Before the pass reads a line: `outputSize` lines are written, the last of them `lastLine`, and
     // the pass is in `state`.
     void BeforeLine(std::size_t outputSize, std::string_view lastLine, const TPassState& state);
-    // After the line: `alike` when it gave one line, at `outputSize` - 1, that a later pass reads as
-    // the pass read the line; `firstEdited`: the lowest line written earlier that the pass changed or
-    // put in since the last call (size_t's largest value when none).
-    void AfterLine(bool alike, std::size_t outputSize, std::size_t firstEdited);
+    // After the line: `alike` when the lines it gave, from LineStart() on, are what a later pass gives
+    // back as it reads them in the state noted before it; `firstEdited`: the lowest line written
+    // earlier that the pass changed or put in since the last call (size_t's largest value when none).
+    // A line that gave nothing and left the state as it was (a blank line dropped) gets no call.
+    void AfterLine(bool alike, std::size_t firstEdited);
     // Where the output of the line in hand begins (BeforeLine's `outputSize`).
     std::size_t LineStart() const { return lineStart_; }
     // The pass is over (`firstEdited` as for AfterLine): the stretch still open ends at the last line.

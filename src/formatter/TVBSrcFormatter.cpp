@@ -301,10 +301,11 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
     const bool skipping = pass == 1 && skipStretches_ && trace_.Size() > 0 && insertAt > count;
     if (tracing)
         trace_.Clear();
+    tracing_ = tracing;
+    unitOpen_ = false;
     OutputLines.ForgetEdits();
     for (std::size_t i = index; i < count; ++i) {
-        if (tracing && i > index)
-            TraceLineDone(input[i - 1]);
+        TraceDone();
         if (skipping)
             i = SkipStretch(i, input, release, index);
         // The pass is done with the line before: what it keeps of it (PrevLine) is a copy.
@@ -313,16 +314,14 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         LineForLine = LineForLine && OutputLines.size() == i;
         if (progress.CancelRequested()) {
             NextLine = {};
+            tracing_ = false;
             passLines_ = nullptr;
             passOwned_ = nullptr;
             return false;
         }
         progress.SetPosition(static_cast<int>(i));
         lineIndex_ = i;
-        if (tracing)
-            trace_.BeforeLine(OutputLines.size(),
-                              OutputLines.empty() ? std::string_view() : OutputLines[OutputLines.size() - 1],
-                              *this);
+        TraceBegin(input[i], true);
 
         const std::string_view raw = input[i];
         // NextLine has shown whether this line holds a tab: when it is a view of the line itself,
@@ -376,8 +375,8 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         FormatStatementLine(line, original, wasChanged, 0);
         progress.LineDone();
     }
-    if (tracing && count > index)
-        TraceLineDone(input[count - 1]);
+    TraceDone();
+    tracing_ = false;
     NextLine = {};
     LineForLine = LineForLine && OutputLines.size() == count;
     if (insertAt == count)
@@ -392,17 +391,91 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
     return true;
 }
 
-void TVBSrcFormatter::TraceLineDone(std::string_view raw) {
-    // The line gave one line, and nothing written before it changed since it was read.
+void TVBSrcFormatter::TraceBegin(std::string_view read, bool mayBeAlike) {
+    if (!tracing_)
+        return;
+    if (unitOpen_) {
+        // The first piece of a split line begins where the line began, in the state it began in.
+        if (OutputLines.size() == trace_.LineStart()) {
+            unitRead_ = read;
+            unitMayBeAlike_ = mayBeAlike;
+            return;
+        }
+        TraceDone();
+    }
+    trace_.BeforeLine(OutputLines.size(),
+                      OutputLines.empty() ? std::string_view() : OutputLines[OutputLines.size() - 1], *this);
+    unitOpen_ = true;
+    unitRead_ = read;
+    unitMayBeAlike_ = mayBeAlike;
+    unitDropsBlanks_ = DropsBlankLinesUnchanged();
+    prevReadNext_ = nextLineRead_;
+    nextLineRead_ = false;
+}
+
+bool TVBSrcFormatter::BlankLinesRead(bool before, bool after) const {
+    // The next pass reads the blank lines put before the line in the state the line began in, and
+    // those after it in the state it left. A line that looked at the line after it (a heading, for
+    // its header or its Attribute lines) must find there, in that pass, what it found in this one.
+    return (!before || (unitDropsBlanks_ && !prevReadNext_)) &&
+           (!after || (DropsBlankLinesUnchanged() && !nextLineRead_));
+}
+
+bool TVBSrcFormatter::DropsBlankLinesUnchanged() const {
+    // A blank line that the settings drop goes through the pass without a trace: it is not emitted,
+    // and a blank line changes nothing of the state that a later line reads (its class is read only
+    // by a continued statement's lines) unless it falls where a statement, a comment, an ignored
+    // region or a heading waiting for its Attribute lines goes on.
+    return Config().GrpBlankLines != 0 && !Continued && !CommentContinues && IgnoreLines == 0 &&
+           !PendingHeading.active;
+}
+
+void TVBSrcFormatter::TraceDone() {
+    if (!unitOpen_)
+        return;
+    unitOpen_ = false;
+    // Nothing written before the line may have changed since it was read.
     const std::size_t size = OutputLines.size();
     const std::size_t edited = OutputLines.FirstEditedLine();
     OutputLines.ForgetEdits();
-    bool alike = false;
-    if (edited == TPassTrace::kNoEdit && size == trace_.LineStart() + 1) {
-        const std::string_view out = OutputLines[size - 1];
-        alike = SameText(raw, out) || ReadAlike(Expanded(raw, traceScratch_, settings_->TabWidth), out);
+    const std::size_t start = trace_.LineStart();
+    if (size == start && edited == TPassTrace::kNoEdit && unitMayBeAlike_ && unitDropsBlanks_ && !prevReadNext_ &&
+        Trim(unitRead_).empty()) {
+        nextLineRead_ = false;
+        return; // a blank line dropped: no line of the next pass's input
     }
-    trace_.AfterLine(alike, size, edited);
+    // The line gave one line, maybe with blank lines that the blank-line rules put before or after it:
+    // the next pass drops those as it reads them and puts them in again.
+    bool alike = unitMayBeAlike_ && edited == TPassTrace::kNoEdit && size == start + 1;
+    std::size_t at = start;
+    if (unitMayBeAlike_ && edited == TPassTrace::kNoEdit && size > start + 1) {
+        while (at < size && OutputLines[at].empty())
+            ++at;
+        std::size_t end = at + 1;
+        while (end < size && OutputLines[end].empty())
+            ++end;
+        alike = at < size && end == size && BlankLinesRead(at > start, end > at + 1);
+    }
+    if (alike) {
+        const std::string_view out = OutputLines[at];
+        alike = SameText(unitRead_, out) ||
+                ReadAlike(Expanded(unitRead_, traceScratch_, settings_->TabWidth), out);
+    }
+    trace_.AfterLine(alike, edited);
+}
+
+bool TVBSrcFormatter::ReadAsALine(int depth) const {
+    // The pass that reads the output takes a piece or an inserted line as a line of its own: down the
+    // same way only when nothing ahead of the line's formatting in that pass turns it aside (a comment
+    // continued from the line before, an ignored region) and when the piece could have been cut
+    // again here.
+    return depth < kMaxSplitDepth && !CommentContinues && IgnoreLines == 0;
+}
+
+bool ReadsAsItStands(std::string_view text) {
+    // A continued line's statement is gathered from the lines of the pass's own input.
+    return text.find('\t') == std::string_view::npos && (IsCommentOnly(text) || !IsContinuedLine(text)) &&
+           IgnoreDirectiveOf(text) == IgnoreDirective::None;
 }
 
 std::size_t TVBSrcFormatter::SkipStretch(std::size_t index, const TLineList& input, TLineList* release,
@@ -568,14 +641,28 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
         PrevLine = HeaderTail;
         PrevIndent = HeaderTailIndent;
     }
+    if (headerQueued_ > 0)
+        FormatQueuedHeader(depth);
 }
 
 void TVBSrcFormatter::FormatPieces(TextLines& pieces, int depth) {
     RepassNeeded = true;
+    FormatLinesInPlace(pieces, pieces.size(), depth, false);
+}
+
+void TVBSrcFormatter::FormatLinesInPlace(TextLines& lines, std::size_t count, int depth, bool readAsTheyStand) {
     const std::string_view after = NextLine;
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-        NextLine = k + 1 < pieces.size() ? std::string_view(pieces[k + 1]) : after;
-        FormatStatementLine(pieces[k], {}, true, depth + 1);
+    // Each piece is a line of the next pass's input: the trace notes it as one. The piece is
+    // formatted in place, so the text that pass will read is kept beside it.
+    std::string read;
+    for (std::size_t k = 0; k < count; ++k) {
+        NextLine = k + 1 < count ? std::string_view(lines[k + 1]) : after;
+        if (tracing_) {
+            read = lines[k];
+            TraceBegin(read, ReadAsALine(depth + 1) && (readAsTheyStand || ReadsAsItStands(read)));
+        }
+        FormatStatementLine(lines[k], {}, true, depth + 1);
+        TraceDone();
     }
     NextLine = after;
 }
@@ -658,8 +745,11 @@ std::string TVBSrcFormatter::LogicalLine(std::size_t index) const {
 }
 
 void TVBSrcFormatter::AppendLine(std::string_view line, bool changed) {
-    // Most lines leave a pass as they came: the output then refers to the input's bytes.
-    if (passLines_ != nullptr && lineIndex_ < passLines_->size() && line == (*passLines_)[lineIndex_])
+    // Most lines leave a pass as they came: the output then refers to the input's bytes. A header's
+    // lines recur from procedure to procedure.
+    if (recurringLines_)
+        OutputLines.AppendRecurring(line, changed);
+    else if (passLines_ != nullptr && lineIndex_ < passLines_->size() && line == (*passLines_)[lineIndex_])
         AppendInputLine(lineIndex_, changed);
     else
         OutputLines.Append(line, changed);
@@ -710,6 +800,7 @@ void TVBSrcFormatter::AfterLine(const std::string& line, TStatementClass cls, bo
         PendingHeading.text = IsContinuedLine(line) ? LogicalLine(lineIndex_) : line;
         PendingHeading.cls = cls;
     }
+    nextLineRead_ = nextLineRead_ || PendingHeading.active;
     if (PendingHeading.active && !Continued && !IsAttributeLine(NextLine)) {
         PendingHeading.active = false;
         HeaderPrevIndent = PrevIndent;

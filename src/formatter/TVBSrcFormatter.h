@@ -59,6 +59,9 @@ struct TFormatFileResult {
 // "' kemptor: on", or "' kemptor: off-next-line" (letter case and blanks around the colon free).
 enum class IgnoreDirective { None, Off, On, OffNextLine };
 IgnoreDirective IgnoreDirectiveOf(std::string_view line);
+// A pass reads `text`, as a line of its input, as it stands: it holds no tab to expand, no ignore
+// directive, and goes on in no line.
+bool ReadsAsItStands(std::string_view text);
 
 // The state a pass carries from line to line (TPassState) is the engine's own, read and set by name.
 class TVBSrcFormatter : public TPassState {
@@ -182,6 +185,10 @@ public:
     void InsertOptionExplicit();
     // Formats the pieces of a split line, or a code line and its moved comment, in its place.
     void FormatPieces(TextLines& pieces, int depth);
+    // Formats the first `count` of `lines` (pieces or inserted lines, `depth` splits deep) one after
+    // the other in place of the line in hand, each as a line of the next pass's input.
+    // `readAsTheyStand`: each of them is known to (ReadsAsItStands).
+    void FormatLinesInPlace(TextLines& lines, std::size_t count, int depth, bool readAsTheyStand);
     // Indentation of a statement line (not of an Attribute line; a label line keeps its position).
     void IndentStatement(std::string& line, TStatementClass cls, bool hasColon, bool singleLineIf);
     // The fallback setting (kCommentOnPreviousLine or kCommentOnNextLine) that will move the line's
@@ -260,6 +267,9 @@ public:
     void InsertHeaderComment(const std::string& line, TStatementClass cls, bool before);
     void InsertSubHeader(const std::string& line, bool before);
     void InsertFunctionHeader(const std::string& line, bool before);
+    // A border of a comment group, placed as the group's lines are at `level`, `prevIndent` being the
+    // indentation of the line before it; empty when the comment setting removes it.
+    std::string PlacedBorder(int prevIndent, int level);
 
 private:
     // FormatFile for a file that starts with a UTF-8 byte order mark, which the result keeps at byte 0.
@@ -280,9 +290,20 @@ private:
     // `prevIndent` being the indentation of the line before it.
     void PlaceCommentLine(std::string& line, int prevIndent);
     void ReserveOutput(const TLineList& input);
-    // First pass: notes whether the input line just formatted (`raw`) gave one line that a later pass
-    // reads alike.
-    void TraceLineDone(std::string_view raw);
+    // First pass: a line of the next pass's input begins, which that pass will read as `read` (an
+    // input line, a piece of a split line, an inserted line). `mayBeAlike`: that pass would take the
+    // same way through it as this one (ReadAsALine), so that it may be taken over.
+    void TraceBegin(std::string_view read, bool mayBeAlike);
+    // The line in hand is done: notes whether it gave one line that the next pass reads alike.
+    void TraceDone();
+    // A piece or inserted line formatted now, `depth` splits deep, goes the way the next pass, reading
+    // it as a line of its input, goes (when its text ReadsAsItStands).
+    bool ReadAsALine(int depth) const;
+    // A blank line read now is dropped and leaves the pass's state as it is.
+    bool DropsBlankLinesUnchanged() const;
+    // Blank lines that the line in hand put before and after it are dropped and put back alike by the
+    // next pass.
+    bool BlankLinesRead(bool before, bool after) const;
     // Confirming pass: at input line `index`, takes over the stretch that begins there when the pass
     // is in the state the first pass had at its start; the line the pass goes on with.
     std::size_t SkipStretch(std::size_t index, const TLineList& input, TLineList* release, std::size_t first);
@@ -294,6 +315,12 @@ private:
     // Puts in the header of template `templ` unless it stands there already; `valuesOf` gives the
     // values of its placeholders.
     void AppendHeader(const TextLines& templ, const std::function<TemplateValues()>& valuesOf, bool before);
+    // Queues the `count` placed lines of headerQueue_ (a header after a heading; `tailIndent`: the
+    // indentation of its last line, `edge`: its edge line), with their borders, to go through the pass
+    // once the heading is done; false when the header must go in as it stands.
+    bool QueueHeader(std::size_t count, int tailIndent, std::string_view edge);
+    // The queued header goes through the pass (at the end of the heading's FormatStatementLine).
+    void FormatQueuedHeader(int depth);
 
     const Settings* settings_;
     Prompter* prompter_;
@@ -306,6 +333,9 @@ private:
     std::string built_;          // a new text for the current line, built beside it and swapped in
     std::string traceScratch_;   // a tab-expanded input line for the trace
     std::string headerLine_;     // a header line being expanded and placed
+    TextLines headerQueue_;      // the placed lines of a header; the first headerQueued_ wait for the pass
+    std::size_t headerQueued_ = 0;
+    bool recurringLines_ = false; // the lines the pass appends are a header's (stored once)
     mutable std::string border_; // CommentBorder(), built from the two settings below
     mutable std::string borderPattern_;    // the blocking characters it was built from
     mutable int borderTotal_ = 0;          // and their total
@@ -313,6 +343,13 @@ private:
     TLineList* passOwned_ = nullptr;       // the same, when the engine owns it (a later pass)
     std::size_t lineIndex_ = 0;            // the input line being formatted
     TPassTrace trace_;                     // the first pass's stretches, for the confirming pass
+    bool tracing_ = false;                 // the running pass notes them (the first pass)
+    bool unitOpen_ = false;                // a line of the next pass's input is in hand
+    std::string_view unitRead_;            // its text as that pass will read it
+    bool unitMayBeAlike_ = false;          // and whether that pass would go its way (TraceBegin)
+    bool unitDropsBlanks_ = false;         // a blank line read before it would leave the state as it is
+    bool nextLineRead_ = false;            // the line in hand looked at NextLine
+    bool prevReadNext_ = false;            // the line before it did
     std::size_t takenOver_ = 0;            // lines of them the confirming pass took over
     bool skipStretches_ = true;
 };

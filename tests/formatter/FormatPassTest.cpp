@@ -312,5 +312,122 @@ TEST(FormatPass, TheConfirmingPassTakesOverOnlyWhatItWouldGiveBack) {
     EXPECT_GT(takenOver, 50000U) << "the confirming pass no longer skips";
 }
 
+// Procedures in the places where a header put in after the heading, or a blank line of the rules,
+// meets what may change its way through the next pass: a comment, a blank line or an Attribute line
+// after the heading, a heading split off a line or continued, an ignored region, a heading with its
+// own comment, another heading next, the end of the file. Repeated, so that stretches run across them.
+std::vector<std::string> HeadingsInAwkwardPlaces() {
+    const std::string procedures = "Private Sub A()\n"
+                                   "x = 1\n"
+                                   "If x Then y = 2\n"
+                                   "End Sub\n"
+                                   "\n"
+                                   "Public Function B(ByVal n As Long) As Long ' own comment\n"
+                                   "' a comment after the heading\n"
+                                   "B = n\n"
+                                   "End Function\n"
+                                   "Private Sub C()\n"
+                                   "\n"
+                                   "Dim s As String ' widened by alignment\n"
+                                   "Dim t As Integer\n"
+                                   "End Sub\n"
+                                   "Public Property Get D() As Long\n"
+                                   "Attribute D.VB_UserMemId = 0\n"
+                                   "D = 1\n"
+                                   "End Property\n"
+                                   "Private Sub E(ByVal a As Long, _\n"
+                                   "    ByVal b As Long)\n"
+                                   "For i = 1 To 3: Next\n"
+                                   "End Sub\n"
+                                   "Private Sub F(): x = 1: End Sub\n"
+                                   "' kemptor: off\n"
+                                   "Private Sub G()\n"
+                                   "x   =   1\n"
+                                   "End Sub\n"
+                                   "' kemptor: on\n"
+                                   "Private Sub H()\n"
+                                   "Private Sub I()\n"
+                                   "Do While x\n"
+                                   "Loop\n"
+                                   "End Sub\n"
+                                   "Private Sub J()\n"
+                                   "Rem a Rem line\n"
+                                   "End Sub\n";
+    std::string text = "Attribute VB_Name = \"modAwkward\"\nOption Explicit\n";
+    for (int n = 0; n < 6; ++n)
+        text += procedures;
+    return SplitLines(text + "Private Sub Last()");
+}
+
+TEST(FormatPass, HeadersAndRuledBlankLinesTakenOverOnlyWhereTheNextPassGivesThemBack) {
+    // Headers put in after a heading go through the first pass as lines of their own, and blank lines
+    // of the rules belong to the stretches around them: the confirming pass must still give what a
+    // pass that reads every line gives, under every way of placing, framing and dropping them, with
+    // templates that cannot go in that way (a tab, an ignore directive, a continued comment, code, a
+    // blank line).
+    const std::vector<std::string> module = HeadingsInAwkwardPlaces();
+    HeaderTemplates odd = DefaultHeaderTemplates();
+    odd.Sub.insert(odd.Sub.begin() + 1, "'\ttabbed");
+    odd.Function.insert(odd.Function.begin() + 1, "' kemptor: off-next-line");
+    HeaderTemplates code{{"' continued _", "' text", "Dim header As Long"}, {"' one", "", "' two"}};
+    std::vector<Settings> settings;
+    for (int comments = 0; comments <= 3; ++comments)
+        for (int blanks = 0; blanks <= 2; ++blanks)
+            for (const bool before : {false, true}) {
+                Settings s;
+                s.SubLevelCommentsPerform = s.FunctionLevelCommentsPerform = true;
+                s.SubLevelCommentsBeforeProcedure = s.FunctionLevelCommentsBeforeProcedure = before;
+                s.SubLevelCommentsAfterProcedure = s.FunctionLevelCommentsAfterProcedure = !before;
+                s.GrpSingleLineComments = comments;
+                s.GrpBlankLines = blanks;
+                s.SingleLineCommentGroupQty = 1 + comments * 4;
+                s.SingleLineCommentBlocks = comments != 1;
+                s.IfThenSplit = s.MultiStatementSplit = blanks != 2;
+                s.CodeIndentPerform = comments != 0;
+                s.SpecialRemoveComments = blanks == 2;
+                s.GrpInLineCommentsFixedColUnavail = blanks;
+                s.InLineCommentsFixedColumn = 20;
+                settings.push_back(s);
+            }
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    std::size_t takenOver = 0;
+    for (const HeaderTemplates& templates : {DefaultHeaderTemplates(), odd, code}) {
+        for (std::size_t k = 0; k < settings.size() && !HasFailure(); ++k) {
+            TVBSrcFormatter skipping(settings[k], prompter);
+            TVBSrcFormatter reading(settings[k], prompter);
+            reading.SetStretchSkipping(false);
+            for (TVBSrcFormatter* engine : {&skipping, &reading}) {
+                engine->SetDateSource([] { return std::string("12/09/2026"); });
+                engine->SetHeaderTemplates(templates);
+            }
+            const TFormatFileResult skipped = skipping.FormatFile(module, "Awkward.bas", skModule, progress);
+            const TFormatFileResult read = reading.FormatFile(module, "Awkward.bas", skModule, progress);
+            EXPECT_EQ(read.Passes, skipped.Passes) << "settings " << k;
+            EXPECT_TRUE(skipping.OutputLines == reading.OutputLines) << "settings " << k;
+            EXPECT_EQ(Markers(reading.OutputLines), Markers(skipping.OutputLines)) << "settings " << k;
+            takenOver += skipped.LinesTakenOver;
+        }
+    }
+    EXPECT_GT(takenOver, 1000U) << "the confirming pass no longer skips";
+}
+
+TEST(FormatPass, TheConfirmingPassTakesOverTheHeadersOfShortProcedures) {
+    // Under every option a file of short procedures is mostly header comments with their borders and
+    // blank lines of the rules: the confirming pass takes most of its output over instead of reading
+    // it (the lines between procedures are the ones it reads).
+    const Settings s = EveryOption();
+    std::ostringstream real;
+    bench::WriteRealModule(KEMPTOR_EXAMPLES, real, 4000);
+    ScriptedPrompter prompter;
+    ProgressObserver progress;
+    TVBSrcFormatter engine(s, prompter);
+    const TFormatFileResult result =
+        engine.FormatFile(SplitTextLines(real.str()), "Real.bas", skModule, progress);
+    EXPECT_EQ(2, result.Passes);
+    EXPECT_GT(result.LinesTakenOver * 2, engine.OutputLines.size());
+
+}
+
 } // namespace
 } // namespace kemptor::test

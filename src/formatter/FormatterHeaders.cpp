@@ -271,9 +271,7 @@ bool TVBSrcFormatter::QueueHeader(std::size_t count, int tailIndent, std::string
     }
     std::size_t queued = count;
     if (cfg.SingleLineCommentBlocks && static_cast<int>(count) >= cfg.SingleLineCommentGroupQty) {
-        const std::string_view next = NextLine;
-        if (Trim(next).empty() || IsCommentOnly(next) || CommentPos(next) > 0 || IsRemComment(next) ||
-            IsProcedureHeading(ClassifyLine(next)))
+        if (!EndsCommentGroupAtOnce(NextLine))
             return false;
         const std::string border = PlacedBorder(tailIndent, IndentLevel);
         if (border.empty())
@@ -297,6 +295,24 @@ bool TVBSrcFormatter::QueueHeader(std::size_t count, int tailIndent, std::string
     }
     headerQueued_ = queued;
     return true;
+}
+
+bool TVBSrcFormatter::EndsCommentGroupAtOnce(std::string_view next) {
+    const Settings& cfg = Config();
+    if (Trim(next).empty() || IsCommentOnly(next) || IsRemComment(next) || IsContinuedLine(next) ||
+        IsProcedureHeading(ClassifyLine(next)))
+        return false;
+    // A code line is emitted, first of all its pieces when it is split. A comment behind the code may
+    // go onto a line of its own above it, though, or into a piece that does, or may change when it is
+    // spell checked.
+    if (CommentPos(next) == 0)
+        return true;
+    if (cfg.SpellingPerform && cfg.SpellingComments)
+        return false;
+    const bool hasColon = next.find(':') != std::string_view::npos;
+    const bool singleLineIf = IsSingleLineIf(next);
+    return !MaySplit(next, singleLineIf, hasColon) &&
+           CommentLineFallback(std::string(next), hasColon, singleLineIf) != kCommentOnPreviousLine;
 }
 
 void TVBSrcFormatter::FormatQueuedHeader(int depth) {

@@ -529,7 +529,7 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     // that the blank-line rules, headers, borders and comment placement see them as the next
     // formatting would. A piece may be cut again (a nested single-line If).
     std::optional<TextLines> pieces;
-    if (depth < kMaxSplitDepth && !commentOnly) {
+    if (depth < kMaxSplitDepth && !commentOnly && MaySplit(line, singleLineIf, hasColon)) {
         if (cfg.MultiVarSplit && IsMultiVarDecl(line))
             pieces = SplitMultiVar(line);
         if (!pieces && cfg.MultiConstSplit && IsMultiConstDecl(line))
@@ -643,6 +643,12 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     }
     if (headerQueued_ > 0)
         FormatQueuedHeader(depth);
+}
+
+bool TVBSrcFormatter::MaySplit(std::string_view line, bool singleLineIf, bool hasColon) const {
+    const Settings& cfg = *settings_;
+    return (cfg.MultiVarSplit && IsMultiVarDecl(line)) || (cfg.MultiConstSplit && IsMultiConstDecl(line)) ||
+           (cfg.IfThenSplit && singleLineIf) || (cfg.MultiStatementSplit && hasColon && HasStatementSeparator(line));
 }
 
 void TVBSrcFormatter::FormatPieces(TextLines& pieces, int depth) {

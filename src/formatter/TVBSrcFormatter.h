@@ -183,6 +183,9 @@ public:
     // Formats an inserted Option Explicit line (and a blank line after it) before the line in hand;
     // NextLine is the line that will follow it.
     void InsertOptionExplicit();
+    // The settings split a line of code like `line` (a single-line If when `singleLineIf`, a colon in it
+    // when `hasColon`) into pieces, unless it cannot be cut safely.
+    bool MaySplit(std::string_view line, bool singleLineIf, bool hasColon) const;
     // Formats the pieces of a split line, or a code line and its moved comment, in its place.
     void FormatPieces(TextLines& pieces, int depth);
     // Formats the first `count` of `lines` (pieces or inserted lines, `depth` splits deep) one after
@@ -319,6 +322,9 @@ private:
     // indentation of its last line, `edge`: its edge line), with their borders, to go through the pass
     // once the heading is done; false when the header must go in as it stands.
     bool QueueHeader(std::size_t count, int tailIndent, std::string_view edge);
+    // The line after a heading ends a comment group that starts after the heading as soon as the pass
+    // reads it: a code line, no heading, whose comment (if any) stays with its code or goes below it.
+    bool EndsCommentGroupAtOnce(std::string_view next);
     // The queued header goes through the pass (at the end of the heading's FormatStatementLine).
     void FormatQueuedHeader(int depth);
 

@@ -76,9 +76,10 @@ int BlankLinesFor(const Settings& cfg, TStatementClass cls, bool before) {
 // --- Special comments --------------------------------------------------------------------------
 
 bool TVBSrcFormatter::IsSpecialComment(std::string_view line) const {
+    if (!Config().SpecialRemoveComments)
+        return false; // the setting first: looking for the comment costs a walk through the line
     const int p = CommentPos(line);
-    return Config().SpecialRemoveComments && p > 0 &&
-           StartsWith(line.substr(static_cast<std::size_t>(p)), Config().SpecialRemoveCommentCharacters);
+    return p > 0 && StartsWith(line.substr(static_cast<std::size_t>(p)), Config().SpecialRemoveCommentCharacters);
 }
 
 void TVBSrcFormatter::RemoveSpecialComment(std::string& line, bool& emit) {

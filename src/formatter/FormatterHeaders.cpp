@@ -98,22 +98,28 @@ bool TVBSrcFormatter::HeaderCommentsWanted() const {
 }
 
 void TVBSrcFormatter::InsertHeaderComment(const std::string& line, TStatementClass cls, bool before) {
-    const Settings& cfg = Config();
     if (!HeaderCommentsWanted() || !IsProcedureHeading(cls))
         return;
     // A heading continued from the line before, or going on in the next line, has no room for lines
     // between its parts.
     if (before ? Continued : (IsContinuedLine(line) || HasContinuedComment(line)))
         return;
-    if (IsSubHeading(cls) &&
-        HeaderWanted(cfg.SubLevelCommentsPerform, cfg.SubLevelCommentsBeforeProcedure,
-                     cfg.SubLevelCommentsAfterProcedure, cfg.GrpSubLevelComments, before, FileKind))
+    if (!HeaderGoes(cls, before))
+        return;
+    if (IsSubHeading(cls))
         InsertSubHeader(line, before);
-    else if (IsFunctionHeading(cls) &&
-             HeaderWanted(cfg.FunctionLevelCommentsPerform, cfg.FunctionLevelCommentsBeforeProcedure,
-                          cfg.FunctionLevelCommentsAfterProcedure, cfg.GrpFunctionLevelComments, before,
-                          FileKind))
+    else
         InsertFunctionHeader(line, before);
+}
+
+bool TVBSrcFormatter::HeaderGoes(TStatementClass cls, bool before) const {
+    const Settings& cfg = Config();
+    if (IsSubHeading(cls))
+        return HeaderWanted(cfg.SubLevelCommentsPerform, cfg.SubLevelCommentsBeforeProcedure,
+                            cfg.SubLevelCommentsAfterProcedure, cfg.GrpSubLevelComments, before, FileKind);
+    return IsFunctionHeading(cls) &&
+           HeaderWanted(cfg.FunctionLevelCommentsPerform, cfg.FunctionLevelCommentsBeforeProcedure,
+                        cfg.FunctionLevelCommentsAfterProcedure, cfg.GrpFunctionLevelComments, before, FileKind);
 }
 
 namespace {
@@ -299,8 +305,10 @@ bool TVBSrcFormatter::QueueHeader(std::size_t count, int tailIndent, std::string
 
 bool TVBSrcFormatter::EndsCommentGroupAtOnce(std::string_view next) {
     const Settings& cfg = Config();
-    if (Trim(next).empty() || IsCommentOnly(next) || IsRemComment(next) || IsContinuedLine(next) ||
-        IsProcedureHeading(ClassifyLine(next)))
+    if (Trim(next).empty() || IsCommentOnly(next) || IsRemComment(next) || IsContinuedLine(next))
+        return false;
+    // A heading whose header goes in before it adds the header to the group.
+    if (const TStatementClass cls = ClassifyLine(next); IsProcedureHeading(cls) && HeaderGoes(cls, true))
         return false;
     // A code line is emitted, first of all its pieces when it is split. A comment behind the code may
     // go onto a line of its own above it, though, or into a piece that does, or may change when it is

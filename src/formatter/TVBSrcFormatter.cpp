@@ -372,7 +372,20 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         SourceLine = static_cast<int>(i) + 1;
         if (pass == 0)
             SpellCheckLine(line);
+        // A group of whole-line comments that will get borders may get them as its lines are read,
+        // instead of when the line after it ends it: the next pass then reads them as this one did.
+        if (CommentGroupCount == 0 && IsCommentOnly(line) &&
+            (groupEnd_ = FramedGroupEnd(i, groupBorderText_)) != kNoFrame) {
+            NextLine = line;
+            FormatGroupBorder();
+            NextLine = i + 1 < count ? Expanded(input[i + 1], nextScratch_, tabWidth) : std::string_view();
+            TraceBegin(raw, true);
+        }
         FormatStatementLine(line, original, wasChanged, 0);
+        if (i == groupEnd_) {
+            groupEnd_ = kNoFrame;
+            FormatGroupBorder();
+        }
         progress.LineDone();
     }
     TraceDone();
@@ -643,6 +656,50 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
     }
     if (headerQueued_ > 0)
         FormatQueuedHeader(depth);
+}
+
+std::size_t TVBSrcFormatter::FramedGroupEnd(std::size_t first, std::string& border) {
+    // The group gets its borders when its lines stand in its own input lines (the first comment of
+    // its group, no tabs, no continued comment, no ignore directive, no border of its own) and are
+    // placed where the pass puts every comment line, whatever indentation it came with.
+    const Settings& cfg = *settings_;
+    const int placement = cfg.GrpSingleLineComments;
+    if (!cfg.SingleLineCommentBlocks || Continued || CommentContinues || IgnoreLines != 0 || DimCount != 0 ||
+        cfg.SpecialRemoveComments || (cfg.SpellingPerform && cfg.SpellingComments) ||
+        !(placement == 1 || placement == 3 || (placement == 0 && cfg.CodeIndentPerform)))
+        return kNoFrame;
+    const TLineList& input = *passLines_;
+    const std::string_view bare = TrimSpaces(CommentBorder());
+    std::size_t last = kNoFrame;
+    int lines = 0;
+    std::size_t k = first;
+    for (; k < input.size(); ++k) {
+        const std::string_view text = input[k];
+        if (text.find('\t') != std::string_view::npos)
+            return kNoFrame;
+        if (Trim(text).empty()) {
+            if (cfg.GrpBlankLines == 0)
+                break; // an emitted blank line ends the group
+            continue;  // a dropped one does not
+        }
+        if (!IsCommentOnly(text))
+            break;
+        if (HasContinuedComment(text) || IgnoreDirectiveOf(text) != IgnoreDirective::None ||
+            TrimSpaces(text) == bare)
+            return kNoFrame;
+        last = k;
+        ++lines;
+    }
+    if (lines < cfg.SingleLineCommentGroupQty || k == input.size() ||
+        !(Trim(input[k]).empty() || EndsCommentGroupAtOnce(input[k])))
+        return kNoFrame;
+    border = PlacedBorder(PrevIndent, IndentLevel);
+    return border.empty() ? kNoFrame : last;
+}
+
+void TVBSrcFormatter::FormatGroupBorder() {
+    groupBorder_[0] = groupBorderText_;
+    FormatLinesInPlace(groupBorder_, 1, 0, true);
 }
 
 bool TVBSrcFormatter::MaySplit(std::string_view line, bool singleLineIf, bool hasColon) const {

@@ -270,6 +270,8 @@ public:
     void InsertHeaderComment(const std::string& line, TStatementClass cls, bool before);
     void InsertSubHeader(const std::string& line, bool before);
     void InsertFunctionHeader(const std::string& line, bool before);
+    // The settings want a header before (`before`) or after a heading of class `cls` in this file.
+    bool HeaderGoes(TStatementClass cls, bool before) const;
     // A border of a comment group, placed as the group's lines are at `level`, `prevIndent` being the
     // indentation of the line before it; empty when the comment setting removes it.
     std::string PlacedBorder(int prevIndent, int level);
@@ -322,9 +324,16 @@ private:
     // indentation of its last line, `edge`: its edge line), with their borders, to go through the pass
     // once the heading is done; false when the header must go in as it stands.
     bool QueueHeader(std::size_t count, int tailIndent, std::string_view edge);
-    // The line after a heading ends a comment group that starts after the heading as soon as the pass
-    // reads it: a code line, no heading, whose comment (if any) stays with its code or goes below it.
+    // `next` ends the comment group before it as soon as the pass reads it: a code line (no heading
+    // that gets a header before it) whose comment, if any, stays with its code or goes below it.
     bool EndsCommentGroupAtOnce(std::string_view next);
+    // Input line `first` starts a group of whole-line comments that will get borders: when the line
+    // after the group ends it as soon as it is read and the group's lines go through the pass as they
+    // stand, the index of the group's last line, else kNoFrame; `border` gets the placed border.
+    std::size_t FramedGroupEnd(std::size_t first, std::string& border);
+    static constexpr std::size_t kNoFrame = ~std::size_t{0};
+    // Formats groupBorder_ as a line of its own (before the group's first line or after its last).
+    void FormatGroupBorder();
     // The queued header goes through the pass (at the end of the heading's FormatStatementLine).
     void FormatQueuedHeader(int depth);
 
@@ -342,6 +351,9 @@ private:
     TextLines headerQueue_;      // the placed lines of a header; the first headerQueued_ wait for the pass
     std::size_t headerQueued_ = 0;
     bool recurringLines_ = false; // the lines the pass appends are a header's (stored once)
+    TextLines groupBorder_{1};    // a border that goes in with its comment group
+    std::string groupBorderText_;
+    std::size_t groupEnd_ = kNoFrame; // the input line after which the group's bottom border goes
     mutable std::string border_; // CommentBorder(), built from the two settings below
     mutable std::string borderPattern_;    // the blocking characters it was built from
     mutable int borderTotal_ = 0;          // and their total

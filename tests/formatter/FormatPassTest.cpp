@@ -312,10 +312,12 @@ TEST(FormatPass, TheConfirmingPassTakesOverOnlyWhatItWouldGiveBack) {
     EXPECT_GT(takenOver, 50000U) << "the confirming pass no longer skips";
 }
 
-// Procedures in the places where a header put in after the heading, or a blank line of the rules,
-// meets what may change its way through the next pass: a comment, a blank line or an Attribute line
-// after the heading, a heading split off a line or continued, an ignored region, a heading with its
-// own comment, another heading next, the end of the file. Repeated, so that stretches run across them.
+// Procedures in the places where a header put in after the heading, a comment group framed as it is
+// read, or a blank line of the rules meets what may change its way through the next pass: a comment, a
+// blank line or an Attribute line after the heading, a heading split off a line or continued, an
+// ignored region, a heading with its own comment, another heading next, comment groups that end at a
+// heading, at aligned declarations, at a comment that moves above its code, or at the end of the file,
+// groups with a border, a tab or a Rem line of their own. Repeated, so that stretches run across them.
 std::vector<std::string> HeadingsInAwkwardPlaces() {
     const std::string procedures = "Private Sub A()\n"
                                    "x = 1\n"
@@ -352,11 +354,38 @@ std::vector<std::string> HeadingsInAwkwardPlaces() {
                                    "End Sub\n"
                                    "Private Sub J()\n"
                                    "Rem a Rem line\n"
+                                   "End Sub\n"
+                                   "' first of a group\n"
+                                   "' second of a group\n"
+                                   "\n"
+                                   "' third, after a blank line\n"
+                                   "Private Sub K() ' a heading ends it\n"
+                                   "Dim a As Long\n"
+                                   "Dim bb As String\n"
+                                   "' a group right after declarations\n"
+                                   "' that align when it starts\n"
+                                   "x = 1 ' a comment that stays\n"
+                                   "'--------------------------------------------------\n"
+                                   "' a group with its own border\n"
+                                   "'--------------------------------------------------\n"
+                                   "y = 2\n"
+                                   "' a group\tholding a tab\n"
+                                   "' and its second line\n"
+                                   "z = 3\n"
+                                   "' a group before\n"
+                                   "' a line whose comment moves above it\n"
+                                   "Call SomethingLongEnough(1, 2, 3) ' moved above\n"
+                                   "' a group with\n"
+                                   "Rem a Rem line\n"
+                                   "If x Then y = 1 Else y = 2 ' a comment that goes on _\n"
+                                   "    in the next line\n"
+                                   "x = 1: y = 2 ' this one too _\n"
+                                   "    here\n"
                                    "End Sub\n";
     std::string text = "Attribute VB_Name = \"modAwkward\"\nOption Explicit\n";
     for (int n = 0; n < 6; ++n)
         text += procedures;
-    return SplitLines(text + "Private Sub Last()");
+    return SplitLines(text + "Private Sub Last()\n' last words\n' of the file");
 }
 
 TEST(FormatPass, HeadersAndRuledBlankLinesTakenOverOnlyWhereTheNextPassGivesThemBack) {
@@ -380,7 +409,7 @@ TEST(FormatPass, HeadersAndRuledBlankLinesTakenOverOnlyWhereTheNextPassGivesThem
                 s.SubLevelCommentsAfterProcedure = s.FunctionLevelCommentsAfterProcedure = !before;
                 s.GrpSingleLineComments = comments;
                 s.GrpBlankLines = blanks;
-                s.SingleLineCommentGroupQty = 1 + comments * 4;
+                s.SingleLineCommentGroupQty = 1 + (comments + blanks) % 3;
                 s.SingleLineCommentBlocks = comments != 1;
                 s.IfThenSplit = s.MultiStatementSplit = blanks != 2;
                 s.CodeIndentPerform = comments != 0;

@@ -171,13 +171,13 @@ bool TVBSrcFormatter::FirstPassSettled(const TLineList& input) const {
     std::string scratch;
     for (std::size_t i = 0; i < input.size(); ++i) {
         const std::string_view out = OutputLines[i];
-        if (input[i] != out && !ReadAlike(Expanded(input[i], scratch, settings_->TabWidth), out))
+        if (input[i] != out && !ReadAlike(Expanded(input[i], scratch, settings_->TabWidth), out, true))
             return false;
     }
     return true;
 }
 
-bool TVBSrcFormatter::ReadAlike(std::string_view in, std::string_view out) const {
+bool TVBSrcFormatter::ReadAlike(std::string_view in, std::string_view out, bool seenAsNext) const {
     // A pass replaces a statement's leading blanks whatever their number (it keeps only those of the
     // lines it leaves in place, which then stay as they are) and measures the text after them. In
     // the first column, though, a line that starts with a label is a label line.
@@ -186,19 +186,19 @@ bool TVBSrcFormatter::ReadAlike(std::string_view in, std::string_view out) const
     if ((inText.size() == in.size()) != (outText.size() == out.size()) && StartsWithLabel(inText))
         return false;
     // The line after a heading is compared whole with a blank edge line of its header.
+    const bool edgeCompared = seenAsNext && HeaderCommentsWanted();
     if (inText == outText)
-        return !inText.empty() || !HeaderCommentsWanted();
-    return InLineCommentPlacedAlike(inText, outText);
+        return !inText.empty() || !edgeCompared;
+    return !edgeCompared && InLineCommentPlacedAlike(inText, outText);
 }
 
 bool TVBSrcFormatter::InLineCommentPlacedAlike(std::string_view in, std::string_view out) const {
     // The placement at a fixed column and the one behind the code by an indent take the code and the
     // comment's text, the first without the blanks around it: the same code and text give the same
-    // line wherever the comment stood. A header's edge line is compared whole with the line after a
-    // heading, and a comment of the special characters goes.
+    // line wherever the comment stood. A comment of the special characters goes.
     const Settings& cfg = *settings_;
     if ((cfg.GrpInLineComments != kInLineCommentsFixedColumn && cfg.GrpInLineComments != kInLineCommentsIndented) ||
-        HeaderCommentsWanted() || IsCommentOnly(out) || CommentPos(in) == 0 || CommentPos(out) == 0 ||
+        IsCommentOnly(out) || CommentPos(in) == 0 || CommentPos(out) == 0 ||
         HasRemInCode(out) || HasContinuedComment(in) || HasContinuedComment(out) || IsSpecialComment(out))
         return false;
     return StripComment(in) == StripComment(out) && CommentBody(CommentText(in)) == CommentBody(CommentText(out));
@@ -472,7 +472,7 @@ void TVBSrcFormatter::TraceDone() {
     if (alike) {
         const std::string_view out = OutputLines[at];
         alike = SameText(unitRead_, out) ||
-                ReadAlike(Expanded(unitRead_, traceScratch_, settings_->TabWidth), out);
+                ReadAlike(Expanded(unitRead_, traceScratch_, settings_->TabWidth), out, prevReadNext_);
     }
     trace_.AfterLine(alike, edited);
 }

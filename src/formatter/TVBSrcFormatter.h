@@ -283,7 +283,9 @@ private:
     // The first pass's output (OutputLines) is the result: a second pass over it would give it back.
     bool FirstPassSettled(const TLineList& input) const;
     // A pass reads output line `out` as it read input line `in` (tab-expanded), in the same state.
-    bool ReadAlike(std::string_view in, std::string_view out) const;
+    // `seenAsNext`: the line before looked at the line after it (NextLine), which a heading compares
+    // whole with its header's edge line.
+    bool ReadAlike(std::string_view in, std::string_view out, bool seenAsNext) const;
     // `in` and `out` (without their indentation) hold the same code and comment text, the comment
     // placed otherwise, and a pass places it alike from both.
     bool InLineCommentPlacedAlike(std::string_view in, std::string_view out) const;

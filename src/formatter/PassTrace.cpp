@@ -86,6 +86,7 @@ void TPassTrace::Clear() {
     rests_ = {};
     next_ = 0;
     open_ = false;
+    noted_ = false;
     recentCount_ = 0;
     recentHead_ = 0;
 }
@@ -95,6 +96,16 @@ void TPassTrace::BeforeLine(std::size_t outputSize, std::string_view lastLine, c
     if (!open_) {
         lineHash_ = state.Hash();
         return;
+    }
+    if (recentCount_ == kRecent) {
+        // A long stretch is noted as far as its oldest state kept before that state is let go of: an
+        // edit further back than the states kept then costs the part after the note, not the whole
+        // stretch. The note moves on with the stretch, and its end moves on when the stretch ends.
+        // Moved every few lines: each move copies a state.
+        Snapshot& oldest = recent_[recentHead_];
+        if (oldest.prevIsLastLine && oldest.position - openBegin_ >= kMinLines &&
+            (!noted_ || oldest.position >= stretches_.back().Resume + kRecent / 2))
+            NoteOpenUpTo(oldest.position, oldest.state);
     }
     // The state before each line of an open stretch: the stretch may end at any of them.
     Snapshot& slot = recent_[(recentHead_ + recentCount_) % kRecent];
@@ -149,19 +160,34 @@ void TPassTrace::CloseBefore(std::size_t end) {
             break;
         if (snapshot.position < end) {
             // A stretch keeps no PrevLine: when it resumes, the line before is there to read.
-            if (snapshot.position - openBegin_ >= kMinLines && snapshot.prevIsLastLine) {
-                TPassState& state = snapshot.state;
-                stretches_.push_back(Stretch{openBegin_, snapshot.position, openHash_, state, kNoLists});
-                if (!state.OnlyCounts()) {
-                    stretches_.back().Lists = static_cast<std::uint32_t>(rests_.size());
-                    rests_.push_back(std::move(state));
-                    state = TPassState();
-                }
-            }
+            if (snapshot.position - openBegin_ >= kMinLines && snapshot.prevIsLastLine)
+                NoteOpenUpTo(snapshot.position, snapshot.state);
             break;
         }
     }
     recentCount_ = 0;
+    noted_ = false;
+}
+
+void TPassTrace::NoteOpenUpTo(std::size_t resume, const TPassState& state) {
+    if (!noted_) {
+        stretches_.push_back(Stretch{openBegin_, resume, openHash_, state, kNoLists});
+        noted_ = true;
+    }
+    Stretch& stretch = stretches_.back();
+    stretch.Resume = resume;
+    stretch.Counts = state;
+    // The stretch's lists are the last kept, when it has any.
+    if (state.OnlyCounts()) {
+        if (stretch.Lists != kNoLists)
+            rests_.pop_back();
+        stretch.Lists = kNoLists;
+    } else if (stretch.Lists != kNoLists) {
+        rests_.back() = state;
+    } else {
+        stretch.Lists = static_cast<std::uint32_t>(rests_.size());
+        rests_.push_back(state);
+    }
 }
 
 void TPassTrace::ForgetFrom(std::size_t at) {
@@ -170,6 +196,7 @@ void TPassTrace::ForgetFrom(std::size_t at) {
         if (stretches_.back().Lists != kNoLists)
             rests_.pop_back();
         stretches_.pop_back();
+        noted_ = false; // the open stretch's note, when it had one, is the newest
     }
     if (open_) {
         if (openBegin_ >= at) {

@@ -79,6 +79,8 @@ private:
 
     // Ends the open stretch before output line `end`, noting it when long enough.
     void CloseBefore(std::size_t end);
+    // Notes the open stretch as going on at line `resume` in `state`, or moves its note there.
+    void NoteOpenUpTo(std::size_t resume, const TPassState& state);
     // Forgets what an edit at output line `at` makes untrue.
     void ForgetFrom(std::size_t at);
 
@@ -89,6 +91,7 @@ private:
     std::size_t next_ = 0; // the first stretch the confirming pass has not passed over
 
     bool open_ = false;
+    bool noted_ = false; // the newest stretch noted is the open one, as far as it had come
     std::size_t openBegin_ = 0;
     std::uint64_t openHash_ = 0;
     std::size_t lineStart_ = 0;  // the output line where the line in hand's output begins

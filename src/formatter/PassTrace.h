@@ -23,6 +23,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,8 +87,10 @@ private:
 
     // In the order of their lines. Most states at a resuming line are numbers and flags only: the
     // few with an open loop, #If block or waiting heading keep the rest of their state beside.
-    std::vector<Stretch> stretches_;
-    std::vector<TPassState> rests_;
+    // Deques: a long file notes tens of thousands of stretches, and a vector that grows would hold
+    // its old and new room at once.
+    std::deque<Stretch> stretches_;
+    std::deque<TPassState> rests_;
     std::size_t next_ = 0; // the first stretch the confirming pass has not passed over
 
     bool open_ = false;

@@ -716,8 +716,11 @@ void TVBSrcFormatter::FormatPieces(TextLines& pieces, int depth) {
 void TVBSrcFormatter::FormatLinesInPlace(TextLines& lines, std::size_t count, int depth, bool readAsTheyStand) {
     const std::string_view after = NextLine;
     // Each piece is a line of the next pass's input: the trace notes it as one. The piece is
-    // formatted in place, so the text that pass will read is kept beside it.
-    std::string read;
+    // formatted in place, so the text that pass will read is kept beside it, in a room of its own
+    // for each depth (a piece's own pieces, or the header after a heading piece, come deeper).
+    if (readAt_.size() <= static_cast<std::size_t>(depth) + 1)
+        readAt_.resize(static_cast<std::size_t>(depth) + 2);
+    std::string& read = readAt_[static_cast<std::size_t>(depth) + 1];
     for (std::size_t k = 0; k < count; ++k) {
         NextLine = k + 1 < count ? std::string_view(lines[k + 1]) : after;
         if (tracing_) {

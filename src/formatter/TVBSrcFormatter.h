@@ -22,6 +22,7 @@
 #include "formatter/TLineList.h"
 #include "project/TSourceMgt.h"
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -367,6 +368,9 @@ private:
     bool unitOpen_ = false;                // a line of the next pass's input is in hand
     std::string_view unitRead_;            // its text as that pass will read it
     bool unitMayBeAlike_ = false;          // and whether that pass would go its way (TraceBegin)
+    // The text of the piece in hand at each depth (FormatLinesInPlace): a deque, whose strings stay
+    // where they are while a deeper one is added.
+    std::deque<std::string> readAt_;
     bool unitDropsBlanks_ = false;         // a blank line read before it would leave the state as it is
     bool nextLineRead_ = false;            // the line in hand looked at NextLine
     bool prevReadNext_ = false;            // the line before it did

@@ -303,6 +303,7 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         trace_.Clear();
     tracing_ = tracing;
     unitOpen_ = false;
+    groupEnd_ = kNoFrame; // a pass cancelled in a framed group leaves nothing for the next
     OutputLines.ForgetEdits();
     for (std::size_t i = index; i < count; ++i) {
         TraceDone();
@@ -659,9 +660,10 @@ void TVBSrcFormatter::FormatStatementLine(std::string& line, std::string_view or
 }
 
 std::size_t TVBSrcFormatter::FramedGroupEnd(std::size_t first, std::string& border) {
-    // The group gets its borders when its lines stand in its own input lines (the first comment of
-    // its group, no tabs, no continued comment, no ignore directive, no border of its own) and are
-    // placed where the pass puts every comment line, whatever indentation it came with.
+    // The borders go in with the group when each of its lines is a whole-line comment that the pass
+    // reads as it stands (no tab, no continued comment, no ignore directive, no border of its own),
+    // when the pass places comment lines whatever indentation they came with, and when the line
+    // after the group ends it as soon as it is read.
     const Settings& cfg = *settings_;
     const int placement = cfg.GrpSingleLineComments;
     if (!cfg.SingleLineCommentBlocks || Continued || CommentContinues || IgnoreLines != 0 || DimCount != 0 ||

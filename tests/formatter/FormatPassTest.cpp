@@ -221,6 +221,26 @@ TEST(FormatPass, CancelStopsBeforeTheNextLineAndRunsNoFurtherPass) {
     EXPECT_EQ(1u, progress.captions.size());
 }
 
+TEST(FormatPass, APassCancelledInAFramedCommentGroupLeavesNothingForTheNextFile) {
+    // The group's bottom border waits for its last line; the cancel comes before it, and the next file
+    // gets no border of that group at its line.
+    Settings s;
+    s.GrpSingleLineComments = 3;
+    s.SingleLineCommentGroupQty = 2;
+    const std::vector<std::string> framed =
+        SplitLines("Option Explicit\nSub S()\n' one\n' two\n' three\nx = 1\nEnd Sub");
+    const std::vector<std::string> next = SplitLines("Option Explicit\nSub T()\na = 1\nb = 2\nc = 3\nd = 4\nEnd Sub");
+    ScriptedPrompter prompter;
+    ScriptedProgress cancelling(3);
+    TVBSrcFormatter engine(s, prompter);
+    EXPECT_TRUE(engine.FormatFile(framed, "Framed.bas", skModule, cancelling).Cancelled);
+    ProgressObserver progress;
+    engine.FormatFile(next, "Next.bas", skModule, progress);
+    TVBSrcFormatter fresh(s, prompter);
+    fresh.FormatFile(next, "Next.bas", skModule, progress);
+    EXPECT_EQ(fresh.OutputLines.Texts(), engine.OutputLines.Texts());
+}
+
 TEST(FormatPass, RawBytesPassThroughUnchanged) {
     const std::vector<std::string> lines = {"Sub S()"s, "    s = \"\xFF\xE9\0\r\" ' \x80"s, "\0"s, "    \r"s,
                                             "End Sub"s};

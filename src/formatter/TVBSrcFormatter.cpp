@@ -248,11 +248,12 @@ void TVBSrcFormatter::ResetPassState() {
 
 void TVBSrcFormatter::ReserveOutput(const TLineList& input) {
     // Room for the output's line entries (indentation, split pieces, header comments, blank lines)
-    // is reserved up front, generously: pages that are never written are never touched, while a
-    // vector that has to grow copies everything written so far. Room kept from an earlier pass is
-    // used as it is when it holds the input's size.
+    // is reserved up front, generously (header comments on short procedures more than double a
+    // file): pages that are never written are never touched, while a vector that has to grow copies
+    // everything written so far and holds both rooms at once. Room kept from an earlier pass is used
+    // as it is when it holds the input's size.
     if (OutputLines.LineCapacity() < input.size() + input.size() / 4 + 16)
-        OutputLines.Reserve(input.size() * 2 + 16);
+        OutputLines.Reserve(input.size() * 3 + 16);
 }
 
 bool TVBSrcFormatter::FormatPass(const TLineList& inputLines, int pass, ProgressObserver& progress) {

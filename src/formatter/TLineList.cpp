@@ -1,5 +1,6 @@
 #include "formatter/TLineList.h"
 
+#include "platform/Host.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 
@@ -456,6 +457,7 @@ void TLineList::Reset() {
 
 void TLineList::Reserve(std::size_t lines) {
     entries_.reserve(lines);
+    host::AdviseLargePages(entries_.data(), entries_.capacity() * sizeof(std::uint64_t));
 }
 
 std::size_t TLineList::AllocatedBytes() const {

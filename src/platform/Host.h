@@ -150,6 +150,10 @@ struct UniqueFd {
 // view outlives the descriptor.
 const char* MapReadOnly(int fd, std::size_t size);
 void Unmap(const char* data, std::size_t size);
+// Asks the system to back the whole large pages inside [data, data + size) of memory the program
+// allocated with large pages, where it can: a long list then costs a few page faults instead of one
+// for every few kilobytes. Nothing where the system has no such request.
+void AdviseLargePages(void* data, std::size_t size);
 
 // --- atomic replacement (AtomicReplace.cpp, which also implements ReplaceFileContents of SafeFile.h) ---
 

@@ -23,4 +23,6 @@ void Unmap(const char* data, std::size_t) {
     ::UnmapViewOfFile(data);
 }
 
+void AdviseLargePages(void*, std::size_t) {} // large pages need a privilege a user rarely holds
+
 } // namespace kemptor::host

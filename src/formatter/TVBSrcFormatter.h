@@ -302,7 +302,8 @@ private:
     // input line, a piece of a split line, an inserted line). `mayBeAlike`: that pass would take the
     // same way through it as this one (ReadAsALine), so that it may be taken over.
     void TraceBegin(std::string_view read, bool mayBeAlike);
-    // The line in hand is done: notes whether it gave one line that the next pass reads alike.
+    // The line in hand is done: notes whether the lines it gave are what the next pass gives back as it
+    // reads them (one line read alike, with blank lines the rules put in around it).
     void TraceDone();
     // A piece or inserted line formatted now, `depth` splits deep, goes the way the next pass, reading
     // it as a line of its input, goes (when its text ReadsAsItStands).

@@ -323,9 +323,9 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         }
         progress.SetPosition(static_cast<int>(i));
         lineIndex_ = i;
-        TraceBegin(input[i], true);
-
         const std::string_view raw = input[i];
+        TraceBegin(raw, true);
+
         // NextLine has shown whether this line holds a tab: when it is a view of the line itself,
         // the line has none.
         if (SameView(NextLine, raw))

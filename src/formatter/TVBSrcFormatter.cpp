@@ -378,9 +378,10 @@ bool TVBSrcFormatter::RunPass(const TLineList& input, TLineList* release, int pa
         // instead of when the line after it ends it: the next pass then reads them as this one did.
         if (CommentGroupCount == 0 && IsCommentOnly(line) &&
             (groupEnd_ = FramedGroupEnd(i, groupBorderText_)) != kNoFrame) {
-            NextLine = line;
+            const std::string_view next = NextLine;
+            NextLine = line; // the border comes before this line
             FormatGroupBorder();
-            NextLine = i + 1 < count ? Expanded(input[i + 1], nextScratch_, tabWidth) : std::string_view();
+            NextLine = next;
             TraceBegin(raw, true);
         }
         FormatStatementLine(line, original, wasChanged, 0);
